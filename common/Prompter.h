@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+namespace orb {
+
+enum class MessageIcon { Critical, Exclamation, Information, Question };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class Answer { Ok, Yes, No, Cancel };
+
+/// One modal message box exactly as the user sees it.
+struct Message {
+    std::string title;
+    std::string text;
+    MessageIcon icon = MessageIcon::Information;
+    MessageButtons buttons = MessageButtons::Ok;
+
+    bool operator==(const Message&) const = default;
+};
+
+/// Shows modal message boxes; the window implements it, tests script the answers.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    /// Shows the box and returns the button the user pressed (Ok for an OK-only box).
+    virtual Answer ask(const Message& message) = 0;
+};
+
+} // namespace orb

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "settings/Fields.h"
+#include "settings/FormView.h"
+#include "settings/SettingsRecord.h"
+
+#include <optional>
+#include <string>
+
+namespace orb {
+
+enum class LabelColour { Red, Blue };
+
+/// Captions, colours and enabled states of the main window that the rules and the device link change.
+struct FormDisplay {
+    // Device information ("Informace o připojeném zařízení")
+    std::string lblInfoProdukt = "?";
+    std::string lblInfoVerze = "?";
+    std::string lblInfoModem = "?";
+    std::string lblInfoPamSize = "?";
+    std::string lblInfoPamUsage = "?";
+    std::string lblInfoPamFree = "?";
+    LabelColour lblInfoPamFreeColour = LabelColour::Blue;
+
+    // Connection ("Komunikace PC se zařízením"); btDEA's caption is the record of the link state
+    std::string tabDeAktivNapis = "Neaktivní";
+    LabelColour tabDeAktivNapisColour = LabelColour::Red;
+    std::string btDEA = "Aktivovat";
+    bool tabPortEnabled = true;
+    bool btEEPROMLoadEnabled = false;
+    bool btEEPROMSaveEnabled = false;
+
+    // Enabling rules
+    bool rtNotAuthorizedEnabled = true; ///< rtNotAuthorized and its label txtNotAuthorized
+    bool existEnabled = true; ///< rtReCall, eeExistTime and their labels
+    bool tabKOMUNIKParitaEnabled = false;
+    bool tabKOMUNIKFrekvenceEnabled = false;
+
+    bool operator==(const FormDisplay&) const = default;
+};
+
+/// What a field rule decided about a text: keep it, replace it, or refuse it (box already shown).
+struct RuleOutcome {
+    enum class Kind { Accepted, Corrected, Rejected };
+    Kind kind = Kind::Accepted;
+    std::string text; ///< the corrected text when kind is Corrected
+};
+
+/// The presentation model of the main window: the one source of truth for every setting.
+/// Every setter runs the reactions the main window attaches to that control; an equal value does nothing.
+/// The user's typing, the entry dialogs and the image decoder all go through the same setters.
+class SettingsForm {
+public:
+    /// Fills the start-up values and tables (InitSettingsLists) and counts the image size.
+    explicit SettingsForm(FormView& view);
+
+    const SettingsRecord& record() const { return record_; }
+    const SettingsOptions& options() const { return options_; }
+    const FormDisplay& display() const { return display_; }
+    FormView& view() { return view_; }
+
+    const std::string& text(TextRef field) const;
+    bool flag(FlagField field, int row = 0) const;
+    int choice(ChoiceField field) const;
+
+    /// Sets a text and runs its reactions (size recount for the counted texts).
+    void setText(TextRef field, const std::string& text);
+    /// Sets a check box and runs its click rule (row flags, enabling rules).
+    void setFlag(FlagField field, int row, bool value);
+    /// Selects an entry of a drop-down list and runs its rule (the format rule).
+    void setChoice(ChoiceField field, int index);
+
+    /// The user left a main-window field: runs its rule; on rejection shows the box, brings the tab
+    /// forward and focuses the field again, leaving the text as typed.
+    void leaveField(TextRef field);
+
+    /// Runs the rule of a main-window field on the text of an entry dialog's field: no tab is selected,
+    /// the on/off comparison uses the dialog's partner text, an empty telephone number does nothing.
+    /// A rejection has shown its box; the dialog puts the focus back itself.
+    RuleOutcome checkDialogField(TextRef field, const std::string& text, const std::string& partnerText);
+
+    /// Clears the row's telephone flags with a warning when the row has no number (EmptyNumberFlagsRule).
+    /// Returns true when nothing was changed.
+    bool checkNumberFlags(int row);
+
+    /// Checks the output names and words before a write to the unit; on refusal shows the box,
+    /// brings the outputs tab forward, focuses the field and returns false.
+    bool outputWordsRule();
+
+    /// Recounts the image size into lblInfoPamUsage and lblInfoPamFree.
+    void updateImageSize();
+    /// The used size U as shown in lblInfoPamUsage (one more than the encoded image's length).
+    int imageUsage() const;
+    /// The memory size in lblInfoPamSize, or nothing while it shows "?".
+    std::optional<int> memorySize() const;
+
+    /// Replaces the captions, colours and enabled states (the device link sets the link state this way).
+    void setDisplay(const FormDisplay& display);
+
+    bool imageLoading() const { return imageLoading_; }
+    void setImageLoading(bool loading) { imageLoading_ = loading; }
+
+private:
+    FormView& view_;
+    SettingsRecord record_;
+    SettingsOptions options_;
+    FormDisplay display_;
+    bool imageLoading_ = false;
+    bool alarmSelectBusy_ = false;
+};
+
+/// Reads the number out of a label caption ending in " byte" ("  2048 byte" gives 2048).
+std::optional<int> numberInCaption(const std::string& caption);
+
+} // namespace orb
