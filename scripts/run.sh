@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the program and the simulated unit, starts the unit on a pseudo-terminal and opens the window
+# with that unit attached as COM 1, so every command can be tried without hardware.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)" --target orb orbsim
+
+# The unit keeps its EEPROM in this file between runs, like a real unit keeps it when switched off.
+unit_eeprom=build/simulated-unit.eep
+sim_output=$(mktemp)
+build/tools/orbsim --memory 2048 --eeprom "$unit_eeprom" >"$sim_output" &
+sim_pid=$!
+trap 'kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; rm -f "$sim_output"' EXIT
+
+for _ in $(seq 50); do [ -s "$sim_output" ] && break; sleep 0.1; done
+ORB_COM1=$(head -n 1 "$sim_output")
+export ORB_COM1
+echo "Simulated unit (ORB 1.2, 2048 byte EEPROM) attached as COM 1: $ORB_COM1"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display found: running the window on a virtual X display (xvfb-run); stop it with Ctrl+C."
+  xvfb-run -a -s "-screen 0 1280x800x24" build/ui/orb "$@"
+else
+  build/ui/orb "$@"
+fi
