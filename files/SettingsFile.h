@@ -1,0 +1,46 @@
+#pragma once
+
+#include "common/Progress.h"
+#include "common/Prompter.h"
+#include "image/EepromImage.h"
+#include "settings/SettingsForm.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace orb {
+
+/// The filter and default suffix of the settings-file dialogs; a name typed without a suffix gets ".eep".
+inline constexpr const char* SettingsFileFilter = "EEPROM (*.eep)";
+inline constexpr const char* SettingsFileSuffix = "eep";
+
+/// The open and save dialogs of the settings files; the window shows the platform's own.
+class FileDialogs {
+  public:
+    virtual ~FileDialogs() = default;
+    /// Asks where to save; nothing when the user cancels. Must not ask about overwriting itself.
+    virtual std::optional<std::string> chooseSaveFile() = 0;
+    /// Asks for an existing file to load; nothing when the user cancels.
+    virtual std::optional<std::string> chooseOpenFile() = 0;
+};
+
+/// Encodes the settings into the image and saves its used part to a file the user chooses (btFileSave).
+void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs);
+
+/// Loads a file the user chooses into the image and decodes it into the form (btFileLoad).
+void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs);
+
+/// Writes image bytes 0..length-1 to the file, asking first whether to overwrite an existing one.
+/// The old file stays untouched until the new content is complete on disk. Returns false only on a
+/// file error; declining the overwrite returns true without writing.
+bool WriteImageFile(const std::string& name, const EepromImage& image, std::int32_t length,
+                    Prompter& prompter, Progress& progress);
+
+/// Reads a whole file of at most 65,536 bytes into the image from address 0; bytes beyond its end keep
+/// their value. Returns false, with the image untouched, when the file cannot be read or is too long.
+/// The length read is stored in bytesRead when given.
+bool ReadImageFile(const std::string& name, EepromImage& image, Progress& progress,
+                   std::int32_t* bytesRead = nullptr);
+
+} // namespace orb
