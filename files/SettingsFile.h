@@ -38,9 +38,8 @@ bool WriteImageFile(const std::string& name, const EepromImage& image, std::int3
                     Prompter& prompter, Progress& progress);
 
 /// Reads a whole file of at most 65,536 bytes into the image from address 0; bytes beyond its end keep
-/// their value. Returns false, with the image untouched, when the file cannot be read or is too long.
-/// The length read is stored in bytesRead when given.
-bool ReadImageFile(const std::string& name, EepromImage& image, Progress& progress,
-                   std::int32_t* bytesRead = nullptr);
+/// their value. Returns the number of bytes read, or nothing, with the image untouched, when the file
+/// cannot be read or is too long.
+std::optional<std::int32_t> ReadImageFile(const std::string& name, EepromImage& image, Progress& progress);
 
 } // namespace orb

@@ -1,0 +1,118 @@
+#include "files/SettingsFile.h"
+
+#include "files/FileMessages.h"
+#include "files/RawFile.h"
+#include "image/DecodeImage.h"
+#include "image/EncodeImage.h"
+#include "image/ImageErrors.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace orb {
+
+namespace msg = file_messages;
+
+namespace {
+
+/// The header with its signature and checksum ends at address 26; a shorter file cannot be an image,
+/// whatever the buffer held before it.
+constexpr std::int32_t HeaderLength = 27;
+
+void report(Prompter& prompter, const std::string& title, const std::string& text, MessageIcon icon) {
+    prompter.ask(Message{title, text, icon, MessageButtons::Ok});
+}
+
+bool fileExists(const std::string& name) {
+    std::error_code error;
+    return std::filesystem::exists(name, error);
+}
+
+} // namespace
+
+void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs) {
+    const std::optional<std::string> name = dialogs.chooseSaveFile();
+    if (!name) return;
+    Prompter& prompter = form.view();
+    try {
+        EncodeImage(form.record(), image);
+    } catch (const ImageError&) {
+        progress.hideProgress();
+        report(prompter, msg::SaveTitle, msg::EncodeFailed, MessageIcon::Critical);
+        return;
+    }
+    if (!CheckImageSignature(image)) {
+        progress.hideProgress();
+        report(prompter, msg::SaveTitle, msg::SignatureFailed, MessageIcon::Critical);
+        return;
+    }
+    // The file holds U - 1 bytes, U being the usage the window shows (at least one byte).
+    const std::int32_t length = std::max(form.imageUsage() - 1, 1);
+    if (!WriteImageFile(*name, image, length, prompter, progress)) {
+        progress.hideProgress();
+        report(prompter, msg::SaveTitle, msg::saveFailed(*name), MessageIcon::Critical);
+    }
+}
+
+bool WriteImageFile(const std::string& name, const EepromImage& image, std::int32_t length,
+                    Prompter& prompter, Progress& progress) {
+    if (fileExists(name)) {
+        const Message question{msg::OverwriteTitle, msg::OverwriteQuestion, MessageIcon::Question,
+                               MessageButtons::YesNo};
+        if (prompter.ask(question) != Answer::Yes) return true;
+    }
+    progress.showProgress(msg::saving(name), false);
+    try {
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+        for (std::int32_t i = 0; i < length; ++i)
+            bytes[static_cast<std::size_t>(i)] = image.getByte(i);
+        ReplaceFileContent(name, bytes);
+    } catch (const std::runtime_error&) { // a file error, or a length beyond the buffer
+        progress.hideProgress();
+        return false;
+    }
+    progress.hideProgress();
+    return true;
+}
+
+void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs) {
+    const std::optional<std::string> name = dialogs.chooseOpenFile();
+    if (!name) return;
+    FormView& view = form.view();
+    const std::optional<std::int32_t> length = ReadImageFile(*name, image, progress);
+    if (!length) {
+        progress.hideProgress();
+        report(view, msg::LoadTitle, msg::loadFailed(*name), MessageIcon::Critical);
+        return;
+    }
+    if (*length < HeaderLength || !CheckImageSignature(image)) {
+        progress.hideProgress();
+        report(view, msg::LoadTitle, msg::notAnImage(*name), MessageIcon::Information);
+        return;
+    }
+    view.selectTab(0);
+    progress.showProgress(msg::Decoding, false);
+    const bool decoded = DecodeImage(image, form);
+    progress.hideProgress();
+    if (decoded) report(view, msg::LoadTitle, msg::loaded(*name), MessageIcon::Information);
+}
+
+std::optional<std::int32_t> ReadImageFile(const std::string& name, EepromImage& image, Progress& progress) {
+    progress.showProgress(msg::loading(name), false);
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = ReadFileContent(name, EepromImage::Size);
+    } catch (const std::system_error&) {
+        progress.hideProgress();
+        return std::nullopt;
+    }
+    const auto length = static_cast<std::int32_t>(bytes.size());
+    for (std::int32_t i = 0; i < length; ++i)
+        image.putByte(i, bytes[static_cast<std::size_t>(i)]);
+    progress.hideProgress();
+    return length;
+}
+
+} // namespace orb
