@@ -1,0 +1,61 @@
+#pragma once
+
+#include "print/PagePrinter.h"
+
+#include <string>
+#include <vector>
+
+namespace orb::testing {
+
+/// A page printer with a fixed line height that records where each line and page break lands.
+class RecordingPrinter : public PagePrinter {
+  public:
+    struct Line {
+        int page;
+        int x;
+        int y;
+        std::string text;
+    };
+
+    explicit RecordingPrinter(int pageHeight = 16000, int lineHeight = 160)
+        : pageHeight_(pageHeight), lineHeight_(lineHeight) {}
+
+    void setFont(const std::string& name, double points) override {
+        fontName = name;
+        fontPoints = points;
+    }
+    void setPosition(int x, int y) override {
+        x_ = x;
+        y_ = y;
+    }
+    int currentY() const override { return y_; }
+    void printLine(const std::string& text) override {
+        lines.push_back({page, x_, y_, text});
+        y_ += lineHeight_;
+    }
+    int textHeight(const std::string&) const override { return lineHeight_; }
+    int pageHeight() const override { return pageHeight_; }
+    void newPage() override { ++page; }
+    void endDocument() override { ended = true; }
+
+    std::vector<std::string> texts() const {
+        std::vector<std::string> result;
+        for (const Line& line : lines)
+            result.push_back(line.text);
+        return result;
+    }
+
+    std::vector<Line> lines;
+    std::string fontName;
+    double fontPoints = 0;
+    int page = 1;
+    bool ended = false;
+
+  private:
+    int pageHeight_;
+    int lineHeight_;
+    int x_ = -1;
+    int y_ = -1;
+};
+
+} // namespace orb::testing
