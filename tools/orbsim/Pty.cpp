@@ -1,0 +1,65 @@
+#include "tools/orbsim/Pty.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <pty.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <termios.h>
+#include <unistd.h>
+
+namespace orb::sim {
+
+namespace {
+[[noreturn]] void fail(const std::string& what) {
+    throw std::system_error(errno, std::generic_category(), what);
+}
+} // namespace
+
+Pty::Pty() {
+    char name[PATH_MAX] = {};
+    if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) fail("openpty");
+    path_ = name;
+    // Raw, so no byte is translated or swallowed; the speed is left to the program, which must set it.
+    termios tio{};
+    if (tcgetattr(slave_, &tio) != 0) fail("tcgetattr");
+    cfmakeraw(&tio);
+    if (tcsetattr(slave_, TCSANOW, &tio) != 0) fail("tcsetattr");
+}
+
+Pty::~Pty() {
+    HangUp();
+    if (slave_ >= 0) close(slave_);
+}
+
+void Pty::HangUp() {
+    if (master_ >= 0) close(master_);
+    master_ = -1;
+}
+
+std::string Pty::LineSettingsProblem() const {
+    termios tio{};
+    if (tcgetattr(slave_, &tio) != 0) return "line settings unreadable";
+    std::string problem;
+    const speed_t in = cfgetispeed(&tio);
+    if (cfgetospeed(&tio) != B19200 || (in != B19200 && in != B0)) problem += " speed is not 19200";
+    if ((tio.c_cflag & CSIZE) != CS8) problem += " not 8 data bits";
+    if (tio.c_cflag & PARENB) problem += " parity on";
+    if (tio.c_cflag & CSTOPB) problem += " 2 stop bits";
+    return problem;
+}
+
+void MakeLink(const std::string& linkPath, const std::string& target) {
+    struct stat st {};
+    if (lstat(linkPath.c_str(), &st) == 0) {
+        if (!S_ISLNK(st.st_mode)) {
+            errno = EEXIST;
+            fail("--link " + linkPath + " (not a symbolic link)");
+        }
+        if (unlink(linkPath.c_str()) != 0) fail("unlink " + linkPath);
+    }
+    if (symlink(target.c_str(), linkPath.c_str()) != 0) fail("symlink " + linkPath);
+}
+
+} // namespace orb::sim

@@ -1,0 +1,117 @@
+#include "tools/orbsim/Session.h"
+
+#include "tools/orbsim/EepromFile.h"
+#include "tools/orbsim/Faults.h"
+#include "tools/orbsim/Request.h"
+#include "tools/orbsim/Wire.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <iostream>
+#include <poll.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace orb::sim {
+
+namespace {
+// Far beyond any request; bytes that never end a frame are dropped rather than kept for ever.
+constexpr std::size_t MaxPendingBytes = 4096;
+} // namespace
+
+Session::Session(const Options& options, Pty& pty, Bytes eeprom)
+    : options_(options), pty_(pty), unit_(options.unit, std::move(eeprom), options.badBlock),
+      log_(options.logPath) {}
+
+void Session::SaveEeprom() const {
+    if (!options_.eepromFile.empty()) orb::sim::SaveEeprom(options_.eepromFile, unit_.Eeprom());
+}
+
+SessionEnd Session::Run(const volatile std::sig_atomic_t& stop, const sigset_t& waitMask) {
+    std::uint8_t chunk[512];
+    for (;;) {
+        if (stop) return SessionEnd::Stopped;
+        pollfd pfd{pty_.Master(), POLLIN, 0};
+        if (ppoll(&pfd, 1, nullptr, &waitMask) < 0) {
+            if (errno == EINTR) continue;
+            throw std::system_error(errno, std::generic_category(), "poll");
+        }
+        const ssize_t n = read(pty_.Master(), chunk, sizeof chunk);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (n <= 0) return SessionEnd::InputEnded;
+
+        const std::int64_t arrivedNs = NowNs();
+        for (ssize_t i = 0; i < n; ++i) {
+            // Each byte takes its wire time after the line is free, so a request is complete at its first
+            // byte's arrival plus its length in wire time, however it was split.
+            wireFreeNs_ = std::max(arrivedNs, wireFreeNs_) + WireTimeNs(1);
+            pending_.push_back(chunk[i]);
+            if (chunk[i] == FrameEnd) {
+                Bytes frame;
+                frame.swap(pending_);
+                SessionEnd end{};
+                if (handleFrame(frame, wireFreeNs_, end)) return end;
+            } else if (pending_.size() > MaxPendingBytes) {
+                std::cerr << "orbsim: dropped " << pending_.size() << " bytes without a frame end\n";
+                pending_.clear();
+            }
+        }
+    }
+}
+
+bool Session::handleFrame(const Bytes& frame, std::int64_t completeNs, SessionEnd& end) {
+    ++frames_;
+    if (options_.pace) SleepUntilNs(completeNs);
+    checkLineSettings();
+
+    const auto payload = OpenFrame(frame);
+    const auto request = payload ? ParseRequest(*payload) : std::nullopt;
+    const Bytes logged(frame.begin(), frame.end() - std::min<std::size_t>(frame.size(), 2));
+    std::string what = !payload ? "bad checksum" : !request ? "unknown" : DescribeRequest(*request);
+
+    if (frames_ == options_.hangupAfter) {
+        log_.Write(frames_, logged, what + "  [hang-up]");
+        end = SessionEnd::HungUp;
+        return true;
+    }
+    if (!request) {
+        log_.Write(frames_, logged, what + "  [no reply]");
+        return false;
+    }
+    const bool isHello = request->kind == RequestKind::Hello;
+    if (options_.faults.silent || (isHello && ++hellos_ <= options_.faults.silentHellos)) {
+        log_.Write(frames_, logged, what + "  [ignored]");
+        return false;
+    }
+
+    const Bytes reply = unit_.Answer(*request);
+    const ReplyFault fault = FaultForReply(options_.faults, ++replies_);
+    log_.Write(frames_, logged, fault == ReplyFault::None ? what : what + "  [" + FaultName(fault) + "]");
+    if (options_.delayMs) SleepUntilNs(NowNs() + std::int64_t{options_.delayMs} * 1'000'000);
+    sendReply(ReplyBytes(reply, fault));
+
+    if (request->kind == RequestKind::Deactivate) {
+        SaveEeprom();
+        if (options_.exitAfterDeactivate) {
+            end = SessionEnd::Deactivated;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Session::checkLineSettings() {
+    std::string problem = pty_.LineSettingsProblem();
+    if (!problem.empty() && problem != lastLineProblem_)
+        std::cerr << "orbsim: warning: the port is not set to 19200 8N1:" << problem << "\n";
+    lastLineProblem_ = std::move(problem);
+}
+
+void Session::sendReply(const Bytes& bytes) {
+    if (options_.pace)
+        WritePaced(pty_.Master(), bytes, NowNs());
+    else
+        WriteAll(pty_.Master(), bytes);
+}
+
+} // namespace orb::sim
