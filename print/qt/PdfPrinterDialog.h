@@ -1,0 +1,21 @@
+#pragma once
+
+#include "print/PagePrinter.h"
+#include "print/qt/QtPagePrinter.h"
+
+#include <QString>
+
+namespace orb {
+
+/// Prints to a fixed PDF file without asking: for previews and for tests, which cannot answer a dialog.
+class PdfPrinterDialog : public PrinterDialog {
+  public:
+    explicit PdfPrinterDialog(QString path) : path_(std::move(path)) {}
+    /// Starts a job on the PDF file.
+    std::unique_ptr<PagePrinter> choosePrinter() override { return QtPagePrinter::toPdf(path_); }
+
+  private:
+    QString path_;
+};
+
+} // namespace orb

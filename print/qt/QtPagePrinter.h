@@ -1,0 +1,45 @@
+#pragma once
+
+#include "print/PagePrinter.h"
+
+#include <memory>
+#include <QFont>
+#include <QPainter>
+#include <QPrinter>
+#include <QString>
+
+namespace orb {
+
+/// A print job painted with QPainter on a QPrinter, a real printer or a PDF file.
+class QtPagePrinter : public PagePrinter {
+  public:
+    /// Starts the job on the printer; throws PrintError when the printer or its file cannot be opened.
+    explicit QtPagePrinter(std::unique_ptr<QPrinter> printer);
+    /// Starts a job that writes an A4 PDF file.
+    static std::unique_ptr<QtPagePrinter> toPdf(const QString& path);
+    /// Abandons a job that did not reach endDocument.
+    ~QtPagePrinter() override;
+
+    void setFont(const std::string& name, double points) override;
+    void setPosition(int x, int y) override;
+    int currentY() const override { return y_; }
+    void printLine(const std::string& text) override;
+    /// Returns one line height: report lines hold no line breaks.
+    int textHeight(const std::string& text) const override;
+    int pageHeight() const override;
+    void newPage() override;
+    void endDocument() override;
+
+  private:
+    double toDevice(int twips) const;
+    int toTwips(double device) const;
+    QString deviceName() const;
+
+    std::unique_ptr<QPrinter> printer_;
+    QPainter painter_;
+    QFont font_;
+    int x_ = 0;
+    int y_ = 0;
+};
+
+} // namespace orb
