@@ -8,7 +8,7 @@ namespace orb {
 /// The process-wide 65,536-byte image of the unit's EEPROM. It starts all zero and is never cleared:
 /// the encoder, a file load and a unit read write into it; whatever none of them writes keeps its value.
 class EepromImage {
-public:
+  public:
     static constexpr std::int32_t Size = 65536;
 
     /// Stores one byte; throws SubscriptOutOfRange outside 0..65535 and Overflow for a value outside 0..255.
@@ -21,7 +21,7 @@ public:
     /// Reads the little-endian word at address and address + 1.
     int getWord(std::int32_t address) const;
 
-private:
+  private:
     std::array<std::uint8_t, Size> bytes_{};
 };
 

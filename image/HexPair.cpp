@@ -14,7 +14,9 @@ int digitValue(std::uint8_t c) {
 constexpr char UpperDigits[] = "0123456789ABCDEF";
 } // namespace
 
-bool IsHexDigit(std::uint8_t character) { return digitValue(character) >= 0; }
+bool IsHexDigit(std::uint8_t character) {
+    return digitValue(character) >= 0;
+}
 
 std::uint8_t HexPairToByte(std::uint8_t lowDigit, std::uint8_t highDigit) {
     const int low = digitValue(lowDigit);
@@ -24,7 +26,8 @@ std::uint8_t HexPairToByte(std::uint8_t lowDigit, std::uint8_t highDigit) {
 }
 
 std::array<std::uint8_t, 2> ByteToHexPair(std::uint8_t value) {
-    return {static_cast<std::uint8_t>(UpperDigits[value % 16]), static_cast<std::uint8_t>(UpperDigits[value / 16])};
+    return {static_cast<std::uint8_t>(UpperDigits[value % 16]),
+            static_cast<std::uint8_t>(UpperDigits[value / 16])};
 }
 
 } // namespace orb
