@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <termios.h>
@@ -31,6 +32,20 @@ Pty::Pty() {
 Pty::~Pty() {
     HangUp();
     if (slave_ >= 0) close(slave_);
+}
+
+void Pty::WaitUntilRead(int limitMs) const {
+    // Bytes written to the master reach the slave's queue a moment later, so an empty queue counts only
+    // once something was seen in it or that moment has surely passed.
+    constexpr int InFlightMs = 20;
+    bool seen = false;
+    for (int waited = 0; waited < limitMs; ++waited) {
+        int unread = 0;
+        if (ioctl(slave_, FIONREAD, &unread) != 0) return;
+        seen = seen || unread > 0;
+        if (unread == 0 && (seen || waited >= InFlightMs)) return;
+        usleep(1000);
+    }
 }
 
 void Pty::HangUp() {

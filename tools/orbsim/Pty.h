@@ -17,6 +17,9 @@ class Pty {
     int Master() const { return master_; }
     /// Returns the slave end's path, the port name for the program.
     const std::string& SlavePath() const { return path_; }
+    /// Waits until the program has read everything sent to it, or the time (ms) is up; closing the master
+    /// end earlier would throw the unread bytes away.
+    void WaitUntilRead(int limitMs) const;
     /// Closes the master end, which the program sees as its port vanishing.
     void HangUp();
     /// Describes how the line settings differ from 19,200 bit/s 8N1; empty when they match.

@@ -87,15 +87,14 @@ bool Session::handleFrame(const Bytes& frame, std::int64_t completeNs, SessionEn
     const Bytes reply = unit_.Answer(*request);
     const ReplyFault fault = FaultForReply(options_.faults, ++replies_);
     log_.Write(frames_, logged, fault == ReplyFault::None ? what : what + "  [" + FaultName(fault) + "]");
+    // Saved before the reply, so whoever sees the reply finds the file up to date.
+    if (request->kind == RequestKind::Deactivate) SaveEeprom();
     if (options_.delayMs) SleepUntilNs(NowNs() + std::int64_t{options_.delayMs} * 1'000'000);
     sendReply(ReplyBytes(reply, fault));
 
-    if (request->kind == RequestKind::Deactivate) {
-        SaveEeprom();
-        if (options_.exitAfterDeactivate) {
-            end = SessionEnd::Deactivated;
-            return true;
-        }
+    if (request->kind == RequestKind::Deactivate && options_.exitAfterDeactivate) {
+        end = SessionEnd::Deactivated;
+        return true;
     }
     return false;
 }

@@ -74,6 +74,7 @@ int run(const Options& options) {
     const SessionEnd end = session.Run(stopRequested, waitMask);
     // The program must see the port vanish before anything else happens.
     if (end == SessionEnd::HungUp) pty.HangUp();
+    pty.WaitUntilRead(1000);
     session.SaveEeprom();
     if (!options.linkPath.empty()) unlink(options.linkPath.c_str());
     std::cerr << "orbsim: " << describe(end) << "\n";

@@ -1,6 +1,11 @@
 #include "tools/orbsim/tests/SimulatedUnit.h"
 
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <unistd.h>
 
 using orb::sim::test::Bytes;
@@ -26,6 +31,7 @@ const Bytes ReadErased{0x84, 0x46, 0x46, 0x46, 0x46, 0x46, 0x46, 0x46, 0x46, 0x4
                        0x46, 0x46, 0x46, 0x46, 0x46, 0x46, 0x46, 0xE5, 0x0D};
 
 const std::vector<std::string> Fast{"--no-pace"};
+constexpr std::chrono::milliseconds Silence(100);
 
 std::vector<std::string> fast(std::vector<std::string> args) {
     args.insert(args.begin(), "--no-pace");
@@ -77,8 +83,10 @@ TEST(Orbsim, StaysSilentOnBadChecksumsAndUnknownRequests) {
              Bytes{0x06, 0xAA, 0x56, 0x07, 0x0D},             // not the deactivation bytes
              Bytes{0x04, 0x38, 0x30, 0x31, 0x47, 0xE5, 0x0D}, // 'G' is no hex digit
              Bytes{0x0D},                                     // terminator alone
-         })
-        EXPECT_TRUE(unit.Exchange(request).empty());
+         }) {
+        unit.Send(request);
+        EXPECT_TRUE(unit.Receive(Silence).empty());
+    }
     EXPECT_EQ(unit.Exchange(Hello), HelloReply);
 }
 
@@ -97,6 +105,177 @@ TEST(Orbsim, PrintsHelpAndRefusesBadOptions) {
     EXPECT_EQ(std::system((program + " --help >/dev/null").c_str()), 0);
     for (const char* bad : {"--memory 1000", "--product XYZ", "--version 1", "--drop x", "stray"})
         EXPECT_NE(std::system((program + " " + bad + " >/dev/null 2>&1").c_str()), 0) << bad;
+}
+
+std::string temporaryPath(const std::string& name) {
+    return (std::filesystem::temp_directory_path() / ("orbsim-test-" + std::to_string(getpid()) + "-" + name))
+        .string();
+}
+
+Bytes readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(OrbsimFaults, IgnoresTheFirstHellosAskedFor) {
+    SimulatedUnit unit(fast({"--silent-hellos", "2"}));
+    unit.Send(Hello);
+    EXPECT_TRUE(unit.Receive(Silence).empty());
+    unit.Send(Hello);
+    EXPECT_TRUE(unit.Receive(Silence).empty());
+    EXPECT_EQ(unit.Exchange(Hello), HelloReply);
+    EXPECT_EQ(unit.Exchange(Hello), HelloReply);
+}
+
+// Which of four hello replies are spoiled, and how; ignored requests do not count as replies.
+struct ReplyFaultCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::vector<Bytes> replies;
+};
+
+void PrintTo(const ReplyFaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class OrbsimReplyFaults : public testing::TestWithParam<ReplyFaultCase> {};
+
+TEST_P(OrbsimReplyFaults, SpoilsTheRepliesAskedFor) {
+    SimulatedUnit unit(fast(GetParam().args));
+    for (std::size_t i = 0; i < GetParam().replies.size(); ++i) {
+        unit.Send(Hello);
+        EXPECT_EQ(unit.Receive(Silence), GetParam().replies[i]) << "reply " << i + 1;
+    }
+}
+
+const Bytes Dropped{};
+const Bytes Corrupt{0x81, 0x83, 0x0D};
+const Bytes Garbage{0x81, 'G', 'G', 0x10, 0x0D};
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, OrbsimReplyFaults,
+    testing::Values(
+        ReplyFaultCase{"drop", {"--drop", "2"}, {HelloReply, Dropped, HelloReply, HelloReply}},
+        ReplyFaultCase{"dropEvery", {"--drop-every", "2"}, {HelloReply, Dropped, HelloReply, Dropped}},
+        ReplyFaultCase{"corrupt", {"--corrupt", "1"}, {Corrupt, HelloReply, HelloReply, HelloReply}},
+        ReplyFaultCase{
+            "corruptEvery", {"--corrupt-every", "3"}, {HelloReply, HelloReply, Corrupt, HelloReply}},
+        ReplyFaultCase{"garbage", {"--garbage-reply", "2"}, {HelloReply, Garbage, HelloReply, HelloReply}},
+        ReplyFaultCase{"silent", {"--silent"}, {Dropped, Dropped, Dropped, Dropped}},
+        ReplyFaultCase{"dropCountsOnlyAnswers",
+                       {"--silent-hellos", "1", "--drop", "1"},
+                       {Dropped, Dropped, HelloReply}}),
+    [](const testing::TestParamInfo<ReplyFaultCase>& info) { return std::string(info.param.name); });
+
+TEST(OrbsimFaults, SendsAnOverlongJunkReply) {
+    SimulatedUnit unit(fast({"--long-reply", "1"}));
+    unit.Send(Hello);
+    const Bytes junk = unit.Receive();
+    EXPECT_GT(junk.size(), 101u);
+    EXPECT_EQ(junk.back(), 0x0D);
+    EXPECT_EQ(std::count(junk.begin(), junk.end(), 0x0D), 1);
+    EXPECT_EQ(unit.Exchange(Hello), HelloReply);
+}
+
+TEST(OrbsimFaults, ReadsABadBlockWithEveryByteInverted) {
+    SimulatedUnit unit(fast({"--bad-block", "0x0108"}));
+    EXPECT_EQ(unit.Exchange(Read0108), (Bytes{0x84, '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0',
+                                              '0', '0', '0', '0', '0', 0x85, 0x0D}));
+    const Bytes read0000{0x04, 0x30, 0x30, 0x30, 0x30, 0xC5, 0x0D};
+    EXPECT_EQ(unit.Exchange(read0000), ReadErased);
+}
+
+TEST(OrbsimFaults, WaitsTheDelayAskedForBeforeEachReply) {
+    SimulatedUnit unit(fast({"--delay-ms", "150"}));
+    unit.Send(Hello);
+    EXPECT_TRUE(unit.Receive(std::chrono::milliseconds(50)).empty());
+    EXPECT_EQ(unit.Receive(), HelloReply);
+}
+
+TEST(OrbsimFaults, HangsUpWhenTheRequestAskedForArrives) {
+    SimulatedUnit unit(fast({"--hangup-after", "2"}));
+    EXPECT_EQ(unit.Exchange(Hello), HelloReply);
+    unit.Send(Identify);
+    EXPECT_TRUE(unit.Receive().empty());
+    EXPECT_EQ(unit.WaitExit(), 0);
+    // The port is gone: reading it reports the end of the line rather than waiting.
+    std::uint8_t byte = 0;
+    EXPECT_LE(read(unit.Port(), &byte, 1), 0);
+}
+
+TEST(Orbsim, KeepsItsEepromInTheFileAcrossRuns) {
+    const std::string file = temporaryPath("unit.eep");
+    {
+        // A short file: the bytes it lacks read as erased.
+        std::ofstream(file, std::ios::binary) << "\x01\x02\x03";
+    }
+    {
+        SimulatedUnit unit(fast({"--memory", "512", "--eeprom", file}));
+        const Bytes read0000{0x04, 0x30, 0x30, 0x30, 0x30, 0xC5, 0x0D};
+        const Bytes reply = unit.Exchange(read0000);
+        EXPECT_EQ(Bytes(reply.begin(), reply.end() - 2), (Bytes{0x84, '1', '0', '2', '0', '3', '0', 'F', 'F',
+                                                                'F', 'F', 'F', 'F', 'F', 'F', 'F', 'F'}));
+        EXPECT_EQ(unit.Exchange(Write0108), WriteReply);
+        // Written back at each deactivation, while the unit still runs.
+        EXPECT_EQ(unit.Exchange(Deactivate), DeactivateReply);
+        const Bytes saved = readFile(file);
+        ASSERT_EQ(saved.size(), 512u);
+        EXPECT_EQ(Bytes(saved.begin() + 0x108, saved.begin() + 0x110),
+                  (Bytes{0x3A, 0xFF, 0x00, 0x01, 0x12, 0x34, 0x56, 0x78}));
+        EXPECT_EQ(unit.Stop(), 0);
+    }
+    SimulatedUnit again(fast({"--memory", "512", "--eeprom", file}));
+    EXPECT_EQ(again.Exchange(Read0108), Read0108Written);
+    EXPECT_EQ(again.Stop(), 0);
+    std::remove(file.c_str());
+}
+
+TEST(Orbsim, ExitsAfterDeactivationWhenAsked) {
+    SimulatedUnit unit(fast({"--exit-after-deactivate"}));
+    EXPECT_EQ(unit.Exchange(Deactivate), DeactivateReply);
+    EXPECT_EQ(unit.WaitExit(), 0);
+}
+
+TEST(Orbsim, LogsEveryRequestFrameOnItsOwnLine) {
+    const std::string log = temporaryPath("requests.log");
+    SimulatedUnit unit(fast({"--log", log, "--drop", "1"}));
+    unit.Exchange(Hello);
+    unit.Exchange(Read0108);
+    unit.Send(Bytes{0x01, 0x05, 0x0D});
+    unit.Receive(Silence);
+    std::ifstream in(log);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "1: 01  hello  [reply dropped]");
+    EXPECT_EQ(lines[1], "2: 04 38 30 31 30  read 0x0108");
+    EXPECT_EQ(lines[2], "3: 01  bad checksum  [no reply]");
+    std::remove(log.c_str());
+}
+
+TEST(Orbsim, MakesTheLinkAskedForAndRemovesItOnExit) {
+    const std::string link = temporaryPath("COM1");
+    {
+        SimulatedUnit unit(fast({"--link", link}));
+        EXPECT_EQ(std::filesystem::read_symlink(link).string(), unit.Path());
+        EXPECT_EQ(unit.Stop(), 0);
+    }
+    EXPECT_FALSE(std::filesystem::is_symlink(link));
+}
+
+TEST(OrbsimPacing, TakesAboutTheWireTimeOfEveryByte) {
+    SimulatedUnit unit({"--pace"});
+    constexpr int Exchanges = 20;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < Exchanges; ++i)
+        ASSERT_EQ(unit.Exchange(Read0108), ReadErased);
+    const double measuredMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    // 7 request bytes and 19 reply bytes, 10 bits each at 19,200 bit/s.
+    const double wireMs = Exchanges * (7 + 19) * 10 * 1000.0 / 19200;
+    std::printf("paced: %d read exchanges took %.1f ms, wire time %.1f ms\n", Exchanges, measuredMs, wireMs);
+    EXPECT_GE(measuredMs, 0.8 * wireMs);
 }
 
 } // namespace
