@@ -13,6 +13,11 @@ function(add_orb_test name)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;ORB_TOOLS_DIR=${PROJECT_BINARY_DIR}/tools")
+    DISCOVERY_TIMEOUT 60)
+  # CMake 3.25 splits a list given to gtest_discover_tests(PROPERTIES ENVIRONMENT ...) and keeps only its
+  # first item, so the environment is set on the discovered tests by a file that CTest includes after them.
+  set(env_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+  file(WRITE ${env_file} "set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT "
+    "[==[QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;ORB_TOOLS_DIR=${PROJECT_BINARY_DIR}/tools]==])\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${env_file})
 endfunction()
