@@ -22,7 +22,8 @@ class Pty {
     void WaitUntilRead(int limitMs) const;
     /// Closes the master end, which the program sees as its port vanishing.
     void HangUp();
-    /// Describes how the line settings differ from 19,200 bit/s 8N1; empty when they match.
+    /// Describes how the line settings differ from 19,200 bit/s 8N1 (speed, stop bits); empty when they
+    /// match.
     std::string LineSettingsProblem() const;
 
   private:

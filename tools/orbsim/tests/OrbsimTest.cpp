@@ -226,7 +226,14 @@ TEST(Orbsim, KeepsItsEepromInTheFileAcrossRuns) {
     }
     SimulatedUnit again(fast({"--memory", "512", "--eeprom", file}));
     EXPECT_EQ(again.Exchange(Read0108), Read0108Written);
+    // Written back on SIGTERM too, without a deactivation.
+    const Bytes writeZeros0000{0x05, '0', '0', '0', '0', '0', '0', '0', '0', '0',  '0', '0',
+                               '0',  '0', '0', '0', '0', '0', '0', '0', '0', 0xC6, 0x0D};
+    EXPECT_EQ(again.Exchange(writeZeros0000), WriteReply);
     EXPECT_EQ(again.Stop(), 0);
+    const Bytes afterStop = readFile(file);
+    ASSERT_EQ(afterStop.size(), 512u);
+    EXPECT_EQ(Bytes(afterStop.begin(), afterStop.begin() + 8), Bytes(8, 0));
     std::remove(file.c_str());
 }
 
