@@ -2,6 +2,7 @@
 
 #include "settings/Fields.h"
 #include "settings/FormView.h"
+#include "settings/RuleOutcome.h"
 #include "settings/SettingsRecord.h"
 
 #include <optional>
@@ -32,26 +33,20 @@ struct FormDisplay {
 
     // Enabling rules
     bool rtNotAuthorizedEnabled = true; ///< rtNotAuthorized and its label txtNotAuthorized
-    bool existEnabled = true; ///< rtReCall, eeExistTime and their labels
+    bool existEnabled = true;           ///< rtReCall, eeExistTime and their labels
     bool tabKOMUNIKParitaEnabled = false;
     bool tabKOMUNIKFrekvenceEnabled = false;
 
     bool operator==(const FormDisplay&) const = default;
 };
 
-/// What a field rule decided about a text: keep it, replace it, or refuse it (box already shown).
-struct RuleOutcome {
-    enum class Kind { Accepted, Corrected, Rejected };
-    Kind kind = Kind::Accepted;
-    std::string text; ///< the corrected text when kind is Corrected
-};
-
 /// The presentation model of the main window: the one source of truth for every setting.
 /// Every setter runs the reactions the main window attaches to that control; an equal value does nothing.
 /// The user's typing, the entry dialogs and the image decoder all go through the same setters.
 class SettingsForm {
-public:
+  public:
     /// Fills the start-up values and tables (InitSettingsLists) and counts the image size.
+    /// The view is not called while it may still be under construction: it reads display() afterwards.
     explicit SettingsForm(FormView& view);
 
     const SettingsRecord& record() const { return record_; }
@@ -100,7 +95,12 @@ public:
     bool imageLoading() const { return imageLoading_; }
     void setImageLoading(bool loading) { imageLoading_ = loading; }
 
-private:
+  private:
+    void singleAlarmNumberRule(int row);
+    void applyFormatRule();
+    void countImageSize();
+    void showError(const std::string& text);
+
     FormView& view_;
     SettingsRecord record_;
     SettingsOptions options_;

@@ -1,0 +1,238 @@
+#include "settings/SettingsForm.h"
+
+#include "settings/ImageSize.h"
+#include "settings/OutputWordsRule.h"
+#include "settings/RuleMessages.h"
+#include "settings/Tables.h"
+#include "settings/TextRules.h"
+
+#include <charconv>
+
+namespace orb {
+namespace {
+
+/// The other one of a row's on-name and off-name.
+std::optional<TextField> partnerOf(TextField field) {
+    switch (field) {
+    case TextField::tabINPZap:
+        return TextField::tabINPVyp;
+    case TextField::tabINPVyp:
+        return TextField::tabINPZap;
+    case TextField::tabOUTZap:
+        return TextField::tabOUTVyp;
+    case TextField::tabOUTVyp:
+        return TextField::tabOUTZap;
+    default:
+        return std::nullopt;
+    }
+}
+
+/// A telephone-row flag that needs a number, with the warning given when it is set without one.
+struct NumberFlag {
+    FlagField field;
+    std::string_view warning;
+};
+
+constexpr NumberFlag NumberFlags[] = {
+    {FlagField::tabTCPrijem, msg::ReceiveWithoutNumber},
+    {FlagField::tabTCPoplach, msg::AlarmWithoutNumber},
+    {FlagField::tabTCUdalost, msg::EventsWithoutNumber},
+};
+
+const std::string ByteSuffix = " byte";
+
+} // namespace
+
+SettingsForm::SettingsForm(FormView& view) : view_(view) {
+    applyFormatRule();
+    countImageSize();
+}
+
+const std::string& SettingsForm::text(TextRef field) const {
+    return textOf(record_, options_, field);
+}
+
+bool SettingsForm::flag(FlagField field, int row) const {
+    return flagOf(record_, options_, field, row);
+}
+
+int SettingsForm::choice(ChoiceField field) const {
+    return choiceOf(record_, options_, field);
+}
+
+void SettingsForm::setText(TextRef field, const std::string& text) {
+    std::string& stored = textOf(record_, options_, field);
+    if (stored == text) return;
+    stored = text;
+    view_.textChanged(field);
+    if (IsCountedText(field.field)) updateImageSize();
+}
+
+void SettingsForm::setFlag(FlagField field, int row, bool value) {
+    bool& stored = flagOf(record_, options_, field, row);
+    if (stored == value) return;
+    stored = value;
+    view_.flagChanged(field, row);
+    switch (field) {
+    case FlagField::tabTCPrijem:
+    case FlagField::tabTCUdalost:
+        checkNumberFlags(row);
+        break;
+    case FlagField::tabTCPoplach:
+        singleAlarmNumberRule(row);
+        break;
+    case FlagField::opExist:
+        display_.existEnabled = value;
+        view_.displayChanged();
+        break;
+    case FlagField::opNotAuthorized:
+        display_.rtNotAuthorizedEnabled = value;
+        view_.displayChanged();
+        break;
+    default:
+        break;
+    }
+}
+
+void SettingsForm::setChoice(ChoiceField field, int index) {
+    int& stored = choiceOf(record_, options_, field);
+    if (stored == index) return;
+    stored = index;
+    view_.choiceChanged(field);
+    if (field == ChoiceField::tabKOMUNIKFormat) {
+        applyFormatRule();
+        view_.displayChanged();
+    }
+}
+
+void SettingsForm::leaveField(TextRef field) {
+    const std::string value = text(field);
+    const auto partner = partnerOf(field.field);
+    const FieldRuleResult result =
+        CheckFieldRule(field.field, value,
+                       {partner ? std::string_view(text({*partner, field.row})) : std::string_view(),
+                        options_.tabUTO, imageLoading_});
+    // Set before the focus moves back: the partner field that loses it again must see the flag.
+    if (result.imageLoading) imageLoading_ = *result.imageLoading;
+    switch (result.outcome.kind) {
+    case RuleOutcome::Kind::Rejected:
+        showError(result.message);
+        if (result.tab) view_.selectTab(*result.tab);
+        view_.focusField(field);
+        break;
+    case RuleOutcome::Kind::Corrected:
+        setText(field, result.outcome.text);
+        break;
+    case RuleOutcome::Kind::Accepted:
+        if (field.field == TextField::tabTC && value.empty()) checkNumberFlags(field.row);
+        break;
+    }
+}
+
+RuleOutcome SettingsForm::checkDialogField(TextRef field, const std::string& text,
+                                           const std::string& partnerText) {
+    const FieldRuleResult result =
+        CheckFieldRule(field.field, text, {partnerText, options_.tabUTO, imageLoading_});
+    if (result.imageLoading) imageLoading_ = *result.imageLoading;
+    if (result.outcome.kind == RuleOutcome::Kind::Rejected) showError(result.message);
+    return result.outcome;
+}
+
+bool SettingsForm::checkNumberFlags(int row) {
+    bool unchanged = true;
+    for (const NumberFlag& numberFlag : NumberFlags) {
+        if (text({TextField::tabTC, row}).empty() && flag(numberFlag.field, row) && !imageLoading_) {
+            view_.ask({std::string(msg::WarningTitle), std::string(numberFlag.warning),
+                       MessageIcon::Exclamation, MessageButtons::Ok});
+            setFlag(numberFlag.field, row, false);
+            unchanged = false;
+        }
+    }
+    return unchanged;
+}
+
+// The flags this rule clears and sets raise their own clicks; AlarmSelectBusy stops those at the number
+// check so that the question is asked once per user click.
+void SettingsForm::singleAlarmNumberRule(int row) {
+    const bool set = flag(FlagField::tabTCPoplach, row);
+    if (!checkNumberFlags(row) || !set || alarmSelectBusy_) return;
+    alarmSelectBusy_ = true;
+    int alarmRows = 0;
+    for (int j = 0; j < RowCount; ++j)
+        alarmRows += flag(FlagField::tabTCPoplach, j) ? 1 : 0;
+    if (alarmRows > 1) {
+        const Answer answer = view_.ask({std::string(msg::QuestionTitle), std::string(msg::SingleAlarmNumber),
+                                         MessageIcon::Exclamation, MessageButtons::YesNo});
+        if (answer == Answer::Yes) {
+            for (int j = 0; j < RowCount; ++j)
+                setFlag(FlagField::tabTCPoplach, j, false);
+            setFlag(FlagField::tabTCPoplach, row, true);
+        } else {
+            setFlag(FlagField::tabTCPoplach, row, false);
+        }
+    }
+    alarmSelectBusy_ = false;
+}
+
+bool SettingsForm::outputWordsRule() {
+    const auto violation = FindOutputWordsViolation(record_);
+    if (!violation) return true;
+    view_.selectTab(3);
+    view_.ask(
+        {std::string(msg::WriteRefusalTitle), violation->message, MessageIcon::Critical, MessageButtons::Ok});
+    view_.focusField(violation->field);
+    return false;
+}
+
+void SettingsForm::updateImageSize() {
+    countImageSize();
+    view_.displayChanged();
+}
+
+void SettingsForm::countImageSize() {
+    const int usage = CountImageSize(record_);
+    display_.lblInfoPamUsage = std::to_string(usage) + ByteSuffix;
+    if (display_.lblInfoPamSize == "?") {
+        display_.lblInfoPamFree = "?";
+        display_.lblInfoPamFreeColour = LabelColour::Blue;
+        return;
+    }
+    const int free = memorySize().value_or(0) - usage;
+    display_.lblInfoPamFree = std::to_string(free) + ByteSuffix;
+    display_.lblInfoPamFreeColour = free < 0 ? LabelColour::Red : LabelColour::Blue;
+}
+
+int SettingsForm::imageUsage() const {
+    return numberInCaption(display_.lblInfoPamUsage).value_or(0);
+}
+
+std::optional<int> SettingsForm::memorySize() const {
+    return numberInCaption(display_.lblInfoPamSize);
+}
+
+void SettingsForm::setDisplay(const FormDisplay& display) {
+    display_ = display;
+    view_.displayChanged();
+}
+
+void SettingsForm::applyFormatRule() {
+    const bool enabled = record_.tabKOMUNIKFormat != FormatTable[0].code;
+    display_.tabKOMUNIKParitaEnabled = enabled;
+    display_.tabKOMUNIKFrekvenceEnabled = enabled;
+}
+
+void SettingsForm::showError(const std::string& text) {
+    view_.ask({std::string(msg::ErrorTitle), text, MessageIcon::Critical, MessageButtons::Ok});
+}
+
+std::optional<int> numberInCaption(const std::string& caption) {
+    if (caption.size() < ByteSuffix.size()) return std::nullopt;
+    std::string_view number(caption.data(), caption.size() - ByteSuffix.size());
+    number.remove_prefix(std::min(number.find_first_not_of(' '), number.size()));
+    int value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc() || end != number.data() + number.size() || number.empty()) return std::nullopt;
+    return value;
+}
+
+} // namespace orb

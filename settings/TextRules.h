@@ -1,0 +1,46 @@
+#pragma once
+
+#include "settings/Fields.h"
+#include "settings/RuleOutcome.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orb {
+
+/// Returns true if every character of text occurs in set (case-sensitive); an empty text passes.
+bool HasOnlyChars(std::string_view text, std::string_view set);
+
+/// Returns false if text is non-empty and, ignoring case, equals a word of the ';'-separated list or a
+/// leading part of one; a word that is a leading part of the text does not count.
+bool IsAllowedName(std::string_view text, std::string_view list);
+
+/// Puts a telephone number into international form using the country prefix uto ("+420").
+std::string NormalizePhoneNumber(const std::string& number, const std::string& uto);
+
+/// Returns true if the two texts are equal when letter case is ignored (Czech letters included).
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+
+/// What a field's rule decided, with what a rejection tells the user.
+struct FieldRuleResult {
+    RuleOutcome outcome;
+    std::string message;              ///< the error box's text when rejected
+    std::optional<int> tab;           ///< the main-window tab of the field; none for the hidden frames
+    std::optional<bool> imageLoading; ///< the value the on/off-name rules leave in ImageLoading
+
+    bool operator==(const FieldRuleResult&) const = default;
+};
+
+/// What a rule may read besides the field's own text.
+struct FieldRuleContext {
+    std::string_view partnerText; ///< the other one of the row's on-name and off-name
+    std::string uto = "+420";     ///< the country prefix for telephone numbers
+    bool imageLoading = false;
+};
+
+/// Runs the rule that guards a text field when the user leaves it; fields without a rule accept anything.
+/// An empty telephone number is accepted here: its flag check is the form's business.
+FieldRuleResult CheckFieldRule(TextField field, const std::string& text, const FieldRuleContext& context);
+
+} // namespace orb
