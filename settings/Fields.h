@@ -64,45 +64,27 @@ enum class ChoiceField {
 };
 
 constexpr TextField AllTextFields[] = {
-    TextField::tabJmenoStanice,
-    TextField::tabPIN,
-    TextField::tabTCcentra,
-    TextField::tabDobaPlatnostiSMS,
-    TextField::rtNotAuthorized,
-    TextField::tabPrepnoutJTSCislo,
-    TextField::tabTC,
-    TextField::tabINPNazev,
-    TextField::tabINPZap,
-    TextField::tabINPVyp,
-    TextField::tabINPLH,
-    TextField::tabINPHL,
-    TextField::tabOUTNazev,
-    TextField::tabOUTZap,
-    TextField::tabOUTVyp,
-    TextField::tabOUTimpuls,
-    TextField::tabOUTimpulsLEN,
-    TextField::rtReCall,
-    TextField::eeExistTime,
-    TextField::tabRFRWait,
-    TextField::tabWaitFree,
-    TextField::tabKOMUNIKPocetTestu,
-    TextField::tabKOMUNIKPocetBloku,
-    TextField::tabUTO,
+    TextField::tabJmenoStanice,      TextField::tabPIN,           TextField::tabTCcentra,
+    TextField::tabDobaPlatnostiSMS,  TextField::rtNotAuthorized,  TextField::tabPrepnoutJTSCislo,
+    TextField::tabTC,                TextField::tabINPNazev,      TextField::tabINPZap,
+    TextField::tabINPVyp,            TextField::tabINPLH,         TextField::tabINPHL,
+    TextField::tabOUTNazev,          TextField::tabOUTZap,        TextField::tabOUTVyp,
+    TextField::tabOUTimpuls,         TextField::tabOUTimpulsLEN,  TextField::rtReCall,
+    TextField::eeExistTime,          TextField::tabRFRWait,       TextField::tabWaitFree,
+    TextField::tabKOMUNIKPocetTestu, TextField::tabKOMUNIKPocetBloku, TextField::tabUTO,
 };
 
 constexpr FlagField AllFlagFields[] = {
-    FlagField::tabBezpecRezim,  FlagField::tabOdpovidatT0, FlagField::tabPrepnoutNepovolPristup,
+    FlagField::tabBezpecRezim, FlagField::tabOdpovidatT0, FlagField::tabPrepnoutNepovolPristup,
     FlagField::opNotAuthorized, FlagField::tabPrepnoutJTS, FlagField::tabTCPrijem,
-    FlagField::tabTCPoplach,    FlagField::tabTCUdalost,   FlagField::tabINPNeg,
-    FlagField::tabINPLHEvent,   FlagField::tabINPHLEvent,  FlagField::tabINPZpr,
-    FlagField::tabOUTNeg,       FlagField::tabOUTZpr,      FlagField::opExist,
+    FlagField::tabTCPoplach,   FlagField::tabTCUdalost,   FlagField::tabINPNeg,
+    FlagField::tabINPLHEvent,  FlagField::tabINPHLEvent,  FlagField::tabINPZpr,
+    FlagField::tabOUTNeg,      FlagField::tabOUTZpr,      FlagField::opExist,
     FlagField::CheckWrite,
 };
 
 constexpr ChoiceField AllChoiceFields[] = {
-    ChoiceField::tabKOMUNIKFormat,
-    ChoiceField::tabKOMUNIKParita,
-    ChoiceField::tabKOMUNIKFrekvence,
+    ChoiceField::tabKOMUNIKFormat, ChoiceField::tabKOMUNIKParita, ChoiceField::tabKOMUNIKFrekvence,
     ChoiceField::tabPort,
 };
 

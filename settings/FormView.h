@@ -7,7 +7,7 @@ namespace orb {
 
 /// What the settings model needs of the main window: boxes, tabs, focus and redraws.
 class FormView : public Prompter {
-  public:
+public:
     /// Brings tab 0..3 of the main window to the front.
     virtual void selectTab(int tab) = 0;
     /// Puts the focus back into a text field, with its text intact.

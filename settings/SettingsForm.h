@@ -33,7 +33,7 @@ struct FormDisplay {
 
     // Enabling rules
     bool rtNotAuthorizedEnabled = true; ///< rtNotAuthorized and its label txtNotAuthorized
-    bool existEnabled = true;           ///< rtReCall, eeExistTime and their labels
+    bool existEnabled = true; ///< rtReCall, eeExistTime and their labels
     bool tabKOMUNIKParitaEnabled = false;
     bool tabKOMUNIKFrekvenceEnabled = false;
 
@@ -44,7 +44,7 @@ struct FormDisplay {
 /// Every setter runs the reactions the main window attaches to that control; an equal value does nothing.
 /// The user's typing, the entry dialogs and the image decoder all go through the same setters.
 class SettingsForm {
-  public:
+public:
     /// Fills the start-up values and tables (InitSettingsLists) and counts the image size.
     /// The view is not called while it may still be under construction: it reads display() afterwards.
     explicit SettingsForm(FormView& view);
@@ -95,7 +95,7 @@ class SettingsForm {
     bool imageLoading() const { return imageLoading_; }
     void setImageLoading(bool loading) { imageLoading_ = loading; }
 
-  private:
+private:
     void singleAlarmNumberRule(int row);
     void applyFormatRule();
     void countImageSize();
