@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-namespace orb::testing {
+namespace orb::test {
 
 /// A progress window that remembers the messages it showed and whether it is still up.
 class RecordingProgress : public Progress {
-public:
+  public:
     void showProgress(const std::string& message, bool withStorno) override {
         shown.push_back(message);
         visible = true;
@@ -24,4 +24,4 @@ public:
     bool storno = false; ///< a Storno button was offered at some point
 };
 
-} // namespace orb::testing
+} // namespace orb::test

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace orb::testing {
+namespace orb::test {
 
 /// A page printer with a fixed line height that records where each line and page break lands.
 class RecordingPrinter : public PagePrinter {
@@ -58,4 +58,4 @@ class RecordingPrinter : public PagePrinter {
     int y_ = -1;
 };
 
-} // namespace orb::testing
+} // namespace orb::test

@@ -7,7 +7,7 @@
 namespace orb {
 namespace {
 
-using testing::RecordingPrinter;
+using test::RecordingPrinter;
 
 std::vector<std::string> someLines(int count) {
     std::vector<std::string> lines{" "};

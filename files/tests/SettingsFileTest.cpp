@@ -1,0 +1,328 @@
+#include "files/SettingsFile.h"
+
+#include "files/FileMessages.h"
+#include "files/tests/RecordingProgress.h"
+#include "image/CodecMessages.h"
+#include "image/EncodeImage.h"
+#include "settings/tests/ScriptedView.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace orb {
+namespace {
+
+namespace fs = std::filesystem;
+namespace msg = file_messages;
+using Bytes = std::vector<std::uint8_t>;
+
+class ScriptedDialogs : public FileDialogs {
+  public:
+    std::optional<std::string> chooseSaveFile() override { return saveName; }
+    std::optional<std::string> chooseOpenFile() override { return openName; }
+    std::optional<std::string> saveName;
+    std::optional<std::string> openName;
+};
+
+Bytes readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeFile(const fs::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes imageBytes(const EepromImage& image, std::int32_t from, std::int32_t to) {
+    Bytes bytes;
+    for (std::int32_t i = from; i < to; ++i)
+        bytes.push_back(image.getByte(i));
+    return bytes;
+}
+
+Message saveError(const std::string& text) {
+    return {msg::SaveTitle, text, MessageIcon::Critical, MessageButtons::Ok};
+}
+Message loadBox(const std::string& text, MessageIcon icon) {
+    return {msg::LoadTitle, text, icon, MessageButtons::Ok};
+}
+const Message OverwriteQuestion{msg::OverwriteTitle, msg::OverwriteQuestion, MessageIcon::Question,
+                                MessageButtons::YesNo};
+
+class SettingsFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "orb-files-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override {
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
+        for (const auto& entry : fs::recursive_directory_iterator(folder))
+            if (entry.is_directory()) fs::permissions(entry, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(folder);
+    }
+
+    /// Saves the form's settings under the name with no box expected, and returns the file's bytes.
+    Bytes save(const fs::path& name) {
+        dialogs.saveName = name.string();
+        SaveSettingsFile(form, image, progress, dialogs);
+        return readFile(name);
+    }
+
+    void load(const fs::path& name) {
+        dialogs.openName = name.string();
+        LoadSettingsFile(form, image, progress, dialogs);
+    }
+
+    /// Fills every kind of setting with values the rules accept.
+    void fillSettings() {
+        form.setText({TextField::tabJmenoStanice}, "Chata Lipno");
+        form.setText({TextField::tabPIN}, "1234");
+        form.setText({TextField::tabTCcentra}, "+420603052000");
+        form.setText({TextField::tabDobaPlatnostiSMS}, "14");
+        form.setFlag(FlagField::tabOdpovidatT0, 0, true);
+        form.setText({TextField::rtNotAuthorized}, "Pristup odepren");
+        form.setText({TextField::tabTC, 0}, "+420777123456");
+        form.setFlag(FlagField::tabTCPrijem, 0, true);
+        form.setFlag(FlagField::tabTCUdalost, 0, true);
+        form.setText({TextField::tabTC, 5}, "603111222");
+        form.setText({TextField::tabINPNazev, 3}, "Dvere");
+        form.setText({TextField::tabINPZap, 3}, "otevreno");
+        form.setText({TextField::tabINPVyp, 3}, "zavreno");
+        form.setFlag(FlagField::tabINPHLEvent, 3, true);
+        form.setText({TextField::tabOUTNazev, 7}, "Topeni");
+        form.setText({TextField::tabOUTZap, 7}, "TOPZAP");
+        form.setText({TextField::tabOUTimpulsLEN, 7}, "125");
+        form.setFlag(FlagField::tabOUTZpr, 7, true);
+        form.setChoice(ChoiceField::tabKOMUNIKFormat, 1);
+        form.setChoice(ChoiceField::tabKOMUNIKParita, 1);
+    }
+
+    fs::path folder;
+    test::ScriptedView view;
+    SettingsForm form{view};
+    EepromImage image;
+    test::RecordingProgress progress;
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(SettingsFileTest, WriteImageFileWritesExactlyTheGivenLength) {
+    for (std::int32_t i = 0; i < 200; ++i)
+        image.putByte(i, (i * 7 + 3) % 256);
+    const fs::path name = folder / "part.eep";
+    EXPECT_TRUE(WriteImageFile(name.string(), image, 99, view, progress));
+    EXPECT_EQ(readFile(name), imageBytes(image, 0, 99));
+}
+
+TEST_F(SettingsFileTest, SaveWritesTheEncodedImageUpToTheUsageShownLessOne) {
+    fillSettings();
+    for (std::int32_t i = 0; i < 1000; ++i)
+        image.putByte(i, 0xAB); // bytes beyond the image stay out
+    const fs::path name = folder / "chata.eep";
+
+    const Bytes file = save(name);
+
+    EXPECT_TRUE(view.boxes.empty());
+    EXPECT_EQ(file.size(), static_cast<std::size_t>(form.imageUsage() - 1));
+    EXPECT_EQ(file, imageBytes(image, 0, static_cast<std::int32_t>(file.size())));
+    EXPECT_TRUE(CheckImageSignature(image));
+    EXPECT_EQ(progress.shown, std::vector<std::string>{msg::saving(name.string())});
+    EXPECT_FALSE(progress.visible);
+    EXPECT_FALSE(progress.storno);
+    EXPECT_EQ(fs::directory_iterator(folder)->path(), name) << "no temporary file left behind";
+}
+
+TEST_F(SettingsFileTest, SavedFileLoadedIntoFreshSettingsReproducesThem) {
+    fillSettings();
+    const fs::path name = folder / "round trip.eep";
+    save(name);
+
+    test::ScriptedView otherView;
+    SettingsForm other{otherView};
+    EepromImage otherImage;
+    dialogs.openName = name.string();
+    otherView.expectBox(loadBox(msg::loaded(name.string()), MessageIcon::Information));
+    LoadSettingsFile(other, otherImage, progress, dialogs);
+
+    EXPECT_EQ(other.record(), form.record());
+    EXPECT_EQ(otherView.events.front(), "tab 0");
+    EXPECT_EQ(other.imageUsage(), form.imageUsage());
+    EXPECT_FALSE(progress.visible);
+}
+
+TEST_F(SettingsFileTest, CancelledDialogsDoNothing) {
+    SaveSettingsFile(form, image, progress, dialogs);
+    LoadSettingsFile(form, image, progress, dialogs);
+    EXPECT_TRUE(view.boxes.empty());
+    EXPECT_TRUE(progress.shown.empty());
+    EXPECT_TRUE(fs::is_empty(folder));
+}
+
+TEST_F(SettingsFileTest, DecliningTheOverwriteLeavesTheFileAndShowsNothingElse) {
+    const fs::path name = folder / "old.eep";
+    const Bytes old{'o', 'l', 'd'};
+    writeFile(name, old);
+    view.expectBox(OverwriteQuestion, Answer::No);
+
+    EXPECT_EQ(save(name), old);
+    EXPECT_EQ(view.boxes.size(), 1u);
+    EXPECT_TRUE(progress.shown.empty());
+}
+
+TEST_F(SettingsFileTest, AcceptedOverwriteReplacesTheContentAndKeepsThePermissions) {
+    const fs::path name = folder / "old.eep";
+    writeFile(name, Bytes(500, 0x55));
+    fs::permissions(name, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    view.expectBox(OverwriteQuestion, Answer::Yes);
+
+    const Bytes file = save(name);
+
+    EXPECT_EQ(file, imageBytes(image, 0, form.imageUsage() - 1));
+    EXPECT_EQ(fs::status(name).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+class FailedSaveTest : public SettingsFileTest {
+  protected:
+    const Bytes old = Bytes(40, 'x');
+
+    /// Saves onto the existing old file in a way that must fail, and checks the file survives whole.
+    void expectFailureKeepsOldFile(const fs::path& name) {
+        view.expectBox(OverwriteQuestion, Answer::Yes);
+        view.expectBox(saveError(msg::saveFailed(name.string())));
+        EXPECT_EQ(save(name), old);
+        EXPECT_FALSE(progress.visible);
+        EXPECT_EQ(std::distance(fs::directory_iterator(name.parent_path()), {}), 1)
+            << "no temporary file left behind";
+    }
+};
+
+TEST_F(FailedSaveTest, ReadOnlyFolderKeepsTheOldFile) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
+    const fs::path locked = folder / "locked";
+    fs::create_directory(locked);
+    writeFile(locked / "old.eep", old);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    expectFailureKeepsOldFile(locked / "old.eep");
+}
+
+TEST_F(FailedSaveTest, FullDiskKeepsTheOldFile) {
+    // A file-size limit makes the write fail part way, the way a full disk does, even for root.
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    writeFile(folder / "old.eep", old);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    expectFailureKeepsOldFile(folder / "old.eep");
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+}
+
+TEST_F(FailedSaveTest, FolderThatIsAFileFailsWithTheMessage) {
+    writeFile(folder / "plain", {});
+    const fs::path name = folder / "plain" / "new.eep";
+    view.expectBox(saveError(msg::saveFailed(name.string())));
+    save(name);
+    EXPECT_FALSE(progress.visible);
+}
+
+TEST_F(SettingsFileTest, SettingThatCannotBeEncodedEndsTheSaveWithoutAFile) {
+    form.setText({TextField::tabDobaPlatnostiSMS}, "tri");
+    view.expectBox(saveError(msg::EncodeFailed));
+    save(folder / "bad.eep");
+    EXPECT_TRUE(fs::is_empty(folder));
+}
+
+class LoadTest : public SettingsFileTest {
+  protected:
+    /// Writes the image of the start-up settings, changed by the edit, to a file.
+    fs::path imageFile(
+        const std::string& fileName, void (*edit)(Bytes&) = [](Bytes&) {}) {
+        EepromImage scratch;
+        const std::int32_t length = EncodeImage(SettingsRecord{}, scratch);
+        Bytes bytes = imageBytes(scratch, 0, length);
+        edit(bytes);
+        writeFile(folder / fileName, bytes);
+        return folder / fileName;
+    }
+
+    void expectUnchanged() {
+        EXPECT_EQ(form.record(), SettingsRecord{});
+        EXPECT_FALSE(progress.visible);
+    }
+};
+
+TEST_F(LoadTest, FileFailingTheSignatureLeavesTheSettings) {
+    const fs::path name = imageFile("foreign.eep", [](Bytes& b) { b[24] = 0x1B; });
+    view.expectBox(loadBox(msg::notAnImage(name.string()), MessageIcon::Information));
+    load(name);
+    expectUnchanged();
+}
+
+TEST_F(LoadTest, EmptyFileIsNoImageEvenWhenTheBufferHoldsOne) {
+    EncodeImage(SettingsRecord{}, image);
+    writeFile(folder / "empty.eep", {});
+    view.expectBox(loadBox(msg::notAnImage((folder / "empty.eep").string()), MessageIcon::Information));
+    load(folder / "empty.eep");
+    expectUnchanged();
+}
+
+TEST_F(LoadTest, UnreadableFilesLeaveImageAndSettingsUntouched) {
+    fs::create_directory(folder / "a folder.eep");
+    writeFile(folder / "long.eep", Bytes(70000, 0x11));
+    writeFile(folder / "one too many.eep", Bytes(65537, 0x11));
+    for (const char* name : {"missing.eep", "a folder.eep", "long.eep", "one too many.eep"}) {
+        SCOPED_TRACE(name);
+        const fs::path path = folder / name;
+        view.expectBox(loadBox(msg::loadFailed(path.string()), MessageIcon::Critical));
+        load(path);
+        expectUnchanged();
+        EXPECT_EQ(imageBytes(image, 0, EepromImage::Size), Bytes(EepromImage::Size, 0));
+    }
+}
+
+TEST_F(LoadTest, ShorterFileKeepsTheBytesBeyondItsEnd) {
+    for (std::int32_t i = 0; i < 1000; ++i)
+        image.putByte(i, 0xAB);
+    const fs::path name = imageFile("short.eep");
+    const Bytes file = readFile(name);
+    view.expectBox(loadBox(msg::loaded(name.string()), MessageIcon::Information));
+    load(name);
+    EXPECT_EQ(imageBytes(image, 0, static_cast<std::int32_t>(file.size())), file);
+    EXPECT_EQ(imageBytes(image, static_cast<std::int32_t>(file.size()), 1000),
+              Bytes(1000 - file.size(), 0xAB));
+}
+
+TEST_F(LoadTest, FileFillingTheWholeBufferLoads) {
+    const fs::path name = imageFile("full.eep", [](Bytes& b) { b.resize(EepromImage::Size, 0x5A); });
+    view.expectBox(loadBox(msg::loaded(name.string()), MessageIcon::Information));
+    load(name);
+    EXPECT_EQ(image.getByte(EepromImage::Size - 1), 0x5A);
+}
+
+TEST_F(LoadTest, DecodeErrorShowsTheDecoderBoxAndNoSuccess) {
+    // The telephone-number group starts at the address in header word 20; a length that is no hex pair.
+    const fs::path name = imageFile("garbled.eep", [](Bytes& b) {
+        const std::size_t phones = b[20] + 256u * b[21];
+        b[phones] = 'G';
+        b[phones + 1] = 'G';
+    });
+    view.expectBox({DecodeErrorTitle, DecodeErrorText, MessageIcon::Critical, MessageButtons::Ok});
+    load(name);
+    expectUnchanged();
+    EXPECT_EQ(progress.shown.back(), msg::Decoding);
+}
+
+} // namespace
+} // namespace orb
