@@ -48,6 +48,10 @@ std::u32string foldCase(std::string_view text) {
     return folded;
 }
 
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    return foldCase(a) == foldCase(b);
+}
+
 std::string withList(std::string_view message, std::string_view list) {
     return std::string(message) + std::string(list);
 }
@@ -160,7 +164,7 @@ FieldRuleResult checkOnOffName(const OnOffRule& rule, const std::string& text,
     if (!HasOnlyChars(text, set))
         return reject(withList(rule.onName ? msg::OnNameChars : msg::OffNameChars, set), tab);
     const std::string_view offName = rule.onName ? context.partnerText : std::string_view(text);
-    if (!context.imageLoading && !offName.empty() && EqualIgnoringCase(text, context.partnerText)) {
+    if (!context.imageLoading && !offName.empty() && equalIgnoringCase(text, context.partnerText)) {
         FieldRuleResult result =
             reject(std::string(rule.onName ? msg::OnNameEqualsOffName : msg::OffNameEqualsOnName), tab);
         result.imageLoading = true;
@@ -211,10 +215,6 @@ std::string NormalizePhoneNumber(const std::string& number, const std::string& u
         return uto + (number.starts_with('0') ? number.substr(1) : number);
     if (!international && doubleZero) return "+" + number.substr(2);
     return number;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return foldCase(a) == foldCase(b);
 }
 
 FieldRuleResult CheckFieldRule(TextField field, const std::string& text, const FieldRuleContext& context) {

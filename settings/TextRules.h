@@ -19,9 +19,6 @@ bool IsAllowedName(std::string_view text, std::string_view list);
 /// Puts a telephone number into international form using the country prefix uto ("+420").
 std::string NormalizePhoneNumber(const std::string& number, const std::string& uto);
 
-/// Returns true if the two texts are equal when letter case is ignored (Czech letters included).
-bool EqualIgnoringCase(std::string_view a, std::string_view b);
-
 /// What a field's rule decided, with what a rejection tells the user.
 struct FieldRuleResult {
     RuleOutcome outcome;
