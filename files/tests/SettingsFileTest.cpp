@@ -143,7 +143,7 @@ TEST_F(SettingsFileTest, SaveWritesTheEncodedImageUpToTheUsageShownLessOne) {
 
 TEST_F(SettingsFileTest, SavedFileLoadedIntoFreshSettingsReproducesThem) {
     fillSettings();
-    const fs::path name = folder / "round trip.eep";
+    const fs::path name = folder / "chata Žďár.eep";
     save(name);
 
     test::ScriptedView otherView;
