@@ -1,0 +1,65 @@
+#include "ui/FieldFocus.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QScopedValueRollback>
+#include <QTimer>
+#include <QWidget>
+
+namespace orb {
+namespace {
+
+// A message box or a drop-down list taking the focus for a while is not the user leaving the field.
+bool isLeavingField(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+} // namespace
+
+FieldFocus::FieldFocus(QObject* parent) : QObject(parent) {}
+
+void FieldFocus::watch(QWidget* control, QLineEdit* edit, std::function<void()> leave,
+                       std::function<void()> doubleClick) {
+    watched_.insert(control, Watched{edit, std::move(leave), std::move(doubleClick)});
+    control->installEventFilter(this);
+    connect(control, &QObject::destroyed, this, [this, control] { watched_.remove(control); });
+}
+
+void FieldFocus::returnFocus(const std::function<void()>& move) {
+    const QScopedValueRollback guard(returning_, true);
+    move();
+}
+
+bool FieldFocus::eventFilter(QObject* object, QEvent* event) {
+    const auto it = watched_.constFind(object);
+    if (it == watched_.constEnd()) return false;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (isLeavingField(static_cast<QFocusEvent*>(event)->reason())) it->edit->selectAll();
+        break;
+    case QEvent::FocusOut:
+        if (isLeavingField(static_cast<QFocusEvent*>(event)->reason())) scheduleLeave(it->leave);
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (it->doubleClick && static_cast<QWidget*>(object)->isEnabled()) {
+            it->doubleClick();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void FieldFocus::scheduleLeave(const std::function<void()>& leave) {
+    if (returning_ && inChainLeave_) return;
+    // The rule runs once the focus has settled on the next field, as the user sees it.
+    QTimer::singleShot(0, this, [this, leave, chained = returning_] {
+        const QScopedValueRollback guard(inChainLeave_, chained);
+        leave();
+    });
+}
+
+} // namespace orb

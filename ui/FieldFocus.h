@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <QHash>
+#include <QObject>
+
+class QLineEdit;
+class QWidget;
+
+namespace orb {
+
+/// Gives text fields the focus behaviour of the program: the whole text is selected when a field gains
+/// the focus, the field's rule runs once the focus has moved on, and a double-click opens the row's
+/// dialog. A rule that refuses a text shows a modal box and pulls the focus back, which makes the field
+/// that had just gained the focus lose it again; that field's rule runs too (the on/off-name rules rely on
+/// it), but a second refusal in such a chain does not pull the focus a third time, so two wrong fields
+/// never bounce the focus between them for ever.
+class FieldFocus : public QObject {
+  public:
+    explicit FieldFocus(QObject* parent);
+
+    /// Watches a control whose text is edited in edit (the control itself, or an editable combo's field).
+    void watch(QWidget* control, QLineEdit* edit, std::function<void()> leave,
+               std::function<void()> doubleClick = {});
+
+    /// Runs a move that pulls the focus back to a refused field (or brings its page forward).
+    void returnFocus(const std::function<void()>& move);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct Watched {
+        QLineEdit* edit;
+        std::function<void()> leave;
+        std::function<void()> doubleClick;
+    };
+
+    void scheduleLeave(const std::function<void()>& leave);
+
+    QHash<QObject*, Watched> watched_;
+    bool returning_ = false;    ///< inside returnFocus
+    bool inChainLeave_ = false; ///< running a rule whose focus-out a focus return caused
+};
+
+} // namespace orb

@@ -1,0 +1,226 @@
+#include "ui/Hlavni.h"
+
+#include "files/SettingsFile.h"
+#include "settings/SettingsForm.h"
+#include "ui/FieldFocus.h"
+#include "ui/InfoProgram.h"
+#include "ui/PaintedIcons.h"
+#include "ui/RowDialog.h"
+#include "ui/TextLimit.h"
+#include "ui/Twips.h"
+
+#include <exception>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace orb {
+namespace {
+
+QColor colourOf(LabelColour colour) {
+    return colour == LabelColour::Red ? Qt::red : Qt::blue;
+}
+
+void showCaption(QLabel* label, const std::string& text, std::optional<LabelColour> colour = std::nullopt) {
+    label->setText(QString::fromStdString(text));
+    if (!colour) return;
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colourOf(*colour));
+    label->setPalette(palette);
+}
+
+/// The dialog that a double-click on a row's text field opens, if the field stands in a table.
+std::optional<RowDialogKind> dialogOfField(TextField field) {
+    for (const RowTab& tab : rowTabs())
+        for (const RowColumn& column : tab.columns)
+            if (column.kind == ColumnKind::Text && column.text == field) return tab.dialog;
+    return std::nullopt;
+}
+
+} // namespace
+
+Hlavni::Hlavni(EepromImage& image, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      image_(image), boxes_(this), info_(this, dialogCancelled_), focus_(new FieldFocus(this)),
+      qtFileDialogs_(this) {
+    setObjectName("Hlavni");
+    setWindowTitle("Inicializační program pro zařízení ORB/ORBTONE");
+    setWindowIcon(paintedIcon(Picture::Unit));
+    setFixedSize(twips(9270), twips(6525));
+    buildConnection(this);
+    buildInformation(this);
+    buildTabs(this);
+    buildCommands(this);
+    buildHiddenFrames(this);
+    setKeyboardOrder();
+    form_ = std::make_unique<SettingsForm>(*this);
+    showAll();
+}
+
+Hlavni::~Hlavni() = default;
+
+void Hlavni::bindText(TextRef ref, QWidget* control, QLineEdit* edit) {
+    textControl(ref) = {control, edit};
+    connect(edit, &QLineEdit::textEdited, this,
+            [this, ref](const QString& text) { form_->setText(ref, text.toStdString()); });
+    std::function<void()> doubleClick;
+    if (const auto kind = dialogOfField(ref.field))
+        doubleClick = [this, kind, ref] { openRowDialog(*kind, ref.row); };
+    focus_->watch(
+        control, edit, [this, ref] { form_->leaveField(ref); }, std::move(doubleClick));
+}
+
+Hlavni::TextControl& Hlavni::textControl(TextRef ref) {
+    return texts_[static_cast<int>(ref.field)][ref.row];
+}
+
+QCheckBox*& Hlavni::flagControl(FlagField field, int row) {
+    return flags_[static_cast<int>(field)][row];
+}
+
+void Hlavni::showAll() {
+    for (TextField field : AllTextFields)
+        for (int row = 0; row < (isRowField(field) ? RowCount : 1); ++row)
+            textChanged({field, row});
+    for (FlagField field : AllFlagFields)
+        for (int row = 0; row < (isRowField(field) ? RowCount : 1); ++row)
+            flagChanged(field, row);
+    for (ChoiceField field : AllChoiceFields)
+        choiceChanged(field);
+    displayChanged();
+}
+
+void Hlavni::editPhoneNumber(int row) {
+    openRowDialog(RowDialogKind::Phone, row);
+}
+
+void Hlavni::editInput(int row) {
+    openRowDialog(RowDialogKind::Input, row);
+}
+
+void Hlavni::editOutput(int row) {
+    openRowDialog(RowDialogKind::Output, row);
+}
+
+void Hlavni::openRowDialog(RowDialogKind kind, int row) {
+    std::unique_ptr<RowDialog>& dialog = rowDialogs_[static_cast<int>(kind)];
+    if (!dialog) dialog = std::make_unique<RowDialog>(rowDialogTable(kind), *form_, dialogCancelled_, this);
+    dialog->edit(row);
+    if (dialog->discarded()) dialog.reset();
+    // A flag of a row whose number was emptied, in the dialog or before, is reported and cleared here.
+    if (kind == RowDialogKind::Phone) form_->checkNumberFlags(row);
+}
+
+void Hlavni::runCommand(const std::function<void()>& command) {
+    // One command at a time: a click that arrives while an exchange waits for the unit is ignored.
+    if (!command || commandRunning_) return;
+    const QScopedValueRollback running(commandRunning_, true);
+    try {
+        command();
+    } catch (const std::exception& error) {
+        ask({"ORB - chyba", std::string("Operaci se nepodařilo dokončit: ") + error.what(),
+             MessageIcon::Critical, MessageButtons::Ok});
+    }
+}
+
+void Hlavni::loadFile() {
+    LoadSettingsFile(*form_, image_, info_, fileDialogs());
+}
+
+void Hlavni::saveFile() {
+    SaveSettingsFile(*form_, image_, info_, fileDialogs());
+}
+
+FileDialogs& Hlavni::fileDialogs() {
+    return fileDialogs_ ? *fileDialogs_ : qtFileDialogs_;
+}
+
+void Hlavni::showInfoProgram() {
+    if (!infoProgram_) infoProgram_ = std::make_unique<InfoProgram>(this);
+    infoProgram_->showModal();
+}
+
+void Hlavni::exitProgram() {
+    if (commandRunning_) return;
+    bool end = true;
+    runCommand([this, &end] {
+        if (commands_.confirmExit) end = commands_.confirmExit();
+    });
+    if (!end) return;
+    exitConfirmed_ = true;
+    close();
+}
+
+void Hlavni::closeEvent(QCloseEvent* event) {
+    // A transfer in progress ends first (its Storno is on the progress window); then the window may close.
+    if (commandRunning_) {
+        event->ignore();
+        return;
+    }
+    if (!exitConfirmed_) runCommand(commands_.beforeClose);
+    event->accept();
+}
+
+Answer Hlavni::ask(const Message& message) {
+    return prompter_ ? prompter_->ask(message) : boxes_.ask(message);
+}
+
+void Hlavni::selectTab(int tab) {
+    if (tab < 0 || tab >= tabs_->count()) return;
+    focus_->returnFocus([this, tab] { tabs_->setCurrentIndex(tab); });
+}
+
+void Hlavni::focusField(TextRef field) {
+    QWidget* control = textControl(field).control;
+    focus_->returnFocus([control] { control->setFocus(Qt::OtherFocusReason); });
+}
+
+void Hlavni::textChanged(TextRef field) {
+    if (!form_) return;
+    if (QLineEdit* edit = textControl(field).edit) showText(edit, form_->text(field));
+}
+
+void Hlavni::flagChanged(FlagField field, int row) {
+    if (!form_) return;
+    if (QCheckBox* check = flagControl(field, row)) check->setChecked(form_->flag(field, row));
+}
+
+void Hlavni::choiceChanged(ChoiceField field) {
+    if (!form_) return;
+    if (QComboBox* combo = choices_[static_cast<int>(field)]) combo->setCurrentIndex(form_->choice(field));
+}
+
+void Hlavni::displayChanged() {
+    if (!form_) return;
+    const FormDisplay& display = form_->display();
+    showCaption(lblInfoProdukt_, display.lblInfoProdukt);
+    showCaption(lblInfoVerze_, display.lblInfoVerze);
+    showCaption(lblInfoModem_, display.lblInfoModem);
+    showCaption(lblInfoPamSize_, display.lblInfoPamSize);
+    showCaption(lblInfoPamUsage_, display.lblInfoPamUsage);
+    showCaption(lblInfoPamFree_, display.lblInfoPamFree, display.lblInfoPamFreeColour);
+    showCaption(tabDeAktivNapis_, display.tabDeAktivNapis, display.tabDeAktivNapisColour);
+    btDEA_->setText(QString::fromStdString(display.btDEA));
+    choices_[static_cast<int>(ChoiceField::tabPort)]->setEnabled(display.tabPortEnabled);
+    btEEPROMLoad_->setEnabled(display.btEEPROMLoadEnabled);
+    btEEPROMSave_->setEnabled(display.btEEPROMSaveEnabled);
+    textControl({TextField::rtNotAuthorized}).control->setEnabled(display.rtNotAuthorizedEnabled);
+    txtNotAuthorized_->setEnabled(display.rtNotAuthorizedEnabled);
+    textControl({TextField::rtReCall}).control->setEnabled(display.existEnabled);
+    textControl({TextField::eeExistTime}).control->setEnabled(display.existEnabled);
+    for (QLabel* label : existLabels_)
+        label->setEnabled(display.existEnabled);
+    choices_[static_cast<int>(ChoiceField::tabKOMUNIKParita)]->setEnabled(display.tabKOMUNIKParitaEnabled);
+    choices_[static_cast<int>(ChoiceField::tabKOMUNIKFrekvence)]->setEnabled(
+        display.tabKOMUNIKFrekvenceEnabled);
+}
+
+} // namespace orb

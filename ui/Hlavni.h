@@ -1,0 +1,147 @@
+#pragma once
+
+#include "settings/FormView.h"
+#include "ui/Info.h"
+#include "ui/MessageBoxPrompter.h"
+#include "ui/QtFileDialogs.h"
+#include "ui/RowTables.h"
+#include "ui/WindowCommands.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+
+namespace orb {
+
+class EepromImage;
+class FieldFocus;
+class InfoProgram;
+class RowDialog;
+class SettingsForm;
+
+/// The main window "Hlavni": every setting of the unit as one of its controls, the connection state,
+/// the identity of the attached unit and every command.
+///
+/// Every control carries its own name as its object name. A control of a row array carries the array's
+/// name, an underscore and the row: tabTC(3) is "tabTC_3" (rowControlName). The controls mirror the
+/// SettingsForm: an edit by the user goes to the form's setter, and the form's change notifications
+/// update the controls through the user-only signals' silent counterparts, so no update re-enters it.
+class Hlavni : public QWidget, public FormView {
+  public:
+    explicit Hlavni(EepromImage& image, QWidget* parent = nullptr);
+    ~Hlavni() override;
+
+    SettingsForm& form() { return *form_; }
+    EepromImage& image() { return image_; }
+    /// The progress window the long operations show.
+    Progress& progress() { return info_; }
+    /// The device-link and printer commands, plugged in by main().
+    WindowCommands& commands() { return commands_; }
+    /// Answers the message boxes with another prompter (tests); nullptr shows real boxes again.
+    void setPrompter(Prompter* prompter) { prompter_ = prompter; }
+    /// Chooses the settings files with other dialogs (tests); nullptr shows Qt's file dialogs again.
+    void setFileDialogs(FileDialogs* dialogs) { fileDialogs_ = dialogs; }
+
+    /// Edits telephone row i in the dialog TelCislo, then checks the row's flags.
+    void editPhoneNumber(int row);
+    /// Edits input row i in the dialog Vstup.
+    void editInput(int row);
+    /// Edits output row i in the dialog Vystup.
+    void editOutput(int row);
+
+    Answer ask(const Message& message) override;
+    void selectTab(int tab) override;
+    void focusField(TextRef field) override;
+    void textChanged(TextRef field) override;
+    void flagChanged(FlagField field, int row) override;
+    void choiceChanged(ChoiceField field) override;
+    void displayChanged() override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    struct TextControl {
+        QWidget* control = nullptr; ///< what takes the focus: the field, or the editable combo
+        QLineEdit* edit = nullptr;
+    };
+
+    // Building the window (HlavniLayout.cpp)
+    void buildConnection(QWidget* client);
+    void buildInformation(QWidget* client);
+    void buildTabs(QWidget* client);
+    void buildGeneralPage(QWidget* page);
+    void buildRowPage(QWidget* page, const RowTab& tab);
+    void buildCommands(QWidget* client);
+    void buildHiddenFrames(QWidget* client);
+    void setKeyboardOrder();
+    QLabel* addLabel(const QString& text, QWidget* parent, int left, int top);
+    QLineEdit* addText(TextRef ref, QWidget* parent, int maxLength, QRect twipsGeometry);
+    QCheckBox* addFlag(FlagField field, int row, const QString& caption, QWidget* parent,
+                       QRect twipsGeometry);
+    QComboBox* addChoice(ChoiceField field, QWidget* parent, QRect twipsGeometry);
+    QToolButton* addPictureButton(const char* name, QWidget* parent, QRect twipsGeometry);
+
+    // Reacting (Hlavni.cpp)
+    void bindText(TextRef ref, QWidget* control, QLineEdit* edit);
+    void openRowDialog(RowDialogKind kind, int row);
+    void runCommand(const std::function<void()>& command);
+    void loadFile();
+    void saveFile();
+    FileDialogs& fileDialogs();
+    void showInfoProgram();
+    void exitProgram();
+    void showAll();
+    TextControl& textControl(TextRef ref);
+    QCheckBox*& flagControl(FlagField field, int row);
+
+    EepromImage& image_;
+    WindowCommands commands_;
+    MessageBoxPrompter boxes_;
+    Prompter* prompter_ = nullptr;
+    bool dialogCancelled_ = false; ///< shared by the entry dialogs and the progress window
+    Info info_;
+    FieldFocus* focus_;
+    QtFileDialogs qtFileDialogs_;
+    FileDialogs* fileDialogs_ = nullptr;
+    std::unique_ptr<SettingsForm> form_;
+    bool commandRunning_ = false;
+    bool exitConfirmed_ = false;
+
+    std::array<std::array<TextControl, RowCount>, std::size(AllTextFields)> texts_{};
+    std::array<std::array<QCheckBox*, RowCount>, std::size(AllFlagFields)> flags_{};
+    std::array<QComboBox*, std::size(AllChoiceFields)> choices_{};
+
+    QTabWidget* tabs_ = nullptr;
+    QPoint pageOffset_; ///< where the pages lie in the tab control, in pixels
+    QToolButton* btDEA_ = nullptr;
+    QLabel* tabDeAktivNapis_ = nullptr;
+    QLabel* lblInfoProdukt_ = nullptr;
+    QLabel* lblInfoVerze_ = nullptr;
+    QLabel* lblInfoModem_ = nullptr;
+    QLabel* lblInfoPamSize_ = nullptr;
+    QLabel* lblInfoPamUsage_ = nullptr;
+    QLabel* lblInfoPamFree_ = nullptr;
+    QToolButton* btFileLoad_ = nullptr;
+    QToolButton* btFileSave_ = nullptr;
+    QToolButton* btEEPROMLoad_ = nullptr;
+    QToolButton* btEEPROMSave_ = nullptr;
+    QToolButton* btTisk_ = nullptr;
+    QPushButton* btInformace_ = nullptr;
+    QPushButton* btKonec_ = nullptr;
+    QLabel* txtNotAuthorized_ = nullptr;
+    QList<QLabel*> existLabels_; ///< txtReCall, txteeExistTime, txt2eeExistTime
+    std::array<std::unique_ptr<RowDialog>, 3> rowDialogs_;
+    std::unique_ptr<InfoProgram> infoProgram_;
+};
+
+} // namespace orb

@@ -1,0 +1,423 @@
+// Builds the controls of the main window at the positions of its design, in twips.
+#include "settings/SettingsForm.h"
+#include "settings/Tables.h"
+#include "ui/FieldFocus.h"
+#include "ui/Hlavni.h"
+#include "ui/PaintedIcons.h"
+#include "ui/TextLimit.h"
+#include "ui/Twips.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <vector>
+
+namespace orb {
+namespace {
+
+constexpr int FieldHeight = 285;
+constexpr int LabelHeight = 225;
+constexpr int CheckHeight = 255;
+constexpr int ComboHeight = 315;
+
+QRect box(int left, int top, int width, int height) {
+    return QRect(left, top, width, height);
+}
+
+QString controlName(std::string_view name, bool rowField, int row) {
+    const QByteArray base(name.data(), static_cast<qsizetype>(name.size()));
+    return rowField ? rowControlName(base.constData(), row) : QString::fromLatin1(base);
+}
+
+QGroupBox* addFrame(const char* name, const QString& caption, QWidget* parent, QRect geometry) {
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(name);
+    placeTwips(frame, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    return frame;
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+QLabel* Hlavni::addLabel(const QString& text, QWidget* parent, int left, int top) {
+    auto* label = new QLabel(text, parent);
+    label->move(twips(left), twips(top));
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit* Hlavni::addText(TextRef ref, QWidget* parent, int maxLength, QRect geometry) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(controlName(fieldName(ref.field), isRowField(ref.field), ref.row));
+    edit->setMaxLength(maxLength);
+    edit->setProperty(TextLimitProperty, maxLength);
+    placeTwips(edit, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    bindText(ref, edit, edit);
+    return edit;
+}
+
+QCheckBox* Hlavni::addFlag(FlagField field, int row, const QString& caption, QWidget* parent,
+                           QRect geometry) {
+    auto* check = new QCheckBox(caption, parent);
+    check->setObjectName(controlName(fieldName(field), isRowField(field), row));
+    placeTwips(check, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    flagControl(field, row) = check;
+    connect(check, &QCheckBox::clicked, this,
+            [this, field, row](bool checked) { form_->setFlag(field, row, checked); });
+    return check;
+}
+
+QComboBox* Hlavni::addChoice(ChoiceField field, QWidget* parent, QRect geometry) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(controlName(fieldName(field), false, 0));
+    placeTwips(combo, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    choices_[static_cast<int>(field)] = combo;
+    connect(combo, &QComboBox::activated, this, [this, field](int index) { form_->setChoice(field, index); });
+    return combo;
+}
+
+QToolButton* Hlavni::addPictureButton(const char* name, QWidget* parent, QRect geometry) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setIconSize(QSize(20, 20));
+    placeTwips(button, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    return button;
+}
+
+void Hlavni::buildConnection(QWidget* client) {
+    QGroupBox* frame = addFrame("Frame6", "Komunikace PC se zařízením", client, box(120, 120, 3735, 975));
+    addLabel("Sériový port:", frame, 120, 280);
+    QComboBox* port = addChoice(ChoiceField::tabPort, frame, box(120, 520, 975, ComboHeight));
+    for (std::string_view text : PortTexts)
+        port->addItem(QString::fromUtf8(text.data(), text.size()));
+    port->setToolTip("Sériový port PC, ke kterému je připojeno zařízení");
+
+    btDEA_ = addPictureButton("btDEA", frame, box(1200, 255, 1185, 600));
+    btDEA_->setIcon(paintedIcon(Picture::Link));
+    btDEA_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    btDEA_->setIconSize(QSize(20, 20));
+    connect(btDEA_, &QToolButton::clicked, this, [this] { runCommand(commands_.dea); });
+
+    QLabel* spojeni = addLabel("Spojení", frame, 2520, 210);
+    spojeni->setAlignment(Qt::AlignHCenter);
+    spojeni->setFixedWidth(twips(1035));
+    tabDeAktivNapis_ = new QLabel(frame);
+    tabDeAktivNapis_->setObjectName("tabDeAktivNapis");
+    tabDeAktivNapis_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QFont napisFont("MS Sans Serif");
+    napisFont.setPointSizeF(9.75);
+    tabDeAktivNapis_->setFont(napisFont);
+    placeTwips(tabDeAktivNapis_, 2400, 420, 1275, 480);
+}
+
+void Hlavni::buildInformation(QWidget* client) {
+    QGroupBox* frame =
+        addFrame("frmInformace", "Informace o připojeném zařízení", client, box(3960, 120, 5175, 975));
+    struct Row {
+        const char* caption;
+        int captionLeft;
+        int top;
+        QLabel** value;
+        const char* name;
+        int valueLeft;
+        bool rightAligned;
+    };
+    const Row rows[] = {
+        {"Produkt:", 120, 240, &lblInfoProdukt_, "lblInfoProdukt", 1320, false},
+        {"Verze:", 120, 480, &lblInfoVerze_, "lblInfoVerze", 1320, false},
+        {"Typ modemu:", 120, 720, &lblInfoModem_, "lblInfoModem", 1320, false},
+        {"Velikost paměti:", 2520, 240, &lblInfoPamSize_, "lblInfoPamSize", 4080, true},
+        {"Velikost nastavení:", 2520, 480, &lblInfoPamUsage_, "lblInfoPamUsage", 4080, true},
+        {"Volné místo:", 2520, 720, &lblInfoPamFree_, "lblInfoPamFree", 4080, true},
+    };
+    for (const Row& row : rows) {
+        addLabel(row.caption, frame, row.captionLeft, row.top);
+        auto* value = new QLabel("?", frame);
+        value->setObjectName(row.name);
+        setTextColour(value, Qt::blue);
+        const int width = row.rightAligned ? 5055 - row.valueLeft : 2400 - row.valueLeft;
+        placeTwips(value, row.valueLeft, row.top, width, LabelHeight);
+        if (row.rightAligned) value->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        *row.value = value;
+    }
+}
+
+void Hlavni::buildTabs(QWidget* client) {
+    tabs_ = new QTabWidget(client);
+    tabs_->setObjectName("TabList");
+    placeTwips(tabs_, 120, 1200, 9015, 4215);
+    std::vector<QWidget*> pages;
+    tabs_->addTab(pages.emplace_back(new QWidget), "Všeobecné");
+    for (const RowTab& tab : rowTabs())
+        tabs_->addTab(pages.emplace_back(new QWidget), QString::fromUtf8(tab.title));
+    // The pages lie under the tab strip; the design measures their controls from the tab control's corner.
+    pageOffset_ = QPoint(2, tabs_->tabBar()->sizeHint().height() + 1);
+    buildGeneralPage(pages[0]);
+    for (std::size_t i = 0; i < rowTabs().size(); ++i)
+        buildRowPage(pages[i + 1], rowTabs()[i]);
+    tabs_->setCurrentIndex(0);
+}
+
+void Hlavni::buildGeneralPage(QWidget* page) {
+    const auto onPage = [this](int left, int top, int width, int height) {
+        return box(left - pageOffset_.x() * 15, top - pageOffset_.y() * 15, width, height);
+    };
+
+    QGroupBox* init = addFrame("frame02", "Inicializace", page, onPage(240, 420, 2655, 3525));
+    addLabel("Jméno stanice:", init, 120, 300);
+    addText({TextField::tabJmenoStanice}, init, 100, box(120, 540, 2415, FieldHeight));
+    addLabel("PIN:", init, 120, 960);
+    addText({TextField::tabPIN}, init, 8, box(120, 1200, 855, FieldHeight));
+    addLabel("Telefonní číslo servisního centra:", init, 120, 1620);
+    auto* centre = new QComboBox(init);
+    centre->setObjectName("tabTCcentra");
+    centre->setEditable(true);
+    centre->setInsertPolicy(QComboBox::NoInsert);
+    centre->setCompleter(nullptr);
+    for (std::string_view number : ServiceCentreNumbers)
+        centre->addItem(QString::fromUtf8(number.data(), number.size()));
+    centre->setCurrentIndex(-1);
+    placeTwips(centre, 120, 1860, 2430, ComboHeight);
+    bindText({TextField::tabTCcentra}, centre, centre->lineEdit());
+    connect(centre, &QComboBox::textActivated, this,
+            [this](const QString& text) { form_->setText({TextField::tabTCcentra}, text.toStdString()); });
+
+    QGroupBox* sms = addFrame("Frame5", "SMS zprávy", page, onPage(3000, 420, 5775, 735));
+    QLabel* before = addLabel("Doba platnosti SMS zprávy je", sms, 120, 360);
+    const int fieldLeft = (before->x() + before->width() + 4) * 15;
+    QLineEdit* validity =
+        addText({TextField::tabDobaPlatnostiSMS}, sms, 2, box(fieldLeft, 315, 350, FieldHeight));
+    validity->setAlignment(Qt::AlignRight);
+    addLabel("dnů  (1-30).", sms, fieldLeft + 350 + 60, 360);
+
+    QGroupBox* options = addFrame("Frame4", "", page, onPage(3000, 1200, 5775, 2750));
+    const int checkWidth = 5535;
+    addFlag(FlagField::tabBezpecRezim, 0, "Používat bezpečný režim", options,
+            box(120, 180, checkWidth, CheckHeight))
+        ->setEnabled(false);
+    addFlag(FlagField::tabPrepnoutJTS, 0, "Přepnout poplachovou ústřednu do JTS, pokud ústředna vytočí číslo",
+            options, box(120, 540, 4920, CheckHeight))
+        ->hide();
+    addText({TextField::tabPrepnoutJTSCislo}, options, 1, box(5160, 525, 255, FieldHeight))->hide();
+    addFlag(FlagField::tabOdpovidatT0, 0, "Hlášení o stavu posílat i na telefonní číslo T0", options,
+            box(120, 900, checkWidth, CheckHeight));
+    addFlag(FlagField::tabPrepnoutNepovolPristup, 0,
+            "Hlášení o nepovoleném přístupu posílat i na telefonní číslo T0", options,
+            box(120, 1260, checkWidth, CheckHeight));
+    addFlag(FlagField::opNotAuthorized, 0, "Posílat hlášení, že není povolen přístup", options,
+            box(120, 1620, checkWidth, CheckHeight));
+    txtNotAuthorized_ = addLabel("Text hlášení o nepovolení přístupu ........", options, 120, 2040);
+    txtNotAuthorized_->setObjectName("txtNotAuthorized");
+    addText({TextField::rtNotAuthorized}, options, 100, box(120, 2280, 2295, FieldHeight));
+}
+
+void Hlavni::buildRowPage(QWidget* page, const RowTab& tab) {
+    const int dx = pageOffset_.x() * 15;
+    const int dy = pageOffset_.y() * 15;
+    for (const ColumnCaption& caption : tab.captions) {
+        QLabel* label = addLabel(QString::fromUtf8(caption.text), page, caption.left - dx, caption.top - dy);
+        if (caption.width > 0) {
+            // Wrapped over two lines, ending where the one-line captions end.
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+            placeTwips(label, caption.left - dx, caption.top - dy, caption.width,
+                       660 + LabelHeight - caption.top);
+        }
+        label->setVisible(!caption.hidden);
+        label->setEnabled(!caption.disabled);
+    }
+    auto* line = new QFrame(page);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    placeTwips(line, 60 - dx, 900 - dy, 8895, 30);
+
+    for (int row = 0; row < RowCount; ++row) {
+        const int top = RowTop + RowPitch * row - dy;
+        for (const RowColumn& column : tab.columns) {
+            const QRect cell = box(column.left - dx, top, column.width, FieldHeight);
+            QWidget* control = nullptr;
+            switch (column.kind) {
+            case ColumnKind::RowLabel: {
+                auto* label = new QLabel(QString::fromUtf8(tab.rowPrefix) + QString::number(row), page);
+                label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+                placeTwips(label, cell.x(), cell.y(), cell.width(), cell.height());
+                if (column.width == 0) label->resize(label->sizeHint().width(), label->height());
+                control = label;
+                break;
+            }
+            case ColumnKind::Text:
+                control = addText({column.text, row}, page, column.maxLength, cell);
+                break;
+            case ColumnKind::Check:
+                control = addFlag(column.flag, row, "", page, cell);
+                break;
+            case ColumnKind::Button: {
+                auto* button = new QPushButton("Změnit", page);
+                placeTwips(button, cell.x(), cell.y() + 15, column.width, 255);
+                connect(button, &QPushButton::clicked, this,
+                        [this, kind = tab.dialog, row] { openRowDialog(kind, row); });
+                control = button;
+                break;
+            }
+            }
+            control->setObjectName(rowControlName(column.name, row));
+            control->setVisible(!column.hidden);
+            control->setEnabled(!column.disabled);
+        }
+    }
+    addLabel(QString::fromUtf8(tab.footnote), page, tab.footnoteLeft - dx, FootnoteTop - dy);
+    if (tab.dialog == RowDialogKind::Phone)
+        addText({TextField::tabUTO}, page, 4, box(3360 - dx, 3825 - dy, 495, FieldHeight));
+}
+
+void Hlavni::buildCommands(QWidget* client) {
+    QGroupBox* trans = addFrame("frmTrans", "Nastavení", client, box(120, 5520, 5775, 855));
+    struct Command {
+        QToolButton** button;
+        const char* name;
+        int left;
+        int width;
+        Picture picture;
+        const char* tooltip;
+    };
+    const Command commands[] = {
+        {&btFileLoad_, "btFileLoad", 120, 500, Picture::FileLoad, "Načíst nastavení ze souboru"},
+        {&btFileSave_, "btFileSave", 720, 500, Picture::FileSave, "Uložit nastavení do souboru"},
+        {&btEEPROMLoad_, "btEEPROMLoad", 1320, 500, Picture::EepromLoad, "Načíst  nastavení z EEPROM"},
+        {&btEEPROMSave_, "btEEPROMSave", 1920, 500, Picture::EepromSave, "Uložit nastavení do EEPROM"},
+        {&btTisk_, "btTisk", 5160, 495, Picture::Print, "Tisk nastavení"},
+    };
+    for (const Command& command : commands) {
+        QToolButton* button =
+            addPictureButton(command.name, trans, box(command.left, 240, command.width, 500));
+        button->setIcon(paintedIcon(command.picture));
+        button->setToolTip(command.tooltip);
+        *command.button = button;
+    }
+    btTisk_->setIconSize(QSize(20, 18));
+    addFlag(FlagField::CheckWrite, 0, "Kontrolovat zápis do EEPROM", trans,
+            box(2520, 360, 2895, CheckHeight));
+    connect(btFileLoad_, &QToolButton::clicked, this, [this] { runCommand([this] { loadFile(); }); });
+    connect(btFileSave_, &QToolButton::clicked, this, [this] { runCommand([this] { saveFile(); }); });
+    connect(btEEPROMLoad_, &QToolButton::clicked, this, [this] { runCommand(commands_.loadFromUnit); });
+    connect(btEEPROMSave_, &QToolButton::clicked, this, [this] { runCommand(commands_.saveToUnit); });
+    connect(btTisk_, &QToolButton::clicked, this, [this] { runCommand(commands_.print); });
+
+    QGroupBox* program = addFrame("Frame8", "Program", client, box(6000, 5520, 3135, 855));
+    btInformace_ = new QPushButton("&Informace", program);
+    btInformace_->setObjectName("btInformace");
+    btInformace_->setToolTip("Informace o programu");
+    placeTwips(btInformace_, 120, 240, 1335, 500);
+    connect(btInformace_, &QPushButton::clicked, this, [this] { showInfoProgram(); });
+    btKonec_ = new QPushButton("U&končit", program);
+    btKonec_->setObjectName("btKonec");
+    btKonec_->setToolTip("Ukončit program");
+    placeTwips(btKonec_, 1680, 240, 1335, 500);
+    connect(btKonec_, &QPushButton::clicked, this, [this] { exitProgram(); });
+}
+
+void Hlavni::buildHiddenFrames(QWidget* client) {
+    QGroupBox* ussd = addFrame("frUSSD", "USSD", client, box(2130, 1680, 6735, 1455));
+    addFlag(FlagField::opExist, 0, "Posílat automatické hlášení existence", ussd,
+            box(120, 240, 6375, CheckHeight));
+    QLabel* reCall = addLabel("Text automatického hlášení existence ......", ussd, 120, 660);
+    reCall->setObjectName("txtReCall");
+    addText({TextField::rtReCall}, ussd, 100, box(3240, 615, 3375, FieldHeight));
+    QLabel* existTime =
+        addLabel("Doba, po které se hlásí automatická existence.......................", ussd, 120, 1080);
+    existTime->setObjectName("txteeExistTime");
+    addText({TextField::eeExistTime}, ussd, 5, box(4560, 1035, 735, FieldHeight))
+        ->setAlignment(Qt::AlignRight);
+    QLabel* minutes = addLabel("minut", ussd, 5400, 1080);
+    minutes->setObjectName("txt2eeExistTime");
+    existLabels_ = {reCall, existTime, minutes};
+    ussd->hide();
+
+    QGroupBox* timing = addFrame("Frame7", "", client, box(2130, 3180, 6735, 1995));
+    struct Timing {
+        TextField field;
+        const char* caption;
+    };
+    const Timing timings[] = {
+        {TextField::tabRFRWait, "Doba setrvání ve stavu Ready For Ring (3-768)"},
+        {TextField::tabWaitFree, "Doba neaktivity do zvednutí (5-90)"},
+        {TextField::tabKOMUNIKPocetTestu, "Počet testů při nesouhlasu parity (1-10)"},
+        {TextField::tabKOMUNIKPocetBloku, "Počet bloků z ústředny před odesláním SMS (1-100)"},
+    };
+    int top = 300;
+    for (const Timing& entry : timings) {
+        addLabel(entry.caption, timing, 120, top);
+        addText({entry.field}, timing, 3, box(5400, top - 45, 495, FieldHeight))
+            ->setAlignment(Qt::AlignRight);
+        top += 420;
+    }
+    timing->hide();
+
+    QGroupBox* format = addFrame("Frame2", "Komunikační formát", client, box(300, 1680, 1695, 2415));
+    struct Choice {
+        ChoiceField field;
+        const char* caption;
+        std::span<const ChoiceEntry> entries;
+    };
+    const Choice lists[] = {
+        {ChoiceField::tabKOMUNIKFormat, "Formát:", FormatTable},
+        {ChoiceField::tabKOMUNIKParita, "Parita:", ParityTable},
+        {ChoiceField::tabKOMUNIKFrekvence, "Frekvence:", FrequencyTable},
+    };
+    top = 240;
+    for (const Choice& list : lists) {
+        addLabel(list.caption, format, 120, top);
+        QComboBox* combo = addChoice(list.field, format, box(120, top + 240, 1455, ComboHeight));
+        for (const ChoiceEntry& entry : list.entries)
+            combo->addItem(QString::fromUtf8(entry.text.data(), entry.text.size()));
+        top += 720;
+    }
+    format->hide();
+}
+
+void Hlavni::setKeyboardOrder() {
+    // Outside the tabs: the connection, the commands of "Nastavení", the tab strip; the page showing;
+    // then the two program buttons. Hidden and disabled controls drop out by themselves.
+    QList<QWidget*> order = {choices_[static_cast<int>(ChoiceField::tabPort)],
+                             btDEA_,
+                             btFileLoad_,
+                             btFileSave_,
+                             btEEPROMLoad_,
+                             btEEPROMSave_,
+                             flagControl(FlagField::CheckWrite, 0),
+                             btTisk_,
+                             tabs_};
+    const auto text = [this](TextField field, int row = 0) { return textControl({field, row}).control; };
+    order << text(TextField::tabJmenoStanice) << text(TextField::tabPIN) << text(TextField::tabTCcentra)
+          << text(TextField::tabDobaPlatnostiSMS);
+    for (FlagField flag : {FlagField::tabBezpecRezim, FlagField::tabPrepnoutJTS})
+        order << flagControl(flag, 0);
+    order << text(TextField::tabPrepnoutJTSCislo);
+    for (FlagField flag :
+         {FlagField::tabOdpovidatT0, FlagField::tabPrepnoutNepovolPristup, FlagField::opNotAuthorized})
+        order << flagControl(flag, 0);
+    order << text(TextField::rtNotAuthorized) << text(TextField::tabUTO);
+    for (const RowTab& tab : rowTabs())
+        for (const RowColumn& column : tab.columns)
+            for (int row = 0; row < RowCount; ++row)
+                if (column.kind != ColumnKind::RowLabel)
+                    order << findChild<QWidget*>(rowControlName(column.name, row));
+    order << btInformace_ << btKonec_;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+} // namespace orb

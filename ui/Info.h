@@ -1,0 +1,43 @@
+#pragma once
+
+#include "common/Progress.h"
+
+#include <QPointer>
+#include <string>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QWidget;
+
+namespace orb {
+
+/// The progress window "Info": shown without blocking over the main window while a long operation runs,
+/// with its message, an optional Storno button and, for block transfers, a bar of the blocks done.
+/// It has no close button: only Storno or the running operation hides it.
+class Info : public Progress {
+  public:
+    /// The window is created at its first showing, owned by owner; Storno sets the shared cancel flag.
+    Info(QWidget* owner, bool& dialogCancelled);
+
+    void showProgress(const std::string& message, bool withStorno) override;
+    void hideProgress() override;
+    void setProgressValue(int done, int total) override;
+    bool dialogCancelled() const override { return cancelled_; }
+
+    /// The window, or nothing before its first showing.
+    QWidget* window() const { return window_; }
+
+  private:
+    void create();
+    void setBarVisible(bool visible);
+
+    QWidget* owner_;
+    bool& cancelled_;
+    QPointer<QWidget> window_;
+    QLabel* napis_ = nullptr;
+    QPushButton* storno_ = nullptr;
+    QProgressBar* bar_ = nullptr;
+};
+
+} // namespace orb

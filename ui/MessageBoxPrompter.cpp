@@ -1,0 +1,61 @@
+#include "ui/MessageBoxPrompter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace orb {
+namespace {
+
+QMessageBox::Icon iconOf(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons buttonsOf(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return QMessageBox::Ok;
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+Answer answerOf(int button) {
+    switch (button) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return Answer::Ok;
+    }
+}
+
+} // namespace
+
+Answer MessageBoxPrompter::ask(const Message& message) {
+    QWidget* parent = QApplication::activeModalWidget();
+    if (!parent) parent = QApplication::activeWindow();
+    if (!parent) parent = owner_;
+    QMessageBox box(iconOf(message.icon), QString::fromStdString(message.title),
+                    QString::fromStdString(message.text), buttonsOf(message.buttons), parent);
+    // The first button is the default, as the user expects of these boxes.
+    if (message.buttons != MessageButtons::Ok) box.setDefaultButton(QMessageBox::Yes);
+    return answerOf(box.exec());
+}
+
+} // namespace orb

@@ -1,0 +1,93 @@
+#include "ui/RowTables.h"
+
+namespace orb {
+namespace {
+
+using enum ColumnKind;
+
+constexpr RowColumn PhoneColumns[] = {
+    {RowLabel, "tabTCjmeno", 360, 735},
+    {Text, "tabTC", 1320, 1815, TextField::tabTC, {}, 50},
+    {Check, "tabTCPrijem", 4320, 255, {}, FlagField::tabTCPrijem},
+    {Check, "tabTCPoplach", 5760, 255, {}, FlagField::tabTCPoplach, 0, true},
+    {Check, "tabTCUdalost", 6840, 255, {}, FlagField::tabTCUdalost},
+    {Button, "tabTCZmenit", 8160, 650},
+};
+
+constexpr ColumnCaption PhoneCaptions[] = {
+    {"Název", 480, 660},
+    {"Telefonní číslo", 1320, 660},
+    {"Příjem", 4200, 660},
+    {"Odesílání", 5640, 420, 0, true},
+    {"Poplachy", 5640, 660, 0, true},
+    {"Odesílat události", 6600, 660},
+};
+
+constexpr RowColumn InputColumns[] = {
+    {RowLabel, "tabINPjmeno", 120, 0},
+    {Text, "tabINPNazev", 360, 1455, TextField::tabINPNazev, {}, 100},
+    {Text, "tabINPZap", 2280, 855, TextField::tabINPZap, {}, 100},
+    {Text, "tabINPVyp", 3120, 855, TextField::tabINPVyp, {}, 100},
+    {Text, "tabINPLH", 4080, 975, TextField::tabINPLH, {}, 100},
+    {Text, "tabINPHL", 5040, 975, TextField::tabINPHL, {}, 100},
+    {Check, "tabINPNeg", 6120, 255, {}, FlagField::tabINPNeg},
+    {Check, "tabINPLHEvent", 6720, 255, {}, FlagField::tabINPLHEvent},
+    {Check, "tabINPHLEvent", 7080, 255, {}, FlagField::tabINPHLEvent},
+    {Check, "tabINPZpr", 7680, 255, {}, FlagField::tabINPZpr},
+    {Button, "tabINPbt", 8160, 650},
+};
+
+constexpr ColumnCaption InputCaptions[] = {
+    {"Název", 360, 660},
+    {"Zapnuto", 2280, 660},
+    {"Vypnuto", 3120, 660},
+    {"Přechod", 4560, 420},
+    {"N->A*", 4080, 660},
+    {"A->N*", 5040, 660},
+    {"Negace", 6000, 660},
+    {"SMS zprávy", 6600, 420},
+    {"N->A", 6600, 660},
+    {"A->N", 7080, 660},
+    {"Uvádět ve zprávě", 7560, 420, 900},
+};
+
+constexpr RowColumn OutputColumns[] = {
+    {RowLabel, "tabOUTjmeno", 120, 0},
+    {Text, "tabOUTNazev", 360, 1455, TextField::tabOUTNazev, {}, 100},
+    {Text, "tabOUTZap", 2280, 855, TextField::tabOUTZap, {}, 100},
+    {Text, "tabOUTVyp", 3120, 855, TextField::tabOUTVyp, {}, 100},
+    {Check, "tabOUTNeg", 4200, 255, {}, FlagField::tabOUTNeg},
+    {Text, "tabOUTimpuls", 5040, 1095, TextField::tabOUTimpuls, {}, 100, false, true},
+    {Text, "tabOUTimpulsLEN", 6120, 375, TextField::tabOUTimpulsLEN, {}, 3, false, true},
+    {Check, "tabOUTZpr", 7320, 255, {}, FlagField::tabOUTZpr},
+    {Button, "tabOUTbt", 8160, 650},
+};
+
+constexpr ColumnCaption OutputCaptions[] = {
+    {"Název", 360, 660},
+    {"Zapnuto", 2280, 660},
+    {"Vypnuto", 3120, 660},
+    {"Negace", 4080, 660},
+    {"Impuls *", 5520, 660, 0, false, true},
+    {"Uvádět ve zprávě", 7200, 420, 900},
+};
+
+constexpr RowTab Tabs[] = {
+    {"Telefonní čísla", "T", RowDialogKind::Phone, PhoneColumns, PhoneCaptions,
+     "UTO země, které se vkládá před tel. číslo:", 315},
+    {"Vstupy", "I", RowDialogKind::Input, InputColumns, InputCaptions, "* N...neaktivní, A...aktivní", 480},
+    {"Výstupy", "O", RowDialogKind::Output, OutputColumns, OutputCaptions,
+     "*příkaz pro impuls, doba trvání impulsu (0-255) x0,1 sekund => 125=12,5 sekund", 120},
+};
+
+} // namespace
+
+std::span<const RowTab> rowTabs() {
+    return Tabs;
+}
+
+QString rowControlName(const char* arrayName, int row) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(arrayName)).arg(row);
+}
+
+} // namespace orb
