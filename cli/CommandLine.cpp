@@ -1,0 +1,172 @@
+#include "cli/CommandLine.h"
+
+#include "cli/CliError.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+namespace orb {
+
+namespace {
+
+/// What one command takes: its file operands and which options belong to it.
+struct CommandSpec {
+    Command command;
+    std::string_view name;
+    std::string_view synopsis;
+    int files;
+    bool output;
+    bool outputRequired;
+    bool port;
+    bool memory;
+    bool noVerify;
+    std::string_view help;
+};
+
+constexpr CommandSpec Commands[] = {
+    {Command::Show, "show", "show FILE.eep", 1, false, false, false, false, false,
+     "Vypíše nastavení ze souboru na standardní výstup stejnými řádky jako tiskový protokol.\n"},
+    {Command::Export, "export", "export FILE.eep [-o FILE.json]", 1, true, false, false, false, false,
+     "Uloží nastavení ze souboru jako JSON (bez -o na standardní výstup). Každé nastavení má klíč\n"
+     "podle svého jména v programu, řádky T0..T7, I0..I7 a O0..O7 jsou pole osmi hodnot, texty jsou\n"
+     "řetězce UTF-8, zaškrtávací pole true/false, volby jejich texty. Klíče reserved27to31 a\n"
+     "reserved63 nesou rezervované bajty obrazu, aby se ze souboru nic neztratilo.\n"},
+    {Command::Import, "import", "import FILE.json -o FILE.eep [--memory BYTES]", 1, true, true, false, true,
+     false,
+     "Vytvoří soubor nastavení z JSON. Každá hodnota projde stejnými pravidly jako v okně programu;\n"
+     "číselné hodnoty se opraví stejně jako v okně. Chybějící klíče mají výchozí hodnoty, neznámé klíče\n"
+     "jsou chyba. Každé odmítnutí se vypíše s hlášením okna a jménem nastavení a soubor se nezapíše.\n"
+     "  --memory BYTES   ověří, že se nastavení vejde do paměti EEPROM této velikosti (128..65536)\n"},
+    {Command::Diff, "diff", "diff A.eep B.eep", 2, false, false, false, false, false,
+     "Vypíše nastavení, ve kterých se soubory liší, jedno na řádek: jméno, hodnota v A, hodnota v B.\n"
+     "Návratová hodnota je 0, když jsou nastavení stejná, a 1, když se liší.\n"},
+    {Command::Read, "read", "read --port N [-o FILE.eep]", 0, true, false, true, false, false,
+     "Aktivuje programovací režim zařízení na portu COM N, načte jeho EEPROM a deaktivuje ho.\n"
+     "S -o uloží nastavení do souboru, jinak je vypíše jako příkaz show.\n"},
+    {Command::Write, "write", "write FILE.eep --port N [--no-verify]", 1, false, false, true, false, true,
+     "Aktivuje programovací režim zařízení na portu COM N, uloží do jeho EEPROM nastavení ze souboru\n"
+     "a deaktivuje ho. Každý zapsaný blok se čte zpět ke kontrole, pokud není dáno --no-verify.\n"},
+};
+
+constexpr std::string_view ProgramHelp =
+    "Nastavení komunikátoru ORB a ORBTONE z příkazové řádky.\n"
+    "\n"
+    "Návratové hodnoty: 0 úspěch, 1 odmítnutí (hodnota, pravidlo, zařízení) nebo rozdíl,\n"
+    "2 chybné použití, 3 chyba čtení nebo zápisu souboru, portu nebo zařízení.\n"
+    "Port N je COM N: zařízení z proměnné prostředí ORB_COM<N>, jinak /dev/ttyS<N-1>.\n"
+    "Podrobnosti příkazu: orbctl PŘÍKAZ --help\n";
+
+[[noreturn]] void usageError(const std::string& message) {
+    throw CliError(ExitStatus::Usage, message + " (orbctl --help)");
+}
+
+const CommandSpec& specOf(Command command) {
+    return *std::find_if(std::begin(Commands), std::end(Commands),
+                         [command](const CommandSpec& spec) { return spec.command == command; });
+}
+
+const CommandSpec& specNamed(const std::string& name) {
+    auto it = std::find_if(std::begin(Commands), std::end(Commands),
+                           [&name](const CommandSpec& spec) { return spec.name == name; });
+    if (it == std::end(Commands)) usageError("neznámý příkaz '" + name + "'");
+    return *it;
+}
+
+int parseNumber(const std::string& option, const std::string& text) {
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        usageError("volba " + option + " potřebuje celé číslo, ne '" + text + "'");
+    return value;
+}
+
+int parsePort(const std::string& text) {
+    int port = parseNumber("--port", text);
+    if (port < 1 || port > 4) usageError("port musí být 1 až 4 (COM 1 až COM 4), ne " + text);
+    return port;
+}
+
+int parseMemory(const std::string& text) {
+    int bytes = parseNumber("--memory", text);
+    for (int size = 128; size <= 65536; size *= 2)
+        if (bytes == size) return bytes;
+    usageError("--memory musí být velikost EEPROM 128, 256, 512, ... 65536, ne " + text);
+}
+
+/// Splits "--name=value" into its two parts; other arguments come back whole.
+std::pair<std::string, std::optional<std::string>> splitOption(const std::string& arg) {
+    auto equals = arg.find('=');
+    if (arg.rfind("--", 0) != 0 || equals == std::string::npos) return {arg, std::nullopt};
+    return {arg.substr(0, equals), arg.substr(equals + 1)};
+}
+
+void checkAgainst(const CommandSpec& spec, const CommandLine& line) {
+    auto refuse = [&spec](const std::string& option) {
+        usageError("volba " + option + " nepatří k příkazu " + std::string(spec.name));
+    };
+    if (line.output && !spec.output) refuse("-o");
+    if (line.port && !spec.port) refuse("--port");
+    if (line.memory && !spec.memory) refuse("--memory");
+    if (line.noVerify && !spec.noVerify) refuse("--no-verify");
+    if (line.help) return;
+    if (static_cast<int>(line.files.size()) != spec.files)
+        usageError("příkaz " + std::string(spec.name) + " se zadává takto: orbctl " +
+                   std::string(spec.synopsis));
+    if (spec.outputRequired && !line.output) usageError("příkaz " + std::string(spec.name) + " potřebuje -o");
+    if (spec.port && !line.port) usageError("příkaz " + std::string(spec.name) + " potřebuje --port N");
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLine line;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        auto [name, inlineValue] = splitOption(args[i]);
+        auto value = [&, name = name, inlineValue = inlineValue]() -> std::string {
+            if (inlineValue) return *inlineValue;
+            if (i + 1 == args.size()) usageError("volba " + name + " potřebuje hodnotu");
+            return args[++i];
+        };
+        if (optionsEnded || name == "-" || name.empty() || name[0] != '-') {
+            if (!line.command && !optionsEnded)
+                line.command = specNamed(name).command;
+            else
+                line.files.push_back(args[i]);
+        } else if (name == "--") {
+            optionsEnded = true;
+        } else if (name == "-h" || name == "--help") {
+            line.help = true;
+        } else if (name == "-o" || name == "--output") {
+            line.output = value();
+        } else if (name == "--port") {
+            line.port = parsePort(value());
+        } else if (name == "--memory") {
+            line.memory = parseMemory(value());
+        } else if (name == "--no-verify" && !inlineValue) {
+            line.noVerify = true;
+        } else {
+            usageError("neznámá volba '" + args[i] + "'");
+        }
+    }
+    if (!line.command) {
+        if (!line.help) usageError("chybí příkaz");
+        return line;
+    }
+    checkAgainst(specOf(*line.command), line);
+    return line;
+}
+
+std::string HelpText(std::optional<Command> command) {
+    if (command) {
+        const CommandSpec& spec = specOf(*command);
+        return "Použití: orbctl " + std::string(spec.synopsis) + "\n\n" + std::string(spec.help);
+    }
+    std::string text = "Použití: orbctl PŘÍKAZ [VOLBY]\n\nPříkazy:\n";
+    for (const CommandSpec& spec : Commands)
+        text += "  orbctl " + std::string(spec.synopsis) + "\n";
+    return text + "\n" + std::string(ProgramHelp);
+}
+
+} // namespace orb

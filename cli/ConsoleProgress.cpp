@@ -1,0 +1,47 @@
+#include "cli/ConsoleProgress.h"
+
+#include <string>
+
+namespace orb {
+
+namespace {
+constexpr int BarWidth = 40;
+}
+
+ConsoleProgress::ConsoleProgress(std::ostream& out, std::atomic<bool>& cancelRequest)
+    : out_(out), cancelRequest_(cancelRequest) {}
+
+void ConsoleProgress::showProgress(const std::string& message, bool withStorno) {
+    endBar();
+    cancelRequest_ = false;
+    cancelled_ = false;
+    out_ << message << (withStorno ? " (Storno: Ctrl+C)" : "") << std::endl;
+}
+
+void ConsoleProgress::hideProgress() {
+    endBar();
+}
+
+void ConsoleProgress::setProgressValue(int done, int total) {
+    if (total <= 0) return;
+    // A 65,536-byte unit has 8,192 blocks; redrawing once per percent keeps a log file readable.
+    int percent = static_cast<int>(100LL * done / total);
+    if (percent == shownPercent_) return;
+    shownPercent_ = percent;
+    int filled = BarWidth * percent / 100;
+    out_ << "\r[" << std::string(filled, '#') << std::string(BarWidth - filled, '.') << "] " << done << "/"
+         << total << std::flush;
+}
+
+bool ConsoleProgress::dialogCancelled() const {
+    if (cancelRequest_.exchange(false)) cancelled_ = true;
+    return cancelled_;
+}
+
+void ConsoleProgress::endBar() {
+    if (shownPercent_ < 0) return;
+    shownPercent_ = -1;
+    out_ << std::endl;
+}
+
+} // namespace orb

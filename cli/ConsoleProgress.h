@@ -1,0 +1,31 @@
+#pragma once
+
+#include "common/Progress.h"
+
+#include <atomic>
+#include <ostream>
+
+namespace orb {
+
+/// The progress window on a terminal: each message on a line of its own, the blocks of a transfer as a
+/// bar redrawn in place. Storno is the cancel request that an interrupt (Ctrl+C) raises.
+class ConsoleProgress : public Progress {
+  public:
+    /// Draws on out; cancelRequest is the flag an interrupt handler sets (it is read and cleared here).
+    ConsoleProgress(std::ostream& out, std::atomic<bool>& cancelRequest);
+
+    void showProgress(const std::string& message, bool withStorno) override;
+    void hideProgress() override;
+    void setProgressValue(int done, int total) override;
+    bool dialogCancelled() const override;
+
+  private:
+    void endBar();
+
+    std::ostream& out_;
+    std::atomic<bool>& cancelRequest_;
+    mutable bool cancelled_ = false;
+    int shownPercent_ = -1;
+};
+
+} // namespace orb

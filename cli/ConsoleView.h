@@ -1,0 +1,49 @@
+#pragma once
+
+#include "settings/FormView.h"
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace orb {
+
+/// One message box as orbctl met it, with the field the form put the focus on right after it.
+struct ShownBox {
+    Message message;
+    Answer answer = Answer::Ok;
+    std::optional<TextRef> focus;
+};
+
+/// The main window's part for a program without a window: every box is kept, and written to a stream
+/// when one is given. Nobody is there to answer a question, so each one is answered No: the alarm-number
+/// question keeps the row that had the flag first, and a failed deactivation does not pretend that the
+/// unit has left programming mode.
+class ConsoleView : public FormView {
+  public:
+    /// Writes each box to echo as it appears (title, text and the answer given); nullptr only keeps them.
+    explicit ConsoleView(std::ostream* echo = nullptr);
+
+    Answer ask(const Message& message) override;
+    void selectTab(int) override {}
+    void focusField(TextRef field) override;
+    void textChanged(TextRef) override {}
+    void flagChanged(FlagField, int) override {}
+    void choiceChanged(ChoiceField) override {}
+    void displayChanged() override {}
+
+    /// Starts or stops writing boxes as they appear.
+    void setEcho(std::ostream* echo) { echo_ = echo; }
+    /// Returns the boxes shown since the last call and forgets them.
+    std::vector<ShownBox> takeBoxes();
+
+  private:
+    std::ostream* echo_;
+    std::vector<ShownBox> boxes_;
+};
+
+/// Formats a box as one line of text: "title: text", and the answer for a question.
+std::string BoxLine(const ShownBox& box);
+
+} // namespace orb

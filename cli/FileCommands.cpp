@@ -1,0 +1,59 @@
+#include "cli/FileCommands.h"
+
+#include "cli/FileAccess.h"
+#include "cli/JsonImport.h"
+#include "cli/SettingsDiff.h"
+#include "cli/Workspace.h"
+#include "print/ReportLines.h"
+
+namespace orb {
+
+ExitStatus RunShow(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    Workspace workspace;
+    LoadSettingsFrom(line.files[0], workspace, err);
+    for (const std::string& text : ReportLines(workspace.form.record()))
+        out << text << '\n';
+    return ExitStatus::Success;
+}
+
+ExitStatus RunExport(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    Workspace workspace;
+    LoadSettingsFrom(line.files[0], workspace, err);
+    const std::string text = WorkspaceJson(workspace).dump(2) + "\n";
+    if (line.output)
+        SaveTextFile(*line.output, text);
+    else
+        out << text;
+    return ExitStatus::Success;
+}
+
+ExitStatus RunImport(const CommandLine& line, std::ostream&, std::ostream& err) {
+    const std::string& path = line.files[0];
+    Json json;
+    try {
+        json = Json::parse(LoadTextFile(path));
+    } catch (const Json::parse_error& error) {
+        throw CliError(ExitStatus::Refused, path + ": soubor není platný JSON (" + error.what() + ")");
+    }
+    auto image = std::make_unique<EepromImage>();
+    const ImportOutcome outcome = ImportJson(json, line.memory, *image);
+    for (const Refusal& refusal : outcome.refusals)
+        err << "orbctl: " << path << ": " << (refusal.setting.empty() ? "" : refusal.setting + ": ")
+            << refusal.message << std::endl;
+    if (!outcome.refusals.empty()) return ExitStatus::Refused;
+    SaveImageBytes(*line.output, *image, outcome.length);
+    return ExitStatus::Success;
+}
+
+ExitStatus RunDiff(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    Workspace a;
+    Workspace b;
+    LoadSettingsFrom(line.files[0], a, err);
+    LoadSettingsFrom(line.files[1], b, err);
+    const std::vector<std::string> lines = DiffSettings(WorkspaceJson(a), WorkspaceJson(b));
+    for (const std::string& text : lines)
+        out << text << '\n';
+    return lines.empty() ? ExitStatus::Success : ExitStatus::Refused;
+}
+
+} // namespace orb

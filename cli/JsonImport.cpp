@@ -1,0 +1,241 @@
+#include "cli/JsonImport.h"
+
+#include "cli/CliError.h"
+#include "cli/ConsoleView.h"
+#include "cli/Workspace.h"
+#include "files/FileMessages.h"
+#include "image/Cp1250.h"
+#include "image/ImageErrors.h"
+#include "settings/SettingsForm.h"
+#include "settings/Tables.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace orb {
+
+namespace {
+
+struct StagedFlag {
+    FlagField field;
+    int row;
+    bool value;
+};
+
+/// The JSON's values, checked for their form but not yet for the rules of their fields.
+struct StagedSettings {
+    std::vector<std::pair<TextRef, std::string>> texts;
+    std::vector<StagedFlag> flags;
+    std::vector<std::pair<ChoiceField, int>> choices;
+    ReservedBytes reserved;
+};
+
+std::string settingName(std::string_view name, bool rowField, int row) {
+    return rowField ? std::string(name) + "[" + std::to_string(row) + "]" : std::string(name);
+}
+
+std::string settingName(TextRef ref) {
+    return settingName(fieldName(ref.field), isRowField(ref.field), ref.row);
+}
+
+template <typename Field, std::size_t N>
+std::optional<Field> fieldNamed(const Field (&all)[N], const std::string& key) {
+    for (Field field : all)
+        if (!isOption(field) && fieldName(field) == key) return field;
+    return std::nullopt;
+}
+
+std::string joined(const std::vector<std::string>& texts) {
+    std::string list;
+    for (const std::string& text : texts)
+        list += (list.empty() ? "" : ", ") + text;
+    return list;
+}
+
+/// Reads the JSON object into StagedSettings, refusing keys it does not know and values of the wrong form.
+class Stager {
+  public:
+    explicit Stager(std::vector<Refusal>& refusals) : refusals_(refusals) {}
+
+    StagedSettings stage(const Json& json) {
+        if (!json.is_object()) {
+            refuse("", "JSON musí být objekt, jehož klíče jsou jména nastavení.");
+            return staged_;
+        }
+        for (const auto& [key, value] : json.items()) {
+            if (auto field = fieldNamed(AllTextFields, key))
+                stageRows(*field, key, value, [&](const Json& v, const std::string& name, int row) {
+                    stageText({*field, row}, v, name);
+                });
+            else if (auto field = fieldNamed(AllFlagFields, key))
+                stageRows(*field, key, value, [&](const Json& v, const std::string& name, int row) {
+                    stageFlag(*field, row, v, name);
+                });
+            else if (auto field = fieldNamed(AllChoiceFields, key))
+                stageChoice(*field, value, key);
+            else if (key == Reserved27to31Key)
+                stageReserved(value, key);
+            else if (key == Reserved63Key)
+                stageByte(value, key, staged_.reserved.at63);
+            else
+                refuse(key, "Neznámé nastavení.");
+        }
+        return staged_;
+    }
+
+  private:
+    void refuse(const std::string& setting, const std::string& message) {
+        refusals_.push_back({setting, message});
+    }
+
+    /// Hands a single setting's value, or each of the eight values of a row setting, to stageOne.
+    template <typename Field, typename StageOne>
+    void stageRows(Field field, const std::string& key, const Json& value, StageOne stageOne) {
+        if (!isRowField(field)) {
+            stageOne(value, key, 0);
+            return;
+        }
+        if (!value.is_array() || value.size() != RowCount) {
+            refuse(key, "Hodnota musí být pole osmi hodnot, pro řádky 0 až 7.");
+            return;
+        }
+        for (int row = 0; row < RowCount; ++row)
+            stageOne(value[row], settingName(key, true, row), row);
+    }
+
+    void stageText(TextRef ref, const Json& value, const std::string& name) {
+        std::string text;
+        if (value.is_string())
+            text = value.get<std::string>();
+        else if (value.is_number_integer())
+            text = value.dump();
+        else
+            return refuse(name, "Hodnota musí být text.");
+        try {
+            Utf8ToCp1250(text);
+        } catch (const EncodingError&) {
+            return refuse(name, file_messages::EncodeFailed);
+        }
+        staged_.texts.emplace_back(ref, text);
+    }
+
+    void stageFlag(FlagField field, int row, const Json& value, const std::string& name) {
+        if (!value.is_boolean()) return refuse(name, "Hodnota musí být true nebo false.");
+        staged_.flags.push_back({field, row, value.get<bool>()});
+    }
+
+    void stageChoice(ChoiceField field, const Json& value, const std::string& name) {
+        const std::vector<std::string> texts = choiceTexts(field);
+        auto it =
+            value.is_string() ? std::find(texts.begin(), texts.end(), value.get<std::string>()) : texts.end();
+        if (it == texts.end()) return refuse(name, "Hodnota musí být jedna z voleb: " + joined(texts) + ".");
+        staged_.choices.emplace_back(field, static_cast<int>(it - texts.begin()));
+    }
+
+    void stageReserved(const Json& value, const std::string& name) {
+        auto& bytes = staged_.reserved.at27to31;
+        if (!value.is_array() || value.size() != bytes.size())
+            return refuse(name, "Hodnota musí být pole pěti bajtů (adresy 27 až 31).");
+        for (std::size_t k = 0; k < bytes.size(); ++k)
+            stageByte(value[k], name + "[" + std::to_string(k) + "]", bytes[k]);
+    }
+
+    void stageByte(const Json& value, const std::string& name, std::uint8_t& byte) {
+        if (!value.is_number_integer() || value.get<long long>() < 0 || value.get<long long>() > 255)
+            return refuse(name, "Hodnota musí být celé číslo 0 až 255.");
+        byte = static_cast<std::uint8_t>(value.get<int>());
+    }
+
+    std::vector<Refusal>& refusals_;
+    StagedSettings staged_;
+};
+
+/// The settings form driven as a user would drive the window; each box it shows becomes a refusal.
+class FormSession {
+  public:
+    explicit FormSession(std::vector<Refusal>& refusals) : form_(view_), refusals_(refusals) {}
+
+    SettingsForm& form() { return form_; }
+
+    /// Turns the boxes shown since the last call into refusals of the focused field, else of setting.
+    void collect(const std::string& setting) {
+        for (const ShownBox& box : view_.takeBoxes())
+            refusals_.push_back({box.focus ? settingName(*box.focus) : setting, box.message.text});
+    }
+
+    void apply(const StagedSettings& staged) {
+        for (auto [field, index] : staged.choices)
+            form_.setChoice(field, index);
+        for (const auto& [ref, text] : staged.texts)
+            form_.setText(ref, text);
+        collect("");
+        leaveEveryField();
+        for (const StagedFlag& flag : staged.flags) {
+            form_.setFlag(flag.field, flag.row, flag.value);
+            collect(settingName(fieldName(flag.field), isRowField(flag.field), flag.row));
+        }
+        form_.outputWordsRule();
+        collect("");
+    }
+
+    /// Shows memoryBytes as the size of an identified unit and refuses a used size that does not fit,
+    /// as the write to the unit does.
+    void checkSize(int memoryBytes) {
+        FormDisplay display = form_.display();
+        for (std::size_t code = 0; code < EepromSizeTable.size(); ++code)
+            if (128 << code == memoryBytes) display.lblInfoPamSize = EepromSizeTable[code];
+        form_.setDisplay(display);
+        form_.updateImageSize();
+        if (form_.memorySize() < form_.imageUsage())
+            refusals_.push_back({"--memory", "Velikost dat v nastavení (" + form_.display().lblInfoPamUsage +
+                                                 ") je větší než je možno vložit do EEPROM (" +
+                                                 form_.display().lblInfoPamSize + ")."});
+    }
+
+  private:
+    void leave(TextRef ref) {
+        form_.leaveField(ref);
+        collect(settingName(ref));
+    }
+
+    /// Leaves every field once, the single fields first, then row by row, so that the on- and off-name
+    /// of a row are left one after the other, as tabbing through the window does.
+    void leaveEveryField() {
+        for (TextField field : AllTextFields)
+            if (!isOption(field) && !isRowField(field)) leave({field});
+        for (int row = 0; row < RowCount; ++row) {
+            for (TextField field : AllTextFields)
+                if (isRowField(field)) leave({field, row});
+            // A clash of on- and off-name holds ImageLoading until the partner is accepted; the next
+            // row starts as it would once the user had mended this one.
+            form_.setImageLoading(false);
+        }
+    }
+
+    ConsoleView view_;
+    SettingsForm form_;
+    std::vector<Refusal>& refusals_;
+};
+
+} // namespace
+
+ImportOutcome ImportJson(const Json& json, std::optional<int> memoryBytes, EepromImage& image) {
+    ImportOutcome outcome;
+    const StagedSettings staged = Stager(outcome.refusals).stage(json);
+    if (!outcome.refusals.empty()) return outcome;
+
+    FormSession session(outcome.refusals);
+    session.apply(staged);
+    if (memoryBytes) session.checkSize(*memoryBytes);
+    if (!outcome.refusals.empty()) return outcome;
+
+    WriteReservedBytes(staged.reserved, image);
+    try {
+        outcome.length = EncodeSettings(session.form().record(), image);
+    } catch (const CliError& error) {
+        outcome.refusals.push_back({"", error.what()});
+    }
+    return outcome;
+}
+
+} // namespace orb

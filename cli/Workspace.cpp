@@ -1,0 +1,42 @@
+#include "cli/Workspace.h"
+
+#include "cli/CliError.h"
+#include "cli/FileAccess.h"
+#include "files/FileMessages.h"
+#include "image/DecodeImage.h"
+#include "image/EncodeImage.h"
+#include "image/ImageErrors.h"
+
+namespace orb {
+
+void LoadSettingsFrom(const std::string& path, Workspace& workspace, std::ostream& notices) {
+    LoadImageBytes(path, *workspace.image);
+    if (!CheckImageSignature(*workspace.image))
+        throw CliError(ExitStatus::Failure, file_messages::notAnImage(path));
+    const bool decoded = DecodeImage(*workspace.image, workspace.form);
+    std::string error;
+    for (const ShownBox& box : workspace.view.takeBoxes()) {
+        if (box.message.buttons == MessageButtons::Ok)
+            error = box.message.text;
+        else
+            notices << "orbctl: " << path << ": " << BoxLine(box) << std::endl;
+    }
+    if (!decoded) throw CliError(ExitStatus::Failure, path + ": " + error);
+}
+
+std::int32_t EncodeSettings(const SettingsRecord& record, EepromImage& image) {
+    std::int32_t length = 0;
+    try {
+        length = EncodeImage(record, image);
+    } catch (const ImageError& error) {
+        throw CliError(ExitStatus::Refused, file_messages::EncodeFailed + " (" + error.what() + ")");
+    }
+    if (!CheckImageSignature(image)) throw CliError(ExitStatus::Refused, file_messages::SignatureFailed);
+    return length;
+}
+
+Json WorkspaceJson(const Workspace& workspace) {
+    return SettingsToJson(workspace.form.record(), ReadReservedBytes(*workspace.image));
+}
+
+} // namespace orb

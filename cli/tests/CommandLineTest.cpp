@@ -1,0 +1,61 @@
+#include "cli/CommandLine.h"
+
+#include "cli/CliError.h"
+
+#include <gtest/gtest.h>
+
+namespace orb {
+namespace {
+
+TEST(CommandLine, TakesEachCommandWithItsOptionsInAnyOrder) {
+    CommandLine write = ParseCommandLine({"write", "--port", "3", "a.eep", "--no-verify"});
+    EXPECT_EQ(write.command, Command::Write);
+    EXPECT_EQ(write.files, std::vector<std::string>{"a.eep"});
+    EXPECT_EQ(write.port, 3);
+    EXPECT_TRUE(write.noVerify);
+
+    CommandLine import = ParseCommandLine({"import", "-o", "b.eep", "--memory=2048", "a.json"});
+    EXPECT_EQ(import.output, "b.eep");
+    EXPECT_EQ(import.memory, 2048);
+
+    CommandLine dashFile = ParseCommandLine({"show", "--", "-odd.eep"});
+    EXPECT_EQ(dashFile.files, std::vector<std::string>{"-odd.eep"});
+}
+
+TEST(CommandLine, HelpNeedsNoOperands) {
+    EXPECT_FALSE(ParseCommandLine({"--help"}).command);
+    CommandLine help = ParseCommandLine({"import", "--help"});
+    EXPECT_TRUE(help.help);
+    EXPECT_NE(HelpText(help.command).find("import FILE.json -o FILE.eep"), std::string::npos);
+}
+
+TEST(CommandLine, RefusesWhatACommandDoesNotTake) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"frobnicate"},
+        {"show"},
+        {"show", "a.eep", "b.eep"},
+        {"show", "a.eep", "-o", "x"},
+        {"export", "a.eep", "--port", "1"},
+        {"import", "a.json"},
+        {"import", "a.json", "-o", "b.eep", "--memory", "1000"},
+        {"diff", "a.eep"},
+        {"read"},
+        {"read", "--port", "5"},
+        {"read", "--port", "x1"},
+        {"read", "--port"},
+        {"write", "a.eep", "--port", "1", "--memory", "2048"},
+        {"write", "a.eep", "--port", "1", "--verbose"},
+    };
+    for (const auto& args : wrong) {
+        try {
+            ParseCommandLine(args);
+            ADD_FAILURE() << "accepted: " << testing::PrintToString(args);
+        } catch (const CliError& error) {
+            EXPECT_EQ(error.status(), ExitStatus::Usage) << testing::PrintToString(args);
+        }
+    }
+}
+
+} // namespace
+} // namespace orb

@@ -1,0 +1,143 @@
+#include "cli/JsonImport.h"
+
+#include "cli/Workspace.h"
+#include "image/DecodeImage.h"
+
+#include <gtest/gtest.h>
+
+namespace orb {
+namespace {
+
+const std::string CommandChars = "_0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+const std::string MessageTextChars =
+    " !#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[]\\^_`abcdefghijklmnopqrstuvwxyz{}|~";
+const std::string Keywords = "STATE;STAV;BACK;NOBACK;RESET;SHUTDOWN;NAME;ZPET;NEZPET;JMENO";
+
+/// Eight row values, all `fill` except the given rows.
+Json rows(std::initializer_list<std::pair<int, Json>> set, Json fill = "") {
+    Json array = Json::array();
+    for (int row = 0; row < 8; ++row)
+        array.push_back(fill);
+    for (const auto& [row, value] : set)
+        array[row] = value;
+    return array;
+}
+
+Json flags(std::initializer_list<int> set) {
+    Json array = rows({}, false);
+    for (int row : set)
+        array[row] = true;
+    return array;
+}
+
+struct RefusalCase {
+    Json json;
+    Refusal expected;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* out) {
+    *out << c.json.dump();
+}
+
+class ImportRefuses : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(ImportRefuses, WithTheWindowsMessageAndTheSettingsName) {
+    EepromImage image;
+    const ImportOutcome outcome = ImportJson(GetParam().json, std::nullopt, image);
+    EXPECT_EQ(outcome.refusals, std::vector<Refusal>{GetParam().expected});
+    EXPECT_EQ(outcome.length, 0);
+    EXPECT_FALSE(CheckImageSignature(image));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ImportRefuses,
+    testing::Values(
+        RefusalCase{
+            {{"tabINPNazev", rows({{2, "Stav"}})}},
+            {"tabINPNazev[2]",
+             "Název vstupu nesmí být žádné z těchto klíčových slov (ani jejich předpony): " + Keywords}},
+        RefusalCase{{{"tabOUTNazev", rows({{0, "Světlo"}})}},
+                    {"tabOUTNazev[0]", "Název výstupu může obsahovat pouze tyto znaky: " + CommandChars}},
+        RefusalCase{{{"rtNotAuthorized", "a\"b"}},
+                    {"rtNotAuthorized", "Text může obsahovat pouze tyto znaky: " + MessageTextChars}},
+        RefusalCase{{{"tabDobaPlatnostiSMS", "3a"}},
+                    {"tabDobaPlatnostiSMS",
+                     "Doba platnosti SMS zprávy je špatně zadána. Povolené hodnoty jsou '1','2',..,'30'."}},
+        RefusalCase{{{"tabRFRWait", ""}},
+                    {"tabRFRWait", "Zadaná hodnota musí být celé číslo dělitelné třemi (3-768)."}},
+        RefusalCase{{{"tabPIN", "12a4"}}, {"tabPIN", "PIN je špatně zadán."}},
+        RefusalCase{{{"tabTC", rows({{2, "12-34"}})}}, {"tabTC[2]", "Telefonní číslo je špatně zadáno."}},
+        // The clash of an on- and off-name is reported once, for the on-name.
+        RefusalCase{{{"tabINPZap", rows({{0, "ZAP"}})}, {"tabINPVyp", rows({{0, "zap"}})}},
+                    {"tabINPZap[0]", "Název 'Zapnuto' nesmí být stejný jako název 'Vypnuto'."}},
+        RefusalCase{{{"tabTCPrijem", flags({3})}},
+                    {"tabTCPrijem[3]",
+                     "Pokud není zadáno telefonní číslo musí být zaškrtávací pole 'Příjem' nezaškrtnuté."}},
+        RefusalCase{
+            {{"tabTC", rows({{2, "+1"}, {5, "+2"}})}, {"tabTCPoplach", flags({2, 5})}},
+            {"tabTCPoplach[5]",
+             "V této verzi je možno povolit volání pouze na jedno telefonní číslo. Má to být právě toto?"}},
+        RefusalCase{{{"tabOUTNazev", rows({{1, "SVETLO"}, {4, "SVETLO2"}})}},
+                    {"tabOUTNazev[1]",
+                     "Název výstupu 'O1' není správně zadán. Jména výstupů se nesmějí shodovat "
+                     "a ani být předponou jiného názvu výstupu. EEPROM nelze naprogramovat "
+                     "dokud toto nebude odstraněno."}},
+        RefusalCase{{{"tabJmenoStanice", "日本"}},
+                    {"tabJmenoStanice",
+                     "Nastala chyba při převodu dat. Nastavení obsahuje hodnotu, kterou nelze převést."}}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Form, ImportRefuses,
+    testing::Values(
+        RefusalCase{Json::array(), {"", "JSON musí být objekt, jehož klíče jsou jména nastavení."}},
+        RefusalCase{{{"tabNazev", "x"}}, {"tabNazev", "Neznámé nastavení."}},
+        RefusalCase{{{"tabUTO", "+421"}}, {"tabUTO", "Neznámé nastavení."}},
+        RefusalCase{{{"opExist", "yes"}}, {"opExist", "Hodnota musí být true nebo false."}},
+        RefusalCase{{{"tabPIN", true}}, {"tabPIN", "Hodnota musí být text."}},
+        RefusalCase{{{"tabTC", "+420"}}, {"tabTC", "Hodnota musí být pole osmi hodnot, pro řádky 0 až 7."}},
+        RefusalCase{{{"tabKOMUNIKFormat", "CID"}},
+                    {"tabKOMUNIKFormat", "Hodnota musí být jedna z voleb: SIA, Pulzní."}},
+        RefusalCase{{{"reserved27to31", {0, 0, -1, 0, 0}}},
+                    {"reserved27to31[2]", "Hodnota musí být celé číslo 0 až 255."}}));
+
+TEST(ImportJson, ReportsEveryRefusalInTheOrderTheWindowMeetsThem) {
+    EepromImage image;
+    const Json json = {{"tabPIN", "x"}, {"tabTCPrijem", flags({0})}, {"tabINPNazev", rows({{7, "~"}})}};
+    const ImportOutcome outcome = ImportJson(json, std::nullopt, image);
+    ASSERT_EQ(outcome.refusals.size(), 3u);
+    EXPECT_EQ(outcome.refusals[0].setting, "tabPIN");
+    EXPECT_EQ(outcome.refusals[1].setting, "tabINPNazev[7]");
+    EXPECT_EQ(outcome.refusals[2].setting, "tabTCPrijem[0]");
+}
+
+TEST(ImportJson, CorrectsNumbersAndTelephoneNumbersAsTheWindowDoes) {
+    EepromImage image;
+    const Json json = {{"tabDobaPlatnostiSMS", "45"},
+                       {"tabRFRWait", "100"},
+                       {"eeExistTime", 7},
+                       {"tabTC", rows({{2, "0123456789"}})},
+                       {"tabTCPrijem", flags({2})}};
+    const ImportOutcome outcome = ImportJson(json, std::nullopt, image);
+    ASSERT_TRUE(outcome.refusals.empty()) << outcome.refusals[0].message;
+    EXPECT_EQ(image.getByte(33), 196);    // 30 days
+    EXPECT_EQ(image.getByte(45), 32);     // 99 s
+    EXPECT_EQ(image.getWord(59), 0x80DF); // 7 minutes: 164063 periods
+    EXPECT_EQ(image.getWord(61), 0x0002);
+
+    Workspace decoded;
+    ASSERT_TRUE(DecodeImage(image, decoded.form));
+    EXPECT_EQ(decoded.form.record().tabTC[2], "+420123456789");
+    EXPECT_TRUE(decoded.form.record().tabTCPrijem[2]);
+}
+
+TEST(ImportJson, RefusesSettingsLargerThanTheGivenMemory) {
+    EepromImage image;
+    const ImportOutcome tooSmall = ImportJson(Json::object(), 128, image);
+    const Refusal refusal{"--memory", "Velikost dat v nastavení (150 byte) je větší než je možno vložit do "
+                                      "EEPROM (   128 byte)."};
+    EXPECT_EQ(tooSmall.refusals, std::vector<Refusal>{refusal});
+    EXPECT_EQ(ImportJson(Json::object(), 256, image).length, 149);
+}
+
+} // namespace
+} // namespace orb
