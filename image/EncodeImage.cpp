@@ -36,6 +36,13 @@ int rowBits(const RowFlags& flags) {
     return bits;
 }
 
+/// The image's code of the chosen entry of a drop-down list.
+template <typename Table> int codeOf(const Table& table, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= table.size())
+        throw SubscriptOutOfRange("no entry " + std::to_string(index) + " in a choice table");
+    return table[static_cast<std::size_t>(index)].code;
+}
+
 /// The option block, addresses 32..62; the reserved bytes 43 and 44 stay 0.
 using OptionBytes = std::array<std::uint8_t, OptionBlockEnd - OptionBlock>;
 
@@ -60,9 +67,9 @@ OptionBytes encodeOptionBlock(const SettingsRecord& r) {
     put(BlockCount, roundedByte(r.tabKOMUNIKPocetBloku, "tabKOMUNIKPocetBloku"));
     put(PanelSwitchDigit,
         r.tabPrepnoutJTS ? roundedByte(r.tabPrepnoutJTSCislo, "tabPrepnoutJTSCislo") : PanelSwitchOff);
-    put(FormatAndParity, FormatTable.at(static_cast<std::size_t>(r.tabKOMUNIKFormat)).code * 16 +
-                             ParityTable.at(static_cast<std::size_t>(r.tabKOMUNIKParita)).code);
-    const int toneCode = FrequencyTable.at(static_cast<std::size_t>(r.tabKOMUNIKFrekvence)).code;
+    put(FormatAndParity,
+        codeOf(FormatTable, r.tabKOMUNIKFormat) * 16 + codeOf(ParityTable, r.tabKOMUNIKParita));
+    const int toneCode = codeOf(FrequencyTable, r.tabKOMUNIKFrekvence);
     put(TestsAndTone,
         checkedByte(
             DecimalNumber::parse(r.tabKOMUNIKPocetTestu).times(16, 1).plus(toneCode).roundedHalfEven(),

@@ -190,6 +190,8 @@ INSTANTIATE_TEST_SUITE_P(
                     throws<TypeMismatch>()},
         RefusedCase{"ExistTimeBeyond32Bits", [](SettingsRecord& r) { r.eeExistTime = "183252"; },
                     throws<Overflow>()},
+        RefusedCase{"ChoiceOutsideItsTable", [](SettingsRecord& r) { r.tabKOMUNIKParita = 2; },
+                    throws<SubscriptOutOfRange>()},
         RefusedCase{"TextWithoutCode", [](SettingsRecord& r) { r.tabOUTVyp[7] = "año"; },
                     throws<EncodingError>()},
         RefusedCase{"TextWithZeroByte", [](SettingsRecord& r) { r.rtReCall = std::string("a\0b", 3); },
