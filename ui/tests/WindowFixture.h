@@ -1,0 +1,94 @@
+#pragma once
+
+#include "image/EepromImage.h"
+#include "settings/SettingsForm.h"
+#include "settings/tests/ScriptedView.h"
+#include "ui/AppSetup.h"
+#include "ui/Hlavni.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+/// Lets test failures show control names and texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace orb::test {
+
+inline Message errorBox(const std::string& text) {
+    return {"ORB - chyba", text, MessageIcon::Critical, MessageButtons::Ok};
+}
+
+inline Message warningBox(const std::string& text) {
+    return {"ORB - upozornění", text, MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+/// The real main window, shown and active on the offscreen display, with its boxes answered by a script.
+class WindowTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { setUpApplication(*qApp); }
+
+    void SetUp() override {
+        window.setPrompter(&boxes);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    void TearDown() override { window.setPrompter(nullptr); }
+
+    /// The control of that object name (rowControlName for a row control); fails the test when missing.
+    template <class Widget = QWidget> Widget* control(const QString& name) {
+        auto* found = window.findChild<Widget*>(name);
+        EXPECT_TRUE(found) << "no control " << name.toStdString();
+        return found;
+    }
+
+    /// Gives a field the focus as the user would by clicking it, and types into it.
+    void typeInto(const QString& name, const QString& text) {
+        auto* edit = control<QLineEdit>(name);
+        focus(edit);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+
+    /// Moves the focus to a control and lets every rule that this sets off run to its end.
+    static void focus(QWidget* widget) {
+        widget->setFocus(Qt::MouseFocusReason);
+        settle();
+    }
+
+    /// Runs the rules that wait for the focus to settle.
+    static void settle() {
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+    }
+
+    std::unique_ptr<EepromImage> image = std::make_unique<EepromImage>();
+    ScriptedView boxes;
+    Hlavni window{*image};
+    SettingsForm& form = window.form();
+};
+
+/// Runs act on the modal dialog that the next call opens, once it shows; the dialog is closed as Esc
+/// would close it if act leaves it open, so a failing test never hangs.
+inline void whenModalShows(std::function<void(QDialog&)> act) {
+    QTimer::singleShot(0, [act = std::move(act)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            ADD_FAILURE() << "no modal dialog showed";
+            return;
+        }
+        act(*dialog);
+        if (dialog->isVisible()) dialog->reject();
+    });
+}
+
+} // namespace orb::test
