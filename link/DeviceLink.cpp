@@ -1,0 +1,80 @@
+#include "link/DeviceLink.h"
+
+#include "link/LinkMessages.h"
+#include "link/LinkState.h"
+#include "link/UnitTransfer.h"
+
+namespace orb {
+
+namespace lm = link_messages;
+
+namespace {
+
+/// Marks the link busy for one command, also when the command ends with an exception.
+class BusyScope {
+  public:
+    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyScope() { busy_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    bool& busy_;
+};
+
+} // namespace
+
+DeviceLink::DeviceLink(SettingsForm& form, EepromImage& image, Progress& progress, SerialPort& port,
+                       Waiter& waiter)
+    : form_(form), image_(image), progress_(progress), transport_(port, waiter),
+      mode_(form, progress, transport_), blocks_(transport_, image, progress) {}
+
+void DeviceLink::onDeaClicked() {
+    const std::string& caption = form_.display().btDEA;
+    if (caption == ActivateCaption)
+        run(lm::ActivationTitle, [this] { mode_.activate(); });
+    else if (caption == DeactivateCaption)
+        run(lm::DeactivationTitle, [this] { mode_.deactivate(); });
+}
+
+void DeviceLink::loadFromUnit() {
+    run(lm::LoadTitle, [this] { LoadFromUnit(form_, image_, progress_, blocks_); });
+}
+
+void DeviceLink::saveToUnit() {
+    run(lm::SaveTitle, [this] { SaveToUnit(form_, image_, progress_, blocks_); });
+}
+
+bool DeviceLink::confirmExit() {
+    if (busy_) return false;
+    if (form_.display().btDEA != DeactivateCaption) return true;
+    const Answer answer = form_.view().ask({std::string(lm::ExitTitle), std::string(lm::DeactivateBeforeExit),
+                                            MessageIcon::Question, MessageButtons::YesNoCancel});
+    if (answer == Answer::Cancel) return false;
+    if (answer == Answer::Yes) run(lm::DeactivationTitle, [this] { mode_.deactivate(); });
+    return true;
+}
+
+void DeviceLink::confirmClose() {
+    if (busy_ || form_.display().btDEA != DeactivateCaption) return;
+    const Answer answer = form_.view().ask({std::string(lm::ExitTitle), std::string(lm::DeactivateBeforeExit),
+                                            MessageIcon::Question, MessageButtons::YesNo});
+    if (answer == Answer::Yes) run(lm::DeactivationTitle, [this] { mode_.deactivate(); });
+}
+
+template <typename Operation> void DeviceLink::run(std::string_view title, Operation operation) {
+    if (busy_) return;
+    BusyScope busy(busy_);
+    try {
+        operation();
+    } catch (const PortError&) {
+        // The cable or the port is gone: the unit cannot be reached any more, whatever state it is in.
+        progress_.hideProgress();
+        transport_.closePort();
+        SetLinkState(form_, progress_, LinkState::Inactive);
+        form_.view().ask({std::string(title), lm::portFailed(mode_.portText()), MessageIcon::Critical,
+                          MessageButtons::Ok});
+    }
+}
+
+} // namespace orb

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "common/Progress.h"
+#include "image/EepromImage.h"
+#include "link/BlockTransfer.h"
+#include "link/ProgrammingMode.h"
+#include "link/SerialPort.h"
+#include "link/Transport.h"
+#include "link/Waiter.h"
+#include "settings/SettingsForm.h"
+
+#include <string_view>
+
+namespace orb {
+
+/// Everything the main window asks of the attached unit: one object, one call per command.
+/// While a command waits for the unit, the window keeps processing events; a second command that
+/// arrives then is ignored (busy() tells the window to disable or ignore its commands), so two
+/// exchanges never interleave. A port that fails in the middle of an exchange ends the command with
+/// a message, closes the port and leaves the connection Inactive; the program keeps running.
+class DeviceLink {
+  public:
+    DeviceLink(SettingsForm& form, EepromImage& image, Progress& progress, SerialPort& port, Waiter& waiter);
+
+    /// Handles btDEA: activates when it reads "Aktivovat", deactivates when it reads "Deaktivovat".
+    void onDeaClicked();
+    /// Handles btEEPROMLoad: reads the unit's EEPROM and decodes it into the form.
+    void loadFromUnit();
+    /// Handles btEEPROMSave: checks and encodes the form, then writes the image into the unit.
+    void saveToUnit();
+    /// Handles btKonec: offers to deactivate a unit left in programming mode; true ends the program.
+    bool confirmExit();
+    /// Handles the close box: offers to deactivate with Yes and No; the window closes in any case.
+    void confirmClose();
+    /// Tells whether a command is running (its waits deliver the window's clicks).
+    bool busy() const { return busy_; }
+
+  private:
+    template <typename Operation> void run(std::string_view title, Operation operation);
+
+    SettingsForm& form_;
+    EepromImage& image_;
+    Progress& progress_;
+    Transport transport_;
+    ProgrammingMode mode_;
+    BlockTransfer blocks_;
+    bool busy_ = false;
+};
+
+} // namespace orb

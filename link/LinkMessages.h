@@ -1,0 +1,81 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orb::link_messages {
+
+inline constexpr std::string_view DeviceName = "ORB";
+
+// Box titles
+inline constexpr std::string_view OpenPortTitle = "Otevírání portu";
+inline constexpr std::string_view ActivatingTitle = "ORB - Aktivování spojení";
+inline constexpr std::string_view ActivationTitle = "ORB - Aktivace spojení";
+inline constexpr std::string_view ActivationErrorTitle = "Aktivace spojení";
+inline constexpr std::string_view DeactivationTitle = "Deaktivace spojení";
+inline constexpr std::string_view ExitTitle = "ORB - ukončení programu";
+inline constexpr std::string_view LoadTitle = "ORB - Načítání dat z EEPROM do PC";
+inline constexpr std::string_view SaveTitle = "ORB - Ukládání dat z PC do EEPROM";
+
+// Programming mode
+inline std::string cannotOpenPort(std::string_view portText) {
+    return "Nelze otevřít port " + std::string(portText) + ".";
+}
+inline constexpr std::string_view PressButton =
+    "Na zařízení stiskněte tlačítko 'A1 VYP' a vyčkejte, než zelená LED 'STATUS' přestane blikat a bude "
+    "svítit trvale. Poté potvrďte 'OK'.";
+inline constexpr std::string_view SwitchOn = "Zapněte zařízení. Program se pokouší navázat komunikaci.";
+inline constexpr std::string_view UnknownDevice = "Připojené zařízení není známo. Je sice povoleno ho "
+                                                  "naprogramovat, ale za způsobené chyby není ručeno.";
+inline std::string onlyDevice() {
+    return "Touto verzí programu lze naprogramovat pouze zařízení " + std::string(DeviceName) + ".";
+}
+inline constexpr std::string_view LowestVersion = "1.2";
+inline std::string versionTooOld() {
+    return "Touto verzí programu lze naprogramovat pouze zařízení s procesorem verze " +
+           std::string(LowestVersion) + " a vyšší.";
+}
+inline constexpr std::string_view ActivationFailed = "Při pokusu aktivovat spojení nastala chyba.";
+inline constexpr std::string_view DeactivationFailed =
+    "Při deaktivaci spojení došlo k chybě. Zařízení je zřejmě stále v programovacím módu. Mám přesto "
+    "přejít do 'Neaktivního stavu'?";
+inline constexpr std::string_view DeactivateBeforeExit =
+    "Zařízení nebylo deaktivováno a je zřejmě stále v programovacím módu. Má se zařízení před ukončením "
+    "programu deaktivovat?";
+
+// Block transfer
+inline constexpr std::string_view Reading = "Načítám data z EEPROM do PC.";
+inline constexpr std::string_view Writing = "Ukládám data z PC do EEPROM.";
+inline constexpr std::string_view Decoding = "Převádím data ...";
+
+// Reading from the unit
+inline constexpr std::string_view ReadBlockFailed =
+    "Data nebyla úspěšně načtena z EEPROM. Došlo k chybě při načítání bloku dat.";
+inline constexpr std::string_view ReadCancelled = "Načtítání dat z EEPROM do PC bylo stornováno.";
+inline constexpr std::string_view NotProgrammed =
+    "Data nebyla úspěšně načtena z EEPROM. EEPROM zřejmě není naprogramována.";
+inline constexpr std::string_view ReadDone = "Data byla úspěšně načtena z EEPROM.";
+
+// Writing into the unit
+inline std::string tooLarge(std::string_view usageCaption, std::string_view sizeCaption) {
+    return "Velikost dat v nastavení (" + std::string(usageCaption) +
+           ") je větší než je možno vložit do EEPROM (" + std::string(sizeCaption) + ").";
+}
+inline constexpr std::string_view EncodeFailed =
+    "Data nebyla úspěšně uložena do EEPROM. Nastavení obsahuje hodnotu, kterou nelze převést.";
+inline constexpr std::string_view SignatureFailed =
+    "Data nebyla úspěšně uložena do EEPROM. Nastala chyba při převodu dat z formuláře nastavení.";
+inline constexpr std::string_view WriteBlockFailed =
+    "Data nebyla úspěšně uložena do EEPROM. Došlo k chybě při ukládání bloku do EEPROM.";
+inline constexpr std::string_view WriteCancelled = "Ukládání dat z PC do EEPROM bylo stornováno.";
+inline constexpr std::string_view WriteDone = "Data byla úspěšně uložena do EEPROM.";
+
+// Both directions: a unit whose memory size stayed unknown, a port that failed during an exchange
+inline constexpr std::string_view MemorySizeUnknown =
+    "Velikost paměti připojeného zařízení není známa. Data nelze přenést.";
+inline std::string portFailed(std::string_view portText) {
+    return "Spojení se zařízením bylo přerušeno: port " + std::string(portText) +
+           " přestal pracovat. Port byl uzavřen a spojení je neaktivní.";
+}
+
+} // namespace orb::link_messages

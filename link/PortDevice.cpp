@@ -1,0 +1,13 @@
+#include "link/PortDevice.h"
+
+#include <cstdlib>
+
+namespace orb {
+
+std::string PortDevice(int portNumber) {
+    const std::string variable = "ORB_COM" + std::to_string(portNumber);
+    if (const char* device = std::getenv(variable.c_str()); device && *device) return device;
+    return "/dev/ttyS" + std::to_string(portNumber - 1);
+}
+
+} // namespace orb

@@ -1,0 +1,141 @@
+#include "link/ProgrammingMode.h"
+
+#include "link/Commands.h"
+#include "link/LinkMessages.h"
+#include "link/LinkState.h"
+#include "settings/Tables.h"
+
+namespace orb {
+
+namespace lm = link_messages;
+
+namespace {
+
+constexpr int HelloLimitMs = 500;
+constexpr int ReplyLimitMs = 100;
+
+/// Compares the firmware version with the lowest one accepted, 1.2, the way the version reads as a
+/// decimal number: minor 10 makes "1.10", which is 1.1 and too old.
+bool IsBelowLowestVersion(int major, int minor) {
+    int scale = 10; // 10 to the number of decimal digits of minor
+    while (minor >= scale)
+        scale *= 10;
+    return 12 * scale > (major * scale + minor) * 10;
+}
+
+} // namespace
+
+ProgrammingMode::ProgrammingMode(SettingsForm& form, Progress& progress, Transport& transport)
+    : form_(form), progress_(progress), transport_(transport) {}
+
+void ProgrammingMode::activate() {
+    if (!openPort()) {
+        progress_.hideProgress();
+        return;
+    }
+    show(lm::ActivatingTitle, lm::PressButton, MessageIcon::Information);
+    progress_.showProgress(std::string(lm::SwitchOn), true);
+    if (!greet()) return fail();
+    bool accepted = false;
+    if (!identify(accepted)) return fail();
+    if (!readMemoryAndModem()) return fail();
+    SetLinkState(form_, progress_, accepted ? LinkState::Active : LinkState::Refused);
+    progress_.hideProgress();
+}
+
+void ProgrammingMode::deactivate() {
+    TransferBlock request = RequestFor(Command::Deactivate);
+    request.append(0xAA);
+    request.append(0x55);
+    const TransferBlock reply = transport_.exchange(request, ReplyLimitMs);
+    if (!IsReplyTo(reply, Command::Deactivate, 1) &&
+        form_.view().ask({std::string(lm::DeactivationTitle), std::string(lm::DeactivationFailed),
+                          MessageIcon::Critical, MessageButtons::YesNo}) != Answer::Yes)
+        return;
+    SetLinkState(form_, progress_, LinkState::Inactive);
+    transport_.closePort();
+}
+
+std::string ProgrammingMode::portText() const {
+    return std::string(PortTexts.at(form_.options().tabPort));
+}
+
+bool ProgrammingMode::openPort() {
+    const std::string text = portText();
+    const char digit = text.empty() ? '\0' : text.back();
+    if ((digit >= '0' && digit <= '9') && transport_.openPort(digit - '0')) return true;
+    show(lm::OpenPortTitle, lm::cannotOpenPort(text), MessageIcon::Critical);
+    return false;
+}
+
+bool ProgrammingMode::greet() {
+    // The unit answers only once the user has switched it on; until then every hello goes unanswered.
+    bool answered = false;
+    while (!answered && !progress_.dialogCancelled())
+        answered =
+            IsReplyTo(transport_.exchange(RequestFor(Command::Hello), HelloLimitMs), Command::Hello, 1);
+    return !progress_.dialogCancelled();
+}
+
+bool ProgrammingMode::identify(bool& accepted) {
+    const TransferBlock reply = transport_.exchange(RequestFor(Command::Identify), ReplyLimitMs);
+    if (!IsReplyTo(reply, Command::Identify, 11) || !reply.hexDigitsAt(1, 10)) return false;
+
+    const int identity = reply.hexPairAt(5) * 65536 + reply.hexPairAt(3) * 256 + reply.hexPairAt(1);
+    const int major = reply.hexPairAt(9);
+    const int minor = reply.hexPairAt(7);
+    FormDisplay display = form_.display();
+    for (const DeviceType& type : DeviceTypeTable) {
+        if (type.code() == identity) {
+            display.lblInfoProdukt = type.name;
+            break;
+        }
+    }
+    display.lblInfoVerze = std::to_string(major) + "." + std::to_string(minor);
+    form_.setDisplay(display);
+
+    const std::string& product = display.lblInfoProdukt;
+    if (product == "?") {
+        accepted = true;
+        progress_.hideProgress();
+        show(lm::ActivationTitle, lm::UnknownDevice, MessageIcon::Information);
+    } else if (product != "ORBTONE" && product != "ORB") {
+        accepted = false;
+        progress_.hideProgress();
+        show(lm::ActivationTitle, lm::onlyDevice(), MessageIcon::Critical);
+    } else if (IsBelowLowestVersion(major, minor)) {
+        accepted = false;
+        progress_.hideProgress();
+        show(lm::ActivationTitle, lm::versionTooOld(), MessageIcon::Critical);
+    } else {
+        accepted = true;
+    }
+    return true;
+}
+
+bool ProgrammingMode::readMemoryAndModem() {
+    const TransferBlock reply = transport_.exchange(RequestFor(Command::MemoryAndModem), ReplyLimitMs);
+    if (!IsReplyTo(reply, Command::MemoryAndModem, 5) || !reply.hexDigitsAt(1, 4)) return false;
+
+    // A code beyond its table is no error: the label keeps "?".
+    const std::size_t memoryCode = reply.hexPairAt(1);
+    const std::size_t modemCode = reply.hexPairAt(3);
+    FormDisplay display = form_.display();
+    if (memoryCode < EepromSizeTable.size()) display.lblInfoPamSize = EepromSizeTable[memoryCode];
+    if (modemCode < ModemTypeTable.size()) display.lblInfoModem = ModemTypeTable[modemCode];
+    form_.setDisplay(display);
+    return true;
+}
+
+void ProgrammingMode::fail() {
+    SetLinkState(form_, progress_, LinkState::Inactive);
+    progress_.hideProgress();
+    show(lm::ActivationErrorTitle, lm::ActivationFailed, MessageIcon::Critical);
+    transport_.closePort();
+}
+
+void ProgrammingMode::show(std::string_view title, std::string_view text, MessageIcon icon) {
+    form_.view().ask({std::string(title), std::string(text), icon, MessageButtons::Ok});
+}
+
+} // namespace orb

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "common/Progress.h"
+#include "link/Transport.h"
+#include "settings/SettingsForm.h"
+
+#include <string>
+
+namespace orb {
+
+/// Switches the unit into its programming mode and out again, identifies it and shows on the form
+/// what it reported and whether it may be programmed.
+class ProgrammingMode {
+  public:
+    ProgrammingMode(SettingsForm& form, Progress& progress, Transport& transport);
+
+    /// Opens the chosen port, greets the unit until it answers or the user presses Storno, identifies it
+    /// and enters Active, Refused (wrong product or firmware) or, on any failure, Inactive.
+    void activate();
+    /// Takes the unit out of programming mode and closes the port; without a valid reply the user decides.
+    void deactivate();
+    /// The port the user chose, as the form shows it ("COM 3").
+    std::string portText() const;
+
+  private:
+    bool openPort();
+    bool greet();
+    bool identify(bool& accepted);
+    bool readMemoryAndModem();
+    void fail();
+    void show(std::string_view title, std::string_view text, MessageIcon icon);
+
+    SettingsForm& form_;
+    Progress& progress_;
+    Transport& transport_;
+};
+
+} // namespace orb

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+
+namespace orb {
+
+/// The port failed while it was open (cable pulled, adapter unplugged, the other end hung up).
+class PortError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+/// The serial port the unit hangs on: 19,200 bit/s, 8 data bits, no parity, 1 stop bit, no flow control.
+/// Reception is polled: received bytes wait in the input buffer until read.
+class SerialPort {
+  public:
+    virtual ~SerialPort() = default;
+    /// Opens "COM n" (n = 1..4); returns false when the port is missing, in use or refuses the settings.
+    virtual bool open(int portNumber) = 0;
+    /// Closes the port; closing a closed port does nothing.
+    virtual void close() = 0;
+    /// Tells whether the port is open.
+    virtual bool isOpen() const = 0;
+    /// Hands the bytes to the port's output without waiting for them to drain; throws PortError.
+    virtual void write(std::span<const std::uint8_t> bytes) = 0;
+    /// Counts the received bytes that wait in the input buffer; throws PortError.
+    virtual std::size_t bytesWaiting() = 0;
+    /// Moves up to buffer.size() waiting bytes into buffer and returns how many; throws PortError.
+    virtual std::size_t read(std::span<std::uint8_t> buffer) = 0;
+};
+
+} // namespace orb

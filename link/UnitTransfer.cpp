@@ -1,0 +1,77 @@
+#include "link/UnitTransfer.h"
+
+#include "image/DecodeImage.h"
+#include "image/EncodeImage.h"
+#include "image/ImageErrors.h"
+#include "link/LinkMessages.h"
+
+#include <optional>
+
+namespace orb {
+
+namespace lm = link_messages;
+
+namespace {
+
+void Show(SettingsForm& form, std::string_view title, std::string_view text, MessageIcon icon) {
+    form.view().ask({std::string(title), std::string(text), icon, MessageButtons::Ok});
+}
+
+/// The memory size the unit reported; a unit whose size stayed unknown cannot be read or written.
+std::optional<int> KnownMemorySize(SettingsForm& form, std::string_view title) {
+    const std::optional<int> size = form.memorySize();
+    if (size && *size > 0) return size;
+    Show(form, title, lm::MemorySizeUnknown, MessageIcon::Critical);
+    return std::nullopt;
+}
+
+} // namespace
+
+void LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks) {
+    const auto memorySize = KnownMemorySize(form, lm::LoadTitle);
+    if (!memorySize) return;
+    auto finish = [&](std::string_view text, MessageIcon icon) {
+        progress.hideProgress();
+        Show(form, lm::LoadTitle, text, icon);
+    };
+
+    if (!blocks.readImage(*memorySize)) return finish(lm::ReadBlockFailed, MessageIcon::Critical);
+    if (progress.dialogCancelled()) return finish(lm::ReadCancelled, MessageIcon::Information);
+    if (!CheckImageSignature(image)) return finish(lm::NotProgrammed, MessageIcon::Exclamation);
+
+    form.view().selectTab(0);
+    progress.showProgress(std::string(lm::Decoding), false);
+    // A decoding error shows its own box; the read itself succeeded and is reported as such.
+    DecodeImage(image, form);
+    progress.hideProgress();
+    finish(lm::ReadDone, MessageIcon::Information);
+}
+
+void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks) {
+    const auto memorySize = KnownMemorySize(form, lm::SaveTitle);
+    if (!memorySize) return;
+    auto refuse = [&](std::string_view text) {
+        progress.hideProgress();
+        Show(form, lm::SaveTitle, text, MessageIcon::Critical);
+    };
+
+    if (!form.outputWordsRule()) return;
+    // The used size is one more than the image, so an image exactly as long as the memory is refused.
+    if (*memorySize < form.imageUsage())
+        return refuse(lm::tooLarge(form.display().lblInfoPamUsage, form.display().lblInfoPamSize));
+    try {
+        EncodeImage(form.record(), image);
+    } catch (const ImageError&) {
+        return refuse(lm::EncodeFailed);
+    }
+    if (!CheckImageSignature(image)) return refuse(lm::SignatureFailed);
+
+    const bool written = blocks.writeImage(*memorySize, form.options().CheckWrite);
+    progress.hideProgress();
+    if (!written) return Show(form, lm::SaveTitle, lm::WriteBlockFailed, MessageIcon::Critical);
+    if (progress.dialogCancelled())
+        return Show(form, lm::SaveTitle, lm::WriteCancelled, MessageIcon::Information);
+    Show(form, lm::SaveTitle, lm::WriteDone, MessageIcon::Information);
+}
+
+} // namespace orb

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "common/Progress.h"
+#include "image/EepromImage.h"
+#include "link/BlockTransfer.h"
+#include "settings/SettingsForm.h"
+
+namespace orb {
+
+/// Reads the whole EEPROM of the active unit and, when it holds a valid image, decodes it into the form;
+/// tells the outcome in one message. The form changes only when the read succeeded.
+void LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks);
+
+/// Checks the output words and the size, encodes the form into the image and writes it into the active
+/// unit; tells the outcome in one message. A check that refuses stops before anything is sent.
+void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks);
+
+} // namespace orb

@@ -1,0 +1,79 @@
+#include "link/qt/QtSerialPort.h"
+
+#include "link/PortDevice.h"
+
+namespace orb {
+
+QtSerialPort::QtSerialPort() {
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+                     [this](QSerialPort::SerialPortError error) { noteError(error); });
+}
+
+bool QtSerialPort::open(int portNumber) {
+    failure_.clear();
+    port_.setPortName(QString::fromStdString(PortDevice(portNumber)));
+    port_.setBaudRate(QSerialPort::Baud19200);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_.open(QIODevice::ReadWrite)) return false;
+    // Some cables take their power from the modem lines. A pseudo-terminal has none and says so with
+    // UnsupportedOperationError, which is harmless.
+    port_.setDataTerminalReady(true);
+    port_.setRequestToSend(true);
+    return failure_.isEmpty();
+}
+
+void QtSerialPort::close() {
+    port_.close();
+    failure_.clear();
+}
+
+bool QtSerialPort::isOpen() const {
+    return port_.isOpen();
+}
+
+void QtSerialPort::write(std::span<const std::uint8_t> bytes) {
+    throwIfFailed();
+    const auto size = static_cast<qint64>(bytes.size());
+    if (port_.write(reinterpret_cast<const char*>(bytes.data()), size) != size)
+        noteError(QSerialPort::WriteError);
+    // Hands the bytes to the system now instead of at the next turn of the event loop.
+    port_.flush();
+    throwIfFailed();
+}
+
+std::size_t QtSerialPort::bytesWaiting() {
+    throwIfFailed();
+    return static_cast<std::size_t>(port_.bytesAvailable());
+}
+
+std::size_t QtSerialPort::read(std::span<std::uint8_t> buffer) {
+    throwIfFailed();
+    const qint64 count =
+        port_.read(reinterpret_cast<char*>(buffer.data()), static_cast<qint64>(buffer.size()));
+    if (count < 0) noteError(QSerialPort::ReadError);
+    throwIfFailed();
+    return static_cast<std::size_t>(count);
+}
+
+void QtSerialPort::noteError(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::NoError:
+    case QSerialPort::UnsupportedOperationError: // modem lines of a pseudo-terminal
+    case QSerialPort::TimeoutError:
+        return;
+    default:
+        if (port_.isOpen() && failure_.isEmpty())
+            failure_ =
+                port_.errorString().isEmpty() ? QStringLiteral("serial port error") : port_.errorString();
+    }
+}
+
+void QtSerialPort::throwIfFailed() const {
+    if (!port_.isOpen()) throw PortError("the serial port is not open");
+    if (!failure_.isEmpty()) throw PortError(failure_.toStdString());
+}
+
+} // namespace orb

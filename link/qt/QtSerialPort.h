@@ -1,0 +1,32 @@
+#pragma once
+
+#include "link/SerialPort.h"
+
+#include <QSerialPort>
+#include <QString>
+
+namespace orb {
+
+/// The serial port on QSerialPort. Received bytes reach the input buffer while the event loop runs, which
+/// the link's waits do. A port that fails while open (the device vanished, the other end hung up) makes
+/// every later transfer throw PortError until it is opened again.
+class QtSerialPort : public SerialPort {
+  public:
+    QtSerialPort();
+
+    bool open(int portNumber) override;
+    void close() override;
+    bool isOpen() const override;
+    void write(std::span<const std::uint8_t> bytes) override;
+    std::size_t bytesWaiting() override;
+    std::size_t read(std::span<std::uint8_t> buffer) override;
+
+  private:
+    void noteError(QSerialPort::SerialPortError error);
+    void throwIfFailed() const;
+
+    QSerialPort port_;
+    QString failure_; ///< what went wrong with the open port, empty while it works
+};
+
+} // namespace orb
