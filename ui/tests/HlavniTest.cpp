@@ -13,6 +13,8 @@
 namespace orb {
 namespace {
 
+using test::focus;
+using test::settle;
 using test::WindowTest;
 
 QColor textColour(const QWidget* widget) {

@@ -30,6 +30,18 @@ inline Message warningBox(const std::string& text) {
     return {"ORB - upozornění", text, MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
+/// Runs the rules that wait for the focus to settle.
+inline void settle() {
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+/// Moves the focus to a control and lets every rule that this sets off run to its end.
+inline void focus(QWidget* widget) {
+    widget->setFocus(Qt::MouseFocusReason);
+    settle();
+}
+
 /// The real main window, shown and active on the offscreen display, with its boxes answered by a script.
 class WindowTest : public ::testing::Test {
   protected:
