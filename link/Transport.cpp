@@ -1,6 +1,5 @@
 #include "link/Transport.h"
 
-#include <algorithm>
 #include <array>
 #include <vector>
 
