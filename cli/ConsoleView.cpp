@@ -4,12 +4,10 @@
 
 namespace orb {
 
-ConsoleView::ConsoleView(std::ostream* echo) : echo_(echo) {}
-
 Answer ConsoleView::ask(const Message& message) {
     Answer answer = message.buttons == MessageButtons::Ok ? Answer::Ok : Answer::No;
     boxes_.push_back({message, answer, std::nullopt});
-    if (echo_) *echo_ << BoxLine(boxes_.back()) << std::endl;
+    if (echo_) *echo_ << prefix_ << BoxLine(boxes_.back()) << std::endl;
     return answer;
 }
 

@@ -22,8 +22,8 @@ struct ShownBox {
 /// unit has left programming mode.
 class ConsoleView : public FormView {
   public:
-    /// Writes each box to echo as it appears (title, text and the answer given); nullptr only keeps them.
-    explicit ConsoleView(std::ostream* echo = nullptr);
+    /// Keeps the boxes without writing them.
+    ConsoleView() = default;
 
     Answer ask(const Message& message) override;
     void selectTab(int) override {}
@@ -33,13 +33,17 @@ class ConsoleView : public FormView {
     void choiceChanged(ChoiceField) override {}
     void displayChanged() override {}
 
-    /// Starts or stops writing boxes as they appear.
-    void setEcho(std::ostream* echo) { echo_ = echo; }
+    /// Writes each later box to echo as it appears, one line after prefix (title, text, the answer given).
+    void setEcho(std::ostream& echo, const std::string& prefix) {
+        echo_ = &echo;
+        prefix_ = prefix;
+    }
     /// Returns the boxes shown since the last call and forgets them.
     std::vector<ShownBox> takeBoxes();
 
   private:
-    std::ostream* echo_;
+    std::ostream* echo_ = nullptr;
+    std::string prefix_;
     std::vector<ShownBox> boxes_;
 };
 

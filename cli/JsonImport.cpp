@@ -6,6 +6,7 @@
 #include "files/FileMessages.h"
 #include "image/Cp1250.h"
 #include "image/ImageErrors.h"
+#include "link/LinkMessages.h"
 #include "settings/SettingsForm.h"
 #include "settings/Tables.h"
 
@@ -187,9 +188,8 @@ class FormSession {
         form_.setDisplay(display);
         form_.updateImageSize();
         if (form_.memorySize() < form_.imageUsage())
-            refusals_.push_back({"--memory", "Velikost dat v nastavení (" + form_.display().lblInfoPamUsage +
-                                                 ") je větší než je možno vložit do EEPROM (" +
-                                                 form_.display().lblInfoPamSize + ")."});
+            refusals_.push_back({"--memory", link_messages::tooLarge(form_.display().lblInfoPamUsage,
+                                                                     form_.display().lblInfoPamSize)});
     }
 
   private:

@@ -14,8 +14,8 @@ namespace orb {
 
 /// What the window holds for one run: the boxes it would show, the settings form and the image buffer.
 struct Workspace {
-    /// Starts with the start-up settings and an all-zero image; boxes go to echo when given.
-    explicit Workspace(std::ostream* echo = nullptr) : view(echo), form(view) {}
+    /// Starts with the start-up settings and an all-zero image.
+    Workspace() : form(view) {}
 
     ConsoleView view;
     SettingsForm form;

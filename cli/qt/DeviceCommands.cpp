@@ -1,0 +1,140 @@
+#include "cli/qt/DeviceCommands.h"
+
+#include "cli/ConsoleProgress.h"
+#include "cli/FileAccess.h"
+#include "cli/Workspace.h"
+#include "image/CodecMessages.h"
+#include "link/DeviceLink.h"
+#include "link/LinkMessages.h"
+#include "link/LinkState.h"
+#include "link/PortDevice.h"
+#include "link/qt/QtSerialPort.h"
+#include "link/qt/QtWaiter.h"
+#include "print/ReportLines.h"
+
+#include <algorithm>
+#include <atomic>
+#include <csignal>
+#include <QCoreApplication>
+
+namespace orb {
+
+namespace lm = link_messages;
+
+namespace {
+
+/// Set by the first Ctrl+C; the progress reads it as the Storno button. A second Ctrl+C ends the program.
+std::atomic<bool> interruptRequested{false};
+
+extern "C" void onInterrupt(int) {
+    interruptRequested = true;
+}
+
+void catchFirstInterrupt() {
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+bool shown(const std::vector<ShownBox>& boxes, std::string_view text) {
+    return std::any_of(boxes.begin(), boxes.end(),
+                       [text](const ShownBox& box) { return box.message.text == text; });
+}
+
+/// The window's device part on a terminal: the unit on COM n, its boxes and progress on standard error.
+/// Each step returns what it means for orbctl's exit status; the boxes have told the user the details.
+class DeviceSession {
+  public:
+    DeviceSession(const CommandLine& line, std::ostream& err)
+        : err_(err), app_(argc_, argv_), progress_(err, interruptRequested),
+          link_(workspace_.form, *workspace_.image, progress_, port_, waiter_) {
+        workspace_.form.setChoice(ChoiceField::tabPort, *line.port - 1);
+        workspace_.form.setFlag(FlagField::CheckWrite, 0, !line.noVerify);
+        catchFirstInterrupt();
+    }
+
+    Workspace& workspace() { return workspace_; }
+
+    /// Switches the unit into programming mode: Success when it may be programmed, Refused when it is
+    /// the wrong product or firmware (it is then switched off again), Failure when it was not reached.
+    ExitStatus activate() {
+        const int port = workspace_.form.options().tabPort + 1;
+        workspace_.view.setEcho(err_,
+                                "orbctl: COM " + std::to_string(port) + " (" + PortDevice(port) + "): ");
+        link_.onDeaClicked();
+        workspace_.view.takeBoxes();
+        if (!connected()) return ExitStatus::Failure;
+        if (workspace_.form.display().btEEPROMLoadEnabled) return ExitStatus::Success;
+        return finish(ExitStatus::Refused);
+    }
+
+    /// Reads the unit into the form; a decoding error counts as a failed read.
+    ExitStatus load() {
+        link_.loadFromUnit();
+        const auto boxes = workspace_.view.takeBoxes();
+        return shown(boxes, lm::ReadDone) && !shown(boxes, DecodeErrorText) ? ExitStatus::Success
+                                                                            : ExitStatus::Failure;
+    }
+
+    /// Writes the form into the unit; a check that stopped the write before anything was sent is a refusal.
+    ExitStatus save() {
+        link_.saveToUnit();
+        const auto boxes = workspace_.view.takeBoxes();
+        if (shown(boxes, lm::WriteDone)) return ExitStatus::Success;
+        const bool failed = !connected() || shown(boxes, lm::WriteBlockFailed) ||
+                            shown(boxes, lm::WriteCancelled) || shown(boxes, lm::MemorySizeUnknown);
+        return failed ? ExitStatus::Failure : ExitStatus::Refused;
+    }
+
+    /// Takes a unit still in programming mode out of it; a failed deactivation turns success into Failure.
+    ExitStatus finish(ExitStatus status) {
+        if (connected()) link_.onDeaClicked();
+        workspace_.view.takeBoxes();
+        return connected() && status == ExitStatus::Success ? ExitStatus::Failure : status;
+    }
+
+  private:
+    bool connected() const { return workspace_.form.display().btDEA == DeactivateCaption; }
+
+    static inline int argc_ = 1;
+    static inline char programName_[] = "orbctl";
+    static inline char* argv_[] = {programName_, nullptr};
+
+    std::ostream& err_;
+    QCoreApplication app_;
+    Workspace workspace_;
+    ConsoleProgress progress_;
+    QtSerialPort port_;
+    QtWaiter waiter_;
+    DeviceLink link_;
+};
+
+} // namespace
+
+ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    DeviceSession session(line, err);
+    if (ExitStatus status = session.activate(); status != ExitStatus::Success) return status;
+    const ExitStatus status = session.finish(session.load());
+    if (status != ExitStatus::Success) return status;
+
+    Workspace& workspace = session.workspace();
+    if (line.output) {
+        SaveImageBytes(*line.output, *workspace.image,
+                       EncodeSettings(workspace.form.record(), *workspace.image));
+        return status;
+    }
+    for (const std::string& text : ReportLines(workspace.form.record()))
+        out << text << '\n';
+    return status;
+}
+
+ExitStatus RunWrite(const CommandLine& line, std::ostream&, std::ostream& err) {
+    DeviceSession session(line, err);
+    LoadSettingsFrom(line.files[0], session.workspace(), err);
+    if (ExitStatus status = session.activate(); status != ExitStatus::Success) return status;
+    return session.finish(session.save());
+}
+
+} // namespace orb

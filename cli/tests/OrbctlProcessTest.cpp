@@ -1,0 +1,122 @@
+// Runs the built orbctl as a user would, checking its output and exit statuses; the device commands talk
+// to the simulated unit on a pseudo-terminal.
+#include "cli/tests/CliTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+
+namespace orb {
+namespace {
+
+using testing_support::TempDir;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome orbctl(const QStringList& args, const QString& port = {}) {
+    QProcess process;
+    if (!port.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("ORB_COM1", port);
+        process.setProcessEnvironment(environment);
+    }
+    process.start(ORBCTL_PATH, args);
+    EXPECT_TRUE(process.waitForFinished(120000)) << args.join(' ').toStdString();
+    Outcome run{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
+    return run;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        result.push_back(text.substr(start, end - start));
+    }
+    return result;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class OrbctlFiles : public testing::Test {
+  protected:
+    TempDir dir;
+    QString defaults = QString::fromStdString(dir.write("default.eep", testing_support::DefaultImage()));
+    QString example = QString::fromStdString(dir.write("example.eep", testing_support::ExampleImage()));
+    QString file(const char* name) const { return QString::fromStdString(dir.file(name)); }
+};
+
+TEST_F(OrbctlFiles, UsageErrorsAndHelp) {
+    EXPECT_EQ(orbctl({}).status, 2);
+    EXPECT_EQ(orbctl({"show"}).status, 2);
+    EXPECT_EQ(orbctl({"read", "--port", "9"}).status, 2);
+    const Outcome help = orbctl({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(contains(help.out, "orbctl write FILE.eep --port N [--no-verify]"));
+    EXPECT_EQ(orbctl({"diff", "--help"}).status, 0);
+}
+
+TEST_F(OrbctlFiles, ShowPrintsTheReportLines) {
+    const Outcome show = orbctl({"show", example});
+    EXPECT_EQ(show.status, 0) << show.err;
+    const std::vector<std::string> report = lines(show.out);
+    ASSERT_EQ(report.size(), 46u);
+    EXPECT_EQ(report[4], "Jméno stanice: CHATA");
+    EXPECT_EQ(report[16], "T0; +12345; 0; 0; ");
+    EXPECT_EQ(report[28], "I1; ; ; ; ; ; 0; 0; 0; 0; ");
+}
+
+TEST_F(OrbctlFiles, ExportThenImportGivesTheSameFile) {
+    const Outcome exported = orbctl({"export", example, "-o", file("example.json")});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    const Outcome imported = orbctl({"import", file("example.json"), "-o", file("copy.eep"), "--memory", "256"});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(TempDir::read(file("copy.eep").toStdString()), testing_support::ExampleImage());
+}
+
+TEST_F(OrbctlFiles, ImportRefusalWritesNothing) {
+    dir.write("bad.json", {'{', '"', 't', 'a', 'b', 'P', 'I', 'N', '"', ':', '"', 'x', '"', '}'});
+    const Outcome run = orbctl({"import", file("bad.json"), "-o", file("out.eep")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "orbctl: " + dir.file("bad.json") + ": tabPIN: PIN je špatně zadán.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.eep")));
+
+    dir.write("broken.json", {'{', '"'});
+    EXPECT_EQ(orbctl({"import", file("broken.json"), "-o", file("out.eep")}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.eep")));
+}
+
+TEST_F(OrbctlFiles, DiffListsTheChangedSettings) {
+    const Outcome same = orbctl({"diff", example, example});
+    EXPECT_EQ(same.status, 0);
+    EXPECT_EQ(same.out, "");
+
+    const Outcome changed = orbctl({"diff", defaults, example});
+    EXPECT_EQ(changed.status, 1);
+    EXPECT_EQ(changed.out, "tabJmenoStanice: \"\" -> \"CHATA\"\n"
+                           "tabTC[0]: \"\" -> \"+12345\"\n"
+                           "tabINPNazev[0]: \"\" -> \"A1\"\n");
+}
+
+TEST_F(OrbctlFiles, UnreadableOrForeignFilesFailNamingTheFile) {
+    const Outcome missing = orbctl({"show", file("missing.eep")});
+    EXPECT_EQ(missing.status, 3);
+    EXPECT_TRUE(contains(missing.err, "'" + dir.file("missing.eep") + "'")) << missing.err;
+
+    std::vector<std::uint8_t> foreign = testing_support::DefaultImage();
+    foreign[24] = 0; // no signature
+    const Outcome notImage = orbctl({"export", QString::fromStdString(dir.write("foreign.eep", foreign))});
+    EXPECT_EQ(notImage.status, 3);
+    EXPECT_EQ(notImage.err, "orbctl: Data v souboru '" + dir.file("foreign.eep") +
+                                "' nejsou v pořádku - neodpovídají formátu EEPROM.\n");
+}
+
+} // namespace
+} // namespace orb
