@@ -1,0 +1,130 @@
+#include "ui/QtFileDialogs.h"
+#include "ui/tests/WindowFixture.h"
+
+#include <deque>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+namespace orb {
+namespace {
+
+using test::whenModalShows;
+using test::WindowTest;
+
+/// File dialogs that answer from a script, as if the user had chosen each name in turn.
+class ScriptedFileDialogs : public FileDialogs {
+  public:
+    std::deque<std::optional<std::string>> answers;
+
+    std::optional<std::string> chooseSaveFile() override { return next(); }
+    std::optional<std::string> chooseOpenFile() override { return next(); }
+
+  private:
+    std::optional<std::string> next() {
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected file dialog";
+            return std::nullopt;
+        }
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class FileCommandsTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        window.setFileDialogs(&dialogs);
+    }
+
+    std::string path(const QString& name) const {
+        return QFile::encodeName(folder.filePath(name)).toStdString();
+    }
+    void click(const char* button) { control<QToolButton>(button)->click(); }
+
+    QTemporaryDir folder;
+    ScriptedFileDialogs dialogs;
+};
+
+TEST_F(FileCommandsTest, ASavedFileLoadsBackIntoTheWindow) {
+    typeInto("tabJmenoStanice", "Sklad Brno");
+    typeInto("rtNotAuthorized", "Pristup odepren");
+    form.setText({TextField::tabINPNazev, 3}, "DVERE");
+    QTest::mouseClick(control<QCheckBox>("tabPrepnoutNepovolPristup"), Qt::LeftButton);
+    const SettingsRecord saved = form.record();
+    const std::string name = path("nastavení.eep");
+
+    dialogs.answers = {name};
+    click("btFileSave");
+    EXPECT_EQ(contentOf(QString::fromStdString(name)).size(), form.imageUsage() - 1);
+
+    typeInto("tabJmenoStanice", "Jinde");
+    form.setText({TextField::tabINPNazev, 3}, "");
+    control<QTabWidget>("TabList")->setCurrentIndex(2);
+    dialogs.answers = {name};
+    boxes.expectBox({"ORB - Načítání souboru", "Data ze souboru '" + name + "' byla úspěšně načtena.",
+                     MessageIcon::Information, MessageButtons::Ok});
+    click("btFileLoad");
+    EXPECT_EQ(form.record(), saved);
+    EXPECT_EQ(control<QLineEdit>("tabJmenoStanice")->text(), "Sklad Brno");
+    EXPECT_EQ(control<QLineEdit>("tabINPNazev_3")->text(), "DVERE");
+    EXPECT_TRUE(control<QCheckBox>("tabPrepnoutNepovolPristup")->isChecked());
+    EXPECT_EQ(control<QTabWidget>("TabList")->currentIndex(), 0);
+    EXPECT_FALSE(window.findChild<QWidget*>("Info")->isVisible());
+}
+
+TEST_F(FileCommandsTest, DecliningTheOverwriteOrCancellingLeavesTheFileAlone) {
+    const std::string name = path("stary.eep");
+    QFile old(QString::fromStdString(name));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old content");
+    old.close();
+
+    dialogs.answers = {name, std::nullopt, std::nullopt};
+    boxes.expectBox({"Ukládání", "Tento soubor již existuje. Mám ho přepsat?", MessageIcon::Question,
+                     MessageButtons::YesNo},
+                    Answer::No);
+    click("btFileSave");
+    click("btFileSave");
+    click("btFileLoad");
+    EXPECT_EQ(contentOf(QString::fromStdString(name)), "old content");
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+}
+
+TEST_F(FileCommandsTest, AFileThatCannotBeWrittenIsReported) {
+    // A folder that is really a file cannot hold a new file, whoever runs the test.
+    QFile notAFolder(folder.filePath("soubor"));
+    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
+    const std::string name = path("soubor/nastaveni.eep");
+    dialogs.answers = {name};
+    boxes.expectBox({"ORB - Ukládání souboru",
+                     "Při ukládání nastavení programu do souboru '" + name + "' nastala chyba.",
+                     MessageIcon::Critical, MessageButtons::Ok});
+    click("btFileSave");
+    EXPECT_FALSE(window.findChild<QWidget*>("Info") && window.findChild<QWidget*>("Info")->isVisible());
+}
+
+TEST_F(FileCommandsTest, TheSaveDialogAddsTheSuffixToANameTypedWithoutIt) {
+    QtFileDialogs qtDialogs(&window);
+    whenModalShows([&](QDialog& dialog) {
+        auto& files = static_cast<QFileDialog&>(dialog);
+        EXPECT_EQ(files.nameFilters(), QStringList{"EEPROM (*.eep)"});
+        files.selectFile(folder.filePath("zaloha"));
+        dialog.accept();
+    });
+    EXPECT_EQ(qtDialogs.chooseSaveFile(), path("zaloha.eep"));
+}
+
+} // namespace
+} // namespace orb
