@@ -58,6 +58,10 @@ std::size_t QtSerialPort::read(std::span<std::uint8_t> buffer) {
     return static_cast<std::size_t>(count);
 }
 
+std::string QtSerialPort::openError() const {
+    return port_.isOpen() ? std::string() : port_.errorString().toStdString();
+}
+
 void QtSerialPort::noteError(QSerialPort::SerialPortError error) {
     switch (error) {
     case QSerialPort::NoError:

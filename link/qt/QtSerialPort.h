@@ -4,6 +4,7 @@
 
 #include <QSerialPort>
 #include <QString>
+#include <string>
 
 namespace orb {
 
@@ -20,6 +21,9 @@ class QtSerialPort : public SerialPort {
     void write(std::span<const std::uint8_t> bytes) override;
     std::size_t bytesWaiting() override;
     std::size_t read(std::span<std::uint8_t> buffer) override;
+
+    /// Says why the last open failed, in the system's words; empty while the port is open.
+    std::string openError() const;
 
   private:
     void noteError(QSerialPort::SerialPortError error);
