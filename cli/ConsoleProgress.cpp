@@ -8,8 +8,8 @@ namespace {
 constexpr int BarWidth = 40;
 }
 
-ConsoleProgress::ConsoleProgress(std::ostream& out, std::atomic<bool>& cancelRequest)
-    : out_(out), cancelRequest_(cancelRequest) {}
+ConsoleProgress::ConsoleProgress(std::ostream& out, bool drawBar, std::atomic<bool>& cancelRequest)
+    : out_(out), drawBar_(drawBar), cancelRequest_(cancelRequest) {}
 
 void ConsoleProgress::showProgress(const std::string& message, bool withStorno) {
     endBar();
@@ -23,7 +23,7 @@ void ConsoleProgress::hideProgress() {
 }
 
 void ConsoleProgress::setProgressValue(int done, int total) {
-    if (total <= 0) return;
+    if (!drawBar_ || total <= 0) return;
     // A 65,536-byte unit has 8,192 blocks; redrawing once per percent keeps a log file readable.
     int percent = static_cast<int>(100LL * done / total);
     if (percent == shownPercent_) return;

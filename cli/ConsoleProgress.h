@@ -11,8 +11,9 @@ namespace orb {
 /// bar redrawn in place. Storno is the cancel request that an interrupt (Ctrl+C) raises.
 class ConsoleProgress : public Progress {
   public:
-    /// Draws on out; cancelRequest is the flag an interrupt handler sets (it is read and cleared here).
-    ConsoleProgress(std::ostream& out, std::atomic<bool>& cancelRequest);
+    /// Writes on out, with the bar only when drawBar (a terminal); cancelRequest is the flag an interrupt
+    /// handler sets (it is read and cleared here).
+    ConsoleProgress(std::ostream& out, bool drawBar, std::atomic<bool>& cancelRequest);
 
     void showProgress(const std::string& message, bool withStorno) override;
     void hideProgress() override;
@@ -23,6 +24,7 @@ class ConsoleProgress : public Progress {
     void endBar();
 
     std::ostream& out_;
+    bool drawBar_;
     std::atomic<bool>& cancelRequest_;
     mutable bool cancelled_ = false;
     int shownPercent_ = -1;

@@ -11,11 +11,13 @@
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
 #include "print/ReportLines.h"
+#include "settings/Tables.h"
 
 #include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <QCoreApplication>
+#include <unistd.h>
 
 namespace orb {
 
@@ -48,7 +50,7 @@ bool shown(const std::vector<ShownBox>& boxes, std::string_view text) {
 class DeviceSession {
   public:
     DeviceSession(const CommandLine& line, std::ostream& err)
-        : err_(err), app_(argc_, argv_), progress_(err, interruptRequested),
+        : err_(err), app_(argc_, argv_), progress_(err, ::isatty(STDERR_FILENO) == 1, interruptRequested),
           link_(workspace_.form, *workspace_.image, progress_, port_, waiter_) {
         workspace_.form.setChoice(ChoiceField::tabPort, *line.port - 1);
         workspace_.form.setFlag(FlagField::CheckWrite, 0, !line.noVerify);
@@ -61,10 +63,12 @@ class DeviceSession {
     /// the wrong product or firmware (it is then switched off again), Failure when it was not reached.
     ExitStatus activate() {
         const int port = workspace_.form.options().tabPort + 1;
-        workspace_.view.setEcho(err_,
-                                "orbctl: COM " + std::to_string(port) + " (" + PortDevice(port) + "): ");
+        const std::string prefix = "orbctl: COM " + std::to_string(port) + " (" + PortDevice(port) + "): ";
+        workspace_.view.setEcho(err_, prefix);
         link_.onDeaClicked();
-        workspace_.view.takeBoxes();
+        // The window's message says only that the port would not open; a terminal user wants to know why.
+        if (shown(workspace_.view.takeBoxes(), lm::cannotOpenPort(PortTexts[port - 1])))
+            err_ << prefix << port_.openError() << std::endl;
         if (!connected()) return ExitStatus::Failure;
         if (workspace_.form.display().btEEPROMLoadEnabled) return ExitStatus::Success;
         return finish(ExitStatus::Refused);
