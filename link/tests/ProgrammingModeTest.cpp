@@ -1,0 +1,302 @@
+// Activation, identification, deactivation and the exit questions against a fake unit.
+#include "link/tests/LinkFixture.h"
+
+namespace orb::test {
+namespace {
+
+const Message ActivationError =
+    Box("Aktivace spojení", "Při pokusu aktivovat spojení nastala chyba.", MessageIcon::Critical);
+const Message DeactivationQuestion =
+    Box("Deaktivace spojení",
+        "Při deaktivaci spojení došlo k chybě. Zařízení je zřejmě stále v programovacím módu. Mám přesto "
+        "přejít do 'Neaktivního stavu'?",
+        MessageIcon::Critical, MessageButtons::YesNo);
+const std::string ExitQuestion = "Zařízení nebylo deaktivováno a je zřejmě stále v programovacím módu. Má se "
+                                 "zařízení před ukončením programu deaktivovat?";
+
+using ProgrammingModeTest = LinkTest;
+
+void ExpectInactive(const SettingsForm& form) {
+    const FormDisplay& d = form.display();
+    EXPECT_EQ(d.tabDeAktivNapis, "Neaktivní");
+    EXPECT_EQ(d.tabDeAktivNapisColour, LabelColour::Red);
+    EXPECT_EQ(d.btDEA, "Aktivovat");
+    EXPECT_TRUE(d.tabPortEnabled);
+    EXPECT_FALSE(d.btEEPROMLoadEnabled);
+    EXPECT_FALSE(d.btEEPROMSaveEnabled);
+    for (const std::string& label :
+         {d.lblInfoProdukt, d.lblInfoVerze, d.lblInfoPamSize, d.lblInfoModem, d.lblInfoPamFree})
+        EXPECT_EQ(label, "?");
+}
+
+TEST_F(ProgrammingModeTest, OrbWithFirmware12BecomesActiveAfterTheButtonNotice) {
+    unit.memoryCode = 4;
+    unit.modemCode = 3;
+    view.expectBox(PressButtonBox);
+    link.onDeaClicked();
+
+    const FormDisplay& d = form.display();
+    EXPECT_EQ(d.tabDeAktivNapis, "Aktivní");
+    EXPECT_EQ(d.tabDeAktivNapisColour, LabelColour::Blue);
+    EXPECT_EQ(d.btDEA, "Deaktivovat");
+    EXPECT_FALSE(d.tabPortEnabled);
+    EXPECT_TRUE(d.btEEPROMLoadEnabled);
+    EXPECT_TRUE(d.btEEPROMSaveEnabled);
+    EXPECT_EQ(d.lblInfoProdukt, "ORB");
+    EXPECT_EQ(d.lblInfoVerze, "1.2");
+    EXPECT_EQ(d.lblInfoPamSize, "  2048 byte");
+    EXPECT_EQ(d.lblInfoModem, "M20 Siemens");
+    EXPECT_EQ(d.lblInfoPamFree, "1898 byte"); // the size display was refreshed
+    EXPECT_TRUE(line.isOpen());
+    EXPECT_EQ(line.openedPorts, std::vector<int>{1});
+    EXPECT_EQ(line.written, (Bytes{0x01, 0x02, 0x0D, 0x02, 0x03, 0x0D, 0x03, 0x04, 0x0D}));
+    EXPECT_EQ(progress.events,
+              (std::vector<std::string>{
+                  "show Zapněte zařízení. Program se pokouší navázat komunikaci. [Storno]", "hide"}));
+}
+
+struct Identity {
+    const char* name;
+    std::array<std::uint8_t, 3> bytes;
+    int major;
+    int minor;
+    const char* notice; ///< the box after identification, nullptr for none
+    MessageIcon icon;
+    const char* caption;
+    const char* product;
+    const char* version;
+};
+
+TEST_F(ProgrammingModeTest, ChecksProductAndFirmwareVersion) {
+    const char* onlyOrb = "Touto verzí programu lze naprogramovat pouze zařízení ORB.";
+    const char* tooOld =
+        "Touto verzí programu lze naprogramovat pouze zařízení s procesorem verze 1.2 a vyšší.";
+    const char* unknown =
+        "Připojené zařízení není známo. Je sice povoleno ho naprogramovat, ale za způsobené chyby "
+        "není ručeno.";
+    const auto info = MessageIcon::Information;
+    const auto critical = MessageIcon::Critical;
+    const Identity cases[] = {
+        {"ORBTONE 1.2", {0x02, 0xD3, 0x04}, 1, 2, nullptr, info, "Aktivní", "ORBTONE", "1.2"},
+        {"ORB 2.0", {0x02, 0xD3, 0x03}, 2, 0, nullptr, info, "Aktivní", "ORB", "2.0"},
+        {"ORB 1.25", {0x02, 0xD3, 0x03}, 1, 25, nullptr, info, "Aktivní", "ORB", "1.25"},
+        {"ORBTONE 1.1", {0x02, 0xD3, 0x04}, 1, 1, tooOld, critical, "Chybné zařízení", "ORBTONE", "1.1"},
+        {"ORB 1.10 reads as 1.1",
+         {0x02, 0xD3, 0x03},
+         1,
+         10,
+         tooOld,
+         critical,
+         "Chybné zařízení",
+         "ORB",
+         "1.10"},
+        {"ORB 0.9", {0x02, 0xD3, 0x03}, 0, 9, tooOld, critical, "Chybné zařízení", "ORB", "0.9"},
+        {"TAL", {0x02, 0xA5, 0x51}, 1, 2, onlyOrb, critical, "Chybné zařízení", "TAL", "1.2"},
+        {"VEK", {0x02, 0xAF, 0x34}, 3, 0, onlyOrb, critical, "Chybné zařízení", "VEK", "3.0"},
+        {"identity 1", {0x01, 0x00, 0x00}, 1, 0, unknown, info, "Aktivní", "?", "1.0"},
+    };
+    for (const Identity& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedView caseView;
+        SettingsForm caseForm(caseView);
+        TestProgress caseProgress;
+        FakeLine caseLine;
+        FakeUnit caseUnit(caseLine);
+        DeviceLink caseLink(caseForm, image, caseProgress, caseLine, caseLine);
+        caseUnit.identity = c.bytes;
+        caseUnit.major = c.major;
+        caseUnit.minor = c.minor;
+        caseView.expectBox(PressButtonBox);
+        if (c.notice) caseView.expectBox(Box("ORB - Aktivace spojení", c.notice, c.icon));
+
+        caseLink.onDeaClicked();
+
+        const FormDisplay& d = caseForm.display();
+        EXPECT_EQ(d.tabDeAktivNapis, c.caption);
+        EXPECT_EQ(d.tabDeAktivNapisColour, LabelColour::Blue);
+        EXPECT_EQ(d.btDEA, "Deaktivovat");
+        EXPECT_FALSE(d.tabPortEnabled);
+        const bool accepted = std::string(c.caption) == "Aktivní";
+        EXPECT_EQ(d.btEEPROMLoadEnabled, accepted);
+        EXPECT_EQ(d.btEEPROMSaveEnabled, accepted);
+        EXPECT_EQ(d.lblInfoProdukt, c.product);
+        EXPECT_EQ(d.lblInfoVerze, c.version);
+        EXPECT_EQ(d.lblInfoPamSize, "   128 byte");
+        EXPECT_TRUE(caseLine.isOpen());
+        EXPECT_FALSE(caseProgress.shown);
+    }
+}
+
+TEST_F(ProgrammingModeTest, CodesOutsideTheirTablesLeaveQuestionMarks) {
+    unit.memoryCode = 12;
+    unit.modemCode = 4;
+    view.expectBox(PressButtonBox);
+    link.onDeaClicked();
+    EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+    EXPECT_EQ(form.display().lblInfoPamSize, "?");
+    EXPECT_EQ(form.display().lblInfoModem, "?");
+    EXPECT_EQ(form.display().lblInfoPamFree, "?");
+}
+
+TEST_F(ProgrammingModeTest, GreetsEvery500MsUntilTheUnitIsSwitchedOn) {
+    unit.ignore = [](const FakeUnit::Request& r) { return r.code() == 0x01 && r.index <= 3; };
+    view.expectBox(PressButtonBox);
+    link.onDeaClicked();
+    EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+    const auto hellos = unit.requestsOf(0x01);
+    ASSERT_EQ(hellos.size(), 4u);
+    for (std::size_t i = 1; i < hellos.size(); ++i)
+        EXPECT_EQ(hellos[i].atMs - hellos[i - 1].atMs, 500);
+}
+
+TEST_F(ProgrammingModeTest, StornoInTheHelloLoopEndsInactiveWithThePortClosed) {
+    unit.ignore = [](const FakeUnit::Request&) { return true; };
+    unit.onRequest = [&](const FakeUnit::Request& r) {
+        if (r.index == 5) progress.cancel();
+    };
+    view.expectBox(PressButtonBox);
+    view.expectBox(ActivationError);
+    link.onDeaClicked();
+    EXPECT_EQ(unit.requests.size(), 5u);
+    ExpectInactive(form);
+    EXPECT_FALSE(line.isOpen());
+}
+
+TEST_F(ProgrammingModeTest, StornoWinsOverAHelloAnsweredInTheSameTurn) {
+    unit.onRequest = [&](const FakeUnit::Request&) { progress.cancel(); };
+    view.expectBox(PressButtonBox);
+    view.expectBox(ActivationError);
+    link.onDeaClicked();
+    EXPECT_EQ(unit.requests.size(), 1u);
+    ExpectInactive(form);
+}
+
+TEST_F(ProgrammingModeTest, MissingIdentifyOrMemoryReplyEndsInactive) {
+    for (const std::uint8_t silentCode : {0x02, 0x03}) {
+        SCOPED_TRACE(silentCode);
+        ScriptedView caseView;
+        SettingsForm caseForm(caseView);
+        FakeLine caseLine;
+        FakeUnit caseUnit(caseLine);
+        DeviceLink caseLink(caseForm, image, progress, caseLine, caseLine);
+        caseUnit.ignore = [&](const FakeUnit::Request& r) { return r.code() == silentCode; };
+        caseView.expectBox(PressButtonBox);
+        caseView.expectBox(ActivationError);
+        caseLink.onDeaClicked();
+        ExpectInactive(caseForm); // also the product and version that Identify had filled in
+        EXPECT_FALSE(caseLine.isOpen());
+        EXPECT_EQ(caseUnit.requestsOf(silentCode).size(), 1u); // no second try
+    }
+}
+
+TEST_F(ProgrammingModeTest, PortThatCannotBeOpenedIsNamed) {
+    form.setChoice(ChoiceField::tabPort, 3);
+    line.missingPorts = {4};
+    view.expectBox(Box("Otevírání portu", "Nelze otevřít port COM 4.", MessageIcon::Critical));
+    link.onDeaClicked();
+    EXPECT_EQ(line.openedPorts, std::vector<int>{4});
+    EXPECT_TRUE(line.written.empty());
+    EXPECT_TRUE(progress.events.empty());
+    EXPECT_EQ(form.display().btDEA, "Aktivovat");
+}
+
+TEST_F(ProgrammingModeTest, DeactivationWithReplyClosesThePort) {
+    unit.memoryCode = 4;
+    activate();
+    link.onDeaClicked();
+    EXPECT_EQ(line.written.size() >= 5 ? Bytes(line.written.end() - 5, line.written.end()) : Bytes{},
+              (Bytes{0x06, 0xAA, 0x55, 0x06, 0x0D}));
+    ExpectInactive(form);
+    EXPECT_FALSE(line.isOpen());
+    EXPECT_TRUE(progress.events.empty());
+}
+
+TEST_F(ProgrammingModeTest, DeactivationWithoutReplyAsksTheUser) {
+    activate();
+    unit.ignore = [](const FakeUnit::Request& r) { return r.code() == 0x06; };
+
+    view.expectBox(DeactivationQuestion, Answer::No);
+    link.onDeaClicked();
+    EXPECT_EQ(form.display().btDEA, "Deaktivovat");
+    EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+    EXPECT_TRUE(line.isOpen());
+
+    view.expectBox(DeactivationQuestion, Answer::Yes);
+    link.onDeaClicked();
+    ExpectInactive(form);
+    EXPECT_FALSE(line.isOpen());
+    EXPECT_EQ(unit.requestsOf(0x06).size(), 2u);
+}
+
+TEST_F(ProgrammingModeTest, ExitAsksOnlyWhileAUnitMayBeInProgrammingMode) {
+    EXPECT_TRUE(link.confirmExit());
+    link.confirmClose();
+    EXPECT_TRUE(view.boxes.empty());
+
+    activate();
+    const Message exitBox =
+        Box("ORB - ukončení programu", ExitQuestion, MessageIcon::Question, MessageButtons::YesNoCancel);
+    view.expectBox(exitBox, Answer::Cancel);
+    EXPECT_FALSE(link.confirmExit());
+    view.expectBox(exitBox, Answer::No);
+    EXPECT_TRUE(link.confirmExit());
+    EXPECT_TRUE(unit.requests.empty());
+    EXPECT_TRUE(line.isOpen());
+
+    // A deactivation that fails ends the program all the same.
+    unit.ignore = [](const FakeUnit::Request&) { return true; };
+    view.expectBox(exitBox, Answer::Yes);
+    view.expectBox(DeactivationQuestion, Answer::No);
+    EXPECT_TRUE(link.confirmExit());
+    EXPECT_EQ(unit.requestsOf(0x06).size(), 1u);
+}
+
+TEST_F(ProgrammingModeTest, CloseBoxOffersDeactivationWithYesAndNo) {
+    activate();
+    const Message closeBox =
+        Box("ORB - ukončení programu", ExitQuestion, MessageIcon::Question, MessageButtons::YesNo);
+    view.expectBox(closeBox, Answer::No);
+    link.confirmClose();
+    EXPECT_TRUE(unit.requests.empty());
+
+    view.expectBox(closeBox, Answer::Yes);
+    link.confirmClose();
+    EXPECT_EQ(unit.requestsOf(0x06).size(), 1u);
+    EXPECT_FALSE(line.isOpen());
+}
+
+TEST_F(ProgrammingModeTest, CommandsDuringARunningExchangeAreIgnored) {
+    unit.onRequest = [&](const FakeUnit::Request& r) {
+        if (r.code() != 0x02) return;
+        EXPECT_TRUE(link.busy());
+        link.onDeaClicked();
+        link.loadFromUnit();
+        link.saveToUnit();
+        link.confirmClose();
+        EXPECT_FALSE(link.confirmExit());
+    };
+    view.expectBox(PressButtonBox);
+    link.onDeaClicked();
+    EXPECT_FALSE(link.busy());
+    EXPECT_EQ(unit.requests.size(), 3u);
+    EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+}
+
+TEST_F(ProgrammingModeTest, PulledCableEndsTheActivationWithThePortClosed) {
+    unit.onRequest = [&](const FakeUnit::Request& r) {
+        if (r.code() == 0x02) line.hangUp();
+    };
+    view.expectBox(PressButtonBox);
+    view.expectBox(Box("ORB - Aktivace spojení",
+                       "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat. Port byl uzavřen a "
+                       "spojení je neaktivní.",
+                       MessageIcon::Critical));
+    link.onDeaClicked();
+    ExpectInactive(form);
+    EXPECT_FALSE(line.isOpen());
+    EXPECT_FALSE(progress.shown);
+    EXPECT_FALSE(link.busy());
+}
+
+} // namespace
+} // namespace orb::test

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "common/Progress.h"
+
+#include <string>
+#include <vector>
+
+namespace orb::test {
+
+/// A progress window that records how it was shown and hidden; the test presses Storno by cancel().
+class TestProgress : public Progress {
+  public:
+    void showProgress(const std::string& message, bool withStorno) override {
+        cancelled_ = false;
+        shown = true;
+        events.push_back("show " + message + (withStorno ? " [Storno]" : ""));
+    }
+    void hideProgress() override {
+        if (shown) events.push_back("hide");
+        shown = false;
+    }
+    void setProgressValue(int done, int total) override {
+        lastDone = done;
+        lastTotal = total;
+    }
+    bool dialogCancelled() const override { return cancelled_; }
+
+    /// Presses Storno: sets the cancel flag and hides the window.
+    void cancel() {
+        cancelled_ = true;
+        hideProgress();
+    }
+
+    std::vector<std::string> events; ///< "show <message> [Storno]" and "hide", in order
+    bool shown = false;
+    int lastDone = 0;
+    int lastTotal = 0;
+
+  private:
+    bool cancelled_ = false;
+};
+
+} // namespace orb::test
