@@ -1,0 +1,212 @@
+// Block requests, retry schedules, the write order and Storno, against a fake unit on a virtual clock.
+#include "link/BlockTransfer.h"
+
+#include "link/tests/FakeUnit.h"
+#include "link/tests/TestProgress.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace orb::test {
+namespace {
+
+class BlockTransferTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(transport.openPort(1)); }
+
+    FakeLine line;
+    FakeUnit unit{line};
+    Transport transport{line, line};
+    std::unique_ptr<EepromImage> imageBuffer = std::make_unique<EepromImage>();
+    EepromImage& image = *imageBuffer;
+    TestProgress progress;
+    BlockTransfer blocks{transport, image, progress};
+};
+
+std::vector<int> Addresses(std::initializer_list<std::pair<int, int>> ranges) {
+    std::vector<int> addresses;
+    for (const auto& [from, to] : ranges)
+        for (int a = from; a <= to; a += 8)
+            addresses.push_back(a);
+    return addresses;
+}
+
+TEST_F(BlockTransferTest, ReadsA128ByteUnitWithSixteenRequests) {
+    for (int i = 0; i < 128; ++i)
+        unit.eeprom[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    image.putByte(128, 0x55);
+
+    EXPECT_TRUE(blocks.readImage(128));
+
+    EXPECT_EQ(unit.addressesOf(0x04), Addresses({{0, 120}}));
+    EXPECT_EQ(unit.requests.front().payload, (Bytes{0x04, '0', '0', '0', '0'}));
+    for (int i = 0; i < 128; ++i)
+        ASSERT_EQ(image.getByte(i), static_cast<std::uint8_t>(i * 7 + 3)) << i;
+    EXPECT_EQ(image.getByte(128), 0x55); // beyond the memory nothing changes
+    EXPECT_EQ(progress.events,
+              (std::vector<std::string>{"show Načítám data z EEPROM do PC. [Storno]", "hide"}));
+    EXPECT_EQ(progress.lastDone, 16);
+    EXPECT_EQ(progress.lastTotal, 16);
+}
+
+TEST_F(BlockTransferTest, AddressesTravelLowByteFirstAsHexPairs) {
+    image.putByte(0xFFF8, 0x3A);
+    image.putByte(0xFFFF, 0xFF);
+    EXPECT_TRUE(blocks.readBlock(0x0108));
+    EXPECT_TRUE(blocks.readBlock(0x8000));
+    unit.eeprom[0xFFF8] = 0;
+    EXPECT_TRUE(blocks.writeBlock(0xFFF8));
+    ASSERT_EQ(unit.requests.size(), 3u);
+    EXPECT_EQ(unit.requests[0].payload, (Bytes{0x04, '8', '0', '1', '0'}));
+    EXPECT_EQ(unit.requests[1].payload, (Bytes{0x04, '0', '0', '0', '8'}));
+    EXPECT_EQ(unit.requests[2].payload, (Bytes{0x05, '8', 'F', 'F', 'F', 'A', '3', '0', '0', '0', '0',
+                                               '0',  '0', '0', '0', '0', '0', '0', '0', 'F', 'F'}));
+    EXPECT_EQ(unit.eeprom[0xFFF8], 0x3A);
+}
+
+struct ReadReply {
+    const char* name;
+    Bytes frame;
+    bool accepted;
+};
+
+TEST_F(BlockTransferTest, ReadAcceptsOnlyEightHexPairsBehindItsCode) {
+    const ReadReply cases[] = {
+        {"lower-case digits",
+         {0x84, 'a', '3', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', 'f', 'f', 0x25, 0x0D},
+         true},
+        {"another code",
+         {0x85, 'A', '3', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', 'F', 'F', 0xC6, 0x0D},
+         false},
+        {"seven pairs",
+         {0x84, 'A', '3', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', 0x39, 0x0D},
+         false},
+        {"not a hex digit",
+         {0x84, 'A', '3', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', 'F', 'G', 0xC6, 0x0D},
+         false},
+    };
+    for (const ReadReply& c : cases) {
+        FakeLine scripted;
+        Transport scriptedTransport(scripted, scripted);
+        ASSERT_TRUE(scriptedTransport.openPort(1));
+        BlockTransfer reader(scriptedTransport, image, progress);
+        for (int k = 0; k < 8; ++k)
+            image.putByte(16 + k, 0x11);
+        scripted.arrive(c.frame, 5ms);
+        EXPECT_EQ(reader.readBlock(16), c.accepted) << c.name;
+        EXPECT_EQ(image.getByte(16), c.accepted ? 0x3A : 0x11) << c.name;
+        EXPECT_EQ(image.getByte(23), c.accepted ? 0xFF : 0x11) << c.name;
+    }
+}
+
+struct Schedule {
+    const char* name;
+    std::uint8_t silentCode; ///< the requests the unit leaves unanswered
+    bool write;              ///< a whole write with read-back, else a whole read
+    std::vector<long long> waits;
+};
+
+TEST_F(BlockTransferTest, RetriesWithLongerWaitsUntilTheAttemptsRunOut) {
+    const Schedule cases[] = {
+        {"read: 12 attempts", 0x04, false, {100, 200, 300, 400, 500, 600, 700, 800, 900, 1000, 1100, 1200}},
+        {"write: 10 attempts", 0x05, true, {200, 300, 400, 500, 600, 700, 800, 900, 1000, 1100}},
+        {"read-back: 9 attempts", 0x04, true, {200, 300, 400, 500, 600, 700, 800, 900, 1000}},
+    };
+    for (const Schedule& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeLine caseLine;
+        FakeUnit caseUnit(caseLine);
+        Transport caseTransport(caseLine, caseLine);
+        ASSERT_TRUE(caseTransport.openPort(1));
+        TestProgress caseProgress;
+        BlockTransfer caseBlocks(caseTransport, image, caseProgress);
+        caseUnit.ignore = [&](const FakeUnit::Request& r) { return r.code() == c.silentCode; };
+
+        EXPECT_FALSE(c.write ? caseBlocks.writeImage(128, true) : caseBlocks.readImage(128));
+
+        const auto tried = caseUnit.requestsOf(c.silentCode);
+        std::vector<long long> waits;
+        for (std::size_t i = 0; i < tried.size(); ++i)
+            waits.push_back((i + 1 < tried.size() ? tried[i + 1].atMs : caseLine.elapsedMs()) -
+                            tried[i].atMs);
+        EXPECT_EQ(waits, c.waits);
+        EXPECT_EQ(caseUnit.addressesOf(c.silentCode), std::vector<int>(c.waits.size(), 0));
+        EXPECT_FALSE(caseProgress.shown);
+        EXPECT_FALSE(caseProgress.dialogCancelled());
+    }
+}
+
+TEST_F(BlockTransferTest, ReadSucceedsOnTheTwelfthAttempt) {
+    unit.ignore = [](const FakeUnit::Request& r) { return r.address() == 8 && r.index <= 12; };
+    EXPECT_TRUE(blocks.readImage(128));
+    EXPECT_EQ(unit.addressesOf(0x04).size(), 16u + 11u);
+}
+
+TEST_F(BlockTransferTest, WritesBlockZeroFourTimesAndEveryOtherBlockTwice) {
+    for (int i = 0; i < 128; ++i)
+        image.putByte(i, i + 1);
+
+    EXPECT_TRUE(blocks.writeImage(128, true));
+
+    const std::vector<int> order = [] {
+        std::vector<int> o{0};
+        for (int pass = 0; pass < 2; ++pass)
+            for (int a : Addresses({{0, 120}}))
+                o.push_back(a);
+        o.push_back(0);
+        return o;
+    }();
+    EXPECT_EQ(unit.addressesOf(0x05), order);
+    EXPECT_EQ(unit.addressesOf(0x04), order); // each write read back at once
+    EXPECT_EQ(unit.requests[1].code(), 0x04);
+    const auto writes = unit.requestsOf(0x05);
+    const Bytes zeros(16, '0');
+    for (std::size_t i : {std::size_t{0}, std::size_t{1}, std::size_t{17}})
+        EXPECT_EQ(Bytes(writes[i].payload.begin() + 5, writes[i].payload.end()), zeros) << i;
+    EXPECT_EQ(Bytes(writes.back().payload.begin() + 5, writes.back().payload.end()),
+              (Bytes{'1', '0', '2', '0', '3', '0', '4', '0', '5', '0', '6', '0', '7', '0', '8', '0'}));
+    for (int i = 0; i < 128; ++i)
+        ASSERT_EQ(unit.eeprom[i], i + 1) << i;
+    EXPECT_EQ(progress.events,
+              (std::vector<std::string>{"show Ukládám data z PC do EEPROM. [Storno]", "hide"}));
+    EXPECT_EQ(progress.lastDone, 34);
+    EXPECT_EQ(progress.lastTotal, 34);
+}
+
+TEST_F(BlockTransferTest, WriteWithoutReadBackSendsNoReadRequests) {
+    EXPECT_TRUE(blocks.writeImage(128, false));
+    EXPECT_EQ(unit.requestsOf(0x05).size(), 34u);
+    EXPECT_TRUE(unit.requestsOf(0x04).empty());
+}
+
+TEST_F(BlockTransferTest, StornoEndsAReadAfterTheBlockInHand) {
+    // Storno comes while block 8 is being retried: the block is retried to its end first.
+    unit.ignore = [](const FakeUnit::Request& r) { return r.address() == 8 && r.index <= 3; };
+    unit.onRequest = [&](const FakeUnit::Request& r) {
+        if (r.index == 2) progress.cancel();
+    };
+    EXPECT_TRUE(blocks.readImage(128));
+    EXPECT_TRUE(progress.dialogCancelled());
+    EXPECT_EQ(unit.addressesOf(0x04), (std::vector<int>{0, 8, 8, 8}));
+}
+
+TEST_F(BlockTransferTest, StornoEndsAWriteWithBlockZeroStillZero) {
+    for (int i = 0; i < 128; ++i) {
+        image.putByte(i, 0x42);
+        unit.eeprom[i] = 0x42;
+    }
+    unit.onRequest = [&](const FakeUnit::Request& r) {
+        if (r.index == 9) progress.cancel(); // the write of block 24 in the first pass
+    };
+    EXPECT_TRUE(blocks.writeImage(128, true));
+    EXPECT_TRUE(progress.dialogCancelled());
+    EXPECT_EQ(unit.addressesOf(0x05), (std::vector<int>{0, 0, 8, 16, 24}));
+    EXPECT_EQ(unit.addressesOf(0x04), (std::vector<int>{0, 0, 8, 16})); // no read-back after Storno
+    for (int k = 0; k < 8; ++k) {
+        EXPECT_EQ(unit.eeprom[k], 0);
+        EXPECT_EQ(image.getByte(k), 0);
+    }
+}
+
+} // namespace
+} // namespace orb::test
