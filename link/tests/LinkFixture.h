@@ -36,6 +36,7 @@ class LinkTest : public ::testing::Test {
         unit.requests.clear();
         progress.events.clear();
         view.boxes.clear();
+        view.events.clear();
     }
 
     ScriptedView view;

@@ -1,0 +1,274 @@
+// Reading the configuration from the unit and writing it into the unit, with every check and message.
+#include "image/EncodeImage.h"
+#include "link/tests/LinkFixture.h"
+#include "settings/OutputWordsRule.h"
+
+#include <functional>
+
+namespace orb::test {
+namespace {
+
+const std::string LoadTitle = "ORB - Načítání dat z EEPROM do PC";
+const std::string SaveTitle = "ORB - Ukládání dat z PC do EEPROM";
+const Message ReadDone = Box(LoadTitle, "Data byla úspěšně načtena z EEPROM.", MessageIcon::Information);
+const Message NotProgrammed =
+    Box(LoadTitle, "Data nebyla úspěšně načtena z EEPROM. EEPROM zřejmě není naprogramována.",
+        MessageIcon::Exclamation);
+const Message WriteDone = Box(SaveTitle, "Data byla úspěšně uložena do EEPROM.", MessageIcon::Information);
+const std::string SizeUnknown = "Velikost paměti připojeného zařízení není známa. Data nelze přenést.";
+
+constexpr TextRef Station{TextField::tabJmenoStanice};
+
+class UnitTransferTest : public LinkTest {
+  protected:
+    /// Puts into the unit the image of a configuration with the station name CHATA and T0 +12345.
+    void programUnit() {
+        SettingsRecord record;
+        record.tabJmenoStanice = "CHATA";
+        record.tabTC[0] = "+12345";
+        auto programmed = std::make_unique<EepromImage>();
+        const int length = EncodeImage(record, *programmed);
+        for (int i = 0; i < length; ++i)
+            unit.eeprom[i] = programmed->getByte(i);
+    }
+
+    /// Activates a 2,048-byte unit.
+    void activate2048() {
+        unit.memoryCode = 4;
+        activate();
+    }
+};
+
+TEST_F(UnitTransferTest, LoadDecodesAProgrammedUnitIntoTheForm) {
+    programUnit();
+    activate2048();
+    view.expectBox(ReadDone);
+    link.loadFromUnit();
+
+    EXPECT_EQ(form.text(Station), "CHATA");
+    EXPECT_EQ(form.text({TextField::tabTC, 0}), "+12345");
+    EXPECT_EQ(unit.requestsOf(0x04).size(), 256u);
+    EXPECT_EQ(view.events, (std::vector<std::string>{"tab 0", "box " + ReadDone.text}));
+    EXPECT_EQ(progress.events, (std::vector<std::string>{"show Načítám data z EEPROM do PC. [Storno]", "hide",
+                                                         "show Převádím data ...", "hide"}));
+    EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+}
+
+struct FailedLoad {
+    const char* name;
+    std::function<void(FakeUnit&, TestProgress&)> arrange;
+    Message box;
+};
+
+TEST_F(UnitTransferTest, LoadThatDoesNotGetAnImageLeavesTheFormAlone) {
+    const FailedLoad cases[] = {
+        {"never programmed", [](FakeUnit&, TestProgress&) {}, NotProgrammed},
+        {"retries ran out",
+         [](FakeUnit& u, TestProgress&) {
+             u.ignore = [](const FakeUnit::Request& r) { return r.address() == 16; };
+         },
+         Box(LoadTitle, "Data nebyla úspěšně načtena z EEPROM. Došlo k chybě při načítání bloku dat.",
+             MessageIcon::Critical)},
+        {"Storno",
+         [](FakeUnit& u, TestProgress& p) {
+             u.onRequest = [&p](const FakeUnit::Request& r) {
+                 if (r.address() == 64) p.cancel();
+             };
+         },
+         Box(LoadTitle, "Načtítání dat z EEPROM do PC bylo stornováno.", MessageIcon::Information)},
+    };
+    for (const FailedLoad& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedView caseView;
+        SettingsForm caseForm(caseView);
+        TestProgress caseProgress;
+        FakeLine caseLine;
+        FakeUnit caseUnit(caseLine);
+        DeviceLink caseLink(caseForm, image, caseProgress, caseLine, caseLine);
+        caseView.expectBox(PressButtonBox);
+        caseLink.onDeaClicked();
+        caseForm.setText(Station, "DOMA");
+        c.arrange(caseUnit, caseProgress);
+
+        caseView.expectBox(c.box);
+        caseLink.loadFromUnit();
+
+        EXPECT_EQ(caseForm.text(Station), "DOMA");
+        EXPECT_EQ(caseView.events.back(), "box " + c.box.text); // no tab was brought forward
+        EXPECT_FALSE(caseProgress.shown);
+    }
+}
+
+TEST_F(UnitTransferTest, SaveWritesTheEncodedSettingsAndReadsBackTheSame) {
+    activate2048();
+    form.setText(Station, "CHATA");
+    form.setText({TextField::tabTC, 0}, "+12345");
+    view.expectBox(WriteDone);
+    link.saveToUnit();
+
+    EXPECT_EQ(unit.requestsOf(0x05).size(), 514u);
+    EXPECT_EQ(unit.requestsOf(0x04).size(), 514u);
+    auto encoded = std::make_unique<EepromImage>();
+    const int length = EncodeImage(form.record(), *encoded);
+    for (int i = 0; i < length; ++i)
+        ASSERT_EQ(unit.eeprom[i], encoded->getByte(i)) << i;
+    EXPECT_EQ(progress.events,
+              (std::vector<std::string>{"show Ukládám data z PC do EEPROM. [Storno]", "hide"}));
+
+    form.setText(Station, "DOMA");
+    form.setText({TextField::tabTC, 0}, "");
+    view.expectBox(ReadDone);
+    link.loadFromUnit();
+    EXPECT_EQ(form.text(Station), "CHATA");
+    EXPECT_EQ(form.text({TextField::tabTC, 0}), "+12345");
+}
+
+TEST_F(UnitTransferTest, SaveOfSettingsExactlyAsLargeAsTheMemoryIsWritten) {
+    activate2048();
+    form.setText(Station, std::string(1898, 'A'));
+    ASSERT_EQ(form.display().lblInfoPamUsage, "2048 byte");
+    view.expectBox(WriteDone);
+    link.saveToUnit();
+    EXPECT_EQ(unit.requestsOf(0x05).size(), 514u);
+}
+
+struct RefusedSave {
+    const char* name;
+    std::function<void(SettingsForm&)> arrange;
+    std::function<Message(const SettingsForm&)> box;
+};
+
+TEST_F(UnitTransferTest, SaveThatIsRefusedSendsNothing) {
+    const RefusedSave cases[] = {
+        {"settings one byte too large", [](SettingsForm& f) { f.setText(Station, std::string(1899, 'A')); },
+         [](const SettingsForm&) {
+             return Box(
+                 SaveTitle,
+                 "Velikost dat v nastavení (2049 byte) je větší než je možno vložit do EEPROM (  2048 byte).",
+                 MessageIcon::Critical);
+         }},
+        {"an output name that begins another",
+         [](SettingsForm& f) {
+             f.setText({TextField::tabOUTNazev, 0}, "SVETLO");
+             f.setText({TextField::tabOUTNazev, 1}, "SV");
+         },
+         [](const SettingsForm& f) {
+             return Box(SaveTitle, FindOutputWordsViolation(f.record()).value().message,
+                        MessageIcon::Critical);
+         }},
+        {"a value the image cannot hold",
+         [](SettingsForm& f) { f.setText({TextField::tabDobaPlatnostiSMS}, "abc"); },
+         [](const SettingsForm&) {
+             return Box(
+                 SaveTitle,
+                 "Data nebyla úspěšně uložena do EEPROM. Nastavení obsahuje hodnotu, kterou nelze převést.",
+                 MessageIcon::Critical);
+         }},
+    };
+    for (const RefusedSave& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedView caseView;
+        SettingsForm caseForm(caseView);
+        FakeLine caseLine;
+        FakeUnit caseUnit(caseLine);
+        DeviceLink caseLink(caseForm, image, progress, caseLine, caseLine);
+        caseUnit.memoryCode = 4;
+        caseView.expectBox(PressButtonBox);
+        caseLink.onDeaClicked();
+        caseUnit.requests.clear();
+        c.arrange(caseForm);
+
+        caseView.expectBox(c.box(caseForm));
+        caseLink.saveToUnit();
+
+        EXPECT_TRUE(caseUnit.requests.empty());
+    }
+}
+
+TEST_F(UnitTransferTest, OutputWordsRefusalShowsTheOutputsTab) {
+    activate2048();
+    form.setText({TextField::tabOUTNazev, 0}, "SVETLO");
+    form.setText({TextField::tabOUTNazev, 4}, "SV");
+    const auto violation = FindOutputWordsViolation(form.record()).value();
+    EXPECT_EQ(violation.field, (TextRef{TextField::tabOUTNazev, 4})); // the shorter name is refused
+    view.expectBox(Box(SaveTitle, violation.message, MessageIcon::Critical));
+    link.saveToUnit();
+    EXPECT_EQ(view.events,
+              (std::vector<std::string>{"tab 3", "box " + violation.message, "focus tabOUTNazev 4"}));
+}
+
+TEST_F(UnitTransferTest, UnknownMemorySizeRefusesBothDirections) {
+    unit.memoryCode = 10;
+    activate();
+    view.expectBox(Box(LoadTitle, SizeUnknown, MessageIcon::Critical));
+    link.loadFromUnit();
+    view.expectBox(Box(SaveTitle, SizeUnknown, MessageIcon::Critical));
+    link.saveToUnit();
+    EXPECT_TRUE(unit.requests.empty());
+}
+
+struct StoppedWrite {
+    const char* name;
+    bool cancel; ///< Storno, else the unit falls silent
+    Message box;
+};
+
+TEST_F(UnitTransferTest, WriteThatStopsEarlyLeavesAUnitThatReadsAsNotProgrammed) {
+    const StoppedWrite cases[] = {
+        {"unit falls silent", false,
+         Box(SaveTitle, "Data nebyla úspěšně uložena do EEPROM. Došlo k chybě při ukládání bloku do EEPROM.",
+             MessageIcon::Critical)},
+        {"Storno", true,
+         Box(SaveTitle, "Ukládání dat z PC do EEPROM bylo stornováno.", MessageIcon::Information)},
+    };
+    for (const StoppedWrite& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedView caseView;
+        SettingsForm caseForm(caseView);
+        TestProgress caseProgress;
+        FakeLine caseLine;
+        FakeUnit caseUnit(caseLine);
+        DeviceLink caseLink(caseForm, image, caseProgress, caseLine, caseLine);
+        programUnit();
+        caseUnit.eeprom = unit.eeprom;
+        caseUnit.memoryCode = 4;
+        caseView.expectBox(PressButtonBox);
+        caseLink.onDeaClicked();
+
+        bool silent = false;
+        caseUnit.ignore = [&](const FakeUnit::Request&) { return silent; };
+        caseUnit.onRequest = [&](const FakeUnit::Request& r) {
+            if (r.code() != 0x05 || r.address() != 40) return;
+            if (c.cancel) caseProgress.cancel();
+            silent = !c.cancel;
+        };
+        caseView.expectBox(c.box);
+        caseLink.saveToUnit();
+
+        silent = false;
+        caseUnit.onRequest = nullptr;
+        caseView.expectBox(NotProgrammed);
+        caseLink.loadFromUnit();
+        EXPECT_EQ(caseForm.display().tabDeAktivNapis, "Aktivní");
+    }
+}
+
+TEST_F(UnitTransferTest, PulledCableEndsTheWriteInactiveWithThePortClosed) {
+    activate2048();
+    unit.onRequest = [&](const FakeUnit::Request& r) {
+        if (r.index == 20) line.hangUp();
+    };
+    view.expectBox(Box(SaveTitle,
+                       "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat. Port byl uzavřen a "
+                       "spojení je neaktivní.",
+                       MessageIcon::Critical));
+    link.saveToUnit();
+    EXPECT_FALSE(line.isOpen());
+    EXPECT_EQ(form.display().btDEA, "Aktivovat");
+    EXPECT_EQ(form.display().lblInfoPamSize, "?");
+    EXPECT_FALSE(progress.shown);
+    EXPECT_FALSE(link.busy());
+}
+
+} // namespace
+} // namespace orb::test
