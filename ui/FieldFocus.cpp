@@ -26,7 +26,22 @@ void FieldFocus::watch(QWidget* control, QLineEdit* edit, std::function<void()> 
     connect(control, &QObject::destroyed, this, [this, control] { watched_.remove(control); });
 }
 
-void FieldFocus::returnFocus(const std::function<void()>& move) {
+void FieldFocus::returnFocus(QWidget* field) {
+    QWidget* losing = field->window()->focusWidget();
+    {
+        const QScopedValueRollback guard(returning_, true);
+        leaveScheduled_ = false;
+        field->setFocus(Qt::OtherFocusReason);
+        // Right after the box that reported the refusal, the window may not have the focus back from the
+        // window manager yet; Qt then moves the focus without telling the fields, but the field that gives
+        // it up must still run its rule.
+        const auto it = watched_.constFind(losing);
+        if (!leaveScheduled_ && losing != field && it != watched_.constEnd()) scheduleLeave(it->leave);
+    }
+    if (const auto it = watched_.constFind(field); it != watched_.constEnd()) it->edit->selectAll();
+}
+
+void FieldFocus::whileReturning(const std::function<void()>& move) {
     const QScopedValueRollback guard(returning_, true);
     move();
 }
@@ -55,6 +70,7 @@ bool FieldFocus::eventFilter(QObject* object, QEvent* event) {
 
 void FieldFocus::scheduleLeave(const std::function<void()>& leave) {
     if (returning_ && inChainLeave_) return;
+    if (returning_) leaveScheduled_ = true;
     // The rule runs once the focus has settled on the next field, as the user sees it.
     QTimer::singleShot(0, this, [this, leave, chained = returning_] {
         const QScopedValueRollback guard(inChainLeave_, chained);

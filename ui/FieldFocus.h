@@ -23,8 +23,11 @@ class FieldFocus : public QObject {
     void watch(QWidget* control, QLineEdit* edit, std::function<void()> leave,
                std::function<void()> doubleClick = {});
 
-    /// Runs a move that pulls the focus back to a refused field (or brings its page forward).
-    void returnFocus(const std::function<void()>& move);
+    /// Puts the focus back into a refused field, with its whole text selected.
+    void returnFocus(QWidget* field);
+
+    /// Runs a move that may take the focus from a field on the way back to a refused one (a page change).
+    void whileReturning(const std::function<void()>& move);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,8 +42,9 @@ class FieldFocus : public QObject {
     void scheduleLeave(const std::function<void()>& leave);
 
     QHash<QObject*, Watched> watched_;
-    bool returning_ = false;    ///< inside returnFocus
-    bool inChainLeave_ = false; ///< running a rule whose focus-out a focus return caused
+    bool returning_ = false;      ///< inside returnFocus or whileReturning
+    bool leaveScheduled_ = false; ///< a focus return made a field schedule its rule
+    bool inChainLeave_ = false;   ///< running a rule whose focus-out a focus return caused
 };
 
 } // namespace orb

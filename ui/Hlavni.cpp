@@ -175,12 +175,11 @@ Answer Hlavni::ask(const Message& message) {
 
 void Hlavni::selectTab(int tab) {
     if (tab < 0 || tab >= tabs_->count()) return;
-    focus_->returnFocus([this, tab] { tabs_->setCurrentIndex(tab); });
+    focus_->whileReturning([this, tab] { tabs_->setCurrentIndex(tab); });
 }
 
 void Hlavni::focusField(TextRef field) {
-    QWidget* control = textControl(field).control;
-    focus_->returnFocus([control] { control->setFocus(Qt::OtherFocusReason); });
+    focus_->returnFocus(textControl(field).control);
 }
 
 void Hlavni::textChanged(TextRef field) {

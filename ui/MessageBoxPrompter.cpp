@@ -1,5 +1,6 @@
 #include "ui/MessageBoxPrompter.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -55,6 +56,8 @@ Answer MessageBoxPrompter::ask(const Message& message) {
                     QString::fromStdString(message.text), buttonsOf(message.buttons), parent);
     // The first button is the default, as the user expects of these boxes.
     if (message.buttons != MessageButtons::Ok) box.setDefaultButton(QMessageBox::Yes);
+    // The program's questions offer "Storno", the word its users know, where Qt's Czech says "Zrušit".
+    if (QAbstractButton* cancel = box.button(QMessageBox::Cancel)) cancel->setText("Storno");
     return answerOf(box.exec());
 }
 

@@ -155,7 +155,7 @@ void RowDialog::checkField(TextField field) {
     const RuleOutcome outcome =
         form_.checkDialogField({field, row_}, edit->text().toStdString(), partnerText);
     if (outcome.kind == RuleOutcome::Kind::Corrected) showText(edit, outcome.text);
-    if (outcome.kind == RuleOutcome::Kind::Rejected) focus_->returnFocus([edit] { edit->setFocus(); });
+    if (outcome.kind == RuleOutcome::Kind::Rejected) focus_->returnFocus(edit);
 }
 
 void RowDialog::accept() {

@@ -1,0 +1,93 @@
+#include "ui/tests/WindowFixture.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace orb {
+namespace {
+
+using test::focus;
+using test::whenModalShows;
+using test::WindowTest;
+
+/// Real message boxes: answers each box that shows with its default button and records what it showed.
+class MessageBoxTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        window.setPrompter(nullptr);
+        QObject::connect(&answerer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            shown << box->text();
+            box->defaultButton() ? box->defaultButton()->click() : box->buttons().constFirst()->click();
+        });
+        answerer.start(10);
+    }
+
+    /// Lets the boxes that the last step raised come and be answered.
+    static void waitForBoxes() { QTest::qWait(200); }
+
+    QTimer answerer;
+    QStringList shown;
+};
+
+TEST_F(MessageBoxTest, BoxesShowTheirTitleIconAndCzechButtons) {
+    answerer.stop();
+    struct Case {
+        MessageIcon icon;
+        MessageButtons buttons;
+        QMessageBox::Icon qtIcon;
+        QStringList captions;
+        Answer answer; ///< the last button's
+    };
+    const Case cases[] = {
+        {MessageIcon::Critical, MessageButtons::Ok, QMessageBox::Critical, {"OK"}, Answer::Ok},
+        {MessageIcon::Exclamation, MessageButtons::YesNo, QMessageBox::Warning, {"&Ano", "&Ne"}, Answer::No},
+        {MessageIcon::Question,
+         MessageButtons::YesNoCancel,
+         QMessageBox::Question,
+         {"&Ano", "&Ne", "Storno"},
+         Answer::Cancel},
+        {MessageIcon::Information, MessageButtons::Ok, QMessageBox::Information, {"OK"}, Answer::Ok},
+    };
+    for (const Case& c : cases) {
+        whenModalShows([&](QDialog& dialog) {
+            auto& box = static_cast<QMessageBox&>(dialog);
+            EXPECT_EQ(box.windowTitle(), "ORB - ukončení programu");
+            EXPECT_EQ(box.text(), "Text zprávy");
+            EXPECT_EQ(box.icon(), c.qtIcon);
+            QStringList captions;
+            for (QMessageBox::StandardButton standard :
+                 {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel, QMessageBox::Ok})
+                if (QAbstractButton* button = box.button(standard)) captions << button->text();
+            captions.sort();
+            QStringList expected = c.captions;
+            expected.sort();
+            EXPECT_EQ(captions, expected);
+            box.buttons().size() == 1
+                ? box.buttons().constFirst()->click()
+                : box.button(c.answer == Answer::No ? QMessageBox::No : QMessageBox::Cancel)->click();
+        });
+        EXPECT_EQ(window.ask({"ORB - ukončení programu", "Text zprávy", c.icon, c.buttons}), c.answer);
+    }
+}
+
+TEST_F(MessageBoxTest, AClashShownInARealBoxIsReportedOnceAndTheFocusComesBack) {
+    // The box takes the focus from the window while it shows; that is not leaving a field.
+    control<QTabWidget>("TabList")->setCurrentIndex(3);
+    typeInto("tabOUTVyp_1", "vyp");
+    typeInto("tabOUTZap_1", "VYP");
+    focus(control("tabOUTVyp_1"));
+    waitForBoxes();
+    EXPECT_EQ(shown, QStringList{"Název 'Zapnuto' nesmí být stejný jako název 'Vypnuto'."});
+    EXPECT_EQ(window.focusWidget(), control("tabOUTZap_1"));
+    EXPECT_EQ(control<QLineEdit>("tabOUTZap_1")->selectedText(), "VYP");
+    // The field that gave the focus back ran its rule, which let go of the clash.
+    EXPECT_FALSE(form.imageLoading());
+}
+
+} // namespace
+} // namespace orb
