@@ -44,7 +44,7 @@ void drawUnit(QPainter& p) {
     // The communicator: a box with a small display, status lamps and a stub antenna sending.
     p.setPen(QPen(Outline, 0.8));
     p.setBrush(QColor(90, 90, 90));
-    p.drawRect(QRectF(13.5, 1.5, 1.6, 6));
+    p.drawRect(QRectF(13.5, 3.5, 1.6, 4));
     QLinearGradient body(0, 6, 0, 19);
     body.setColorAt(0, QColor(70, 110, 180));
     body.setColorAt(1, QColor(30, 60, 120));
@@ -59,8 +59,8 @@ void drawUnit(QPainter& p) {
     p.drawEllipse(QPointF(9.5, 15.5), 1.1, 1.1);
     p.setPen(QPen(QColor(200, 40, 40), 1.0));
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(10.8, -0.8, 7, 7), 30 * 16, 120 * 16);
-    p.drawArc(QRectF(9.3, -2.3, 10, 10), 40 * 16, 100 * 16);
+    for (qreal radius : {2.2, 3.4})
+        p.drawArc(QRectF(14.3 - radius, 4.0 - radius, 2 * radius, 2 * radius), 35 * 16, 110 * 16);
 }
 
 void drawLink(QPainter& p) {
