@@ -22,6 +22,7 @@ class TestProgress : public Progress {
     void setProgressValue(int done, int total) override {
         lastDone = done;
         lastTotal = total;
+        if (done == stornoAtBlock) cancel();
     }
     bool dialogCancelled() const override { return cancelled_; }
 
@@ -32,6 +33,7 @@ class TestProgress : public Progress {
     }
 
     std::vector<std::string> events; ///< "show <message> [Storno]" and "hide", in order
+    int stornoAtBlock = 0;           ///< presses Storno when this many blocks are done (0: never)
     bool shown = false;
     int lastDone = 0;
     int lastTotal = 0;

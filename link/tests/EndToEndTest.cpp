@@ -1,0 +1,282 @@
+// The device link through the real QSerialPort and event loop, against the simulated unit on a pty.
+#include "link/DeviceLink.h"
+#include "link/qt/QtSerialPort.h"
+#include "link/qt/QtWaiter.h"
+#include "link/tests/OrbsimProcess.h"
+#include "link/tests/TestProgress.h"
+#include "settings/tests/ScriptedView.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <optional>
+#include <QElapsedTimer>
+#include <QTimer>
+
+namespace orb::test {
+namespace {
+
+Message Box(const std::string& title, const std::string& text, MessageIcon icon,
+            MessageButtons buttons = MessageButtons::Ok) {
+    return {title, text, icon, buttons};
+}
+
+const Message PressButton =
+    Box("ORB - Aktivování spojení",
+        "Na zařízení stiskněte tlačítko 'A1 VYP' a vyčkejte, než zelená LED 'STATUS' přestane blikat a bude "
+        "svítit trvale. Poté potvrďte 'OK'.",
+        MessageIcon::Information);
+const std::string LoadTitle = "ORB - Načítání dat z EEPROM do PC";
+const std::string SaveTitle = "ORB - Ukládání dat z PC do EEPROM";
+const Message ReadDone = Box(LoadTitle, "Data byla úspěšně načtena z EEPROM.", MessageIcon::Information);
+const Message NotProgrammed =
+    Box(LoadTitle, "Data nebyla úspěšně načtena z EEPROM. EEPROM zřejmě není naprogramována.",
+        MessageIcon::Exclamation);
+const Message WriteDone = Box(SaveTitle, "Data byla úspěšně uložena do EEPROM.", MessageIcon::Information);
+const Message DeactivationQuestion =
+    Box("Deaktivace spojení",
+        "Při deaktivaci spojení došlo k chybě. Zařízení je zřejmě stále v programovacím módu. Mám přesto "
+        "přejít do 'Neaktivního stavu'?",
+        MessageIcon::Critical, MessageButtons::YesNo);
+const std::string ZeroBlock0 = "write 0x0000 = 00 00 00 00 00 00 00 00";
+constexpr TextRef Station{TextField::tabJmenoStanice};
+
+/// Every setting of the form by name ("tabTC 0"), the options beside the record left out.
+std::map<std::string, std::string> Settings(const SettingsForm& form) {
+    std::map<std::string, std::string> settings;
+    auto rows = [](bool isRow) { return isRow ? RowCount : 1; };
+    for (const TextField field : AllTextFields)
+        for (int row = 0; row < rows(isRowField(field)) && field != TextField::tabUTO; ++row)
+            settings[std::string(fieldName(field)) + " " + std::to_string(row)] = form.text({field, row});
+    for (const FlagField field : AllFlagFields)
+        for (int row = 0; row < rows(isRowField(field)) && field != FlagField::CheckWrite; ++row)
+            settings[std::string(fieldName(field)) + " " + std::to_string(row)] =
+                form.flag(field, row) ? "1" : "0";
+    for (const ChoiceField field : AllChoiceFields)
+        if (field != ChoiceField::tabPort)
+            settings[std::string(fieldName(field))] = std::to_string(form.choice(field));
+    return settings;
+}
+
+/// One window's worth of link: form, image, progress and the real port, joined to a fresh simulated unit.
+class EndToEndTest : public ::testing::Test {
+  protected:
+    void startUnit(const QStringList& options) { unit.emplace(options); }
+
+    /// Activates the unit, expecting only the notice that asks for the button.
+    void activate() {
+        view.expectBox(PressButton);
+        link.onDeaClicked();
+        ASSERT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+    }
+
+    std::optional<OrbsimProcess> unit;
+    ScriptedView view;
+    SettingsForm form{view};
+    std::unique_ptr<EepromImage> image = std::make_unique<EepromImage>();
+    TestProgress progress;
+    QtSerialPort port;
+    QtWaiter waiter;
+    DeviceLink link{form, *image, progress, port, waiter};
+};
+
+TEST_F(EndToEndTest, OrbBecomesActiveWithoutFurtherMessages) {
+    startUnit({"--memory", "2048", "--modem", "2"});
+    activate();
+    EXPECT_EQ(form.display().lblInfoProdukt, "ORB");
+    EXPECT_EQ(form.display().lblInfoVerze, "1.2");
+    EXPECT_EQ(form.display().lblInfoPamSize, "  2048 byte");
+    EXPECT_EQ(form.display().lblInfoModem, "A1 Siemens");
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_EQ(unit->requests(), (std::vector<std::string>{"hello", "identify", "memory-and-modem"}));
+
+    link.onDeaClicked();
+    EXPECT_EQ(form.display().btDEA, "Aktivovat");
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(unit->requests().back(), "deactivate");
+}
+
+struct Refusal {
+    QStringList options;
+    std::string text;
+};
+
+TEST_F(EndToEndTest, OtherProductsAndOldFirmwareAreRefused) {
+    const std::string tooOld =
+        "Touto verzí programu lze naprogramovat pouze zařízení s procesorem verze 1.2 a vyšší.";
+    const Refusal cases[] = {
+        {{"--product", "ORBTONE", "--version", "1.1"}, tooOld},
+        {{"--version", "1.10"}, tooOld},
+        {{"--product", "TAL"}, "Touto verzí programu lze naprogramovat pouze zařízení ORB."},
+    };
+    for (const Refusal& c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        startUnit(c.options);
+        view.expectBox(PressButton);
+        view.expectBox(Box("ORB - Aktivace spojení", c.text, MessageIcon::Critical));
+        link.onDeaClicked();
+        EXPECT_EQ(form.display().tabDeAktivNapis, "Chybné zařízení");
+        EXPECT_FALSE(form.display().btEEPROMLoadEnabled);
+        EXPECT_TRUE(port.isOpen());
+        link.onDeaClicked();
+        EXPECT_FALSE(port.isOpen());
+    }
+}
+
+TEST_F(EndToEndTest, UnknownUnitMayBeProgrammedAfterANotice) {
+    startUnit({"--product", "1"});
+    view.expectBox(PressButton);
+    view.expectBox(Box("ORB - Aktivace spojení",
+                       "Připojené zařízení není známo. Je sice povoleno ho naprogramovat, ale za způsobené "
+                       "chyby není ručeno.",
+                       MessageIcon::Information));
+    link.onDeaClicked();
+    EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+    EXPECT_EQ(form.display().lblInfoProdukt, "?");
+}
+
+TEST_F(EndToEndTest, UnitSwitchedOnLateIsFoundByTheNextHello) {
+    startUnit({"--silent-hellos", "2"});
+    QElapsedTimer clock;
+    clock.start();
+    activate();
+    EXPECT_EQ(unit->count("hello"), 3);
+    EXPECT_GE(clock.elapsed(), 1000);
+}
+
+TEST_F(EndToEndTest, StornoInTheHelloLoopEndsInactive) {
+    startUnit({"--silent"});
+    QTimer::singleShot(1200, [this] { progress.cancel(); });
+    view.expectBox(PressButton);
+    view.expectBox(
+        Box("Aktivace spojení", "Při pokusu aktivovat spojení nastala chyba.", MessageIcon::Critical));
+    QElapsedTimer clock;
+    clock.start();
+    link.onDeaClicked();
+    EXPECT_LT(clock.elapsed(), 1900); // the hello in hand runs out, no further one is sent
+    EXPECT_EQ(unit->count("hello"), 3);
+    EXPECT_EQ(form.display().tabDeAktivNapis, "Neaktivní");
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(EndToEndTest, NeverProgrammedUnitIsReadWithOneRequestPerBlock) {
+    startUnit({"--memory", "128"});
+    activate();
+    view.expectBox(NotProgrammed);
+    link.loadFromUnit();
+    EXPECT_EQ(unit->count("read 0x"), 16);
+    EXPECT_EQ(unit->requests()[3], "read 0x0000");
+    EXPECT_EQ(unit->requests().back(), "read 0x0078");
+}
+
+TEST_F(EndToEndTest, WriteSendsBlockZeroFourTimesAndReadsBackOnlyWhenAsked) {
+    for (const bool checkWrite : {true, false}) {
+        SCOPED_TRACE(checkWrite);
+        startUnit({"--memory", "256"});
+        form.setFlag(FlagField::CheckWrite, 0, checkWrite);
+        activate();
+        view.expectBox(WriteDone);
+        link.saveToUnit();
+
+        EXPECT_EQ(unit->count("write 0x0000"), 4);
+        EXPECT_EQ(unit->count(ZeroBlock0), 3);
+        std::vector<std::string> writes;
+        for (const std::string& r : unit->requests())
+            if (r.starts_with("write 0x")) writes.push_back(r);
+        EXPECT_EQ(writes.back().substr(0, 12), "write 0x0000");
+        EXPECT_NE(writes.back(), ZeroBlock0);
+        EXPECT_EQ(unit->count("write 0x0008"), 2);
+        EXPECT_EQ(unit->count("write 0x00F8"), 2);
+        EXPECT_EQ(unit->count("write 0x"), 2 * 32 + 2);
+        EXPECT_EQ(unit->count("read 0x"), checkWrite ? 2 * 32 + 2 : 0);
+        link.onDeaClicked();
+    }
+}
+
+TEST_F(EndToEndTest, WrittenSettingsReadBackDespiteLostAndDamagedReplies) {
+    startUnit({"--memory", "256", "--drop", "10", "--corrupt", "40", "--garbage-reply", "90", "--long-reply",
+               "120"});
+    activate();
+    form.setText(Station, "CHATA");
+    form.setText({TextField::tabTC, 0}, "+12345");
+    form.setText({TextField::tabINPNazev, 0}, "A1");
+    form.setText({TextField::rtNotAuthorized}, "PRISTUP ODEPREN"); // the flag travels only with a text
+    const auto written = Settings(form);
+    view.expectBox(WriteDone);
+    link.saveToUnit();
+
+    form.setText(Station, "DOMA");
+    form.setText({TextField::tabTC, 0}, "");
+    form.setText({TextField::tabINPNazev, 0}, "");
+    view.expectBox(ReadDone);
+    link.loadFromUnit();
+    EXPECT_EQ(Settings(form), written);
+    EXPECT_GT(unit->count("write 0x") + unit->count("read 0x"), 2 * 66 + 32); // some were retried
+}
+
+TEST_F(EndToEndTest, BlockThatNeverReadsBackEndsTheWriteWithItsMessage) {
+    startUnit({"--memory", "256", "--bad-block", "0x0040"});
+    activate();
+    view.expectBox(Box(SaveTitle,
+                       "Data nebyla úspěšně uložena do EEPROM. Došlo k chybě při ukládání bloku do EEPROM.",
+                       MessageIcon::Critical));
+    link.saveToUnit();
+    EXPECT_EQ(unit->count("read 0x0040"), 9);
+    EXPECT_EQ(unit->count("write 0x0048"), 0);
+    EXPECT_FALSE(progress.shown);
+    EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+}
+
+TEST_F(EndToEndTest, StornoEndsReadAndWriteAndLeavesTheUnitUnprogrammed) {
+    startUnit({"--memory", "256"});
+    activate();
+    progress.stornoAtBlock = 5;
+    view.expectBox(Box(LoadTitle, "Načtítání dat z EEPROM do PC bylo stornováno.", MessageIcon::Information));
+    link.loadFromUnit();
+    EXPECT_EQ(unit->count("read 0x"), 5);
+
+    // Storno after the fifth block: the next block is written, then the write ends.
+    view.expectBox(Box(SaveTitle, "Ukládání dat z PC do EEPROM bylo stornováno.", MessageIcon::Information));
+    link.saveToUnit();
+    EXPECT_EQ(unit->count("write 0x"), 6);
+
+    progress.stornoAtBlock = 0;
+    view.expectBox(NotProgrammed);
+    link.loadFromUnit();
+}
+
+TEST_F(EndToEndTest, UnitHangingUpDuringAWriteEndsItInactive) {
+    startUnit({"--memory", "2048", "--hangup-after", "40"});
+    activate();
+    view.expectBox(Box(SaveTitle,
+                       "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat. Port byl uzavřen a "
+                       "spojení je neaktivní.",
+                       MessageIcon::Critical));
+    link.saveToUnit();
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(form.display().tabDeAktivNapis, "Neaktivní");
+    EXPECT_EQ(form.display().btDEA, "Aktivovat");
+    EXPECT_FALSE(progress.shown);
+    EXPECT_FALSE(link.busy());
+}
+
+TEST_F(EndToEndTest, DeactivationWithoutReplyLeavesTheChoiceToTheUser) {
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        SCOPED_TRACE(answer == Answer::Yes ? "Yes" : "No");
+        startUnit({"--drop", "4"});
+        activate();
+        view.expectBox(DeactivationQuestion, answer);
+        link.onDeaClicked();
+        EXPECT_EQ(form.display().btDEA, answer == Answer::Yes ? "Aktivovat" : "Deaktivovat");
+        EXPECT_EQ(port.isOpen(), answer == Answer::No);
+        if (answer == Answer::No) {
+            link.onDeaClicked(); // the unit answers this time
+            EXPECT_EQ(form.display().btDEA, "Aktivovat");
+            EXPECT_FALSE(port.isOpen());
+        }
+        EXPECT_EQ(unit->count("deactivate"), answer == Answer::Yes ? 1 : 2);
+    }
+}
+
+} // namespace
+} // namespace orb::test
