@@ -33,8 +33,9 @@ class SettingsForm;
 ///
 /// Every control carries its own name as its object name. A control of a row array carries the array's
 /// name, an underscore and the row: tabTC(3) is "tabTC_3" (rowControlName). The controls mirror the
-/// SettingsForm: an edit by the user goes to the form's setter, and the form's change notifications
-/// update the controls through the user-only signals' silent counterparts, so no update re-enters it.
+/// SettingsForm: only the signals of the user's own edits (textEdited, clicked, activated) call the form's
+/// setters, and the form's change notifications update the controls with setText, setChecked and
+/// setCurrentIndex, which raise none of those signals, so an update never re-enters the form.
 class Hlavni : public QWidget, public FormView {
   public:
     explicit Hlavni(EepromImage& image, QWidget* parent = nullptr);
