@@ -118,7 +118,10 @@ void RowDialog::edit(int row) {
     setWindowTitle(QString::fromUtf8(table_.captionPrefix) + QString::number(row));
     copyIn();
     cancelled_ = false;
-    if (firstText_) firstText_->setFocus();
+    if (firstText_) {
+        firstText_->setFocus();
+        firstText_->selectAll(); // the dialog's showing gives it the focus without a field's focus-in
+    }
     exec();
     if (!cancelled_) copyBack();
 }

@@ -108,7 +108,9 @@ TEST_F(RowDialogTest, StornoEscAndTheCloseButtonChangeNothing) {
         QPointer<QDialog> used;
         whenModalShows([&](QDialog& dialog) {
             used = &dialog;
-            EXPECT_EQ(in(dialog, "INPNazev")->text(), "PUVODNI");
+            // The dialog opens with the name's whole text selected.
+            EXPECT_EQ(dialog.focusWidget(), in(dialog, "INPNazev"));
+            EXPECT_EQ(in(dialog, "INPNazev")->selectedText(), "PUVODNI");
             typeIn(dialog, "INPNazev", "ZMENA");
             QTest::mouseClick(in<QCheckBox>(dialog, "INPNeg"), Qt::LeftButton);
             way.close(dialog);
