@@ -4,6 +4,7 @@
 #include "settings/SettingsForm.h"
 #include "ui/FieldFocus.h"
 #include "ui/InfoProgram.h"
+#include "ui/LayoutParts.h"
 #include "ui/PaintedIcons.h"
 #include "ui/RowDialog.h"
 #include "ui/TextLimit.h"
@@ -29,10 +30,7 @@ QColor colourOf(LabelColour colour) {
 
 void showCaption(QLabel* label, const std::string& text, std::optional<LabelColour> colour = std::nullopt) {
     label->setText(QString::fromStdString(text));
-    if (!colour) return;
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colourOf(*colour));
-    label->setPalette(palette);
+    if (colour) setTextColour(label, colourOf(*colour));
 }
 
 /// The dialog that a double-click on a row's text field opens, if the field stands in a table.
