@@ -1,0 +1,152 @@
+// Measures the device link against the simulated unit: exchanges per second without wire pacing, whole-
+// memory read and write (with read-back) at 19,200 bit/s as a ratio to the wire time of their bytes, and
+// the processor time the program takes while it greets a silent unit. Prints figures; asserts nothing.
+//
+//   link_bench            2,048-byte unit only
+//   link_bench --large    also the 65,536-byte unit (about ten minutes)
+#include "image/EepromImage.h"
+#include "link/BlockTransfer.h"
+#include "link/DeviceLink.h"
+#include "link/qt/QtSerialPort.h"
+#include "link/qt/QtWaiter.h"
+#include "link/tests/OrbsimProcess.h"
+#include "settings/SettingsForm.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <sys/resource.h>
+
+namespace orb::bench {
+namespace {
+
+constexpr double SecondsPerByte = 10.0 / 19200.0; // start bit, 8 data bits, stop bit
+constexpr int ReadExchangeBytes = (5 + 2) + (17 + 2);
+constexpr int WriteExchangeBytes = (21 + 2) + (1 + 2);
+
+/// A main window that confirms every box and tells what it showed on standard error.
+class QuietView : public FormView {
+  public:
+    Answer ask(const Message& message) override {
+        std::fprintf(stderr, "  [%s] %s\n", message.title.c_str(), message.text.c_str());
+        return message.buttons == MessageButtons::Ok ? Answer::Ok : Answer::Yes;
+    }
+    void selectTab(int) override {}
+    void focusField(TextRef) override {}
+    void textChanged(TextRef) override {}
+    void flagChanged(FlagField, int) override {}
+    void choiceChanged(ChoiceField) override {}
+    void displayChanged() override {}
+};
+
+/// A progress window without a window; Storno is pressed by cancel().
+class QuietProgress : public Progress {
+  public:
+    void showProgress(const std::string&, bool) override { cancelled_ = false; }
+    void hideProgress() override {}
+    void setProgressValue(int, int) override {}
+    bool dialogCancelled() const override { return cancelled_; }
+    void cancel() { cancelled_ = true; }
+
+  private:
+    bool cancelled_ = false;
+};
+
+/// The window's side of the link on the real serial port, joined to a simulated unit.
+struct Bench {
+    explicit Bench(const QStringList& options) : unit(options) {}
+
+    bool activate() {
+        link.onDeaClicked();
+        return form.display().tabDeAktivNapis == "Aktivní";
+    }
+
+    test::OrbsimProcess unit;
+    QuietView view;
+    SettingsForm form{view};
+    std::unique_ptr<EepromImage> image = std::make_unique<EepromImage>();
+    QuietProgress progress;
+    QtSerialPort port;
+    QtWaiter waiter;
+    DeviceLink link{form, *image, progress, port, waiter};
+};
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+template <typename Operation> double SecondsOf(Operation operation) {
+    QElapsedTimer clock;
+    clock.start();
+    operation();
+    return static_cast<double>(clock.nsecsElapsed()) / 1e9;
+}
+
+void ExchangesPerSecond() {
+    Bench bench({"--no-pace", "--memory", "2048"});
+    if (!bench.activate()) return;
+    // A second transport on the open port: the same exchanges the workflows make, without their windows.
+    Transport transport(bench.port, bench.waiter);
+    BlockTransfer blocks(transport, *bench.image, bench.progress);
+    constexpr int Exchanges = 5000;
+    int failed = 0;
+    const double seconds = SecondsOf([&] {
+        for (int i = 0; i < Exchanges; ++i)
+            failed += blocks.readBlock((i * 8) % 2048) ? 0 : 1;
+    });
+    std::printf("exchanges per second, unpaced:   %8.0f  (%d block reads in %.3f s, %d failed)\n",
+                Exchanges / seconds, Exchanges, seconds, failed);
+    bench.link.onDeaClicked();
+}
+
+void ReadAndWrite(int memory) {
+    const int blocks = memory / 8;
+    {
+        Bench bench({"--memory", QString::number(memory)});
+        if (!bench.activate()) return;
+        const double seconds = SecondsOf([&] { bench.link.loadFromUnit(); });
+        const double wire = blocks * ReadExchangeBytes * SecondsPerByte;
+        std::printf("read %5d bytes, paced:          %8.3f s, wire %8.3f s, ratio %.3f\n", memory, seconds,
+                    wire, seconds / wire);
+        bench.link.onDeaClicked();
+    }
+    {
+        Bench bench({"--memory", QString::number(memory)});
+        if (!bench.activate()) return;
+        const double seconds = SecondsOf([&] { bench.link.saveToUnit(); });
+        const double wire = (2 * blocks + 2) * (WriteExchangeBytes + ReadExchangeBytes) * SecondsPerByte;
+        std::printf("write %5d bytes + verify, paced: %7.3f s, wire %8.3f s, ratio %.3f\n", memory, seconds,
+                    wire, seconds / wire);
+        bench.link.onDeaClicked();
+    }
+}
+
+void CpuWhileSilent() {
+    Bench bench({"--silent"});
+    constexpr int WaitMs = 5000;
+    QTimer::singleShot(WaitMs, [&bench] { bench.progress.cancel(); });
+    const double cpuBefore = CpuSeconds();
+    const double seconds = SecondsOf([&] { bench.activate(); });
+    const double cpu = CpuSeconds() - cpuBefore;
+    std::printf("CPU while the unit stays silent:  %7.3f %% of a core  (%.3f s CPU in %.3f s of hellos)\n",
+                100.0 * cpu / seconds, cpu, seconds);
+}
+
+} // namespace
+} // namespace orb::bench
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const bool large = argc > 1 && std::strcmp(argv[1], "--large") == 0;
+    orb::bench::ExchangesPerSecond();
+    orb::bench::ReadAndWrite(2048);
+    if (large) orb::bench::ReadAndWrite(65536);
+    orb::bench::CpuWhileSilent();
+    return 0;
+}
