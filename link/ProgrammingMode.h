@@ -19,7 +19,7 @@ class ProgrammingMode {
     void activate();
     /// Takes the unit out of programming mode and closes the port; without a valid reply the user decides.
     void deactivate();
-    /// The port the user chose, as the form shows it ("COM 3").
+    /// Returns the port the user chose, as the form shows it ("COM 3").
     std::string portText() const;
 
   private:

@@ -17,7 +17,7 @@ class Timeout {
     void start(std::chrono::milliseconds limit) { deadline_ = waiter_.now() + limit; }
     /// Tells whether the armed limit has run out (false before the first start).
     bool elapsed() const { return deadline_ && waiter_.now() >= *deadline_; }
-    /// The moment the armed limit runs out.
+    /// Returns the moment the armed limit runs out.
     Waiter::Clock::time_point deadline() const { return deadline_.value_or(waiter_.now()); }
 
   private:

@@ -23,17 +23,18 @@ struct TransferBlock {
     void append(std::uint8_t byte);
     /// Appends a byte as its hex pair, low-nibble digit first.
     void appendHexPair(std::uint8_t value);
-    /// The payload bytes 0..count-1.
+    /// Returns the payload bytes 0..count-1.
     std::span<const std::uint8_t> payload() const { return {data.data(), static_cast<std::size_t>(count)}; }
-    /// The code byte of the payload (0 in a block that holds no reply).
+    /// Returns the code byte of the payload (0 in a block that holds no reply).
     std::uint8_t code() const { return data[0]; }
     /// Tells whether positions first..last all hold hexadecimal digits.
     bool hexDigitsAt(int first, int last) const;
-    /// Reads the hex pair at position, low-nibble digit first.
+    /// Reads the hex pair at position, low-nibble digit first; throws TypeMismatch for a non-digit.
     std::uint8_t hexPairAt(int position) const;
 };
 
-/// The frame checksum of a payload: (sum + 1) mod 256, and 12 where that would give the terminator 13.
+/// Computes the frame checksum of a payload: (sum + 1) mod 256, and 12 where that would give the
+/// terminator 13.
 std::uint8_t FrameChecksum(std::span<const std::uint8_t> payload);
 
 } // namespace orb

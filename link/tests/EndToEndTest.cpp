@@ -96,6 +96,31 @@ TEST_F(EndToEndTest, OrbBecomesActiveWithoutFurtherMessages) {
     EXPECT_EQ(unit->requests().back(), "deactivate");
 }
 
+TEST_F(EndToEndTest, PortThatIsMissingOrInUseIsNamed) {
+    startUnit({});
+    {
+        // A second program on the same port: the port is locked while the first one holds it.
+        ScriptedView otherView;
+        SettingsForm otherForm(otherView);
+        TestProgress otherProgress;
+        QtSerialPort otherPort;
+        DeviceLink other(otherForm, *image, otherProgress, otherPort, waiter);
+        otherView.expectBox(PressButton);
+        other.onDeaClicked();
+        ASSERT_TRUE(otherPort.isOpen());
+        view.expectBox(Box("Otevírání portu", "Nelze otevřít port COM 1.", MessageIcon::Critical));
+        link.onDeaClicked();
+        EXPECT_FALSE(port.isOpen());
+    }
+    setenv("ORB_COM2", "/dev/orb-no-such-port", 1);
+    form.setChoice(ChoiceField::tabPort, 1);
+    view.expectBox(Box("Otevírání portu", "Nelze otevřít port COM 2.", MessageIcon::Critical));
+    link.onDeaClicked();
+    unsetenv("ORB_COM2");
+    EXPECT_EQ(form.display().btDEA, "Aktivovat");
+    EXPECT_TRUE(progress.events.empty());
+}
+
 struct Refusal {
     QStringList options;
     std::string text;
