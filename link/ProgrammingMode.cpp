@@ -36,10 +36,10 @@ void ProgrammingMode::activate() {
     show(lm::ActivatingTitle, lm::PressButton, MessageIcon::Information);
     progress_.showProgress(std::string(lm::SwitchOn), true);
     if (!greet()) return fail();
-    bool accepted = false;
-    if (!identify(accepted)) return fail();
+    const std::optional<bool> accepted = identify();
+    if (!accepted) return fail();
     if (!readMemoryAndModem()) return fail();
-    SetLinkState(form_, progress_, accepted ? LinkState::Active : LinkState::Refused);
+    SetLinkState(form_, progress_, *accepted ? LinkState::Active : LinkState::Refused);
     progress_.hideProgress();
 }
 
@@ -77,9 +77,9 @@ bool ProgrammingMode::greet() {
     return !progress_.dialogCancelled();
 }
 
-bool ProgrammingMode::identify(bool& accepted) {
+std::optional<bool> ProgrammingMode::identify() {
     const TransferBlock reply = transport_.exchange(RequestFor(Command::Identify), ReplyLimitMs);
-    if (!IsReplyTo(reply, Command::Identify, 11) || !reply.hexDigitsAt(1, 10)) return false;
+    if (!IsReplyTo(reply, Command::Identify, 11) || !reply.hexDigitsAt(1, 10)) return std::nullopt;
 
     const int identity = reply.hexPairAt(5) * 65536 + reply.hexPairAt(3) * 256 + reply.hexPairAt(1);
     const int major = reply.hexPairAt(9);
@@ -93,24 +93,26 @@ bool ProgrammingMode::identify(bool& accepted) {
     }
     display.lblInfoVerze = std::to_string(major) + "." + std::to_string(minor);
     form_.setDisplay(display);
+    return mayBeProgrammed(display.lblInfoProdukt, major, minor);
+}
 
-    const std::string& product = display.lblInfoProdukt;
+bool ProgrammingMode::mayBeProgrammed(const std::string& product, int major, int minor) {
     if (product == "?") {
-        accepted = true;
         progress_.hideProgress();
         show(lm::ActivationTitle, lm::UnknownDevice, MessageIcon::Information);
-    } else if (product != "ORBTONE" && product != "ORB") {
-        accepted = false;
+        return true;
+    }
+    if (product != "ORBTONE" && product != "ORB") {
         progress_.hideProgress();
         show(lm::ActivationTitle, lm::onlyDevice(), MessageIcon::Critical);
-    } else if (IsBelowLowestVersion(major, minor)) {
-        accepted = false;
+        return false;
+    }
+    if (IsBelowLowestVersion(major, minor)) {
         progress_.hideProgress();
         show(lm::ActivationTitle, lm::versionTooOld(), MessageIcon::Critical);
-    } else {
-        accepted = true;
+        return false;
     }
-    return true;
+    return true; // silently, with the progress window still up
 }
 
 bool ProgrammingMode::readMemoryAndModem() {

@@ -4,6 +4,7 @@
 #include "link/Transport.h"
 #include "settings/SettingsForm.h"
 
+#include <optional>
 #include <string>
 
 namespace orb {
@@ -25,7 +26,10 @@ class ProgrammingMode {
   private:
     bool openPort();
     bool greet();
-    bool identify(bool& accepted);
+    /// Asks for identity and version and shows them; nothing without a valid reply, else whether the
+    /// unit may be programmed.
+    std::optional<bool> identify();
+    bool mayBeProgrammed(const std::string& product, int major, int minor);
     bool readMemoryAndModem();
     void fail();
     void show(std::string_view title, std::string_view text, MessageIcon icon);
