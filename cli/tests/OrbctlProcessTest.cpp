@@ -3,6 +3,7 @@
 #include "cli/tests/CliTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -28,7 +29,7 @@ Outcome orbctl(const QStringList& args, const QString& port = {}) {
     process.start(ORBCTL_PATH, args);
     EXPECT_TRUE(process.waitForFinished(120000)) << args.join(' ').toStdString();
     Outcome run{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
+                process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
     return run;
 }
 
@@ -76,7 +77,8 @@ TEST_F(OrbctlFiles, ShowPrintsTheReportLines) {
 TEST_F(OrbctlFiles, ExportThenImportGivesTheSameFile) {
     const Outcome exported = orbctl({"export", example, "-o", file("example.json")});
     ASSERT_EQ(exported.status, 0) << exported.err;
-    const Outcome imported = orbctl({"import", file("example.json"), "-o", file("copy.eep"), "--memory", "256"});
+    const Outcome imported =
+        orbctl({"import", file("example.json"), "-o", file("copy.eep"), "--memory", "256"});
     ASSERT_EQ(imported.status, 0) << imported.err;
     EXPECT_EQ(TempDir::read(file("copy.eep").toStdString()), testing_support::ExampleImage());
 }
@@ -116,6 +118,103 @@ TEST_F(OrbctlFiles, UnreadableOrForeignFilesFailNamingTheFile) {
     EXPECT_EQ(notImage.status, 3);
     EXPECT_EQ(notImage.err, "orbctl: Data v souboru '" + dir.file("foreign.eep") +
                                 "' nejsou v pořádku - neodpovídají formátu EEPROM.\n");
+}
+
+/// The simulated unit on a pseudo-terminal for one test; orbctl reaches it as COM 1.
+class SimulatedUnit {
+  public:
+    SimulatedUnit(const TempDir& dir, QStringList options)
+        : log_(dir.file("unit" + std::to_string(++count_) + ".log")) {
+        options << "--no-pace"
+                << "--log" << QString::fromStdString(log_);
+        process_.start(qEnvironmentVariable("ORB_TOOLS_DIR") + "/orbsim", options);
+        if (!process_.waitForReadyRead(10000)) throw std::runtime_error("orbsim did not start");
+        port_ = QString::fromUtf8(process_.readLine()).trimmed();
+    }
+    ~SimulatedUnit() {
+        process_.terminate();
+        process_.waitForFinished(5000);
+    }
+
+    const QString& port() const { return port_; }
+    /// Counts the logged requests whose meaning starts with the word ("write", "read", "deactivate").
+    int requests(const std::string& word) const {
+        const std::vector<std::uint8_t> log = TempDir::read(log_);
+        int count = 0;
+        for (const std::string& line : lines(std::string(log.begin(), log.end())))
+            count += contains(line, "  " + word);
+        return count;
+    }
+
+  private:
+    static inline int count_ = 0;
+    std::string log_;
+    QProcess process_;
+    QString port_;
+};
+
+using OrbctlDevice = OrbctlFiles;
+
+TEST_F(OrbctlDevice, WriteThenReadGivesTheSettingsBack) {
+    SimulatedUnit unit(dir, {"--memory", "256"});
+    const Outcome write = orbctl({"write", example, "--port", "1"}, unit.port());
+    EXPECT_EQ(write.status, 0) << write.err;
+    EXPECT_TRUE(
+        contains(write.err, "ORB - Ukládání dat z PC do EEPROM: Data byla úspěšně uložena do EEPROM."));
+
+    const Outcome read = orbctl({"read", "--port", "1", "-o", file("back.eep")}, unit.port());
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(TempDir::read(dir.file("back.eep")), testing_support::ExampleImage());
+
+    const Outcome show = orbctl({"read", "--port", "1"}, unit.port());
+    EXPECT_EQ(show.status, 0) << show.err;
+    EXPECT_TRUE(contains(show.out, "\nJméno stanice: CHATA\n"));
+    EXPECT_EQ(unit.requests("deactivate"), 3);
+}
+
+TEST_F(OrbctlDevice, WriteWithoutVerifySendsNoReadRequests) {
+    SimulatedUnit unit(dir, {"--memory", "256"});
+    EXPECT_EQ(orbctl({"write", example, "--port", "1", "--no-verify"}, unit.port()).status, 0);
+    EXPECT_EQ(unit.requests("read"), 0);
+    EXPECT_EQ(unit.requests("write"), 2 * 32 + 2);
+}
+
+TEST_F(OrbctlDevice, RefusalsExitOneAndLeaveTheUnitDeactivated) {
+    SimulatedUnit tal(dir, {"--product", "TAL"});
+    const Outcome refused = orbctl({"read", "--port", "1"}, tal.port());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(contains(refused.err, "Touto verzí programu lze naprogramovat pouze zařízení ORB."))
+        << refused.err;
+    EXPECT_EQ(tal.requests("deactivate"), 1);
+
+    SimulatedUnit small(dir, {"--memory", "128"});
+    const Outcome tooLarge = orbctl({"write", defaults, "--port", "1"}, small.port());
+    EXPECT_EQ(tooLarge.status, 1);
+    EXPECT_TRUE(contains(tooLarge.err,
+                         "Velikost dat v nastavení (150 byte) je větší než je možno vložit do EEPROM "
+                         "(   128 byte)."))
+        << tooLarge.err;
+    EXPECT_EQ(small.requests("write"), 0);
+    EXPECT_EQ(small.requests("deactivate"), 1);
+}
+
+TEST_F(OrbctlDevice, DeviceFailuresExitThreeNamingThePort) {
+    const Outcome noPort = orbctl({"read", "--port", "1"}, file("no-such-port"));
+    EXPECT_EQ(noPort.status, 3);
+    EXPECT_TRUE(contains(noPort.err, "orbctl: COM 1 (" + dir.file("no-such-port") +
+                                         "): Otevírání portu: Nelze otevřít port COM 1.\n"))
+        << noPort.err;
+
+    SimulatedUnit blank(dir, {});
+    const Outcome unprogrammed = orbctl({"read", "--port", "1"}, blank.port());
+    EXPECT_EQ(unprogrammed.status, 3);
+    EXPECT_TRUE(contains(unprogrammed.err, "EEPROM zřejmě není naprogramována.")) << unprogrammed.err;
+
+    SimulatedUnit hangingUp(dir, {"--hangup-after", "40"});
+    const Outcome hangUp = orbctl({"write", example, "--port", "1"}, hangingUp.port());
+    EXPECT_EQ(hangUp.status, 3);
+    EXPECT_TRUE(contains(hangUp.err, "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat."))
+        << hangUp.err;
 }
 
 } // namespace
