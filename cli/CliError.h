@@ -16,7 +16,9 @@ enum class ExitStatus {
 /// Ends the running command with a message for standard error and an exit status; main catches it.
 class CliError : public std::runtime_error {
   public:
+    /// Carries the message (without the program's name) and the status orbctl ends with.
     CliError(ExitStatus status, const std::string& message) : std::runtime_error(message), status_(status) {}
+    /// Returns the status orbctl ends with.
     ExitStatus status() const { return status_; }
 
   private:

@@ -7,13 +7,13 @@
 
 namespace orb {
 
-/// orbctl show: prints the settings of a file as the printed report's lines.
+/// Prints the settings of a file as the printed report's lines (orbctl show).
 ExitStatus RunShow(const CommandLine& line, std::ostream& out, std::ostream& err);
-/// orbctl export: writes the settings of a file as JSON, to -o or to out.
+/// Writes the settings of a file as JSON, to -o or to out (orbctl export).
 ExitStatus RunExport(const CommandLine& line, std::ostream& out, std::ostream& err);
-/// orbctl import: builds a settings file from JSON; each refusal goes to err and nothing is written.
+/// Builds a settings file from JSON; each refusal goes to err and nothing is written (orbctl import).
 ExitStatus RunImport(const CommandLine& line, std::ostream& out, std::ostream& err);
-/// orbctl diff: lists the settings in which two files differ; Refused when there is any.
+/// Lists the settings in which two files differ; Refused when there is any (orbctl diff).
 ExitStatus RunDiff(const CommandLine& line, std::ostream& out, std::ostream& err);
 
 } // namespace orb

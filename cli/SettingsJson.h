@@ -16,7 +16,8 @@ using Json = nlohmann::ordered_json;
 inline constexpr const char* Reserved27to31Key = "reserved27to31";
 inline constexpr const char* Reserved63Key = "reserved63";
 
-/// True for the options beside the record (tabUTO, CheckWrite, tabPort): they are not part of a file.
+/// Tells whether a field is one of the options beside the record (tabUTO, CheckWrite, tabPort): they are not
+/// part of a file.
 bool isOption(TextField field);
 bool isOption(FlagField field);
 bool isOption(ChoiceField field);

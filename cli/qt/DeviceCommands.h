@@ -7,10 +7,10 @@
 
 namespace orb {
 
-/// orbctl read: activates the unit on --port, reads its EEPROM, deactivates it; saves the settings to -o
-/// or prints them as the report.
+/// Activates the unit on --port, reads its EEPROM and deactivates it; saves the settings to -o or prints
+/// them as the report (orbctl read).
 ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err);
-/// orbctl write: activates the unit on --port, writes the file's settings into it, deactivates it.
+/// Activates the unit on --port, writes the file's settings into it and deactivates it (orbctl write).
 ExitStatus RunWrite(const CommandLine& line, std::ostream& out, std::ostream& err);
 
 } // namespace orb
