@@ -15,6 +15,7 @@ struct CommandSpec {
     Command command;
     std::string_view name;
     std::string_view synopsis;
+    std::string_view summary;
     int files;
     bool output;
     bool outputRequired;
@@ -25,29 +26,40 @@ struct CommandSpec {
 };
 
 constexpr CommandSpec Commands[] = {
-    {Command::Show, "show", "show FILE.eep", 1, false, false, false, false, false,
+    {Command::Show, "show", "show FILE.eep", "vypíše nastavení ze souboru jako tiskový protokol", 1, false,
+     false, false, false, false,
      "Vypíše nastavení ze souboru na standardní výstup stejnými řádky jako tiskový protokol.\n"},
-    {Command::Export, "export", "export FILE.eep [-o FILE.json]", 1, true, false, false, false, false,
+    {Command::Export, "export", "export FILE.eep [-o FILE.json]", "uloží nastavení ze souboru jako JSON", 1,
+     true, false, false, false, false,
      "Uloží nastavení ze souboru jako JSON (bez -o na standardní výstup). Každé nastavení má klíč\n"
      "podle svého jména v programu, řádky T0..T7, I0..I7 a O0..O7 jsou pole osmi hodnot, texty jsou\n"
      "řetězce UTF-8, zaškrtávací pole true/false, volby jejich texty. Klíče reserved27to31 a\n"
      "reserved63 nesou rezervované bajty obrazu, aby se ze souboru nic neztratilo.\n"},
-    {Command::Import, "import", "import FILE.json -o FILE.eep [--memory BYTES]", 1, true, true, false, true,
-     false,
+    {Command::Import, "import", "import FILE.json -o FILE.eep [--memory BYTES]",
+     "vytvoří soubor nastavení z JSON", 1, true, true, false, true, false,
      "Vytvoří soubor nastavení z JSON. Každá hodnota projde stejnými pravidly jako v okně programu;\n"
      "číselné hodnoty se opraví stejně jako v okně. Chybějící klíče mají výchozí hodnoty, neznámé klíče\n"
-     "jsou chyba. Každé odmítnutí se vypíše s hlášením okna a jménem nastavení a soubor se nezapíše.\n"
+     "jsou chyba. Každé odmítnutí se vypíše s hlášením okna a jménem nastavení a soubor se nezapíše;\n"
+     "jinak se soubor -o vytvoří nebo nahradí.\n"
      "  --memory BYTES   ověří, že se nastavení vejde do paměti EEPROM této velikosti (128..65536)\n"},
-    {Command::Diff, "diff", "diff A.eep B.eep", 2, false, false, false, false, false,
+    {Command::Diff, "diff", "diff A.eep B.eep", "vypíše nastavení, ve kterých se soubory liší", 2, false,
+     false, false, false, false,
      "Vypíše nastavení, ve kterých se soubory liší, jedno na řádek: jméno, hodnota v A, hodnota v B.\n"
      "Návratová hodnota je 0, když jsou nastavení stejná, a 1, když se liší.\n"},
-    {Command::Read, "read", "read --port N [-o FILE.eep]", 0, true, false, true, false, false,
+    {Command::Read, "read", "read --port N [-o FILE.eep]", "načte nastavení ze zařízení", 0, true, false,
+     true, false, false,
      "Aktivuje programovací režim zařízení na portu COM N, načte jeho EEPROM a deaktivuje ho.\n"
      "S -o uloží nastavení do souboru, jinak je vypíše jako příkaz show.\n"},
-    {Command::Write, "write", "write FILE.eep --port N [--no-verify]", 1, false, false, true, false, true,
+    {Command::Write, "write", "write FILE.eep --port N [--no-verify]",
+     "uloží nastavení ze souboru do zařízení", 1, false, false, true, false, true,
      "Aktivuje programovací režim zařízení na portu COM N, uloží do jeho EEPROM nastavení ze souboru\n"
      "a deaktivuje ho. Každý zapsaný blok se čte zpět ke kontrole, pokud není dáno --no-verify.\n"},
 };
+
+/// How the commands that talk to the unit stand in for the window's boxes and its Storno button.
+constexpr std::string_view DeviceNotes =
+    "Hlášení okna programu se vypisují na standardní chybový výstup, jeho otázky se zodpoví Ne.\n"
+    "Ctrl+C působí jako tlačítko Storno.\n";
 
 constexpr std::string_view ProgramHelp =
     "Nastavení komunikátoru ORB a ORBTONE z příkazové řádky.\n"
@@ -161,11 +173,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 std::string HelpText(std::optional<Command> command) {
     if (command) {
         const CommandSpec& spec = specOf(*command);
-        return "Použití: orbctl " + std::string(spec.synopsis) + "\n\n" + std::string(spec.help);
+        return "Použití: orbctl " + std::string(spec.synopsis) + "\n\n" + std::string(spec.help) +
+               (spec.port ? std::string(DeviceNotes) : "");
     }
     std::string text = "Použití: orbctl PŘÍKAZ [VOLBY]\n\nPříkazy:\n";
     for (const CommandSpec& spec : Commands)
-        text += "  orbctl " + std::string(spec.synopsis) + "\n";
+        text += "  orbctl " + std::string(spec.synopsis) + "\n      " + std::string(spec.summary) + "\n";
     return text + "\n" + std::string(ProgramHelp);
 }
 
