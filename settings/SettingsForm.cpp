@@ -40,6 +40,7 @@ constexpr NumberFlag NumberFlags[] = {
 };
 
 const std::string ByteSuffix = " byte";
+const std::string UnknownCaption = "?";
 
 } // namespace
 
@@ -189,16 +190,26 @@ void SettingsForm::updateImageSize() {
     view_.displayChanged();
 }
 
+namespace {
+// Appending to the number's own string (rather than operator+) also keeps g++ 12 from a false
+// -Wrestrict alarm inside <string>.
+std::string byteCaption(int number) {
+    std::string caption = std::to_string(number);
+    caption.append(ByteSuffix);
+    return caption;
+}
+} // namespace
+
 void SettingsForm::countImageSize() {
     const int usage = CountImageSize(record_);
-    display_.lblInfoPamUsage = std::to_string(usage) + ByteSuffix;
-    if (display_.lblInfoPamSize == "?") {
-        display_.lblInfoPamFree = "?";
+    display_.lblInfoPamUsage = byteCaption(usage);
+    if (display_.lblInfoPamSize == UnknownCaption) {
+        display_.lblInfoPamFree = UnknownCaption;
         display_.lblInfoPamFreeColour = LabelColour::Blue;
         return;
     }
     const int free = memorySize().value_or(0) - usage;
-    display_.lblInfoPamFree = std::to_string(free) + ByteSuffix;
+    display_.lblInfoPamFree = byteCaption(free);
     display_.lblInfoPamFreeColour = free < 0 ? LabelColour::Red : LabelColour::Blue;
 }
 
