@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/Progress.h"
+#include "settings/FormView.h"
+
+namespace orb::fuzz {
+
+/// A main window without widgets whose user answers every box with its first button (OK or Yes).
+class QuietView : public FormView {
+  public:
+    Answer ask(const Message& message) override {
+        ++boxes;
+        return message.buttons == MessageButtons::Ok ? Answer::Ok : Answer::Yes;
+    }
+    void selectTab(int) override {}
+    void focusField(TextRef) override {}
+    void textChanged(TextRef) override {}
+    void flagChanged(FlagField, int) override {}
+    void choiceChanged(ChoiceField) override {}
+    void displayChanged() override {}
+
+    int boxes = 0;
+};
+
+/// A progress window that the harness cancels, as the user's Storno would.
+class QuietProgress : public Progress {
+  public:
+    void showProgress(const std::string&, bool) override { cancelled_ = false; }
+    void hideProgress() override {}
+    void setProgressValue(int, int) override {}
+    bool dialogCancelled() const override { return cancelled_; }
+    /// Presses Storno.
+    void cancel() { cancelled_ = true; }
+
+  private:
+    bool cancelled_ = false;
+};
+
+} // namespace orb::fuzz

@@ -1,0 +1,26 @@
+// Any byte stream in any bursts on the line: a received block either holds a whole reply whose checksum
+// and terminator are right, or counts 0; nothing is read or written outside the block.
+#include "fuzz/ReplyScript.h"
+#include "link/Transport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    orb::fuzz::FuzzInput input(data, size);
+    orb::test::FakeLine line;
+    orb::Transport transport(line, line);
+    orb::fuzz::ReplyScript script(input, line);
+    if (!transport.openPort(1)) __builtin_trap();
+
+    // Several exchanges in a row: what a late or overlong reply leaves behind meets the next one.
+    for (int exchange = 0; exchange < 4 && !input.empty(); ++exchange) {
+        const int limitMs = 4 * input.byte();
+        script.answer(static_cast<std::uint8_t>(1 + exchange));
+        const orb::TransferBlock block = transport.receiveFrame(limitMs);
+        if (block.count < 0 || block.count > 99) __builtin_trap();
+        if (block.count > 0) {
+            const auto n = static_cast<std::size_t>(block.count);
+            if (block.data[n + 1] != orb::TransferBlock::Terminator) __builtin_trap();
+            if (block.data[n] != orb::FrameChecksum(block.payload())) __builtin_trap();
+        }
+    }
+    return 0;
+}
