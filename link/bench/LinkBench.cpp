@@ -143,6 +143,7 @@ void CpuWhileSilent() {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as soon as it is measured
     const bool large = argc > 1 && std::strcmp(argv[1], "--large") == 0;
     orb::bench::ExchangesPerSecond();
     orb::bench::ReadAndWrite(2048);
