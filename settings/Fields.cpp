@@ -206,4 +206,19 @@ int choiceOf(const SettingsRecord& record, const SettingsOptions& options, Choic
     return choiceOf(const_cast<SettingsRecord&>(record), const_cast<SettingsOptions&>(options), field);
 }
 
+std::optional<TextField> stateNamePartner(TextField field) {
+    switch (field) {
+    case TextField::tabINPZap:
+        return TextField::tabINPVyp;
+    case TextField::tabINPVyp:
+        return TextField::tabINPZap;
+    case TextField::tabOUTZap:
+        return TextField::tabOUTVyp;
+    case TextField::tabOUTVyp:
+        return TextField::tabOUTZap;
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace orb

@@ -2,6 +2,7 @@
 
 #include "settings/SettingsRecord.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -64,27 +65,45 @@ enum class ChoiceField {
 };
 
 constexpr TextField AllTextFields[] = {
-    TextField::tabJmenoStanice,      TextField::tabPIN,           TextField::tabTCcentra,
-    TextField::tabDobaPlatnostiSMS,  TextField::rtNotAuthorized,  TextField::tabPrepnoutJTSCislo,
-    TextField::tabTC,                TextField::tabINPNazev,      TextField::tabINPZap,
-    TextField::tabINPVyp,            TextField::tabINPLH,         TextField::tabINPHL,
-    TextField::tabOUTNazev,          TextField::tabOUTZap,        TextField::tabOUTVyp,
-    TextField::tabOUTimpuls,         TextField::tabOUTimpulsLEN,  TextField::rtReCall,
-    TextField::eeExistTime,          TextField::tabRFRWait,       TextField::tabWaitFree,
-    TextField::tabKOMUNIKPocetTestu, TextField::tabKOMUNIKPocetBloku, TextField::tabUTO,
+    TextField::tabJmenoStanice,
+    TextField::tabPIN,
+    TextField::tabTCcentra,
+    TextField::tabDobaPlatnostiSMS,
+    TextField::rtNotAuthorized,
+    TextField::tabPrepnoutJTSCislo,
+    TextField::tabTC,
+    TextField::tabINPNazev,
+    TextField::tabINPZap,
+    TextField::tabINPVyp,
+    TextField::tabINPLH,
+    TextField::tabINPHL,
+    TextField::tabOUTNazev,
+    TextField::tabOUTZap,
+    TextField::tabOUTVyp,
+    TextField::tabOUTimpuls,
+    TextField::tabOUTimpulsLEN,
+    TextField::rtReCall,
+    TextField::eeExistTime,
+    TextField::tabRFRWait,
+    TextField::tabWaitFree,
+    TextField::tabKOMUNIKPocetTestu,
+    TextField::tabKOMUNIKPocetBloku,
+    TextField::tabUTO,
 };
 
 constexpr FlagField AllFlagFields[] = {
-    FlagField::tabBezpecRezim, FlagField::tabOdpovidatT0, FlagField::tabPrepnoutNepovolPristup,
+    FlagField::tabBezpecRezim,  FlagField::tabOdpovidatT0, FlagField::tabPrepnoutNepovolPristup,
     FlagField::opNotAuthorized, FlagField::tabPrepnoutJTS, FlagField::tabTCPrijem,
-    FlagField::tabTCPoplach,   FlagField::tabTCUdalost,   FlagField::tabINPNeg,
-    FlagField::tabINPLHEvent,  FlagField::tabINPHLEvent,  FlagField::tabINPZpr,
-    FlagField::tabOUTNeg,      FlagField::tabOUTZpr,      FlagField::opExist,
+    FlagField::tabTCPoplach,    FlagField::tabTCUdalost,   FlagField::tabINPNeg,
+    FlagField::tabINPLHEvent,   FlagField::tabINPHLEvent,  FlagField::tabINPZpr,
+    FlagField::tabOUTNeg,       FlagField::tabOUTZpr,      FlagField::opExist,
     FlagField::CheckWrite,
 };
 
 constexpr ChoiceField AllChoiceFields[] = {
-    ChoiceField::tabKOMUNIKFormat, ChoiceField::tabKOMUNIKParita, ChoiceField::tabKOMUNIKFrekvence,
+    ChoiceField::tabKOMUNIKFormat,
+    ChoiceField::tabKOMUNIKParita,
+    ChoiceField::tabKOMUNIKFrekvence,
     ChoiceField::tabPort,
 };
 
@@ -98,6 +117,9 @@ struct TextRef {
 /// True for the fields that exist once per telephone, input or output row.
 bool isRowField(TextField field);
 bool isRowField(FlagField field);
+
+/// The other one of a row's on-name and off-name (tabINPZap and tabINPVyp, tabOUTZap and tabOUTVyp).
+std::optional<TextField> stateNamePartner(TextField field);
 
 /// The control's name as the program knows it ("tabTC", "opExist", ...).
 std::string_view fieldName(TextField field);

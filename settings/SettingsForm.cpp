@@ -11,22 +11,6 @@
 namespace orb {
 namespace {
 
-/// The other one of a row's on-name and off-name.
-std::optional<TextField> partnerOf(TextField field) {
-    switch (field) {
-    case TextField::tabINPZap:
-        return TextField::tabINPVyp;
-    case TextField::tabINPVyp:
-        return TextField::tabINPZap;
-    case TextField::tabOUTZap:
-        return TextField::tabOUTVyp;
-    case TextField::tabOUTVyp:
-        return TextField::tabOUTZap;
-    default:
-        return std::nullopt;
-    }
-}
-
 /// A telephone-row flag that needs a number, with the warning given when it is set without one.
 struct NumberFlag {
     FlagField field;
@@ -108,7 +92,7 @@ void SettingsForm::setChoice(ChoiceField field, int index) {
 
 void SettingsForm::leaveField(TextRef field) {
     const std::string value = text(field);
-    const auto partner = partnerOf(field.field);
+    const auto partner = stateNamePartner(field.field);
     const FieldRuleResult result =
         CheckFieldRule(field.field, value,
                        {partner ? std::string_view(text({*partner, field.row})) : std::string_view(),

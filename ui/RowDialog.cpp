@@ -21,21 +21,6 @@ namespace {
 
 constexpr int CheckBoxMinHeight = 255; ///< the height a check box needs to show its box whole
 
-std::optional<TextField> partnerOf(TextField field) {
-    switch (field) {
-    case TextField::tabINPZap:
-        return TextField::tabINPVyp;
-    case TextField::tabINPVyp:
-        return TextField::tabINPZap;
-    case TextField::tabOUTZap:
-        return TextField::tabOUTVyp;
-    case TextField::tabOUTVyp:
-        return TextField::tabOUTZap;
-    default:
-        return std::nullopt;
-    }
-}
-
 } // namespace
 
 RowDialog::RowDialog(const RowDialogTable& table, SettingsForm& form, bool& dialogCancelled, QWidget* owner)
@@ -152,7 +137,7 @@ void RowDialog::checkField(TextField field) {
     // A rule whose turn comes after the dialog was closed has nothing left to guard.
     if (!isVisible()) return;
     QLineEdit* edit = texts_.value(static_cast<int>(field));
-    const auto partner = partnerOf(field);
+    const auto partner = stateNamePartner(field);
     const std::string partnerText =
         partner ? texts_.value(static_cast<int>(*partner))->text().toStdString() : std::string();
     const RuleOutcome outcome =
