@@ -35,7 +35,7 @@ wait
 printf '%-16s %14s %10s  %s\n' harness executions corpus findings
 for h in $harnesses; do
   dir=$build/runs/$h
-  execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$dir/log.txt" | grep -o '[0-9]*$' | tail -1)
-  found=$(cd "$dir" && ls crash-* leak-* timeout-* oom-* 2>/dev/null | tr '\n' ' ')
+  execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$dir/log.txt" | grep -o '[0-9]*$' | tail -1 || true)
+  found=$(cd "$dir" && ls crash-* leak-* timeout-* oom-* 2>/dev/null | tr '\n' ' ' || true)
   printf '%-16s %14s %10s  %s\n' "$h" "${execs:-?}" "$(ls "$dir/corpus" | wc -l)" "${found:-none}"
 done
