@@ -1,0 +1,71 @@
+// Settings files under awkward names and in awkward places: each gives its message and loses nothing.
+#include "files/FileMessages.h"
+#include "files/SettingsFile.h"
+#include "files/tests/RecordingProgress.h"
+#include "settings/tests/ScriptedView.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <unistd.h>
+
+namespace orb::test {
+namespace {
+
+namespace fs = std::filesystem;
+namespace msg = file_messages;
+
+class OneFileDialogs : public FileDialogs {
+  public:
+    std::optional<std::string> chooseSaveFile() override { return path; }
+    std::optional<std::string> chooseOpenFile() override { return path; }
+    std::string path;
+};
+
+class BadFileTest : public ::testing::Test {
+  protected:
+    BadFileTest() {
+        folder = fs::temp_directory_path() / ("orb-bad-file-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+    }
+    ~BadFileTest() override { fs::remove_all(folder); }
+
+    fs::path folder;
+    ScriptedView view;
+    SettingsForm form{view};
+    std::unique_ptr<EepromImage> image = std::make_unique<EepromImage>();
+    RecordingProgress progress;
+    OneFileDialogs dialogs;
+};
+
+TEST_F(BadFileTest, NameWithCzechLettersAndSpacesSavesAndLoads) {
+    dialogs.path = (folder / "Nastavení chaty Žďár č. 2.eep").string();
+    form.setText({TextField::tabJmenoStanice}, "CHATA");
+    SaveSettingsFile(form, *image, progress, dialogs);
+    ASSERT_TRUE(fs::is_regular_file(fs::u8path(dialogs.path)));
+
+    form.setText({TextField::tabJmenoStanice}, "DOMA");
+    view.expectBox({msg::LoadTitle, msg::loaded(dialogs.path), MessageIcon::Information, MessageButtons::Ok});
+    LoadSettingsFile(form, *image, progress, dialogs);
+    EXPECT_EQ(form.text({TextField::tabJmenoStanice}), "CHATA");
+    EXPECT_FALSE(progress.visible);
+}
+
+TEST_F(BadFileTest, SavingOntoAFolderFailsAndKeepsTheFolder) {
+    const fs::path name = folder / "složka.eep";
+    fs::create_directory(name);
+    fs::create_directory(name / "uvnitř");
+    dialogs.path = name.string();
+    // Whether the name is taken is asked first; the refusal comes from the write itself.
+    view.expectBox(
+        {msg::OverwriteTitle, msg::OverwriteQuestion, MessageIcon::Question, MessageButtons::YesNo},
+        Answer::Yes);
+    view.expectBox(
+        {msg::SaveTitle, msg::saveFailed(name.string()), MessageIcon::Critical, MessageButtons::Ok});
+    SaveSettingsFile(form, *image, progress, dialogs);
+    EXPECT_TRUE(fs::is_directory(name / "uvnitř"));
+    EXPECT_FALSE(progress.visible);
+}
+
+} // namespace
+} // namespace orb::test

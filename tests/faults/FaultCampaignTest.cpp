@@ -1,0 +1,230 @@
+// Faults at every exchange of a small unit's read and write, through the real serial port against the
+// simulated unit: after each, the right message, the settings or the unit in a known state, and a new
+// activation that works.
+#include "image/EncodeImage.h"
+#include "link/DeviceLink.h"
+#include "link/qt/QtSerialPort.h"
+#include "link/qt/QtWaiter.h"
+#include "link/tests/OrbsimProcess.h"
+#include "link/tests/TestProgress.h"
+#include "settings/tests/ScriptedView.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <optional>
+#include <QTemporaryDir>
+
+namespace orb::test {
+namespace {
+
+// The start-up settings alone take more than 128 bytes, so the smallest unit they fit is 256 bytes.
+constexpr int MemorySize = 256;
+constexpr int Blocks = MemorySize / 8;
+// Requests 1..3 are hello, identify and memory-and-modem; the transfer's requests follow.
+constexpr int FirstTransferRequest = 4;
+// A verified write: block 0 zeroed, two passes, the real block 0, each block written and read back.
+constexpr int WriteRequests = 2 * (1 + 2 * Blocks + 1);
+
+const std::string LoadTitle = "ORB - Načítání dat z EEPROM do PC";
+const std::string SaveTitle = "ORB - Ukládání dat z PC do EEPROM";
+const Message PressButton{
+    "ORB - Aktivování spojení",
+    "Na zařízení stiskněte tlačítko 'A1 VYP' a vyčkejte, než zelená LED 'STATUS' přestane "
+    "blikat a bude svítit trvale. Poté potvrďte 'OK'.",
+    MessageIcon::Information, MessageButtons::Ok};
+const Message ActivationFailed{"Aktivace spojení", "Při pokusu aktivovat spojení nastala chyba.",
+                               MessageIcon::Critical, MessageButtons::Ok};
+const Message ReadDone{LoadTitle, "Data byla úspěšně načtena z EEPROM.", MessageIcon::Information,
+                       MessageButtons::Ok};
+const Message NotProgrammed{LoadTitle,
+                            "Data nebyla úspěšně načtena z EEPROM. EEPROM zřejmě není naprogramována.",
+                            MessageIcon::Exclamation, MessageButtons::Ok};
+const Message WriteDone{SaveTitle, "Data byla úspěšně uložena do EEPROM.", MessageIcon::Information,
+                        MessageButtons::Ok};
+const std::string HungUp = "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat. Port byl "
+                           "uzavřen a spojení je neaktivní.";
+
+/// Every setting of the record by name ("tabTC 0"), so a difference names the setting.
+std::map<std::string, std::string> Named(const SettingsRecord& record) {
+    const SettingsOptions options;
+    std::map<std::string, std::string> settings;
+    for (const TextField field : AllTextFields)
+        for (int row = 0; row < (isRowField(field) ? RowCount : 1) && field != TextField::tabUTO; ++row)
+            settings[std::string(fieldName(field)) + " " + std::to_string(row)] =
+                textOf(record, options, {field, row});
+    for (const FlagField field : AllFlagFields)
+        for (int row = 0; row < (isRowField(field) ? RowCount : 1) && field != FlagField::CheckWrite; ++row)
+            settings[std::string(fieldName(field)) + " " + std::to_string(row)] =
+                flagOf(record, options, field, row) ? "1" : "0";
+    return settings;
+}
+
+/// The settings the unit holds at the start of each case; the form on the screen differs from them.
+SettingsRecord UnitSettings() {
+    ScriptedView view;
+    SettingsForm form(view);
+    form.setText({TextField::tabJmenoStanice}, "CHATA");
+    form.setText({TextField::tabTC, 0}, "+12345");
+    form.setText({TextField::tabINPNazev, 0}, "DVERE");
+    form.setText({TextField::rtNotAuthorized}, "PRISTUP ODEPREN"); // the flag travels only with a text
+    return form.record();
+}
+
+/// One window's link joined to a unit whose EEPROM lives in a file, so a unit that hung up can be
+/// started again with what it held.
+class FaultCampaignTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        form.setText({TextField::tabJmenoStanice}, "DOMA");
+        form.setText({TextField::rtNotAuthorized}, "PRISTUP ODEPREN");
+        screen = form.record();
+    }
+
+    /// Gives the unit its own settings again and the screen its own.
+    void resetCase() {
+        EepromImage unitImage;
+        const std::int32_t length = EncodeImage(UnitSettings(), unitImage);
+        ASSERT_LE(length, MemorySize);
+        std::ofstream file(eepromPath(), std::ios::binary | std::ios::trunc);
+        for (std::int32_t i = 0; i < length; ++i)
+            file.put(static_cast<char>(unitImage.getByte(i)));
+        file.close();
+        for (int row = 0; row < RowCount; ++row)
+            form.setText({TextField::tabTC, row}, screen.tabTC[static_cast<std::size_t>(row)]);
+        form.setText({TextField::tabJmenoStanice}, "DOMA");
+        form.setText({TextField::tabINPNazev, 0}, "");
+        ASSERT_EQ(Named(form.record()), Named(screen));
+        view.boxes.clear();
+    }
+
+    std::string eepromPath() const { return dir.filePath("unit.eep").toStdString(); }
+
+    /// Starts the unit with the given faults (and none when the list is empty) and activates it.
+    void startAndActivate(const QStringList& faults) {
+        if (form.display().btDEA == "Deaktivovat") link.onDeaClicked();
+        unit.reset();
+        unit.emplace(QStringList{"--memory", QString::number(MemorySize), "--no-pace", "--eeprom",
+                                 QString::fromStdString(eepromPath())} +
+                     faults);
+        view.expectBox(PressButton);
+        link.onDeaClicked();
+        ASSERT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+    }
+
+    /// After a hang-up: the message was shown, the link is inactive with the port closed and no command
+    /// running.
+    void expectHungUp(const std::string& title) {
+        EXPECT_EQ(view.boxes.back(), (Message{title, HungUp, MessageIcon::Critical, MessageButtons::Ok}));
+        EXPECT_EQ(form.display().btDEA, "Aktivovat");
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_FALSE(progress.shown);
+        EXPECT_FALSE(link.busy());
+    }
+
+    /// A fresh unit with the EEPROM as the fault left it activates, and reading it gives the message.
+    void expectUnitReads(const Message& outcome) {
+        startAndActivate({});
+        view.expectBox(outcome);
+        link.loadFromUnit();
+    }
+
+    QTemporaryDir dir;
+    std::optional<OrbsimProcess> unit;
+    ScriptedView view;
+    SettingsForm form{view};
+    SettingsRecord screen;
+    std::unique_ptr<EepromImage> image = std::make_unique<EepromImage>();
+    TestProgress progress;
+    QtSerialPort port;
+    QtWaiter waiter;
+    DeviceLink link{form, *image, progress, port, waiter};
+};
+
+TEST_F(FaultCampaignTest, HangUpAtEveryBlockOfAReadKeepsTheSettings) {
+    for (int block = 0; block < Blocks; ++block) {
+        SCOPED_TRACE(block);
+        resetCase();
+        startAndActivate({"--hangup-after", QString::number(FirstTransferRequest + block)});
+        view.expectBox({LoadTitle, HungUp, MessageIcon::Critical, MessageButtons::Ok});
+        link.loadFromUnit();
+        expectHungUp(LoadTitle);
+        EXPECT_EQ(Named(form.record()), Named(screen));
+    }
+    expectUnitReads(ReadDone);
+    EXPECT_EQ(Named(form.record()), Named(UnitSettings()));
+}
+
+TEST_F(FaultCampaignTest, DamagedOrLostReplyAtEveryBlockOfAReadIsRetried) {
+    for (const char* fault : {"--corrupt", "--drop", "--long-reply"}) {
+        for (int block = 0; block < Blocks; ++block) {
+            SCOPED_TRACE(std::string(fault) + " at block " + std::to_string(block));
+            resetCase();
+            startAndActivate({fault, QString::number(FirstTransferRequest + block)});
+            view.expectBox(ReadDone);
+            link.loadFromUnit();
+            EXPECT_EQ(Named(form.record()), Named(UnitSettings()));
+            EXPECT_EQ(unit->count("read 0x"), Blocks + 1);
+        }
+    }
+}
+
+TEST_F(FaultCampaignTest, HangUpAtEveryRequestOfAWriteLeavesTheUnitUnprogrammed) {
+    for (int request = 0; request < WriteRequests; ++request) {
+        SCOPED_TRACE(request);
+        resetCase();
+        startAndActivate({"--hangup-after", QString::number(FirstTransferRequest + request)});
+        view.expectBox({SaveTitle, HungUp, MessageIcon::Critical, MessageButtons::Ok});
+        link.saveToUnit();
+        expectHungUp(SaveTitle);
+        EXPECT_EQ(Named(form.record()), Named(screen));
+        if (request == 0) { // the zeroing write never arrived: the unit keeps its own settings whole
+            expectUnitReads(ReadDone);
+            EXPECT_EQ(Named(form.record()), Named(UnitSettings()));
+        } else if (request == WriteRequests - 1) { // only the read-back of the real block 0 was lost
+            expectUnitReads(ReadDone);
+            EXPECT_EQ(Named(form.record()), Named(screen));
+        } else {
+            expectUnitReads(NotProgrammed);
+        }
+    }
+}
+
+TEST_F(FaultCampaignTest, DamagedOrLostReplyAtEveryRequestOfAWriteIsRetried) {
+    for (const char* fault : {"--corrupt", "--drop", "--long-reply"}) {
+        for (int request = 0; request < WriteRequests; ++request) {
+            SCOPED_TRACE(std::string(fault) + " at request " + std::to_string(request));
+            resetCase();
+            startAndActivate({fault, QString::number(FirstTransferRequest + request)});
+            view.expectBox(WriteDone);
+            link.saveToUnit();
+            EXPECT_EQ(unit->count("write 0x") + unit->count("read 0x"), WriteRequests + 1);
+            expectUnitReads(ReadDone);
+            EXPECT_EQ(Named(form.record()), Named(screen));
+        }
+    }
+}
+
+TEST_F(FaultCampaignTest, OverlongReplyDuringActivationFailsItAndTheNextActivationWorks) {
+    for (const int reply : {1, 2, 3}) { // hello, identify, memory-and-modem
+        SCOPED_TRACE(reply);
+        resetCase();
+        unit.emplace(QStringList{"--memory", QString::number(MemorySize), "--no-pace", "--long-reply",
+                                 QString::number(reply)});
+        view.expectBox(PressButton);
+        if (reply > 1) view.expectBox(ActivationFailed); // a hello is repeated until one is answered
+        link.onDeaClicked();
+        EXPECT_EQ(form.display().btDEA, reply > 1 ? "Aktivovat" : "Deaktivovat");
+        if (reply > 1) {
+            view.expectBox(PressButton);
+            link.onDeaClicked();
+        }
+        EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+        link.onDeaClicked();
+        EXPECT_FALSE(port.isOpen());
+    }
+}
+
+} // namespace
+} // namespace orb::test
