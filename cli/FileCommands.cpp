@@ -32,7 +32,7 @@ ExitStatus RunImport(const CommandLine& line, std::ostream&, std::ostream& err) 
     Json json;
     try {
         json = Json::parse(LoadTextFile(path));
-    } catch (const Json::parse_error& error) {
+    } catch (const Json::exception& error) { // also a number too large for any type (out_of_range)
         throw CliError(ExitStatus::Refused, path + ": soubor není platný JSON (" + error.what() + ")");
     }
     auto image = std::make_unique<EepromImage>();

@@ -93,6 +93,10 @@ TEST_F(OrbctlFiles, ImportRefusalWritesNothing) {
     dir.write("broken.json", {'{', '"'});
     EXPECT_EQ(orbctl({"import", file("broken.json"), "-o", file("out.eep")}).status, 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.eep")));
+
+    // A number beyond every numeric type is malformed JSON too, not a failure of the program.
+    dir.write("huge.json", {'5', 'E', '6', '9', '5'});
+    EXPECT_EQ(orbctl({"import", file("huge.json"), "-o", file("out.eep")}).status, 1);
 }
 
 TEST_F(OrbctlFiles, DiffListsTheChangedSettings) {
