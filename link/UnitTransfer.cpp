@@ -41,10 +41,10 @@ void LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, Bl
 
     form.view().selectTab(0);
     progress.showProgress(std::string(lm::Decoding), false);
-    // A decoding error shows its own box; the read itself succeeded and is reported as such.
-    DecodeImage(image, form);
+    // A decoding error has shown its own box and left the settings as they were: no success follows.
+    const bool decoded = DecodeImage(image, form);
     progress.hideProgress();
-    finish(lm::ReadDone, MessageIcon::Information);
+    if (decoded) finish(lm::ReadDone, MessageIcon::Information);
 }
 
 void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks) {
