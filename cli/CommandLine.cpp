@@ -11,7 +11,7 @@ namespace orb {
 namespace {
 
 /// What one command takes: its file operands and which options belong to it.
-struct CommandSpec {
+struct CommandEntry {
     Command command;
     std::string_view name;
     std::string_view synopsis;
@@ -25,7 +25,7 @@ struct CommandSpec {
     std::string_view help;
 };
 
-constexpr CommandSpec Commands[] = {
+constexpr CommandEntry Commands[] = {
     {Command::Show, "show", "show FILE.eep", "vypíše nastavení ze souboru jako tiskový protokol", 1, false,
      false, false, false, false,
      "Vypíše nastavení ze souboru na standardní výstup stejnými řádky jako tiskový protokol.\n"},
@@ -73,14 +73,14 @@ constexpr std::string_view ProgramHelp =
     throw CliError(ExitStatus::Usage, message + " (orbctl --help)");
 }
 
-const CommandSpec& specOf(Command command) {
+const CommandEntry& entryOf(Command command) {
     return *std::find_if(std::begin(Commands), std::end(Commands),
-                         [command](const CommandSpec& spec) { return spec.command == command; });
+                         [command](const CommandEntry& entry) { return entry.command == command; });
 }
 
-const CommandSpec& specNamed(const std::string& name) {
+const CommandEntry& specNamed(const std::string& name) {
     auto it = std::find_if(std::begin(Commands), std::end(Commands),
-                           [&name](const CommandSpec& spec) { return spec.name == name; });
+                           [&name](const CommandEntry& entry) { return entry.name == name; });
     if (it == std::end(Commands)) usageError("neznámý příkaz '" + name + "'");
     return *it;
 }
@@ -113,20 +113,21 @@ std::pair<std::string, std::optional<std::string>> splitOption(const std::string
     return {arg.substr(0, equals), arg.substr(equals + 1)};
 }
 
-void checkAgainst(const CommandSpec& spec, const CommandLine& line) {
-    auto refuse = [&spec](const std::string& option) {
-        usageError("volba " + option + " nepatří k příkazu " + std::string(spec.name));
+void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
+    auto refuse = [&entry](const std::string& option) {
+        usageError("volba " + option + " nepatří k příkazu " + std::string(entry.name));
     };
-    if (line.output && !spec.output) refuse("-o");
-    if (line.port && !spec.port) refuse("--port");
-    if (line.memory && !spec.memory) refuse("--memory");
-    if (line.noVerify && !spec.noVerify) refuse("--no-verify");
+    if (line.output && !entry.output) refuse("-o");
+    if (line.port && !entry.port) refuse("--port");
+    if (line.memory && !entry.memory) refuse("--memory");
+    if (line.noVerify && !entry.noVerify) refuse("--no-verify");
     if (line.help) return;
-    if (static_cast<int>(line.files.size()) != spec.files)
-        usageError("příkaz " + std::string(spec.name) + " se zadává takto: orbctl " +
-                   std::string(spec.synopsis));
-    if (spec.outputRequired && !line.output) usageError("příkaz " + std::string(spec.name) + " potřebuje -o");
-    if (spec.port && !line.port) usageError("příkaz " + std::string(spec.name) + " potřebuje --port N");
+    if (static_cast<int>(line.files.size()) != entry.files)
+        usageError("příkaz " + std::string(entry.name) + " se zadává takto: orbctl " +
+                   std::string(entry.synopsis));
+    if (entry.outputRequired && !line.output)
+        usageError("příkaz " + std::string(entry.name) + " potřebuje -o");
+    if (entry.port && !line.port) usageError("příkaz " + std::string(entry.name) + " potřebuje --port N");
 }
 
 } // namespace
@@ -166,19 +167,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         if (!line.help) usageError("chybí příkaz");
         return line;
     }
-    checkAgainst(specOf(*line.command), line);
+    checkAgainst(entryOf(*line.command), line);
     return line;
 }
 
 std::string HelpText(std::optional<Command> command) {
     if (command) {
-        const CommandSpec& spec = specOf(*command);
-        return "Použití: orbctl " + std::string(spec.synopsis) + "\n\n" + std::string(spec.help) +
-               (spec.port ? std::string(DeviceNotes) : "");
+        const CommandEntry& entry = entryOf(*command);
+        return "Použití: orbctl " + std::string(entry.synopsis) + "\n\n" + std::string(entry.help) +
+               (entry.port ? std::string(DeviceNotes) : "");
     }
     std::string text = "Použití: orbctl PŘÍKAZ [VOLBY]\n\nPříkazy:\n";
-    for (const CommandSpec& spec : Commands)
-        text += "  orbctl " + std::string(spec.synopsis) + "\n      " + std::string(spec.summary) + "\n";
+    for (const CommandEntry& entry : Commands)
+        text += "  orbctl " + std::string(entry.synopsis) + "\n      " + std::string(entry.summary) + "\n";
     return text + "\n" + std::string(ProgramHelp);
 }
 

@@ -111,9 +111,9 @@ void PrintTo(const OptionCase& c, std::ostream* out) {
 class DecodeOption : public DecodeImageTest, public testing::WithParamInterface<OptionCase> {};
 
 TEST_P(DecodeOption, SetsTheControl) {
-    const std::string spec = GetParam().bytes;
-    const auto colon = spec.find(':');
-    putBytes(*image, std::stoi(spec.substr(0, colon)), hexBytes(spec.substr(colon + 1)));
+    const std::string entry = GetParam().bytes;
+    const auto colon = entry.find(':');
+    putBytes(*image, std::stoi(entry.substr(0, colon)), hexBytes(entry.substr(colon + 1)));
     form.setChoice(ChoiceField::tabKOMUNIKFormat, 1);
     form.setChoice(ChoiceField::tabKOMUNIKParita, 1);
     ASSERT_TRUE(DecodeImage(*image, form));
