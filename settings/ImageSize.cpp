@@ -32,6 +32,19 @@ std::size_t CharacterCount(std::string_view text) {
         text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+namespace {
+
+/// A number of '0' digits as long as the given one in characters, with its '+' if it has one. The image
+/// holds one byte a character, so its encoded form is as long as the given number's, whatever letters
+/// a number not yet checked may hold.
+std::string sameLengthNumber(const std::string& number) {
+    std::string digits = number.starts_with('+') ? "+" : "";
+    digits.append(CharacterCount(number) - digits.size(), '0');
+    return digits;
+}
+
+} // namespace
+
 int CountImageSize(const SettingsRecord& r) {
     int size = FixedPart;
     for (const std::string* text :
@@ -41,7 +54,7 @@ int CountImageSize(const SettingsRecord& r) {
         for (const RowTexts* column : {&r.tabINPNazev, &r.tabOUTNazev, &r.tabINPZap, &r.tabINPVyp,
                                        &r.tabOUTZap, &r.tabOUTVyp, &r.tabOUTimpuls, &r.tabINPLH, &r.tabINPHL})
             size += storedLength((*column)[i]);
-        const std::string encoded = EncodePhoneNumber(r.tabTC[i]);
+        const std::string encoded = EncodePhoneNumber(sameLengthNumber(r.tabTC[i]));
         size += encoded == "00" ? 1 : storedLength(encoded);
     }
     return size;

@@ -45,6 +45,8 @@ TEST(ImageSize, CountsCharactersAndEncodedNumbers) {
     EXPECT_EQ(form.imageUsage(), 156);
     form.setText({TextField::tabTC, 7}, "+420123456789");
     EXPECT_EQ(form.imageUsage(), 166);
+    form.setText({TextField::tabTC, 7}, "12ě"); // not checked yet: one byte a character, 038121Fě
+    EXPECT_EQ(form.imageUsage(), 158);
     form.setText({TextField::tabTC, 7}, "");
     EXPECT_EQ(form.imageUsage(), 150);
     form.setText({TextField::tabINPHL, 0}, "Světlo"); // six characters, whatever their UTF-8 length
