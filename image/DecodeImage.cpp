@@ -151,7 +151,7 @@ constexpr Control ApplyOrder[] = {
     FlagField::tabINPNeg,
     TextField::tabOUTimpulsLEN,
     TextField::eeExistTime,
-    // the text groups in the order of their header words, then the station group and the numbers
+    // the text groups in their storage order, then the station group and the numbers
     TextField::tabINPNazev,
     TextField::tabOUTNazev,
     TextField::tabINPZap,

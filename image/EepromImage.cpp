@@ -1,5 +1,6 @@
 #include "image/EepromImage.h"
 
+#include "image/Checksum.h"
 #include "image/ImageErrors.h"
 
 #include <limits>
@@ -29,7 +30,7 @@ void EepromImage::putWord(std::int64_t value, std::int32_t address) {
     if (value < 0 || value > 65535)
         throw Overflow("word value " + std::to_string(value) + " outside 0..65535");
     if (address == std::numeric_limits<std::int32_t>::max()) throw Overflow("word address overflows");
-    // The high byte goes first, as the unit's own tools store words.
+    // The high byte is stored first, so an address whose high byte falls outside the buffer stores nothing.
     putByte(address + 1, static_cast<int>(value / 256));
     putByte(address, static_cast<int>(value % 256));
 }
@@ -40,11 +41,10 @@ int EepromImage::getWord(std::int32_t address) const {
 }
 
 std::uint8_t HeaderChecksum(const EepromImage& image) {
-    unsigned sum = 0;
+    std::uint32_t sum = 0;
     for (std::int32_t address = 0; address <= 25; ++address)
         sum += image.getByte(address);
-    const auto checksum = static_cast<std::uint8_t>((sum + 1) % 256);
-    return checksum == 13 ? 12 : checksum; // 13 is the frame terminator on the serial link
+    return CarriageReturnFreeChecksum(sum);
 }
 
 bool CheckImageSignature(const EepromImage& image) {

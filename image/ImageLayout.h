@@ -7,7 +7,7 @@
 namespace orb {
 
 /// Fixed addresses of the unit's image. The header holds the address of each text group; the groups
-/// are stored in the order of TextGroupsInStorageOrder, which is not the order of their header words.
+/// are stored in the order of RowTextGroups, which is not the order of their header words.
 namespace layout {
 constexpr std::int32_t InputNames = 0;
 constexpr std::int32_t OutputNames = 2;

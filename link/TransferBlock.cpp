@@ -1,5 +1,6 @@
 #include "link/TransferBlock.h"
 
+#include "image/Checksum.h"
 #include "image/HexPair.h"
 
 #include <stdexcept>
@@ -37,8 +38,7 @@ std::uint8_t FrameChecksum(std::span<const std::uint8_t> payload) {
     std::uint32_t sum = 0;
     for (const std::uint8_t byte : payload)
         sum += byte;
-    const auto checksum = static_cast<std::uint8_t>((sum + 1) % 256);
-    return checksum == TransferBlock::Terminator ? 12 : checksum;
+    return CarriageReturnFreeChecksum(sum);
 }
 
 } // namespace orb

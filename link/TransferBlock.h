@@ -25,7 +25,7 @@ struct TransferBlock {
     void appendHexPair(std::uint8_t value);
     /// Returns the payload bytes 0..count-1.
     std::span<const std::uint8_t> payload() const { return {data.data(), static_cast<std::size_t>(count)}; }
-    /// Returns the code byte of the payload (0 in a block that holds no reply).
+    /// Returns the code byte; meaningful only while count is not 0 (a bad reply keeps what arrived).
     std::uint8_t code() const { return data[0]; }
     /// Tells whether positions first..last all hold hexadecimal digits.
     bool hexDigitsAt(int first, int last) const;

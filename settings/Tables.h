@@ -12,7 +12,7 @@ struct ChoiceEntry {
 };
 
 inline constexpr std::array<ChoiceEntry, 2> FormatTable{{{"SIA", 0}, {"Pulzní", 1}}};
-/// The parity codes start at 1: the unit reads 0 as "not set".
+/// The parity codes are 1 and 2, not 0 and 1.
 inline constexpr std::array<ChoiceEntry, 2> ParityTable{{{"Bez parity", 1}, {"S paritou", 2}}};
 inline constexpr std::array<ChoiceEntry, 2> FrequencyTable{{{"1400 Hz", 0}, {"2300 Hz", 1}}};
 

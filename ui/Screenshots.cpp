@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     ok =
         grabModal([&] { window.findChild<QPushButton*>("btInformace")->click(); }, dir, "info-program") && ok;
 
-    window.progress().showProgress("Načítám data z EEPROM ...", true);
+    window.progress().showProgress("Načítám data z EEPROM do PC.", true);
     window.progress().setProgressValue(96, 256);
     QApplication::processEvents();
     ok = save(window.findChild<QWidget*>("Info"), dir, "progress") && ok;
