@@ -5,7 +5,7 @@
 #include "link/DeviceLink.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
-#include "link/tests/OrbsimProcess.h"
+#include "link/qt/tests/OrbsimProcess.h"
 #include "link/tests/TestProgress.h"
 #include "settings/tests/ScriptedView.h"
 

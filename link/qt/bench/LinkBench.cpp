@@ -9,7 +9,7 @@
 #include "link/DeviceLink.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
-#include "link/tests/OrbsimProcess.h"
+#include "link/qt/tests/OrbsimProcess.h"
 #include "settings/SettingsForm.h"
 
 #include <cstdio>
