@@ -1,8 +1,8 @@
 // Any image that a file or a unit delivers: the decoder must either fill the form or refuse with its
 // message, never read outside the buffer or overflow.
 #include "fuzz/FuzzInput.h"
-#include "fuzz/QuietView.h"
 #include "image/DecodeImage.h"
+#include "tests/support/QuietView.h"
 
 #include <memory>
 
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::int32_t address = 0; address < orb::EepromImage::Size; ++address)
         image->putByte(address, static_cast<std::size_t>(address) < bytes.size() ? bytes[address] : fill);
 
-    orb::fuzz::QuietView view;
+    orb::test::QuietView view;
     orb::SettingsForm form(view);
     const bool decoded = orb::DecodeImage(*image, form);
     // A refusal shows exactly one box; a decode may ask the single-alarm-number question on its way.

@@ -1,22 +1,22 @@
 // The whole device link against a unit whose every reply comes from the fuzzer: activation, reading and
 // writing the EEPROM, deactivation and the exit question, in an order the input chooses. Every command
 // must end (the harness presses Storno once the input runs out) and leave the link in a known state.
-#include "fuzz/QuietView.h"
 #include "fuzz/ReplyScript.h"
 #include "image/EepromImage.h"
 #include "link/DeviceLink.h"
 #include "link/LinkState.h"
 #include "link/tests/FakeUnit.h"
+#include "tests/support/QuietView.h"
 
 #include <memory>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace orb;
     fuzz::FuzzInput input(data, size);
-    fuzz::QuietView view;
+    test::QuietView view;
     SettingsForm form(view);
     auto image = std::make_unique<EepromImage>();
-    fuzz::QuietProgress progress;
+    test::QuietProgress progress;
     test::FakeLine line;
     DeviceLink link(form, *image, progress, line, line);
 

@@ -1,7 +1,7 @@
 // Any file the user picks in the open dialog: the load reports its outcome in one message (and the
 // decoder's), never crashes, and leaves the settings unchanged whenever it does not report success.
 #include "files/SettingsFile.h"
-#include "fuzz/QuietView.h"
+#include "tests/support/QuietView.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -34,11 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream file(FilePath(), std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    orb::fuzz::QuietView view;
+    orb::test::QuietView view;
     orb::SettingsForm form(view);
     const orb::SettingsRecord before = form.record();
     auto image = std::make_unique<orb::EepromImage>();
-    orb::fuzz::QuietProgress progress;
+    orb::test::QuietProgress progress;
     FixedDialogs dialogs(FilePath());
     orb::LoadSettingsFile(form, *image, progress, dialogs);
     if (view.boxes == 0) __builtin_trap();

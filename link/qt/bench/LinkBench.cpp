@@ -11,6 +11,7 @@
 #include "link/qt/QtWaiter.h"
 #include "link/qt/tests/OrbsimProcess.h"
 #include "settings/SettingsForm.h"
+#include "tests/support/QuietView.h"
 
 #include <cstdio>
 #include <cstring>
@@ -28,31 +29,12 @@ constexpr int ReadExchangeBytes = (5 + 2) + (17 + 2);
 constexpr int WriteExchangeBytes = (21 + 2) + (1 + 2);
 
 /// A main window that confirms every box and tells what it showed on standard error.
-class QuietView : public FormView {
+class QuietView : public test::QuietView {
   public:
     Answer ask(const Message& message) override {
         std::fprintf(stderr, "  [%s] %s\n", message.title.c_str(), message.text.c_str());
-        return message.buttons == MessageButtons::Ok ? Answer::Ok : Answer::Yes;
+        return test::QuietView::ask(message);
     }
-    void selectTab(int) override {}
-    void focusField(TextRef) override {}
-    void textChanged(TextRef) override {}
-    void flagChanged(FlagField, int) override {}
-    void choiceChanged(ChoiceField) override {}
-    void displayChanged() override {}
-};
-
-/// A progress window without a window; Storno is pressed by cancel().
-class QuietProgress : public Progress {
-  public:
-    void showProgress(const std::string&, bool) override { cancelled_ = false; }
-    void hideProgress() override {}
-    void setProgressValue(int, int) override {}
-    bool dialogCancelled() const override { return cancelled_; }
-    void cancel() { cancelled_ = true; }
-
-  private:
-    bool cancelled_ = false;
 };
 
 /// The window's side of the link on the real serial port, joined to a simulated unit.
@@ -68,7 +50,7 @@ struct Bench {
     QuietView view;
     SettingsForm form{view};
     std::unique_ptr<EepromImage> image = std::make_unique<EepromImage>();
-    QuietProgress progress;
+    test::QuietProgress progress;
     QtSerialPort port;
     QtWaiter waiter;
     DeviceLink link{form, *image, progress, port, waiter};

@@ -3,9 +3,10 @@
 #include "common/Progress.h"
 #include "settings/FormView.h"
 
-namespace orb::fuzz {
+namespace orb::test {
 
 /// A main window without widgets whose user answers every box with its first button (OK or Yes).
+/// The fuzz harnesses and the benchmark drive the link and the codec through it.
 class QuietView : public FormView {
   public:
     Answer ask(const Message& message) override {
@@ -22,7 +23,7 @@ class QuietView : public FormView {
     int boxes = 0;
 };
 
-/// A progress window that the harness cancels, as the user's Storno would.
+/// A progress window without a window; cancel() presses Storno.
 class QuietProgress : public Progress {
   public:
     void showProgress(const std::string&, bool) override { cancelled_ = false; }
@@ -36,4 +37,4 @@ class QuietProgress : public Progress {
     bool cancelled_ = false;
 };
 
-} // namespace orb::fuzz
+} // namespace orb::test
