@@ -5,6 +5,12 @@
 # fuzz/corpus/<harness>/ once the fault is fixed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+if ! command -v clang++ >/dev/null; then
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends clang
+fi
 seconds=${1:-600}
 parallel=${FUZZ_PARALLEL:-2}
 build=build-fuzz
