@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace orb {
 
@@ -20,10 +21,15 @@ struct Message {
 
 /// Shows modal message boxes; the window implements it, tests script the answers.
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
     /// Shows the box and returns the button the user pressed (Ok for an OK-only box).
     virtual Answer ask(const Message& message) = 0;
 };
+
+/// Shows a box with only an OK button: a notice, a warning or an error.
+inline void tell(Prompter& prompter, std::string_view title, std::string_view text, MessageIcon icon) {
+    prompter.ask({std::string(title), std::string(text), icon, MessageButtons::Ok});
+}
 
 } // namespace orb

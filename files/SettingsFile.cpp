@@ -21,10 +21,6 @@ namespace {
 /// whatever the buffer held before it.
 constexpr std::int32_t HeaderLength = 27;
 
-void report(Prompter& prompter, const std::string& title, const std::string& text, MessageIcon icon) {
-    prompter.ask(Message{title, text, icon, MessageButtons::Ok});
-}
-
 bool fileExists(const std::string& name) {
     std::error_code error;
     return std::filesystem::exists(name, error);
@@ -40,19 +36,19 @@ void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
         EncodeImage(form.record(), image);
     } catch (const ImageError&) {
         progress.hideProgress();
-        report(prompter, msg::SaveTitle, msg::EncodeFailed, MessageIcon::Critical);
+        tell(prompter, msg::SaveTitle, msg::EncodeFailed, MessageIcon::Critical);
         return;
     }
     if (!CheckImageSignature(image)) {
         progress.hideProgress();
-        report(prompter, msg::SaveTitle, msg::SignatureFailed, MessageIcon::Critical);
+        tell(prompter, msg::SaveTitle, msg::SignatureFailed, MessageIcon::Critical);
         return;
     }
     // The file holds U - 1 bytes, U being the usage the window shows (at least one byte).
     const std::int32_t length = std::max(form.imageUsage() - 1, 1);
     if (!WriteImageFile(*name, image, length, prompter, progress)) {
         progress.hideProgress();
-        report(prompter, msg::SaveTitle, msg::saveFailed(*name), MessageIcon::Critical);
+        tell(prompter, msg::SaveTitle, msg::saveFailed(*name), MessageIcon::Critical);
     }
 }
 
@@ -84,19 +80,19 @@ void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
     const std::optional<std::int32_t> length = ReadImageFile(*name, image, progress);
     if (!length) {
         progress.hideProgress();
-        report(view, msg::LoadTitle, msg::loadFailed(*name), MessageIcon::Critical);
+        tell(view, msg::LoadTitle, msg::loadFailed(*name), MessageIcon::Critical);
         return;
     }
     if (*length < HeaderLength || !CheckImageSignature(image)) {
         progress.hideProgress();
-        report(view, msg::LoadTitle, msg::notAnImage(*name), MessageIcon::Information);
+        tell(view, msg::LoadTitle, msg::notAnImage(*name), MessageIcon::Information);
         return;
     }
     view.selectTab(0);
     progress.showProgress(msg::Decoding, false);
     const bool decoded = DecodeImage(image, form);
     progress.hideProgress();
-    if (decoded) report(view, msg::LoadTitle, msg::loaded(*name), MessageIcon::Information);
+    if (decoded) tell(view, msg::LoadTitle, msg::loaded(*name), MessageIcon::Information);
 }
 
 std::optional<std::int32_t> ReadImageFile(const std::string& name, EepromImage& image, Progress& progress) {

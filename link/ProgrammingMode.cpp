@@ -33,7 +33,7 @@ void ProgrammingMode::activate() {
         progress_.hideProgress();
         return;
     }
-    show(lm::ActivatingTitle, lm::PressButton, MessageIcon::Information);
+    tell(form_.view(), lm::ActivatingTitle, lm::PressButton, MessageIcon::Information);
     progress_.showProgress(std::string(lm::SwitchOn), true);
     if (!greet()) return fail();
     const std::optional<bool> accepted = identify();
@@ -64,7 +64,7 @@ bool ProgrammingMode::openPort() {
     const std::string text = portText();
     const char digit = text.empty() ? '\0' : text.back();
     if ((digit >= '0' && digit <= '9') && transport_.openPort(digit - '0')) return true;
-    show(lm::OpenPortTitle, lm::cannotOpenPort(text), MessageIcon::Critical);
+    tell(form_.view(), lm::OpenPortTitle, lm::cannotOpenPort(text), MessageIcon::Critical);
     return false;
 }
 
@@ -99,17 +99,17 @@ std::optional<bool> ProgrammingMode::identify() {
 bool ProgrammingMode::mayBeProgrammed(const std::string& product, int major, int minor) {
     if (product == "?") {
         progress_.hideProgress();
-        show(lm::ActivationTitle, lm::UnknownDevice, MessageIcon::Information);
+        tell(form_.view(), lm::ActivationTitle, lm::UnknownDevice, MessageIcon::Information);
         return true;
     }
     if (product != "ORBTONE" && product != "ORB") {
         progress_.hideProgress();
-        show(lm::ActivationTitle, lm::onlyDevice(), MessageIcon::Critical);
+        tell(form_.view(), lm::ActivationTitle, lm::onlyDevice(), MessageIcon::Critical);
         return false;
     }
     if (IsBelowLowestVersion(major, minor)) {
         progress_.hideProgress();
-        show(lm::ActivationTitle, lm::versionTooOld(), MessageIcon::Critical);
+        tell(form_.view(), lm::ActivationTitle, lm::versionTooOld(), MessageIcon::Critical);
         return false;
     }
     return true; // silently, with the progress window still up
@@ -132,12 +132,8 @@ bool ProgrammingMode::readMemoryAndModem() {
 void ProgrammingMode::fail() {
     SetLinkState(form_, progress_, LinkState::Inactive);
     progress_.hideProgress();
-    show(lm::ActivationErrorTitle, lm::ActivationFailed, MessageIcon::Critical);
+    tell(form_.view(), lm::ActivationErrorTitle, lm::ActivationFailed, MessageIcon::Critical);
     transport_.closePort();
-}
-
-void ProgrammingMode::show(std::string_view title, std::string_view text, MessageIcon icon) {
-    form_.view().ask({std::string(title), std::string(text), icon, MessageButtons::Ok});
 }
 
 } // namespace orb

@@ -32,7 +32,6 @@ class ProgrammingMode {
     bool mayBeProgrammed(const std::string& product, int major, int minor);
     bool readMemoryAndModem();
     void fail();
-    void show(std::string_view title, std::string_view text, MessageIcon icon);
 
     SettingsForm& form_;
     Progress& progress_;

@@ -13,15 +13,11 @@ namespace lm = link_messages;
 
 namespace {
 
-void Show(SettingsForm& form, std::string_view title, std::string_view text, MessageIcon icon) {
-    form.view().ask({std::string(title), std::string(text), icon, MessageButtons::Ok});
-}
-
 /// The memory size the unit reported; a unit whose size stayed unknown cannot be read or written.
 std::optional<int> KnownMemorySize(SettingsForm& form, std::string_view title) {
     const std::optional<int> size = form.memorySize();
     if (size && *size > 0) return size;
-    Show(form, title, lm::MemorySizeUnknown, MessageIcon::Critical);
+    tell(form.view(), title, lm::MemorySizeUnknown, MessageIcon::Critical);
     return std::nullopt;
 }
 
@@ -32,7 +28,7 @@ void LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, Bl
     if (!memorySize) return;
     auto finish = [&](std::string_view text, MessageIcon icon) {
         progress.hideProgress();
-        Show(form, lm::LoadTitle, text, icon);
+        tell(form.view(), lm::LoadTitle, text, icon);
     };
 
     if (!blocks.readImage(*memorySize)) return finish(lm::ReadBlockFailed, MessageIcon::Critical);
@@ -52,7 +48,7 @@ void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, Bloc
     if (!memorySize) return;
     auto refuse = [&](std::string_view text) {
         progress.hideProgress();
-        Show(form, lm::SaveTitle, text, MessageIcon::Critical);
+        tell(form.view(), lm::SaveTitle, text, MessageIcon::Critical);
     };
 
     if (!form.outputWordsRule()) return;
@@ -68,10 +64,10 @@ void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, Bloc
 
     const bool written = blocks.writeImage(*memorySize, form.options().CheckWrite);
     progress.hideProgress();
-    if (!written) return Show(form, lm::SaveTitle, lm::WriteBlockFailed, MessageIcon::Critical);
+    if (!written) return tell(form.view(), lm::SaveTitle, lm::WriteBlockFailed, MessageIcon::Critical);
     if (progress.dialogCancelled())
-        return Show(form, lm::SaveTitle, lm::WriteCancelled, MessageIcon::Information);
-    Show(form, lm::SaveTitle, lm::WriteDone, MessageIcon::Information);
+        return tell(form.view(), lm::SaveTitle, lm::WriteCancelled, MessageIcon::Information);
+    tell(form.view(), lm::SaveTitle, lm::WriteDone, MessageIcon::Information);
 }
 
 } // namespace orb

@@ -217,7 +217,7 @@ void SettingsForm::applyFormatRule() {
 }
 
 void SettingsForm::showError(const std::string& text) {
-    view_.ask({std::string(msg::ErrorTitle), text, MessageIcon::Critical, MessageButtons::Ok});
+    tell(view_, msg::ErrorTitle, text, MessageIcon::Critical);
 }
 
 std::optional<int> numberInCaption(const std::string& caption) {
