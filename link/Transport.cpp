@@ -5,38 +5,6 @@
 
 namespace orb {
 
-namespace {
-
-/// Collects the bytes of one reply; a reply that outgrows the block is followed to its end but not kept.
-class ReplyCollector {
-  public:
-    explicit ReplyCollector(TransferBlock& block) : block_(block) {}
-
-    void add(std::span<const std::uint8_t> bytes) {
-        for (const std::uint8_t byte : bytes) {
-            if (received_ < TransferBlock::Capacity) block_.data[received_] = byte;
-            ++received_;
-            last_ = byte;
-        }
-    }
-    /// A terminator that is the last byte so far ends the reply.
-    bool ended() const { return received_ > 0 && last_ == TransferBlock::Terminator; }
-    /// The payload length of a whole, fitting reply with a correct checksum, else 0.
-    int payloadLength() const {
-        if (received_ < 2 || received_ > TransferBlock::Capacity) return 0;
-        const auto length = static_cast<int>(received_) - 2;
-        const auto checksum = FrameChecksum({block_.data.data(), static_cast<std::size_t>(length)});
-        return checksum == block_.data[length] ? length : 0;
-    }
-
-  private:
-    TransferBlock& block_;
-    std::size_t received_ = 0;
-    std::uint8_t last_ = 0;
-};
-
-} // namespace
-
 Transport::Transport(SerialPort& port, Waiter& waiter) : port_(port), waiter_(waiter), timeout_(waiter) {}
 
 bool Transport::openPort(int portNumber) {
@@ -45,41 +13,65 @@ bool Transport::openPort(int portNumber) {
 }
 
 void Transport::closePort() {
+    discipline_.reset();
     if (port_.isOpen()) port_.close();
 }
 
-void Transport::sendFrame(const TransferBlock& block) {
+TransferBlock Transport::exchange(const TransferBlock& request, int milliseconds) {
+    const std::chrono::milliseconds limit(milliseconds);
+    awaitOwedReplies(request.payload());
+    sendFrame(request, limit);
+    return receiveFrame(limit);
+}
+
+void Transport::awaitOwedReplies(std::span<const std::uint8_t> payload) {
+    waiter_.processEvents();
+    takeWaitingBytes();
+    const auto owed = discipline_.owedBefore(payload);
+    if (!owed) return;
+    const auto until = waiter_.now() + *owed;
+    while (discipline_.owedBefore(payload) && waiter_.now() < until) {
+        waiter_.waitForEvents(until);
+        takeWaitingBytes();
+    }
+}
+
+void Transport::sendFrame(const TransferBlock& block, std::chrono::milliseconds limit) {
     const auto payload = block.payload();
     std::vector<std::uint8_t> frame(payload.begin(), payload.end());
     frame.push_back(FrameChecksum(payload));
     frame.push_back(TransferBlock::Terminator);
+    // Taken before the write, so the earliest moment a reply can come is never placed too late.
+    discipline_.sent(payload, limit, waiter_.now());
     port_.write(frame);
 }
 
-TransferBlock Transport::receiveFrame(int milliseconds) {
-    TransferBlock block;
-    ReplyCollector reply(block);
-    timeout_.start(std::chrono::milliseconds(milliseconds));
+TransferBlock Transport::receiveFrame(std::chrono::milliseconds limit) {
+    timeout_.start(limit);
     waiter_.processEvents();
     for (;;) {
-        // The reply may come in bursts: it ends at a terminator that is the last byte when the input
-        // buffer has just been drained.
-        while (port_.bytesWaiting() > 0) {
-            std::array<std::uint8_t, 256> bytes;
-            reply.add(std::span(bytes).first(port_.read(bytes)));
-            waiter_.processEvents();
+        takeWaitingBytes();
+        if (auto reply = discipline_.takeReply()) {
+            // The limit covers the whole reply: one that ended as the limit ran out came too late.
+            if (timeout_.elapsed()) reply->count = 0;
+            return *reply;
         }
-        if (reply.ended() || timeout_.elapsed()) break;
+        if (timeout_.elapsed()) {
+            discipline_.stopWaiting();
+            return TransferBlock{};
+        }
         waiter_.waitForEvents(timeout_.deadline());
     }
-    // The limit covers the whole reply: one that ended as the limit ran out came too late.
-    block.count = timeout_.elapsed() ? 0 : reply.payloadLength();
-    return block;
 }
 
-TransferBlock Transport::exchange(const TransferBlock& request, int milliseconds) {
-    sendFrame(request);
-    return receiveFrame(milliseconds);
+void Transport::takeWaitingBytes() {
+    // A reply may come in bursts; each is handed on with the moment it was read.
+    while (port_.bytesWaiting() > 0) {
+        std::array<std::uint8_t, 256> bytes;
+        const std::size_t count = port_.read(bytes);
+        discipline_.received(std::span(bytes).first(count), waiter_.now());
+        waiter_.processEvents();
+    }
 }
 
 } // namespace orb

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "link/LineDiscipline.h"
 #include "link/SerialPort.h"
 #include "link/Timeout.h"
 #include "link/TransferBlock.h"
 #include "link/Waiter.h"
 
+#include <chrono>
+
 namespace orb {
 
 /// Moves frames over the serial port: a payload, its checksum and the terminator 13. Strictly request
-/// and reply; outside an exchange the port is not read, so a late reply waits for the next exchange.
+/// and reply, with the line discipline keeping every reply with its own request.
 class Transport {
   public:
     Transport(SerialPort& port, Waiter& waiter);
@@ -20,18 +23,22 @@ class Transport {
     /// Tells whether the port is open.
     bool isOpen() const { return port_.isOpen(); }
 
-    /// Sends the block's payload followed by its checksum and the terminator.
-    void sendFrame(const TransferBlock& block);
-    /// Waits up to the limit for a whole reply; count is its payload length, 0 when none came in time,
-    /// the checksum is wrong, it is a lone terminator or it would not fit a block.
-    TransferBlock receiveFrame(int milliseconds);
-    /// Sends a request and receives its reply within the limit.
+    /// Sends a request and waits up to the limit for its whole reply; count is the reply's payload
+    /// length, 0 when none came in time, the checksum is wrong, it is a lone terminator or it would
+    /// not fit a block. Replies still owed to earlier requests are waited for before the request goes
+    /// out, when they could be taken for its own.
     TransferBlock exchange(const TransferBlock& request, int milliseconds);
 
   private:
+    void awaitOwedReplies(std::span<const std::uint8_t> payload);
+    void sendFrame(const TransferBlock& block, std::chrono::milliseconds limit);
+    TransferBlock receiveFrame(std::chrono::milliseconds limit);
+    void takeWaitingBytes();
+
     SerialPort& port_;
     Waiter& waiter_;
     Timeout timeout_;
+    LineDiscipline discipline_;
 };
 
 } // namespace orb

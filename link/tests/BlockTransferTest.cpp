@@ -4,8 +4,10 @@
 #include "link/tests/FakeUnit.h"
 #include "link/tests/TestProgress.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 namespace orb::test {
 namespace {
@@ -140,6 +142,63 @@ TEST_F(BlockTransferTest, ReadSucceedsOnTheTwelfthAttempt) {
     unit.ignore = [](const FakeUnit::Request& r) { return r.address() == 8 && r.index <= 12; };
     EXPECT_TRUE(blocks.readImage(128));
     EXPECT_EQ(unit.addressesOf(0x04).size(), 16u + 11u);
+}
+
+struct UnitFault {
+    const char* name;
+    bool paced;
+    std::function<void(FakeUnit&)> apply; ///< on the third request, the first attempt at a later block
+};
+
+TEST_F(BlockTransferTest, LateDoubledOrOverlongRepliesNeverShiftABlock) {
+    auto third = [](const FakeUnit::Request& r) { return r.index == 3; };
+    auto lateBy = [third](std::chrono::milliseconds late) {
+        return [=](FakeUnit& u) {
+            u.replyAfter = [=](const FakeUnit::Request& r) { return third(r) ? late : 2ms; };
+        };
+    };
+    const UnitFault cases[] = {
+        {"late by 10 ms past the limit", true, lateBy(110ms)},
+        {"late by 150 ms past the limit", true, lateBy(250ms)},
+        {"late by 1000 ms past the limit", true, lateBy(1100ms)},
+        {"late, answered at once", false, lateBy(250ms)},
+        {"five queued retries answered together", true, lateBy(1600ms)},
+        {"doubled", true, [=](FakeUnit& u) { u.twice = third; }},
+        {"doubled in one burst", false, [=](FakeUnit& u) { u.twice = third; }},
+        {"300 bytes at the wire's pace", true,
+         [=](FakeUnit& u) {
+             Bytes junk(300, 'J');
+             junk.back() = 0x0D;
+             u.replaceReply = [=](const FakeUnit::Request& r) {
+                 return third(r) ? std::optional<Bytes>(junk) : std::nullopt;
+             };
+         }},
+    };
+    for (const bool write : {false, true}) {
+        for (const UnitFault& c : cases) {
+            SCOPED_TRACE(std::string(write ? "verified write, " : "read, ") + c.name);
+            FakeLine caseLine;
+            FakeUnit caseUnit(caseLine);
+            caseUnit.paced = c.paced;
+            c.apply(caseUnit);
+            Transport caseTransport(caseLine, caseLine);
+            ASSERT_TRUE(caseTransport.openPort(1));
+            TestProgress caseProgress;
+            BlockTransfer caseBlocks(caseTransport, image, caseProgress);
+            Bytes expected(128);
+            for (int i = 0; i < 128; ++i) {
+                expected[i] = static_cast<std::uint8_t>(i * 13 + 1);
+                (write ? image.putByte(i, expected[i]) : void(caseUnit.eeprom[i] = expected[i]));
+            }
+
+            EXPECT_TRUE(write ? caseBlocks.writeImage(128, true) : caseBlocks.readImage(128));
+            Bytes read(128);
+            for (int i = 0; i < 128; ++i)
+                read[i] = image.getByte(i);
+            EXPECT_EQ(read, expected);
+            EXPECT_EQ(Bytes(caseUnit.eeprom.begin(), caseUnit.eeprom.begin() + 128), expected);
+        }
+    }
 }
 
 TEST_F(BlockTransferTest, WritesBlockZeroFourTimesAndEveryOtherBlockTwice) {

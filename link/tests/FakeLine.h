@@ -64,12 +64,20 @@ class FakeLine : public SerialPort, public Waiter {
     }
 
     // The script
-    /// Lets the bytes arrive the given time from now.
-    void arrive(const Bytes& bytes, std::chrono::milliseconds after) {
+    /// The time a byte takes on a line at 19,200 bit/s with a start and a stop bit.
+    static constexpr std::chrono::nanoseconds ByteTime{520'833};
+
+    /// Lets the bytes arrive together the given time from now.
+    void arrive(const Bytes& bytes, Clock::duration after) {
         const Clock::time_point at = now_ + after;
         const auto place = std::upper_bound(arrivals_.begin(), arrivals_.end(), at,
                                             [](Clock::time_point t, const Arrival& a) { return t < a.at; });
         arrivals_.insert(place, {at, bytes});
+    }
+    /// Lets the bytes arrive one by one at the wire's pace, the first one the given time from now.
+    void arrivePaced(const Bytes& bytes, Clock::duration after) {
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            arrive({bytes[i]}, after + static_cast<long>(i) * ByteTime);
     }
     /// Moves the clock on without any event.
     void advance(std::chrono::milliseconds time) { now_ += time; }

@@ -6,13 +6,16 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace orb::test {
 
 /// The unit at the other end of a FakeLine: answers every valid request frame a few milliseconds later,
-/// keeps an EEPROM (erased to 0xFF) and records each request with the time it was sent.
+/// in order (a request that comes while a reply is still due waits its turn), keeps an EEPROM (erased to
+/// 0xFF) and records each request with the time it was sent. Paced, it takes the wire time of each
+/// request and sends its replies byte by byte at the wire's pace.
 class FakeUnit {
   public:
     struct Request {
@@ -42,6 +45,13 @@ class FakeUnit {
 
     /// Decides that a request goes unanswered.
     std::function<bool(const Request&)> ignore;
+    /// How long after a request has arrived its reply starts, when the unit is not busy (2 ms unless set).
+    std::function<std::chrono::milliseconds(const Request&)> replyAfter;
+    /// Decides that a request is answered twice, the second reply right behind the first.
+    std::function<bool(const Request&)> twice;
+    /// Replaces a request's reply with other bytes (an overlong or a damaged reply).
+    std::function<std::optional<Bytes>(const Request&)> replaceReply;
+    bool paced = false;
     /// Runs when a request arrives, before it is answered (a Storno click, a pulled cable).
     std::function<void(const Request&)> onRequest;
 
@@ -114,12 +124,29 @@ class FakeUnit {
         }
         reply.push_back(FrameChecksum(reply));
         reply.push_back(TransferBlock::Terminator);
-        line_.arrive(reply, 2ms);
+        if (replaceReply)
+            if (auto other = replaceReply(request)) reply = *other;
+        const Waiter::Clock::time_point arrived = line_.now() + wireTime(request.payload.size() + 2);
+        deliver(reply, std::max(arrived, busyUntil_) + (replyAfter ? replyAfter(request) : 2ms));
+        if (twice && twice(request)) deliver(reply, busyUntil_);
+    }
+
+    Waiter::Clock::duration wireTime(std::size_t bytes) const {
+        return paced ? static_cast<long>(bytes) * FakeLine::ByteTime : Waiter::Clock::duration::zero();
+    }
+
+    void deliver(const Bytes& reply, Waiter::Clock::time_point start) {
+        if (paced)
+            line_.arrivePaced(reply, start - line_.now() + FakeLine::ByteTime);
+        else
+            line_.arrive(reply, start - line_.now());
+        busyUntil_ = start + wireTime(reply.size());
     }
 
     FakeLine& line_;
     Bytes pending_;
     int received_ = 0;
+    Waiter::Clock::time_point busyUntil_{};
 };
 
 } // namespace orb::test

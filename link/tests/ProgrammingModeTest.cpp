@@ -149,6 +149,29 @@ TEST_F(ProgrammingModeTest, GreetsEvery500MsUntilTheUnitIsSwitchedOn) {
         EXPECT_EQ(hellos[i].atMs - hellos[i - 1].atMs, 500);
 }
 
+TEST_F(ProgrammingModeTest, HelloAnsweredJustAfterItsLimitStillActivates) {
+    // The late answer comes while the second hello waits; the second hello's answer then meets the
+    // identify request, whose reply must still be the identity.
+    for (const bool paced : {false, true}) {
+        SCOPED_TRACE(paced ? "paced" : "at once");
+        FakeLine caseLine;
+        FakeUnit caseUnit(caseLine);
+        caseUnit.paced = paced;
+        caseUnit.identity = {0x02, 0xD3, 0x04};
+        caseUnit.replyAfter = [](const FakeUnit::Request& r) { return r.index == 1 ? 520ms : 2ms; };
+        TestProgress caseProgress;
+        ScriptedView caseView;
+        SettingsForm caseForm{caseView};
+        DeviceLink caseLink{caseForm, image, caseProgress, caseLine, caseLine};
+        caseView.expectBox(PressButtonBox);
+        caseLink.onDeaClicked();
+        EXPECT_EQ(caseForm.display().tabDeAktivNapis, "Aktivní");
+        EXPECT_EQ(caseForm.display().lblInfoProdukt, "ORBTONE");
+        EXPECT_EQ(caseForm.display().lblInfoPamSize, "   128 byte");
+        EXPECT_EQ(caseUnit.requestsOf(0x01).size(), 2u);
+    }
+}
+
 TEST_F(ProgrammingModeTest, StornoInTheHelloLoopEndsInactiveWithThePortClosed) {
     unit.ignore = [](const FakeUnit::Request&) { return true; };
     unit.onRequest = [&](const FakeUnit::Request& r) {

@@ -58,7 +58,7 @@ TEST_F(TransportTest, SendsPayloadChecksumAndTerminator) {
     };
     for (const SentFrame& c : cases) {
         line.written.clear();
-        transport.sendFrame(Payload(c.payload));
+        transport.exchange(Payload(c.payload), 0);
         EXPECT_EQ(line.written, c.wire) << c.name;
     }
 }
@@ -73,79 +73,124 @@ TEST_F(TransportTest, BlockRefusesToGrowPastItsCapacity) {
 
 struct Reception {
     const char* name;
+    std::uint8_t request;                      ///< the request's code
     std::vector<std::pair<Bytes, int>> bursts; ///< bytes and their arrival, ms after the request
     int limitMs;
     int count;     ///< payload length, 0 for no valid reply
-    int returnsAt; ///< ms after the start of the reception
+    int returnsAt; ///< ms after the request
 };
 
-TEST_F(TransportTest, ReceivesOneFrameWithinTheLimit) {
+TEST_F(TransportTest, ReceivesTheReplyWithinTheLimit) {
     const Bytes reply = {0x82, '2', '0', '3', 'D', '3', '0', '2', '0', '1', '0'};
     const Bytes replyFrame = Concat(reply, {0x82, 0x0D});
     const Bytes longest = Concat(Concat({0x81}, Repeated('0', 98)), {0xE2, 0x0D}); // 101 bytes
     const Reception cases[] = {
-        {"whole reply at once", {{replyFrame, 20}}, 100, 11, 20},
+        {"whole reply at once", 0x02, {{replyFrame, 20}}, 100, 11, 20},
         {"three bursts",
+         0x02,
          {{{0x82, '2', '0', '3'}, 10}, {{'D', '3', '0', '2'}, 40}, {{'0', '1', '0', 0x82, 0x0D}, 90}},
          100,
          11,
          90},
-        {"terminator inside a burst is not the end",
-         {{{0x81, 0x0D, 0x81}, 10}, {{0x82, 0x0D}, 20}},
+        {"another code is passed over", 0x02, {{{0x83, 0x84, 0x0D}, 5}, {replyFrame, 30}}, 100, 11, 30},
+        {"what follows the reply in its burst is left",
+         0x01,
+         {{{0x81, 0x82, 0x0D, 0x81, 0x83}, 5}},
          100,
-         0,
-         20},
-        {"checksum 12 where 13 is due", {{{0x0C, 0x0C, 0x0D}, 5}}, 100, 1, 5},
-        {"wrong checksum", {{{0x81, 0x83, 0x0D}, 5}}, 100, 0, 5},
-        {"lone terminator", {{{0x0D}, 5}}, 100, 0, 5},
-        {"silence", {}, 100, 0, 100},
-        {"no terminator", {{{0x81, 0x82}, 5}}, 100, 0, 100},
-        {"terminator as the limit runs out", {{{0x81, 0x82, 0x0D}, 100}}, 100, 0, 100},
-        {"101 bytes fit", {{longest, 30}}, 100, 99, 30},
-        {"300 bytes are a bad reply", {{Concat(Repeated(0x41, 299), {0x0D}), 30}}, 100, 0, 30},
-        {"102 bytes are a bad reply", {{Concat({0x30}, longest), 30}}, 100, 0, 30},
+         1,
+         5},
+        {"checksum 12 where 13 is due", 0x01, {{{0x81, 0x8B, 0x0C, 0x0D}, 5}}, 100, 2, 5},
+        {"wrong checksum", 0x01, {{{0x81, 0x83, 0x0D}, 5}}, 100, 0, 5},
+        {"lone terminator", 0x01, {{{0x0D}, 5}}, 100, 0, 5},
+        {"silence", 0x01, {}, 100, 0, 100},
+        {"no terminator", 0x01, {{{0x81, 0x82}, 5}}, 100, 0, 100},
+        {"terminator as the limit runs out", 0x01, {{{0x81, 0x82, 0x0D}, 100}}, 100, 0, 100},
+        {"101 bytes fit", 0x01, {{longest, 30}}, 100, 99, 30},
+        {"300 bytes are a bad reply", 0x01, {{Concat(Repeated(0x41, 299), {0x0D}), 30}}, 100, 0, 30},
+        {"102 bytes are a bad reply", 0x01, {{Concat({0x30}, longest), 30}}, 100, 0, 30},
     };
     for (const Reception& c : cases) {
         FakeLine fresh;
         Transport receiver(fresh, fresh);
         ASSERT_TRUE(receiver.openPort(1));
-        for (const auto& [bytes, at] : c.bursts)
-            fresh.arrive(bytes, std::chrono::milliseconds(at));
-        const TransferBlock block = receiver.receiveFrame(c.limitMs);
+        fresh.onWrite = [&](std::span<const std::uint8_t>) {
+            for (const auto& [bytes, at] : c.bursts)
+                fresh.arrive(bytes, std::chrono::milliseconds(at));
+        };
+        const TransferBlock block = receiver.exchange(TransferBlock::request(c.request), c.limitMs);
         EXPECT_EQ(block.count, c.count) << c.name;
         EXPECT_EQ(fresh.elapsedMs(), c.returnsAt) << c.name;
     }
 }
 
 TEST_F(TransportTest, KeepsTheWholeReceivedFrameAndZeroFillsTheRest) {
-    line.arrive({0x81, 0x82, 0x0D}, 5ms);
-    const TransferBlock block = transport.receiveFrame(100);
+    line.onWrite = [&](std::span<const std::uint8_t>) { line.arrive({0x81, 0x82, 0x0D}, 5ms); };
+    const TransferBlock block = transport.exchange(TransferBlock::request(0x01), 100);
     EXPECT_EQ(block.count, 1);
     EXPECT_EQ((Bytes{block.data.begin(), block.data.begin() + 4}), (Bytes{0x81, 0x82, 0x0D, 0x00}));
 }
 
-TEST_F(TransportTest, LateReplyIsReadAsTheStartOfTheNextReception) {
-    line.arrive({0x81, 0x82, 0x0D}, 510ms);
-    EXPECT_EQ(transport.receiveFrame(500).count, 0);
-    EXPECT_EQ(line.elapsedMs(), 500);
+TransferBlock ReadRequest(int address) {
+    TransferBlock request = TransferBlock::request(0x04);
+    request.appendHexPair(static_cast<std::uint8_t>(address % 256));
+    request.appendHexPair(static_cast<std::uint8_t>(address / 256));
+    return request;
+}
 
-    line.advance(20ms);
-    const TransferBlock late = transport.receiveFrame(100);
-    EXPECT_EQ(late.count, 1);
-    EXPECT_EQ(late.code(), 0x81);
-    EXPECT_EQ(line.elapsedMs(), 520);
+/// The reply to a block read: the code and the eight bytes as hex pairs, all of them the given digit.
+Bytes BlockReply(std::uint8_t digit) {
+    Bytes payload = Concat({0x84}, Repeated(digit, 16));
+    TransferBlock block;
+    for (const std::uint8_t byte : payload)
+        block.append(byte);
+    return Concat(payload, {FrameChecksum(block.payload()), 0x0D});
+}
+
+TEST_F(TransportTest, LateReplyIsNeverTakenForTheNextRequest) {
+    // The read of block 0 gets no reply in time; its reply comes 10 ms late, when block 8 is due.
+    line.arrive(BlockReply('1'), 110ms);
+    EXPECT_EQ(transport.exchange(ReadRequest(0), 100).count, 0);
+    EXPECT_EQ(line.elapsedMs(), 100);
+
+    // The late reply is owed, so block 8 goes out only once it is in: block 8 gets its own reply.
+    line.onWrite = [&](std::span<const std::uint8_t>) { line.arrive(BlockReply('8'), 5ms); };
+    const TransferBlock reply = transport.exchange(ReadRequest(8), 100);
+    EXPECT_EQ(reply.count, 17);
+    EXPECT_EQ(reply.data[1], '8');
+    EXPECT_EQ(line.elapsedMs(), 115);
+}
+
+TEST_F(TransportTest, ReplyOwedButNeverSentIsWaitedForOnlyUpToItsLimit) {
+    EXPECT_EQ(transport.exchange(ReadRequest(0), 300).count, 0);
+    line.onWrite = [&](std::span<const std::uint8_t>) { line.arrive(BlockReply('8'), 5ms); };
+    EXPECT_EQ(transport.exchange(ReadRequest(8), 100).count, 17);
+    EXPECT_EQ(line.elapsedMs(), 300 + 300 + 5);
+    // Given up: the next read goes out at once.
+    EXPECT_EQ(transport.exchange(ReadRequest(16), 100).count, 17);
+    EXPECT_EQ(line.elapsedMs(), 300 + 300 + 5 + 5);
+}
+
+TEST_F(TransportTest, BytesWaitingWhenARequestGoesOutAreNotItsReply) {
+    // A reply nobody asked for, in the input before the request and still arriving after it.
+    const Bytes stale = BlockReply('1');
+    line.arrive(Bytes(stale.begin(), stale.begin() + 3), 0ms);
+    line.arrive(Bytes(stale.begin() + 3, stale.end()), 3ms);
+    line.onWrite = [&](std::span<const std::uint8_t>) { line.arrive(BlockReply('8'), 10ms); };
+    line.advance(1ms);
+    const TransferBlock reply = transport.exchange(ReadRequest(8), 100);
+    EXPECT_EQ(reply.count, 17);
+    EXPECT_EQ(reply.data[1], '8');
 }
 
 TEST_F(TransportTest, WaitsForEventsInsteadOfSpinning) {
     // A silent unit: one wait for the whole limit, not one per poll.
-    transport.receiveFrame(500);
+    transport.exchange(TransferBlock::request(0x01), 500);
     EXPECT_EQ(line.waits, 1);
 }
 
 TEST_F(TransportTest, PortFailureReachesTheCaller) {
     line.hangUp();
-    EXPECT_THROW(transport.receiveFrame(100), PortError);
-    EXPECT_THROW(transport.sendFrame(TransferBlock::request(0x01)), PortError);
+    EXPECT_THROW(transport.exchange(TransferBlock::request(0x01), 100), PortError);
 }
 
 TEST(TimeoutTest, StartingAgainDiscardsTheEarlierLimit) {
