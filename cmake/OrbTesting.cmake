@@ -1,9 +1,10 @@
-# add_orb_test(<name> SOURCES <files...> [LIBS <targets...>] [QT])
+# add_orb_test(<name> SOURCES <files...> [LIBS <targets...>] [QT] [ALSO_AT_SCALE2])
 # Builds one GoogleTest program and registers its tests with CTest. Every test runs with the offscreen
 # Qt platform and a pinned UTF-8 locale, so results do not depend on the machine's display or language.
-# QT tests get a main() that creates the QApplication.
+# QT tests get a main() that creates the QApplication. ALSO_AT_SCALE2 registers every test a second time,
+# named with the suffix ".scale2", drawn at Qt's scale factor 2 as on a high-density screen.
 function(add_orb_test name)
-  cmake_parse_arguments(T "QT" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT;ALSO_AT_SCALE2" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
   if(T_QT)
@@ -11,13 +12,26 @@ function(add_orb_test name)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
-  gtest_discover_tests(${name}
+  set(environment "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;ORB_TOOLS_DIR=${PROJECT_BINARY_DIR}/tools")
+  _orb_discover_tests(${name} ${name}_TESTS "" "${environment}")
+  if(T_ALSO_AT_SCALE2)
+    _orb_discover_tests(${name} ${name}_SCALE2_TESTS .scale2 "${environment};QT_SCALE_FACTOR=2")
+  endif()
+endfunction()
+
+# Registers the tests of a GoogleTest program under a list name, with a suffix and an environment.
+function(_orb_discover_tests target list suffix environment)
+  if(suffix)
+    set(suffix_argument TEST_SUFFIX ${suffix})
+  endif()
+  gtest_discover_tests(${target}
+    ${suffix_argument}
+    TEST_LIST ${list}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60)
   # CMake 3.25 splits a list given to gtest_discover_tests(PROPERTIES ENVIRONMENT ...) and keeps only its
   # first item, so the environment is set on the discovered tests by a file that CTest includes after them.
-  set(env_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
-  file(WRITE ${env_file} "set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT "
-    "[==[QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;ORB_TOOLS_DIR=${PROJECT_BINARY_DIR}/tools]==])\n")
+  set(env_file ${CMAKE_CURRENT_BINARY_DIR}/${list}_environment.cmake)
+  file(WRITE ${env_file} "set_tests_properties(\${${list}} PROPERTIES ENVIRONMENT [==[${environment}]==])\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${env_file})
 endfunction()

@@ -1,5 +1,7 @@
 #include "ui/AppSetup.h"
 
+#include "ui/WindowFonts.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -12,11 +14,9 @@ void setUpApplication(QApplication& app) {
     if (translator->load("qtbase_cs", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
 
-    // Liberation Sans has Arial's metrics, so the captions fit the design's twips; DejaVu Sans stands in
-    // where it is missing.
+    // Liberation Sans has Arial's metrics; DejaVu Sans stands in where it is missing.
     QFont::insertSubstitutions("Arial CE", {"Liberation Sans", "DejaVu Sans"});
-    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "DejaVu Sans"});
-    app.setFont(QFont("MS Sans Serif", 8));
+    app.setFont(windowFont());
 }
 
 } // namespace orb

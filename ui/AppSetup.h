@@ -5,7 +5,7 @@ class QApplication;
 namespace orb {
 
 /// Prepares the application for the windows: Qt's own Czech texts for the standard buttons (Ano, Ne,
-/// Storno) and the fonts the windows ask for, mapped onto the sans fonts a Debian system has.
+/// Storno), the report's font mapped onto a sans font a Debian system has, and the windows' font.
 void setUpApplication(QApplication& app);
 
 } // namespace orb

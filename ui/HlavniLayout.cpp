@@ -6,6 +6,7 @@
 #include "ui/PaintedIcons.h"
 #include "ui/TextLimit.h"
 #include "ui/Twips.h"
+#include "ui/WindowFonts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -92,9 +93,7 @@ void Hlavni::buildConnection(QWidget* client) {
     tabDeAktivNapis_ = new QLabel(frame);
     tabDeAktivNapis_->setObjectName("tabDeAktivNapis");
     tabDeAktivNapis_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QFont napisFont("MS Sans Serif");
-    napisFont.setPointSizeF(9.75);
-    tabDeAktivNapis_->setFont(napisFont);
+    tabDeAktivNapis_->setFont(stateCaptionFont());
     placeTwips(tabDeAktivNapis_, 2400, 420, 1275, 480);
 }
 
@@ -155,8 +154,9 @@ void Hlavni::buildCommands(QWidget* client) {
         *command.button = button;
     }
     btTisk_->setIconSize(QSize(20, 18));
+    // Narrower than the design's 2895, which would run over the left part of btTisk and take its clicks.
     addFlag(FlagField::CheckWrite, 0, "Kontrolovat zápis do EEPROM", trans,
-            box(2520, 360, 2895, CheckHeight));
+            box(2520, 360, 5160 - 60 - 2520, CheckHeight));
     connect(btFileLoad_, &QToolButton::clicked, this, [this] { runCommand([this] { loadFile(); }); });
     connect(btFileSave_, &QToolButton::clicked, this, [this] { runCommand([this] { saveFile(); }); });
     connect(btEEPROMLoad_, &QToolButton::clicked, this, [this] { runCommand(commands_.loadFromUnit); });

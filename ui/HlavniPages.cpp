@@ -115,7 +115,8 @@ void Hlavni::buildRowPage(QWidget* page, const RowTab& tab) {
             switch (column.kind) {
             case ColumnKind::RowLabel: {
                 auto* label = new QLabel(QString::fromUtf8(tab.rowPrefix) + QString::number(row), page);
-                label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+                // Centred in its width, or, without one, starting at its left edge.
+                label->setAlignment((column.width > 0 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
                 placeTwips(label, cell.x(), cell.y(), cell.width(), cell.height());
                 if (column.width == 0) label->resize(label->sizeHint().width(), label->height());
                 control = label;
