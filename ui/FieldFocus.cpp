@@ -72,10 +72,20 @@ void FieldFocus::scheduleLeave(const std::function<void()>& leave) {
     if (returning_ && inChainLeave_) return;
     if (returning_) leaveScheduled_ = true;
     // The rule runs once the focus has settled on the next field, as the user sees it.
-    QTimer::singleShot(0, this, [this, leave, chained = returning_] {
-        const QScopedValueRollback guard(inChainLeave_, chained);
-        leave();
-    });
+    pending_.append({leave, returning_});
+    QTimer::singleShot(0, this, [this] { runNextLeave(); });
+}
+
+void FieldFocus::runPendingLeaves() {
+    while (!pending_.isEmpty())
+        runNextLeave();
+}
+
+void FieldFocus::runNextLeave() {
+    if (pending_.isEmpty()) return; // run early by runPendingLeaves
+    const PendingLeave next = pending_.takeFirst();
+    const QScopedValueRollback guard(inChainLeave_, next.chained);
+    next.leave();
 }
 
 } // namespace orb

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <QHash>
+#include <QList>
 #include <QObject>
 
 class QLineEdit;
@@ -10,11 +11,11 @@ class QWidget;
 namespace orb {
 
 /// Gives text fields the focus behaviour of the program: the whole text is selected when a field gains
-/// the focus, the field's rule runs once the focus has moved on, and a double-click opens the row's
-/// dialog. A rule that refuses a text shows a modal box and pulls the focus back, which makes the field
-/// that had just gained the focus lose it again; that field's rule runs too (the on/off-name rules rely on
-/// it), but a second refusal in such a chain does not pull the focus a third time, so two wrong fields
-/// never bounce the focus between them for ever.
+/// the focus, the field's rule runs once the focus has moved on, and a
+/// double-click opens the row's dialog. A rule that refuses a text shows a modal box and pulls the focus
+/// back, which makes the field that had just gained the focus lose it again; that field's rule runs too (the
+/// on/off-name rules rely on it), but a second refusal in such a chain does not pull the focus a third time,
+/// so two wrong fields never bounce the focus between them for ever.
 class FieldFocus : public QObject {
   public:
     explicit FieldFocus(QObject* parent);
@@ -29,6 +30,9 @@ class FieldFocus : public QObject {
     /// Runs a move that may take the focus from a field on the way back to a refused one (a page change).
     void whileReturning(const std::function<void()>& move);
 
+    /// Runs now the rules of fields that were left but whose turn has not come yet.
+    void runPendingLeaves();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -39,9 +43,16 @@ class FieldFocus : public QObject {
         std::function<void()> doubleClick;
     };
 
+    struct PendingLeave {
+        std::function<void()> leave;
+        bool chained; ///< the focus left the field on its way back to a refused one
+    };
+
     void scheduleLeave(const std::function<void()>& leave);
+    void runNextLeave();
 
     QHash<QObject*, Watched> watched_;
+    QList<PendingLeave> pending_;
     bool returning_ = false;      ///< inside returnFocus or whileReturning
     bool leaveScheduled_ = false; ///< a focus return made a field schedule its rule
     bool inChainLeave_ = false;   ///< running a rule whose focus-out a focus return caused

@@ -133,6 +133,13 @@ void RowDialog::copyBack() {
     }
 }
 
+std::optional<TextField> RowDialog::focusedField() const {
+    for (auto it = texts_.constBegin(); it != texts_.constEnd(); ++it)
+        if (it.value()->hasFocus() && it.key() != static_cast<int>(TextField::tabOUTimpulsLEN))
+            return static_cast<TextField>(it.key());
+    return std::nullopt;
+}
+
 void RowDialog::checkField(TextField field) {
     // A rule whose turn comes after the dialog was closed has nothing left to guard.
     if (!isVisible()) return;
@@ -143,10 +150,20 @@ void RowDialog::checkField(TextField field) {
     const RuleOutcome outcome =
         form_.checkDialogField({field, row_}, edit->text().toStdString(), partnerText);
     if (outcome.kind == RuleOutcome::Kind::Corrected) showText(edit, outcome.text);
-    if (outcome.kind == RuleOutcome::Kind::Rejected) focus_->returnFocus(edit);
+    if (outcome.kind == RuleOutcome::Kind::Rejected) {
+        refused_ = true;
+        focus_->returnFocus(edit);
+    }
 }
 
 void RowDialog::accept() {
+    // Ok may come before the field's rule had its turn: Enter presses it with the focus still in the field,
+    // and a quick click may press it before the rule of the field it took the focus from has run. Those
+    // rules run now, and a refusal keeps the dialog open with the focus back in the refused field.
+    refused_ = false;
+    focus_->runPendingLeaves();
+    if (const auto field = focusedField(); field && !refused_) checkField(*field);
+    if (refused_) return;
     cancelled_ = false;
     QDialog::accept();
 }

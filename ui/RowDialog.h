@@ -2,6 +2,7 @@
 
 #include "ui/RowDialogTables.h"
 
+#include <optional>
 #include <QDialog>
 #include <QHash>
 
@@ -37,6 +38,9 @@ class RowDialog : public QDialog {
     QWidget* buildItem(const DialogItem& item, QWidget* parent);
     void copyIn();
     void copyBack();
+    /// The text field with the focus, if it has a rule.
+    std::optional<TextField> focusedField() const;
+    /// Runs the rule of a field as leaving it does; a refusal sets refused_.
     void checkField(TextField field);
 
     const RowDialogTable& table_;
@@ -45,6 +49,7 @@ class RowDialog : public QDialog {
     FieldFocus* focus_;
     int row_ = 0;
     bool discarded_ = false;
+    bool refused_ = false;          ///< a rule refused a field since Ok was pressed
     QHash<int, QLineEdit*> texts_;  ///< by TextField
     QHash<int, QCheckBox*> checks_; ///< by FlagField
     QLineEdit* firstText_ = nullptr;

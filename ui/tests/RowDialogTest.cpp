@@ -227,5 +227,46 @@ TEST_F(RowDialogTest, FieldRulesRunInsideTheDialogWithoutTouchingTheMainWindow) 
     EXPECT_EQ(usage(), "166 byte");
 }
 
+TEST_F(RowDialogTest, OkRunsTheRuleOfTheFieldJustEditedFirst) {
+    const Message keyword =
+        test::errorBox("Název vstupu nesmí být žádné z těchto klíčových slov (ani jejich "
+                       "předpony): STATE;STAV;BACK;NOBACK;RESET;SHUTDOWN;NAME;ZPET;NEZPET;JMENO");
+    struct Way {
+        const char* name;
+        std::function<void(QDialog&)> pressOk;
+    };
+    // Enter leaves the focus in the field; a click on Ok takes it, with no event between press and release.
+    const Way ways[] = {
+        {"Enter", [](QDialog& d) { QTest::keyClick(in(d, "INPNazev"), Qt::Key_Return); }},
+        {"click", [](QDialog& d) { QTest::mouseClick(in<QPushButton>(d, "btOk"), Qt::LeftButton); }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        whenModalShows([&](QDialog& dialog) {
+            typeIn(dialog, "INPNazev", "Stav");
+            boxes.expectBox(keyword);
+            way.pressOk(dialog);
+            ASSERT_TRUE(dialog.isVisible());
+            EXPECT_EQ(QApplication::focusWidget(), in(dialog, "INPNazev"));
+            EXPECT_EQ(in(dialog, "INPNazev")->selectedText(), "Stav");
+            QTest::keyClicks(in(dialog, "INPNazev"), "DVERE");
+            way.pressOk(dialog);
+            EXPECT_FALSE(dialog.isVisible());
+        });
+        window.editInput(1);
+        EXPECT_EQ(form.text({TextField::tabINPNazev, 1}), "DVERE");
+        EXPECT_EQ(boxes.boxes.size(), way.name == std::string("Enter") ? 1u : 2u);
+    }
+
+    // A number that its rule corrects is copied back corrected.
+    whenModalShows([&](QDialog& dialog) {
+        typeIn(dialog, "TC", "0123456789");
+        QTest::keyClick(in(dialog, "TC"), Qt::Key_Return);
+    });
+    window.editPhoneNumber(3);
+    EXPECT_EQ(form.text({TextField::tabTC, 3}), "+420123456789");
+    EXPECT_EQ(boxes.boxes.size(), 2u);
+}
+
 } // namespace
 } // namespace orb
