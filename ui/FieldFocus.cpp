@@ -23,6 +23,8 @@ void FieldFocus::watch(QWidget* control, QLineEdit* edit, std::function<void()> 
                        std::function<void()> doubleClick) {
     watched_.insert(control, Watched{edit, std::move(leave), std::move(doubleClick)});
     control->installEventFilter(this);
+    // The clicks into an editable drop-down list reach the field inside it.
+    if (edit != control) edit->installEventFilter(this);
     connect(control, &QObject::destroyed, this, [this, control] { watched_.remove(control); });
 }
 
@@ -47,13 +49,24 @@ void FieldFocus::whileReturning(const std::function<void()>& move) {
 }
 
 bool FieldFocus::eventFilter(QObject* object, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease && object == clickedInto_) {
+        // The press that gave the field the focus put the caret where it landed; a plain click selects
+        // the whole text as the keyboard does, a drag keeps the part the user chose.
+        if (!clickedInto_->hasSelectedText()) clickedInto_->selectAll();
+        clickedInto_ = nullptr;
+        return false;
+    }
     const auto it = watched_.constFind(object);
     if (it == watched_.constEnd()) return false;
     switch (event->type()) {
-    case QEvent::FocusIn:
-        if (isLeavingField(static_cast<QFocusEvent*>(event)->reason())) it->edit->selectAll();
+    case QEvent::FocusIn: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (isLeavingField(reason)) it->edit->selectAll();
+        if (reason == Qt::MouseFocusReason) clickedInto_ = it->edit;
         break;
+    }
     case QEvent::FocusOut:
+        clickedInto_ = nullptr;
         if (isLeavingField(static_cast<QFocusEvent*>(event)->reason())) scheduleLeave(it->leave);
         break;
     case QEvent::MouseButtonDblClick:

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 
 class QLineEdit;
 class QWidget;
@@ -11,7 +12,7 @@ class QWidget;
 namespace orb {
 
 /// Gives text fields the focus behaviour of the program: the whole text is selected when a field gains
-/// the focus, the field's rule runs once the focus has moved on, and a
+/// the focus, by the keyboard or by a click, the field's rule runs once the focus has moved on, and a
 /// double-click opens the row's dialog. A rule that refuses a text shows a modal box and pulls the focus
 /// back, which makes the field that had just gained the focus lose it again; that field's rule runs too (the
 /// on/off-name rules rely on it), but a second refusal in such a chain does not pull the focus a third time,
@@ -53,9 +54,10 @@ class FieldFocus : public QObject {
 
     QHash<QObject*, Watched> watched_;
     QList<PendingLeave> pending_;
-    bool returning_ = false;      ///< inside returnFocus or whileReturning
-    bool leaveScheduled_ = false; ///< a focus return made a field schedule its rule
-    bool inChainLeave_ = false;   ///< running a rule whose focus-out a focus return caused
+    QPointer<QLineEdit> clickedInto_; ///< a field that a mouse press has just given the focus
+    bool returning_ = false;          ///< inside returnFocus or whileReturning
+    bool leaveScheduled_ = false;     ///< a focus return made a field schedule its rule
+    bool inChainLeave_ = false;       ///< running a rule whose focus-out a focus return caused
 };
 
 } // namespace orb

@@ -210,6 +210,32 @@ TEST_F(WindowTest, EditsReachTheFormAndTheFormsChangesReachTheControls) {
     EXPECT_EQ(form.text({TextField::tabTCcentra}), centre->itemText(1).toStdString());
 }
 
+TEST_F(WindowTest, AClickIntoAFieldWithoutTheFocusSelectsItsWholeText) {
+    form.setText({TextField::tabJmenoStanice}, "Sklad Brno");
+    form.setText({TextField::tabTCcentra}, "+420603052000");
+    const auto click = [this](QWidget* target, QPoint at) {
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, target->mapTo(&window, at));
+    };
+    struct Case {
+        const char* name;
+        QLineEdit* edit;
+    };
+    const Case cases[] = {
+        {"tabJmenoStanice", control<QLineEdit>("tabJmenoStanice")},
+        {"tabTCcentra", control<QComboBox>("tabTCcentra")->lineEdit()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        focus(control("tabPIN"));
+        click(c.edit, c.edit->rect().center());
+        EXPECT_TRUE(c.edit->hasFocus());
+        EXPECT_EQ(c.edit->selectedText(), c.edit->text());
+        // A click into the field that has the focus puts the caret there, for editing.
+        click(c.edit, QPoint(4, c.edit->height() / 2));
+        EXPECT_FALSE(c.edit->hasSelectedText());
+    }
+}
+
 TEST_F(WindowTest, AFlagOfARowWithoutANumberIsReportedAndClearedAgain) {
     control<QTabWidget>("TabList")->setCurrentIndex(1);
     boxes.expectBox(test::warningBox(
