@@ -28,8 +28,12 @@ class PagePrinter {
     virtual void printLine(const std::string& text) = 0;
     /// Returns the height of the text in the current font; an empty text is one line high.
     virtual int textHeight(const std::string& text) const = 0;
+    /// Returns how far the text reaches to the right when printed in the current font.
+    virtual int textWidth(const std::string& text) const = 0;
     /// Returns the height of the printable area.
     virtual int pageHeight() const = 0;
+    /// Returns the width of the printable area.
+    virtual int pageWidth() const = 0;
     /// Ends the page and starts the next one.
     virtual void newPage() = 0;
     /// Ends the document and hands it to the printer.

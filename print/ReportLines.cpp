@@ -61,7 +61,6 @@ const TableSection TableSections[] = {
      "O", OutputColumns},
 };
 
-const std::string Rule(165, '=');
 const std::string Separator = "; ";
 
 std::string asText(bool flag) {
@@ -81,25 +80,37 @@ std::string valueText(const SettingsRecord& record, const RowField& field, int r
         field);
 }
 
-std::string tableRow(const SettingsRecord& record, const TableSection& section, int row) {
-    std::string line = section.rowLabel + std::to_string(row) + Separator;
+ReportLine tableRow(const SettingsRecord& record, const TableSection& section, int row) {
+    ReportLine line{section.rowLabel + std::to_string(row) + Separator};
+    line.labelLength = line.text.size();
     for (const RowField& column : section.columns)
-        line += valueText(record, column, row) + Separator;
+        line.text += valueText(record, column, row) + Separator;
     return line;
 }
 
+const ReportLine RuleLine{std::string(165, '='), 0, true};
+
 } // namespace
 
-std::vector<std::string> ReportLines(const SettingsRecord& record) {
-    std::vector<std::string> lines{" ", "", "VŠEOBECNÉ", Rule};
-    for (const GeneralLine& general : GeneralLines)
-        lines.push_back(general.label + valueText(record, general.field));
+std::vector<ReportLine> BuildReport(const SettingsRecord& record) {
+    std::vector<ReportLine> lines{{" "}, {""}, {"VŠEOBECNÉ"}, RuleLine};
+    for (const GeneralLine& general : GeneralLines) {
+        const std::string label = general.label;
+        lines.push_back({label + valueText(record, general.field), label.size()});
+    }
     for (const TableSection& section : TableSections) {
-        lines.insert(lines.end(), {"", section.heading, Rule});
+        lines.insert(lines.end(), {{""}, {section.heading}, RuleLine});
         for (int row = 0; row < RowCount; ++row)
             lines.push_back(tableRow(record, section, row));
     }
     return lines;
+}
+
+std::vector<std::string> ReportLines(const SettingsRecord& record) {
+    std::vector<std::string> texts;
+    for (ReportLine& line : BuildReport(record))
+        texts.push_back(std::move(line.text));
+    return texts;
 }
 
 } // namespace orb

@@ -1,6 +1,6 @@
 #include "print/SettingsReport.h"
 
-#include "print/ReportLines.h"
+#include "print/WrapReportLine.h"
 
 #include <exception>
 #include <memory>
@@ -12,24 +12,32 @@ namespace {
 const char* const ReportFont = "Arial CE";
 constexpr double ReportFontPoints = 7;
 
-} // namespace
-
-void PrintReportLine(PagePrinter& printer, const std::string& text) {
-    printer.setPosition(ReportMargin, printer.currentY());
-    printer.printLine(text);
-    const int y = printer.currentY() + printer.textHeight(text) - 50;
-    if (y > printer.pageHeight() - ReportMargin) {
-        printer.newPage();
-        printer.setPosition(ReportMargin, ReportMargin);
-    } else {
+/// Prints the pieces of a line one line height apart; with `spaced`, a further (text height - 50) follows.
+void printPieces(PagePrinter& printer, const ReportLine& line, bool spaced) {
+    const WrappedLine wrapped = WrapReportLine(printer, line, printer.pageWidth() - 2 * ReportMargin);
+    for (std::size_t i = 0; i < wrapped.pieces.size(); ++i) {
+        printer.setPosition(ReportMargin + (i == 0 ? 0 : wrapped.indent), printer.currentY());
+        printer.printLine(wrapped.pieces[i]);
+        int y = printer.currentY();
+        if (spaced && i + 1 == wrapped.pieces.size()) y += printer.textHeight(line.text) - 50;
+        if (y > printer.pageHeight() - ReportMargin) {
+            printer.newPage();
+            y = ReportMargin;
+        }
         printer.setPosition(ReportMargin, y);
     }
 }
 
-void PrintReport(PagePrinter& printer, const std::vector<std::string>& lines) {
+} // namespace
+
+void PrintReportLine(PagePrinter& printer, const ReportLine& line) {
+    printPieces(printer, line, true);
+}
+
+void PrintReport(PagePrinter& printer, const std::vector<ReportLine>& lines) {
     printer.setPosition(ReportMargin, ReportMargin);
     printer.setFont(ReportFont, ReportFontPoints);
-    if (!lines.empty()) printer.printLine(lines.front());
+    if (!lines.empty()) printPieces(printer, lines.front(), false);
     for (std::size_t i = 1; i < lines.size(); ++i)
         PrintReportLine(printer, lines[i]);
     printer.endDocument();
@@ -39,7 +47,7 @@ void PrintSettingsReport(const SettingsForm& form, PrinterDialog& dialog, Prompt
     try {
         std::unique_ptr<PagePrinter> printer = dialog.choosePrinter();
         if (!printer) return;
-        PrintReport(*printer, ReportLines(form.record()));
+        PrintReport(*printer, BuildReport(form.record()));
     } catch (const std::exception& error) { // the program outlives any failed print job
         prompter.ask(Message{"ORB - Tisk nastavení",
                              std::string("Nastavení se nepodařilo vytisknout: ") + error.what(),

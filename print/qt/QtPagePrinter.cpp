@@ -67,8 +67,18 @@ int QtPagePrinter::textHeight(const std::string&) const {
     return toTwips(QFontMetricsF(font_, printer_.get()).height());
 }
 
+int QtPagePrinter::textWidth(const std::string& text) const {
+    const double advance =
+        QFontMetricsF(font_, printer_.get()).horizontalAdvance(QString::fromStdString(text));
+    return static_cast<int>(std::ceil(advance * TwipsPerInch / printer_->resolution()));
+}
+
 int QtPagePrinter::pageHeight() const {
     return toTwips(printer_->height());
+}
+
+int QtPagePrinter::pageWidth() const {
+    return toTwips(printer_->width());
 }
 
 void QtPagePrinter::newPage() {

@@ -26,7 +26,10 @@ class QtPagePrinter : public PagePrinter {
     void printLine(const std::string& text) override;
     /// Returns one line height: report lines hold no line breaks.
     int textHeight(const std::string& text) const override;
+    /// Returns the text's advance, rounded up to whole twips so that a text measured to fit does fit.
+    int textWidth(const std::string& text) const override;
     int pageHeight() const override;
+    int pageWidth() const override;
     void newPage() override;
     void endDocument() override;
 

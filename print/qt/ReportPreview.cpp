@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     try {
         orb::PrintReport(*orb::QtPagePrinter::toPdf(QString::fromLocal8Bit(argv[1])),
-                         orb::ReportLines(orb::SettingsRecord{}));
+                         orb::BuildReport(orb::SettingsRecord{}));
     } catch (const orb::PrintError& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

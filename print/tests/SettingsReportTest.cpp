@@ -1,6 +1,7 @@
 #include "print/SettingsReport.h"
 
 #include "print/ReportLines.h"
+#include "print/tests/LongestSettings.h"
 #include "print/tests/RecordingPrinter.h"
 #include "settings/tests/ScriptedView.h"
 
@@ -11,10 +12,10 @@ namespace {
 
 using test::RecordingPrinter;
 
-std::vector<std::string> someLines(int count) {
-    std::vector<std::string> lines{" "};
+std::vector<ReportLine> someLines(int count) {
+    std::vector<ReportLine> lines{{" "}};
     for (int i = 1; i < count; ++i)
-        lines.push_back("line " + std::to_string(i));
+        lines.push_back({"line " + std::to_string(i)});
     return lines;
 }
 
@@ -57,6 +58,63 @@ TEST(PrintReport, PositionExactlyAtTheBottomMarginStaysOnThePage) {
     EXPECT_EQ(printer.lines[3].y, 900);
 }
 
+/// Prints a telephone row too wide for a page 600 twips across, with 10 twips a character: 20 characters
+/// fit between the margins, 16 after "T1; ".
+std::vector<RecordingPrinter::Line> printedWideRow(int pageHeight) {
+    RecordingPrinter printer(pageHeight, 160, 600, 10);
+    PrintReport(printer, {{" "}, {"T1; 0123456789012345678901234567", 4}, {"next"}});
+    return printer.lines;
+}
+
+TEST(PrintReport, WideLineContinuesOneLineHeightLowerUnderItsFirstValue) {
+    const std::vector<RecordingPrinter::Line> expected = {
+        {1, 200, 200, " "},
+        {1, 200, 360, "T1; 0123456789012345"},
+        {1, 240, 520, "678901234567"},
+        {1, 200, 790, "next"},
+    };
+    EXPECT_EQ(printedWideRow(16000), expected);
+}
+
+TEST(PrintReport, PageBreaksInsideAWideLineAndCountsItsContinuation) {
+    // Page height 700: after the first piece at 360 the position is 520 > 700 - 200.
+    const std::vector<RecordingPrinter::Line> expected = {
+        {1, 200, 200, " "},
+        {1, 200, 360, "T1; 0123456789012345"},
+        {2, 240, 200, "678901234567"},
+        {2, 200, 470, "next"},
+    };
+    EXPECT_EQ(printedWideRow(700), expected);
+}
+
+TEST(PrintReport, LongestSettingsKeepEveryCharacterWithinTheMarginsOnEveryPageSize) {
+    const std::vector<ReportLine> report = BuildReport(test::LongestSettings());
+    struct Paper {
+        int height;
+        int width;
+    };
+    for (const Paper paper : {Paper{16838, 11906}, Paper{11906, 16838}, Paper{3000, 2000}}) {
+        RecordingPrinter printer(paper.height, 160, paper.width, 60);
+        PrintReport(printer, report);
+
+        const int room = paper.width - 2 * ReportMargin;
+        std::string expected;
+        for (const ReportLine& line : report)
+            expected += line.rule ? std::string(std::min<std::size_t>(165, room / 60), '=') : line.text;
+        std::string printed;
+        for (const RecordingPrinter::Line& line : printer.lines) {
+            printed += line.text;
+            // Only a space that ends a piece may reach past the margin, where it shows nothing.
+            const std::string shown =
+                line.text.ends_with(' ') ? line.text.substr(0, line.text.size() - 1) : line.text;
+            EXPECT_LE(line.x + printer.textWidth(shown), paper.width - ReportMargin) << line.text;
+            EXPECT_LE(line.y, paper.height - ReportMargin) << line.text;
+        }
+        EXPECT_TRUE(test::SameText(printed, expected)) << paper.width;
+        EXPECT_GT(printer.lines.size(), report.size()) << paper.width;
+    }
+}
+
 /// Hands the dialog's caller a job that prints on a printer the test keeps, so it can be read afterwards.
 class BorrowedPrinter : public PagePrinter {
   public:
@@ -66,7 +124,9 @@ class BorrowedPrinter : public PagePrinter {
     int currentY() const override { return printer_.currentY(); }
     void printLine(const std::string& text) override { printer_.printLine(text); }
     int textHeight(const std::string& text) const override { return printer_.textHeight(text); }
+    int textWidth(const std::string& text) const override { return printer_.textWidth(text); }
     int pageHeight() const override { return printer_.pageHeight(); }
+    int pageWidth() const override { return printer_.pageWidth(); }
     void newPage() override { printer_.newPage(); }
     void endDocument() override { printer_.endDocument(); }
 

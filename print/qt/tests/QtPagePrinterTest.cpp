@@ -2,10 +2,14 @@
 
 #include "print/ReportLines.h"
 #include "print/SettingsReport.h"
+#include "print/tests/LongestSettings.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
+#include <regex>
 #include <sstream>
 
 namespace orb {
@@ -29,6 +33,54 @@ std::string trimmed(const std::string& line) {
     return line.substr(begin, line.find_last_not_of(' ') - begin + 1);
 }
 
+/// Prints the report of the settings into a PDF in `folder` and returns the file's path, quoted for a shell.
+std::string printedPdf(const SettingsRecord& record, const QTemporaryDir& folder) {
+    const QString path = folder.filePath("report.pdf");
+    PrintReport(*QtPagePrinter::toPdf(path), BuildReport(record));
+    return "'" + path.toStdString() + "'";
+}
+
+// pdftotext reads only what lies on the paper unless told to read an area wider than the page.
+const std::string WholeArea = " -x 0 -y 0 -W 4000 -H 4000 ";
+
+/// Returns the text of a PDF in the order it was drawn, one printed line a line, blank lines left out.
+std::vector<std::string> printedLines(const std::string& pdf) {
+    std::istringstream text(output("pdftotext -q -raw -nopgbrk" + WholeArea + pdf + " -"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);)
+        if (!trimmed(line).empty()) lines.push_back(trimmed(line));
+    return lines;
+}
+
+std::string withoutSpaces(std::string text) {
+    std::erase_if(text, [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
+    return text;
+}
+
+bool isRuleCut(const std::string& printed) {
+    return !printed.empty() && printed.size() < 165 && printed.find_first_not_of('=') == std::string::npos;
+}
+
+/// One word of a PDF with its left and right edge, in points from the left edge of the paper.
+struct PlacedWord {
+    double left;
+    double right;
+    std::string text;
+};
+
+std::vector<PlacedWord> placedWords(const std::string& pdf, double& paperWidth) {
+    const std::string boxes = output("pdftotext -q -bbox" + WholeArea + pdf + " -");
+    const std::regex page(R"re(<page width="([0-9.]+)")re");
+    const std::regex word(
+        R"re(<word xMin="([0-9.]+)" yMin="[0-9.]+" xMax="([0-9.]+)" yMax="[0-9.]+">([^<]*)</word>)re");
+    std::smatch match;
+    paperWidth = std::regex_search(boxes, match, page) ? std::stod(match[1]) : 0;
+    std::vector<PlacedWord> words;
+    for (auto it = std::sregex_iterator(boxes.begin(), boxes.end(), word); it != std::sregex_iterator(); ++it)
+        words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), (*it)[3]});
+    return words;
+}
+
 TEST(QtPagePrinter, PrintsEveryReportLineIntoAPdfWithCzechLetters) {
     if (std::system("command -v pdftotext >/dev/null") != 0) GTEST_SKIP() << "pdftotext is not installed";
     SettingsRecord record;
@@ -38,22 +90,56 @@ TEST(QtPagePrinter, PrintsEveryReportLineIntoAPdfWithCzechLetters) {
     record.tabINPNazev[6] = "Čidlo pohybu";
     record.tabOUTimpulsLEN[1] = "255";
     QTemporaryDir folder;
-    const QString path = folder.filePath("report.pdf");
+    const std::string pdf = printedPdf(record, folder);
 
-    PrintReport(*QtPagePrinter::toPdf(path), ReportLines(record));
-
-    // Read over an area wider than the page, so that the rules running off its right edge come back whole.
-    const std::string pdf = "'" + path.toStdString() + "'";
-    std::istringstream text(output("pdftotext -q -nopgbrk -x 0 -y 0 -W 4000 -H 4000 " + pdf + " -"));
-    std::vector<std::string> printed;
-    for (std::string line; std::getline(text, line);)
-        if (!trimmed(line).empty()) printed.push_back(trimmed(line));
+    // Short texts keep a line each; only the rules are cut at the edge of the paper.
     std::vector<std::string> expected;
     for (const std::string& line : ReportLines(record))
         if (!trimmed(line).empty()) expected.push_back(trimmed(line));
-    EXPECT_EQ(printed, expected);
+    const std::vector<std::string> printed = printedLines(pdf);
+    ASSERT_EQ(printed.size(), expected.size());
+    for (std::size_t i = 0; i < printed.size(); ++i) {
+        if (expected[i] == std::string(165, '='))
+            EXPECT_PRED1(isRuleCut, printed[i]) << i;
+        else
+            EXPECT_EQ(printed[i], expected[i]) << i;
+    }
     // "Arial CE" is a Windows font; its stand-in has the same metrics.
     EXPECT_NE(output("pdffonts " + pdf).find("LiberationSans"), std::string::npos);
+}
+
+TEST(QtPagePrinter, LongestTextsArePrintedWholeWithinThePaper) {
+    if (std::system("command -v pdftotext >/dev/null") != 0) GTEST_SKIP() << "pdftotext is not installed";
+    const SettingsRecord record = test::LongestSettings();
+    QTemporaryDir folder;
+    const std::string pdf = printedPdf(record, folder);
+
+    // Every character of every setting, in order; the rules are cut and counted apart.
+    std::string expected;
+    for (const std::string& line : ReportLines(record))
+        if (line != std::string(165, '=')) expected += withoutSpaces(line);
+    std::string printed;
+    int rules = 0;
+    for (const std::string& line : printedLines(pdf))
+        if (isRuleCut(line))
+            ++rules;
+        else
+            printed += withoutSpaces(line);
+    EXPECT_TRUE(test::SameText(printed, expected));
+    EXPECT_EQ(rules, 4);
+
+    // Nothing reaches into the right margin, which is as wide as the left one; the rules end at it.
+    double paperWidth = 0;
+    const std::vector<PlacedWord> words = placedWords(pdf, paperWidth);
+    ASSERT_FALSE(words.empty());
+    const double left =
+        std::min_element(words.begin(), words.end(), [](auto& a, auto& b) { return a.left < b.left; })->left;
+    for (const PlacedWord& word : words) {
+        EXPECT_LE(word.right, paperWidth - left + 0.5) << word.text;
+        if (isRuleCut(word.text)) {
+            EXPECT_GT(word.right, paperWidth - left - 5) << word.text;
+        }
+    }
 }
 
 TEST(QtPagePrinter, PdfThatCannotBeWrittenFailsWithTheFileNamed) {
