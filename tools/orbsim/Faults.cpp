@@ -4,21 +4,55 @@ namespace orb::sim {
 
 namespace {
 
-bool hits(unsigned once, unsigned every, unsigned n) {
-    return n == once || (every != 0 && n % every == 0);
-}
-
 // Longer than the 101 bytes any receiver keeps for a frame, and ends like a frame.
 constexpr std::size_t LongReplyBytes = 300;
 
+const char* FaultName(ReplyFault fault) {
+    switch (fault) {
+    case ReplyFault::None:
+        return "";
+    case ReplyFault::Drop:
+        return "reply dropped";
+    case ReplyFault::Corrupt:
+        return "reply with wrong checksum";
+    case ReplyFault::Long:
+        return "overlong junk reply";
+    case ReplyFault::Garbage:
+        return "reply with non-hex characters";
+    }
+    return "";
+}
+
 } // namespace
 
-ReplyFault FaultForReply(const FaultOptions& faults, unsigned n) {
-    if (hits(faults.drop, faults.dropEvery, n)) return ReplyFault::Drop;
-    if (hits(faults.corrupt, faults.corruptEvery, n)) return ReplyFault::Corrupt;
-    if (n == faults.longReply) return ReplyFault::Long;
-    if (n == faults.garbageReply) return ReplyFault::Garbage;
-    return ReplyFault::None;
+std::string ReplyPlan::describe() const {
+    std::string text = FaultName(fault);
+    auto add = [&text](const std::string& part) { text += (text.empty() ? "" : ", ") + part; };
+    if (fault == ReplyFault::Drop) return text;
+    if (noise) add("noise in front");
+    if (lateMs) add(std::to_string(lateMs) + " ms late");
+    if (splitMs) add("in three bursts " + std::to_string(splitMs) + " ms apart");
+    if (twice) add("sent twice");
+    return text;
+}
+
+ReplyPlan PlanForReply(const FaultOptions& faults, unsigned n) {
+    ReplyPlan plan;
+    if (faults.drop.hits(n))
+        plan.fault = ReplyFault::Drop;
+    else if (faults.corrupt.hits(n))
+        plan.fault = ReplyFault::Corrupt;
+    else if (faults.longReply.hits(n))
+        plan.fault = ReplyFault::Long;
+    else if (faults.garbageReply.hits(n))
+        plan.fault = ReplyFault::Garbage;
+    if (const auto late = faults.lateMs.find(n); late != faults.lateMs.end()) plan.lateMs = late->second;
+    if (faults.lateEvery != 0 && n % faults.lateEvery == 0) plan.lateMs += faults.lateEveryMs;
+    if (const auto split = faults.splitMs.find(n); split != faults.splitMs.end())
+        plan.splitMs = split->second;
+    plan.twice = faults.twice.hits(n);
+    plan.noise = faults.noise.hits(n);
+    return plan;
 }
 
 Bytes ReplyBytes(const Bytes& payload, ReplyFault fault) {
@@ -49,20 +83,8 @@ Bytes ReplyBytes(const Bytes& payload, ReplyFault fault) {
     return {};
 }
 
-const char* FaultName(ReplyFault fault) {
-    switch (fault) {
-    case ReplyFault::None:
-        return "";
-    case ReplyFault::Drop:
-        return "reply dropped";
-    case ReplyFault::Corrupt:
-        return "reply with wrong checksum";
-    case ReplyFault::Long:
-        return "overlong junk reply";
-    case ReplyFault::Garbage:
-        return "reply with non-hex characters";
-    }
-    return "";
+Bytes NoiseBytes() {
+    return {0x00, 0xFF, 0x55, 0xAA, 0x7F};
 }
 
 } // namespace orb::sim

@@ -2,27 +2,57 @@
 
 #include "tools/orbsim/Frame.h"
 
+#include <map>
+#include <set>
+#include <string>
+
 namespace orb::sim {
 
-/// The faults asked for on the command line; a count of 0 means "never".
+/// The replies a fault strikes: the ones named (counted from 1) and every Nth (0: none).
+struct FaultTrigger {
+    std::set<unsigned> replies;
+    unsigned every = 0;
+
+    /// Tells whether the fault strikes reply n.
+    bool hits(unsigned n) const { return replies.contains(n) || (every != 0 && n % every == 0); }
+};
+
+/// The faults asked for on the command line.
 struct FaultOptions {
     unsigned silentHellos = 0;
     bool silent = false;
-    unsigned drop = 0;
-    unsigned dropEvery = 0;
-    unsigned corrupt = 0;
-    unsigned corruptEvery = 0;
-    unsigned longReply = 0;
-    unsigned garbageReply = 0;
+    FaultTrigger drop;
+    FaultTrigger corrupt;
+    FaultTrigger longReply;
+    FaultTrigger garbageReply;
+    FaultTrigger twice;
+    FaultTrigger noise;
+    std::map<unsigned, unsigned> lateMs; ///< reply number → how late it is sent, in ms
+    unsigned lateEvery = 0;              ///< every Nth reply is sent lateEveryMs late
+    unsigned lateEveryMs = 0;
+    std::map<unsigned, unsigned> splitMs; ///< reply number → the gap between its three bursts, in ms
 };
 
+/// What spoils a reply's bytes.
 enum class ReplyFault { None, Drop, Corrupt, Long, Garbage };
 
-/// Picks what happens to the reply with this number (replies counted from 1); a drop wins over the rest.
-ReplyFault FaultForReply(const FaultOptions& faults, unsigned replyNumber);
+/// Everything that happens to one reply: its bytes, and when and how they go out.
+struct ReplyPlan {
+    ReplyFault fault = ReplyFault::None;
+    unsigned lateMs = 0;
+    bool twice = false;
+    bool noise = false;
+    unsigned splitMs = 0;
+
+    /// Describes the plan for the log ("" when the reply goes out as it should).
+    std::string describe() const;
+};
+
+/// Plans the reply with this number (replies counted from 1); a drop wins over the other faults.
+ReplyPlan PlanForReply(const FaultOptions& faults, unsigned replyNumber);
 /// Builds the wire bytes of a reply with the fault applied; a dropped reply has no bytes.
 Bytes ReplyBytes(const Bytes& payload, ReplyFault fault);
-/// Names a fault for the log ("" for none).
-const char* FaultName(ReplyFault fault);
+/// Returns the bytes line noise puts in front of a reply: no terminator among them.
+Bytes NoiseBytes();
 
 } // namespace orb::sim

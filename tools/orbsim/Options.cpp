@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <getopt.h>
+#include <tuple>
+#include <utility>
 
 namespace orb::sim {
 
@@ -45,6 +47,12 @@ enum Id {
     Pace,
     NoPace,
     ExitAfterDeactivate,
+    Late,
+    LateEvery,
+    Double,
+    DoubleEvery,
+    Split,
+    Noise,
 };
 
 constexpr option LongOptions[] = {
@@ -71,6 +79,12 @@ constexpr option LongOptions[] = {
     {"pace", no_argument, nullptr, Pace},
     {"no-pace", no_argument, nullptr, NoPace},
     {"exit-after-deactivate", no_argument, nullptr, ExitAfterDeactivate},
+    {"late", required_argument, nullptr, Late},
+    {"late-every", required_argument, nullptr, LateEvery},
+    {"double", required_argument, nullptr, Double},
+    {"double-every", required_argument, nullptr, DoubleEvery},
+    {"split", required_argument, nullptr, Split},
+    {"noise", required_argument, nullptr, Noise},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -83,6 +97,15 @@ std::uint32_t number(const char* option, const char* text, std::uint32_t max) {
         throw UsageError(std::string("--") + option + ": '" + text + "' is not a number from 0 to " +
                          std::to_string(max));
     return static_cast<std::uint32_t>(value);
+}
+
+// N:MS, two numbers joined by a colon.
+std::pair<std::uint32_t, std::uint32_t> pairOf(const char* option, const std::string& text) {
+    const auto colon = text.find(':');
+    if (colon == std::string::npos)
+        throw UsageError(std::string("--") + option + ": '" + text + "' is not N:MS");
+    return {number(option, text.substr(0, colon).c_str(), 0xFFFFFFFF),
+            number(option, text.substr(colon + 1).c_str(), 600000)};
 }
 
 std::uint8_t memoryCodeOf(const char* text) {
@@ -152,16 +175,16 @@ Options ParseOptions(int argc, char** argv) {
             o.faults.silent = true;
             break;
         case Drop:
-            o.faults.drop = count();
+            o.faults.drop.replies.insert(count());
             break;
         case DropEvery:
-            o.faults.dropEvery = count();
+            o.faults.drop.every = count();
             break;
         case Corrupt:
-            o.faults.corrupt = count();
+            o.faults.corrupt.replies.insert(count());
             break;
         case CorruptEvery:
-            o.faults.corruptEvery = count();
+            o.faults.corrupt.every = count();
             break;
         case DelayMs:
             o.delayMs = count();
@@ -173,10 +196,32 @@ Options ParseOptions(int argc, char** argv) {
             o.badBlock = static_cast<std::uint16_t>(number(name, optarg, 0xFFFF));
             break;
         case LongReply:
-            o.faults.longReply = count();
+            o.faults.longReply.replies.insert(count());
             break;
         case GarbageReply:
-            o.faults.garbageReply = count();
+            o.faults.garbageReply.replies.insert(count());
+            break;
+        case Late: {
+            const auto [reply, ms] = pairOf(name, optarg);
+            o.faults.lateMs[reply] = ms;
+            break;
+        }
+        case LateEvery:
+            std::tie(o.faults.lateEvery, o.faults.lateEveryMs) = pairOf(name, optarg);
+            break;
+        case Double:
+            o.faults.twice.replies.insert(count());
+            break;
+        case DoubleEvery:
+            o.faults.twice.every = count();
+            break;
+        case Split: {
+            const auto [reply, ms] = pairOf(name, optarg);
+            o.faults.splitMs[reply] = ms;
+            break;
+        }
+        case Noise:
+            o.faults.noise.replies.insert(count());
             break;
         case Pace:
             o.pace = true;
@@ -218,13 +263,19 @@ Link:
   --pace / --no-pace     send and receive at the 19,200 bit/s wire speed (default: --pace)
   --exit-after-deactivate  exit once a deactivation has been answered
 
-Faults (replies are counted from 1; unanswered requests are not replies):
+Faults (replies are counted from 1; unanswered requests are not replies; the options that
+name a reply may be given more than once):
   --silent-hellos N      ignore the first N hellos
   --silent               never answer anything
   --drop N, --drop-every N        do not send reply N / every Nth reply
   --corrupt N, --corrupt-every N  send reply N / every Nth reply with a wrong checksum
-  --long-reply N         reply N is 300 bytes of junk ending with 13
+  --long-reply N         reply N is 300 bytes of junk ending with 13 (paced: 156 ms on the wire)
   --garbage-reply N      reply N has the right code but non-hex characters
+  --late N:MS, --late-every N:MS  send reply N / every Nth reply MS ms late; requests that come
+                         meanwhile wait their turn and are answered after it, in order
+  --double N, --double-every N    send reply N / every Nth reply twice, back to back
+  --split N:MS           send reply N in three bursts MS ms apart
+  --noise N              put a few noise bytes (never 13) right in front of reply N
   --bad-block ADDR       reads of the block at ADDR return every byte XOR 0xFF
   --delay-ms N           wait N ms before each reply
   --hangup-after N       when request frame N arrives, close the port unanswered and exit

@@ -85,12 +85,23 @@ bool Session::handleFrame(const Bytes& frame, std::int64_t completeNs, SessionEn
     }
 
     const Bytes reply = unit_.Answer(*request);
-    const ReplyFault fault = FaultForReply(options_.faults, ++replies_);
-    log_.Write(frames_, logged, fault == ReplyFault::None ? what : what + "  [" + FaultName(fault) + "]");
+    const ReplyPlan plan = PlanForReply(options_.faults, ++replies_);
+    const std::string faults = plan.describe();
+    log_.Write(frames_, logged, faults.empty() ? what : what + "  [" + faults + "]");
     // Saved before the reply, so whoever sees the reply finds the file up to date.
     if (request->kind == RequestKind::Deactivate) SaveEeprom();
-    if (options_.delayMs) SleepUntilNs(NowNs() + std::int64_t{options_.delayMs} * 1'000'000);
-    sendReply(ReplyBytes(reply, fault));
+    // Requests that come meanwhile wait in the port, as they would in a busy unit's buffer.
+    const unsigned waitMs = options_.delayMs + plan.lateMs;
+    if (waitMs) SleepUntilNs(NowNs() + std::int64_t{waitMs} * 1'000'000);
+    Bytes bytes = ReplyBytes(reply, plan.fault);
+    if (!bytes.empty()) {
+        if (plan.noise) {
+            const Bytes noise = NoiseBytes();
+            bytes.insert(bytes.begin(), noise.begin(), noise.end());
+        }
+        sendReply(bytes, plan.splitMs);
+        if (plan.twice) sendReply(bytes, plan.splitMs);
+    }
 
     if (request->kind == RequestKind::Deactivate && options_.exitAfterDeactivate) {
         end = SessionEnd::Deactivated;
@@ -106,11 +117,21 @@ void Session::checkLineSettings() {
     lastLineProblem_ = std::move(problem);
 }
 
-void Session::sendReply(const Bytes& bytes) {
-    if (options_.pace)
-        WritePaced(pty_.Master(), bytes, NowNs());
-    else
-        WriteAll(pty_.Master(), bytes);
+void Session::sendReply(const Bytes& bytes, unsigned splitMs) {
+    // Three bursts with a pause between them, or one.
+    const std::size_t parts = splitMs ? std::min<std::size_t>(3, bytes.size()) : 1;
+    std::size_t done = 0;
+    for (std::size_t part = 1; part <= parts; ++part) {
+        const std::size_t end = bytes.size() * part / parts;
+        const Bytes burst(bytes.begin() + static_cast<std::ptrdiff_t>(done),
+                          bytes.begin() + static_cast<std::ptrdiff_t>(end));
+        if (part > 1) SleepUntilNs(NowNs() + std::int64_t{splitMs} * 1'000'000);
+        if (options_.pace)
+            WritePaced(pty_.Master(), burst, NowNs());
+        else
+            WriteAll(pty_.Master(), burst);
+        done = end;
+    }
 }
 
 } // namespace orb::sim

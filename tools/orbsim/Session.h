@@ -30,7 +30,7 @@ class Session {
     // Returns true when the session has to end after this frame.
     bool handleFrame(const Bytes& frame, std::int64_t completeNs, SessionEnd& end);
     void checkLineSettings();
-    void sendReply(const Bytes& bytes);
+    void sendReply(const Bytes& bytes, unsigned splitMs);
 
     const Options& options_;
     Pty& pty_;

@@ -103,7 +103,8 @@ TEST(Orbsim, AssemblesARequestThatArrivesInPieces) {
 TEST(Orbsim, PrintsHelpAndRefusesBadOptions) {
     const std::string program = std::string(std::getenv("ORB_TOOLS_DIR")) + "/orbsim";
     EXPECT_EQ(std::system((program + " --help >/dev/null").c_str()), 0);
-    for (const char* bad : {"--memory 1000", "--product XYZ", "--version 1", "--drop x", "stray"})
+    for (const char* bad :
+         {"--memory 1000", "--product XYZ", "--version 1", "--drop x", "--late 3", "--split 1:x", "stray"})
         EXPECT_NE(std::system((program + " " + bad + " >/dev/null 2>&1").c_str()), 0) << bad;
 }
 
@@ -151,6 +152,7 @@ TEST_P(OrbsimReplyFaults, SpoilsTheRepliesAskedFor) {
 const Bytes Dropped{};
 const Bytes Corrupt{0x81, 0x83, 0x0D};
 const Bytes Garbage{0x81, 'G', 'G', 0x10, 0x0D};
+const Bytes NoisyHello{0x00, 0xFF, 0x55, 0xAA, 0x7F, 0x81, 0x82, 0x0D};
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, OrbsimReplyFaults,
@@ -162,6 +164,9 @@ INSTANTIATE_TEST_SUITE_P(
             "corruptEvery", {"--corrupt-every", "3"}, {HelloReply, HelloReply, Corrupt, HelloReply}},
         ReplyFaultCase{"garbage", {"--garbage-reply", "2"}, {HelloReply, Garbage, HelloReply, HelloReply}},
         ReplyFaultCase{"silent", {"--silent"}, {Dropped, Dropped, Dropped, Dropped}},
+        ReplyFaultCase{
+            "dropTwoNamed", {"--drop", "1", "--drop", "3"}, {Dropped, HelloReply, Dropped, HelloReply}},
+        ReplyFaultCase{"noise", {"--noise", "2"}, {HelloReply, NoisyHello, HelloReply, HelloReply}},
         ReplyFaultCase{"dropCountsOnlyAnswers",
                        {"--silent-hellos", "1", "--drop", "1"},
                        {Dropped, Dropped, HelloReply}}),
@@ -175,6 +180,45 @@ TEST(OrbsimFaults, SendsAnOverlongJunkReply) {
     EXPECT_EQ(junk.back(), 0x0D);
     EXPECT_EQ(std::count(junk.begin(), junk.end(), 0x0D), 1);
     EXPECT_EQ(unit.Exchange(Hello), HelloReply);
+}
+
+/// Reads frames until the given number of bytes came or the line stays silent.
+Bytes ReceiveBytes(SimulatedUnit& unit, std::size_t count) {
+    Bytes received;
+    while (received.size() < count) {
+        const Bytes more = unit.Receive();
+        if (more.empty()) break;
+        received.insert(received.end(), more.begin(), more.end());
+    }
+    return received;
+}
+
+Bytes Joined(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST(OrbsimFaults, AnswersLateAndThenTheRequestsThatQueuedMeanwhile) {
+    SimulatedUnit unit(fast({"--late", "1:200"}));
+    unit.Send(Hello);
+    unit.Send(Hello);
+    unit.Send(Deactivate);
+    EXPECT_TRUE(unit.Receive(std::chrono::milliseconds(150)).empty());
+    EXPECT_EQ(ReceiveBytes(unit, 9), Joined(Joined(HelloReply, HelloReply), DeactivateReply));
+}
+
+TEST(OrbsimFaults, SendsAReplyTwiceBackToBack) {
+    SimulatedUnit unit({"--double", "1"}); // paced: one unbroken run of bytes
+    unit.Send(Hello);
+    EXPECT_EQ(ReceiveBytes(unit, 6), Joined(HelloReply, HelloReply));
+    EXPECT_EQ(unit.Exchange(Hello), HelloReply);
+}
+
+TEST(OrbsimFaults, SplitsAReplyIntoBurstsWithGaps) {
+    SimulatedUnit unit(fast({"--split", "1:40"}));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(unit.Exchange(Hello), HelloReply);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(80));
 }
 
 TEST(OrbsimFaults, ReadsABadBlockWithEveryByteInverted) {
