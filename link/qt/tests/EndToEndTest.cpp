@@ -1,4 +1,5 @@
 // The device link through the real QSerialPort and event loop, against the simulated unit on a pty.
+#include "image/EncodeImage.h"
 #include "link/DeviceLink.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
@@ -6,11 +7,13 @@
 #include "link/tests/TestProgress.h"
 #include "settings/tests/ScriptedView.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
 #include <optional>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace orb::test {
@@ -237,6 +240,69 @@ TEST_F(EndToEndTest, WrittenSettingsReadBackDespiteLostAndDamagedReplies) {
     link.loadFromUnit();
     EXPECT_EQ(Settings(form), written);
     EXPECT_GT(unit->count("write 0x") + unit->count("read 0x"), 2 * 66 + 32); // some were retried
+}
+
+struct ReplyTiming {
+    const char* name;
+    QStringList faults; ///< on reply 9, the first attempt at block 5 of a read
+    bool retried;
+};
+
+TEST_F(EndToEndTest, PacedReadGetsExactlyTheUnitsBytesWhateverTheReplyTiming) {
+    // The unit holds settings; bytes beyond them read as erased.
+    form.setText(Station, "CHATA");
+    form.setText({TextField::rtNotAuthorized}, "PRISTUP ODEPREN");
+    EepromImage held;
+    const std::int32_t length = EncodeImage(form.record(), held);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("unit.eep");
+    {
+        std::ofstream out(file.toStdString(), std::ios::binary);
+        for (std::int32_t i = 0; i < length; ++i)
+            out.put(static_cast<char>(held.getByte(i)));
+    }
+    std::vector<std::uint8_t> expected(256, 0xFF);
+    for (std::int32_t i = 0; i < length; ++i)
+        expected[static_cast<std::size_t>(i)] = held.getByte(i);
+    form.setText(Station, "DOMA");
+
+    // A block read waits 100 ms for its first reply; a reply takes about 14 ms on the wire.
+    const ReplyTiming cases[] = {
+        {"late by 10 ms past the limit", {"--late", "9:96"}, true},
+        {"late by 150 ms past the limit", {"--late", "9:236"}, true},
+        {"late by 1000 ms past the limit", {"--late", "9:1086"}, true},
+        {"five queued retries answered after a long delay", {"--late", "9:1700"}, true},
+        {"doubled", {"--double", "9"}, false},
+        {"overlong at the wire's pace", {"--long-reply", "9"}, true},
+        {"in three bursts", {"--split", "9:20"}, false},
+        {"noise in front", {"--noise", "9"}, true},
+    };
+    for (const ReplyTiming& c : cases) {
+        SCOPED_TRACE(c.name);
+        startUnit(QStringList{"--memory", "256", "--eeprom", file} + c.faults);
+        activate();
+        for (int i = 0; i < 256; ++i)
+            image->putByte(i, 0);
+        view.expectBox(ReadDone);
+        link.loadFromUnit();
+        std::vector<std::uint8_t> read(256);
+        for (int i = 0; i < 256; ++i)
+            read[static_cast<std::size_t>(i)] = image->getByte(i);
+        EXPECT_EQ(read, expected);
+        EXPECT_EQ(form.text(Station), "CHATA");
+        EXPECT_EQ(unit->count("read 0x0028") > 1, c.retried);
+        link.onDeaClicked();
+        form.setText(Station, "DOMA");
+    }
+}
+
+TEST_F(EndToEndTest, HelloAnsweredJustAfterItsLimitActivates) {
+    // The hello's reply comes 20 ms after its 500 ms limit, while the second hello waits.
+    startUnit({"--product", "ORBTONE", "--memory", "512", "--late", "1:517"});
+    activate();
+    EXPECT_EQ(form.display().lblInfoProdukt, "ORBTONE");
+    EXPECT_EQ(form.display().lblInfoPamSize, "   512 byte");
+    EXPECT_EQ(unit->count("hello"), 2);
 }
 
 TEST_F(EndToEndTest, BlockThatNeverReadsBackEndsTheWriteWithItsMessage) {
