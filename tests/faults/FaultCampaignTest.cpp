@@ -8,6 +8,7 @@
 #include "link/qt/tests/OrbsimProcess.h"
 #include "link/tests/TestProgress.h"
 #include "settings/tests/ScriptedView.h"
+#include "tests/faults/NamedSettings.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -45,21 +46,6 @@ const Message WriteDone{SaveTitle, "Data byla úspěšně uložena do EEPROM.", 
                         MessageButtons::Ok};
 const std::string HungUp = "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat. Port byl "
                            "uzavřen a spojení je neaktivní.";
-
-/// Every setting of the record by name ("tabTC 0"), so a difference names the setting.
-std::map<std::string, std::string> Named(const SettingsRecord& record) {
-    const SettingsOptions options;
-    std::map<std::string, std::string> settings;
-    for (const TextField field : AllTextFields)
-        for (int row = 0; row < (isRowField(field) ? RowCount : 1) && field != TextField::tabUTO; ++row)
-            settings[std::string(fieldName(field)) + " " + std::to_string(row)] =
-                textOf(record, options, {field, row});
-    for (const FlagField field : AllFlagFields)
-        for (int row = 0; row < (isRowField(field) ? RowCount : 1) && field != FlagField::CheckWrite; ++row)
-            settings[std::string(fieldName(field)) + " " + std::to_string(row)] =
-                flagOf(record, options, field, row) ? "1" : "0";
-    return settings;
-}
 
 /// The settings the unit holds at the start of each case; the form on the screen differs from them.
 SettingsRecord UnitSettings() {

@@ -1,0 +1,265 @@
+// Random faults at the wire's pace: each run draws a seed and a few faults (late by just over the limit
+// up to several limits, doubled, overlong, split into bursts, dropped, damaged, noise in front) at
+// random replies of an activation, a read and a verified write, through the real serial port against
+// the simulated unit paced at 19,200 bit/s, and checks what the user and the unit are left with.
+//
+//   ORB_CAMPAIGN_RUNS=n     runs to make (default 20)
+//   ORB_CAMPAIGN_SECONDS=s  make runs until s seconds have passed instead
+//   ORB_CAMPAIGN_SEED=seed  replay the one run with this seed
+#include "image/EncodeImage.h"
+#include "link/DeviceLink.h"
+#include "link/qt/QtSerialPort.h"
+#include "link/qt/QtWaiter.h"
+#include "link/qt/tests/OrbsimProcess.h"
+#include "tests/faults/NamedSettings.h"
+#include "tests/support/QuietView.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <optional>
+#include <QTemporaryDir>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace orb::test {
+namespace {
+
+constexpr int MemorySize = 256;
+// Hello, identify, memory and modem; a read of 32 blocks; a verified write of 2 × 33 blocks; deactivate.
+constexpr unsigned RepliesInARun = 3 + 32 + 2 * 2 * 33 + 1;
+
+const std::string ReadDone = "Data byla úspěšně načtena z EEPROM.";
+const std::string ReadFailed = "Data nebyla úspěšně načtena z EEPROM. Došlo k chybě při načítání bloku dat.";
+const std::string WriteDone = "Data byla úspěšně uložena do EEPROM.";
+const std::string WriteFailed =
+    "Data nebyla úspěšně uložena do EEPROM. Došlo k chybě při ukládání bloku do EEPROM.";
+const std::string ActivationFailed = "Při pokusu aktivovat spojení nastala chyba.";
+
+/// A main window whose user confirms every box (Yes where asked) and that keeps the last box's text.
+class RecordingView : public QuietView {
+  public:
+    Answer ask(const Message& message) override {
+        last = message.text;
+        return QuietView::ask(message);
+    }
+    std::string last;
+};
+
+/// Start-up settings with a station name, a telephone number and the not-authorised text.
+SettingsRecord Settings(const std::string& station, const std::string& phone) {
+    QuietView view;
+    SettingsForm form(view);
+    form.setText({TextField::tabJmenoStanice}, station);
+    form.setText({TextField::tabTC, 0}, phone);
+    form.setText({TextField::rtNotAuthorized}, "PRISTUP ODEPREN"); // the flag travels only with a text
+    return form.record();
+}
+
+std::vector<std::uint8_t> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    bytes.resize(MemorySize, 0xFF); // what the file lacks reads as erased
+    return bytes;
+}
+
+std::vector<std::uint8_t> ImageBytes(const EepromImage& image) {
+    std::vector<std::uint8_t> bytes(MemorySize);
+    for (int i = 0; i < MemorySize; ++i)
+        bytes[static_cast<std::size_t>(i)] = image.getByte(i);
+    return bytes;
+}
+
+/// One fault on one reply, as orbsim takes it on its command line.
+struct Fault {
+    std::string kind;
+    unsigned reply;
+    unsigned ms;
+
+    QStringList options() const {
+        const QString n = QString::number(reply);
+        const QString timed = n + ":" + QString::number(ms);
+        if (kind == "late") return {"--late", timed};
+        if (kind == "split") return {"--split", timed};
+        if (kind == "doubled") return {"--double", n};
+        if (kind == "overlong") return {"--long-reply", n};
+        if (kind == "dropped") return {"--drop", n};
+        if (kind == "damaged") return {"--corrupt", n};
+        return {"--noise", n};
+    }
+};
+
+/// Draws one to three faults at random replies of a run.
+std::vector<Fault> DrawFaults(std::mt19937_64& random) {
+    static const char* const kinds[] = {"late",  "late",    "doubled", "overlong",
+                                        "split", "dropped", "damaged", "noise"};
+    auto uniform = [&random](unsigned low, unsigned high) {
+        return std::uniform_int_distribution<unsigned>(low, high)(random);
+    };
+    const unsigned count = std::discrete_distribution<unsigned>({0, 5, 3, 2})(random);
+    std::vector<Fault> faults;
+    for (unsigned i = 0; i < count; ++i) {
+        Fault fault{kinds[uniform(0, std::size(kinds) - 1)], uniform(1, RepliesInARun), 0};
+        if (fault.kind == "late") {
+            // Just past a first attempt's 100 ms, up to several limits.
+            const unsigned range = uniform(0, 2);
+            fault.ms = range == 0 ? uniform(90, 130) : range == 1 ? uniform(130, 500) : uniform(500, 1600);
+        }
+        if (fault.kind == "split") fault.ms = uniform(5, 60);
+        faults.push_back(fault);
+    }
+    return faults;
+}
+
+/// What one run left the user and the unit with; violations name the invariant that broke.
+struct RunResult {
+    std::vector<std::string> struck; ///< the faults orbsim applied, with the request they hit
+    std::vector<std::string> outcome;
+    std::vector<std::string> violations;
+};
+
+/// Whether a fault that struck this request is one the retries absorb.
+bool IsRetried(const std::string& request) {
+    return request.starts_with("hello") || request.starts_with("read 0x") || request.starts_with("write 0x");
+}
+
+RunResult RunWithSeed(std::uint64_t seed) {
+    std::mt19937_64 random(seed);
+    const std::vector<Fault> faults = DrawFaults(random);
+    RunResult result;
+    auto violated = [&result](const std::string& what) { result.violations.push_back(what); };
+
+    QTemporaryDir dir;
+    const std::string eeprom = dir.filePath("unit.eep").toStdString();
+    {
+        EepromImage held;
+        const std::int32_t length = EncodeImage(Settings("CHATA", "+12345"), held);
+        std::ofstream out(eeprom, std::ios::binary);
+        for (std::int32_t i = 0; i < length; ++i)
+            out.put(static_cast<char>(held.getByte(i)));
+    }
+    const std::vector<std::uint8_t> unitBytes = FileBytes(eeprom);
+
+    QStringList options{"--memory", QString::number(MemorySize), "--eeprom", QString::fromStdString(eeprom)};
+    for (const Fault& fault : faults)
+        options += fault.options();
+    auto unit = std::make_optional<OrbsimProcess>(options);
+
+    RecordingView view;
+    SettingsForm form(view);
+    form.setText({TextField::tabJmenoStanice}, "DOMA");
+    auto image = std::make_unique<EepromImage>();
+    QuietProgress progress;
+    QtSerialPort port;
+    QtWaiter waiter;
+    DeviceLink link(form, *image, progress, port, waiter);
+
+    auto finishUnit = [&] {
+        // The unit's log marks the request each fault struck, in brackets behind it.
+        for (const std::string& request : unit->requests())
+            if (request.find("  [") != std::string::npos) result.struck.push_back(request);
+        unit.reset(); // orbsim keeps its EEPROM in the file
+    };
+
+    bool allDone = false;
+    link.onDeaClicked();
+    const FormDisplay& shown = form.display();
+    if (shown.btDEA != "Deaktivovat") {
+        result.outcome.push_back("activation failed");
+        if (view.last != ActivationFailed) violated("activation ended with: " + view.last);
+        finishUnit();
+    } else {
+        result.outcome.push_back("active");
+        if (shown.tabDeAktivNapis != "Aktivní" || shown.lblInfoProdukt != "ORB" ||
+            shown.lblInfoVerze != "1.2" || shown.lblInfoPamSize != "   256 byte" ||
+            shown.lblInfoModem != "M1 Siemens")
+            violated("activation: not Active with the unit's identity (" + shown.lblInfoProdukt + " " +
+                     shown.lblInfoVerze + "," + shown.lblInfoPamSize + ", " + shown.lblInfoModem + ")");
+
+        const auto screen = Named(form.record());
+        link.loadFromUnit();
+        const bool readDone = view.last == ReadDone;
+        if (readDone) {
+            result.outcome.push_back("read done");
+            if (ImageBytes(*image) != unitBytes)
+                violated("read: success, but the image differs from the unit");
+            if (Named(form.record()) != Named(Settings("CHATA", "+12345")))
+                violated("read: success, but the settings differ from the unit's");
+        } else if (view.last == ReadFailed) {
+            result.outcome.push_back("read failed");
+            if (Named(form.record()) != screen) violated("read: failed, but the settings changed");
+        } else {
+            violated("read ended with: " + view.last);
+        }
+
+        form.setText({TextField::tabJmenoStanice}, "LES");
+        form.setText({TextField::tabTC, 0}, "+98765");
+        link.saveToUnit();
+        const std::string written = view.last;
+        const auto writtenImage = ImageBytes(*image);
+        link.onDeaClicked(); // a deactivation without a reply is confirmed: the port closes in any case
+        finishUnit();
+        if (written == WriteDone) {
+            result.outcome.push_back("write done");
+            if (FileBytes(eeprom) != writtenImage)
+                violated("write: success, but the unit differs from the image");
+        } else if (written == WriteFailed) {
+            result.outcome.push_back("write failed");
+        } else {
+            violated("write ended with: " + written);
+        }
+        allDone = readDone && written == WriteDone;
+    }
+    if (result.struck.size() == 1 && IsRetried(result.struck.front()) && !allDone)
+        violated("one fault the retries absorb did not end in success");
+    return result;
+}
+
+std::uint64_t FromEnvironment(const char* name, std::uint64_t otherwise) {
+    const char* text = std::getenv(name);
+    return text && *text ? std::strtoull(text, nullptr, 10) : otherwise;
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+    std::string text;
+    for (const std::string& part : parts)
+        text += (text.empty() ? "" : "; ") + part;
+    return text;
+}
+
+TEST(RandomFaultCampaign, EveryRunEndsInSuccessOrInItsFailureMessage) {
+    const std::uint64_t replay = FromEnvironment("ORB_CAMPAIGN_SEED", 0);
+    const std::uint64_t runs = replay ? 1 : FromEnvironment("ORB_CAMPAIGN_RUNS", 20);
+    const auto seconds = std::chrono::seconds(FromEnvironment("ORB_CAMPAIGN_SECONDS", 0));
+    const auto start = std::chrono::steady_clock::now();
+    std::random_device device;
+    std::map<std::string, int> outcomes;
+    int made = 0;
+    int failed = 0;
+    while (seconds.count() ? std::chrono::steady_clock::now() - start < seconds
+                           : made < static_cast<int>(runs)) {
+        const std::uint64_t seed = replay ? replay : (std::uint64_t{device()} << 32 | device()) | 1;
+        const RunResult result = RunWithSeed(seed);
+        ++made;
+        ++outcomes[Joined(result.outcome)];
+        std::printf("run %d seed %llu: %s -> %s\n", made, static_cast<unsigned long long>(seed),
+                    result.struck.empty() ? "no fault struck" : Joined(result.struck).c_str(),
+                    Joined(result.outcome).c_str());
+        if (!result.violations.empty()) ++failed;
+        for (const std::string& violation : result.violations)
+            ADD_FAILURE() << "seed " << seed << " (replay with ORB_CAMPAIGN_SEED=" << seed
+                          << "): " << violation;
+    }
+    std::printf("%d runs, %d with a broken invariant\n", made, failed);
+    for (const auto& [outcome, count] : outcomes)
+        std::printf("  %4d  %s\n", count, outcome.c_str());
+}
+
+} // namespace
+} // namespace orb::test
