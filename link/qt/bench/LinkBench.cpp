@@ -1,6 +1,7 @@
 // Measures the device link against the simulated unit: exchanges per second without wire pacing, whole-
-// memory read and write (with read-back) at 19,200 bit/s as a ratio to the wire time of their bytes, and
-// the processor time the program takes while it greets a silent unit. Prints figures; asserts nothing.
+// memory read and write (with read-back) at 19,200 bit/s as a ratio to the wire time of their bytes, what
+// one late block reply adds to a paced read, and the processor time the program takes while it greets a
+// silent unit. Prints figures; asserts nothing.
 //
 //   link_bench            2,048-byte unit only
 //   link_bench --large    also the 65,536-byte unit (about ten minutes)
@@ -13,6 +14,7 @@
 #include "settings/SettingsForm.h"
 #include "tests/support/QuietView.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -87,17 +89,21 @@ void ExchangesPerSecond() {
     bench.link.onDeaClicked();
 }
 
+/// Reads the whole memory of a paced unit with the given faults and returns the seconds it took.
+double PacedRead(int memory, const QStringList& faults) {
+    Bench bench(QStringList{"--memory", QString::number(memory)} + faults);
+    if (!bench.activate()) return 0;
+    const double seconds = SecondsOf([&] { bench.link.loadFromUnit(); });
+    bench.link.onDeaClicked();
+    return seconds;
+}
+
 void ReadAndWrite(int memory) {
     const int blocks = memory / 8;
-    {
-        Bench bench({"--memory", QString::number(memory)});
-        if (!bench.activate()) return;
-        const double seconds = SecondsOf([&] { bench.link.loadFromUnit(); });
-        const double wire = blocks * ReadExchangeBytes * SecondsPerByte;
-        std::printf("read %5d bytes, paced:          %8.3f s, wire %8.3f s, ratio %.3f\n", memory, seconds,
-                    wire, seconds / wire);
-        bench.link.onDeaClicked();
-    }
+    const double read = PacedRead(memory, {});
+    const double wire = blocks * ReadExchangeBytes * SecondsPerByte;
+    std::printf("read %5d bytes, paced:          %8.3f s, wire %8.3f s, ratio %.3f\n", memory, read, wire,
+                read / wire);
     {
         Bench bench({"--memory", QString::number(memory)});
         if (!bench.activate()) return;
@@ -107,6 +113,20 @@ void ReadAndWrite(int memory) {
                     wire, seconds / wire);
         bench.link.onDeaClicked();
     }
+}
+
+/// Tells what one late reply adds to a paced read of a small unit, the fastest of three reads each way.
+void LateReplyCost() {
+    double onTime = 1e9;
+    double late = 1e9;
+    for (int i = 0; i < 3; ++i) {
+        onTime = std::min(onTime, PacedRead(256, {}));
+        // The first attempt at block 16 waits 100 ms; its reply comes 150 ms after that, about 14 ms of
+        // it on the wire.
+        late = std::min(late, PacedRead(256, {"--late", "20:236"}));
+    }
+    std::printf("one block reply 150 ms past its limit:  %5.0f ms more  (read of 256 bytes %.3f s, %.3f s)\n",
+                1000 * (late - onTime), onTime, late);
 }
 
 void CpuWhileSilent() {
@@ -130,6 +150,7 @@ int main(int argc, char** argv) {
     orb::bench::ExchangesPerSecond();
     orb::bench::ReadAndWrite(2048);
     if (large) orb::bench::ReadAndWrite(65536);
+    orb::bench::LateReplyCost();
     orb::bench::CpuWhileSilent();
     return 0;
 }
