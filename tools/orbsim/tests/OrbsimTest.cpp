@@ -207,6 +207,16 @@ TEST(OrbsimFaults, AnswersLateAndThenTheRequestsThatQueuedMeanwhile) {
     EXPECT_EQ(ReceiveBytes(unit, 9), Joined(Joined(HelloReply, HelloReply), DeactivateReply));
 }
 
+TEST(OrbsimFaults, AnswersEverySecondRequestLate) {
+    SimulatedUnit unit(fast({"--late-every", "2:150"}));
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(unit.Exchange(Hello), HelloReply);
+        unit.Send(Hello);
+        EXPECT_TRUE(unit.Receive(std::chrono::milliseconds(100)).empty());
+        EXPECT_EQ(unit.Receive(), HelloReply);
+    }
+}
+
 TEST(OrbsimFaults, SendsAReplyTwiceBackToBack) {
     SimulatedUnit unit({"--double", "1"}); // paced: one unbroken run of bytes
     unit.Send(Hello);
