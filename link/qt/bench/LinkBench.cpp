@@ -15,13 +15,16 @@
 #include "tests/support/QuietView.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <sys/resource.h>
+#include <vector>
 
 namespace orb::bench {
 namespace {
@@ -39,6 +42,50 @@ class QuietView : public test::QuietView {
     }
 };
 
+/// The real serial port, timing how long the program takes from reading the end of a reply to handing
+/// the next request to the port: the link's own share of every exchange, whatever the machine's load.
+class TimedPort : public SerialPort {
+  public:
+    bool open(int portNumber) override { return port_.open(portNumber); }
+    void close() override { port_.close(); }
+    bool isOpen() const override { return port_.isOpen(); }
+    void write(std::span<const std::uint8_t> bytes) override {
+        if (replyEnded_) turnarounds.push_back(std::chrono::steady_clock::now() - *replyEnded_);
+        replyEnded_.reset();
+        port_.write(bytes);
+    }
+    std::size_t bytesWaiting() override { return port_.bytesWaiting(); }
+    std::size_t read(std::span<std::uint8_t> buffer) override {
+        const std::size_t count = port_.read(buffer);
+        if (count > 0 && buffer[count - 1] == TransferBlock::Terminator)
+            replyEnded_ = std::chrono::steady_clock::now();
+        return count;
+    }
+
+    /// Prints the turnarounds since the last call, then forgets them.
+    void printTurnarounds(const char* what, double wireSeconds) {
+        std::sort(turnarounds.begin(), turnarounds.end());
+        if (turnarounds.empty()) return;
+        double total = 0;
+        for (const auto t : turnarounds)
+            total += std::chrono::duration<double>(t).count();
+        auto micros = [](std::chrono::nanoseconds t) {
+            return std::chrono::duration<double, std::micro>(t).count();
+        };
+        std::printf("  the link's own time between a reply and the next request (%s): median %.0f µs, 99th "
+                    "percentile %.0f µs, %.2f %% of the wire time\n",
+                    what, micros(turnarounds[turnarounds.size() / 2]),
+                    micros(turnarounds[turnarounds.size() * 99 / 100]), 100 * total / wireSeconds);
+        turnarounds.clear();
+    }
+
+    std::vector<std::chrono::nanoseconds> turnarounds;
+
+  private:
+    QtSerialPort port_;
+    std::optional<std::chrono::steady_clock::time_point> replyEnded_;
+};
+
 /// The window's side of the link on the real serial port, joined to a simulated unit.
 struct Bench {
     explicit Bench(const QStringList& options) : unit(options) {}
@@ -53,7 +100,7 @@ struct Bench {
     SettingsForm form{view};
     std::unique_ptr<EepromImage> image = std::make_unique<EepromImage>();
     test::QuietProgress progress;
-    QtSerialPort port;
+    TimedPort port;
     QtWaiter waiter;
     DeviceLink link{form, *image, progress, port, waiter};
 };
@@ -89,26 +136,31 @@ void ExchangesPerSecond() {
     bench.link.onDeaClicked();
 }
 
-/// Reads the whole memory of a paced unit with the given faults and returns the seconds it took.
-double PacedRead(int memory, const QStringList& faults) {
+/// Reads the whole memory of a paced unit with the given faults and returns the seconds it took; prints
+/// the link's own share of it when asked.
+double PacedRead(int memory, const QStringList& faults, bool printShare = false) {
     Bench bench(QStringList{"--memory", QString::number(memory)} + faults);
     if (!bench.activate()) return 0;
+    bench.port.turnarounds.clear();
     const double seconds = SecondsOf([&] { bench.link.loadFromUnit(); });
+    if (printShare) bench.port.printTurnarounds("read", memory / 8 * ReadExchangeBytes * SecondsPerByte);
     bench.link.onDeaClicked();
     return seconds;
 }
 
 void ReadAndWrite(int memory) {
     const int blocks = memory / 8;
-    const double read = PacedRead(memory, {});
+    const double read = PacedRead(memory, {}, true);
     const double wire = blocks * ReadExchangeBytes * SecondsPerByte;
     std::printf("read %5d bytes, paced:          %8.3f s, wire %8.3f s, ratio %.3f\n", memory, read, wire,
                 read / wire);
     {
         Bench bench({"--memory", QString::number(memory)});
         if (!bench.activate()) return;
+        bench.port.turnarounds.clear();
         const double seconds = SecondsOf([&] { bench.link.saveToUnit(); });
         const double wire = (2 * blocks + 2) * (WriteExchangeBytes + ReadExchangeBytes) * SecondsPerByte;
+        bench.port.printTurnarounds("write with verify", wire);
         std::printf("write %5d bytes + verify, paced: %7.3f s, wire %8.3f s, ratio %.3f\n", memory, seconds,
                     wire, seconds / wire);
         bench.link.onDeaClicked();
