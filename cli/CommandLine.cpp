@@ -54,6 +54,11 @@ constexpr CommandEntry Commands[] = {
      "uloží nastavení ze souboru do zařízení", 1, false, false, true, false, true,
      "Aktivuje programovací režim zařízení na portu COM N, uloží do jeho EEPROM nastavení ze souboru\n"
      "a deaktivuje ho. Každý zapsaný blok se čte zpět ke kontrole, pokud není dáno --no-verify.\n"},
+    {Command::Schema, "schema", "schema [-o FILE.json]", "vypíše JSON Schema souborů z export a pro import",
+     0, true, false, false, false, false,
+     "Vypíše JSON Schema (draft 2020-12) souborů, které píše export a čte import: každý klíč, jeho\n"
+     "typ, nejvýše kolik znaků má text, rozsah čísla, texty voleb a pole osmi hodnot řádků. S -o ho\n"
+     "uloží do souboru. Import hodnoty mimo rozsah opraví jako okno, schéma je odmítne.\n"},
 };
 
 /// How the commands that talk to the unit stand in for the window's boxes and its Storno button.

@@ -6,7 +6,7 @@
 
 namespace orb {
 
-enum class Command { Show, Export, Import, Diff, Read, Write };
+enum class Command { Show, Export, Import, Diff, Read, Write, Schema };
 
 /// What the user asked orbctl to do, checked against what the command accepts.
 struct CommandLine {

@@ -3,6 +3,7 @@
 #include "cli/FileAccess.h"
 #include "cli/JsonImport.h"
 #include "cli/SettingsDiff.h"
+#include "cli/SettingsSchema.h"
 #include "cli/Workspace.h"
 #include "print/ReportLines.h"
 
@@ -16,15 +17,28 @@ ExitStatus RunShow(const CommandLine& line, std::ostream& out, std::ostream& err
     return ExitStatus::Success;
 }
 
-ExitStatus RunExport(const CommandLine& line, std::ostream& out, std::ostream& err) {
-    Workspace workspace;
-    LoadSettingsFrom(line.files[0], workspace, err);
-    const std::string text = WorkspaceJson(workspace).dump(2) + "\n";
+namespace {
+
+/// Writes a JSON document to -o, or to out without it.
+ExitStatus writeJson(const CommandLine& line, const Json& json, std::ostream& out) {
+    const std::string text = json.dump(2) + "\n";
     if (line.output)
         SaveTextFile(*line.output, text);
     else
         out << text;
     return ExitStatus::Success;
+}
+
+} // namespace
+
+ExitStatus RunExport(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    Workspace workspace;
+    LoadSettingsFrom(line.files[0], workspace, err);
+    return writeJson(line, WorkspaceJson(workspace), out);
+}
+
+ExitStatus RunSchema(const CommandLine& line, std::ostream& out) {
+    return writeJson(line, SettingsSchema(), out);
 }
 
 ExitStatus RunImport(const CommandLine& line, std::ostream&, std::ostream& err) {

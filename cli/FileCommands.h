@@ -13,6 +13,8 @@ ExitStatus RunShow(const CommandLine& line, std::ostream& out, std::ostream& err
 ExitStatus RunExport(const CommandLine& line, std::ostream& out, std::ostream& err);
 /// Builds a settings file from JSON; each refusal goes to err and nothing is written (orbctl import).
 ExitStatus RunImport(const CommandLine& line, std::ostream& out, std::ostream& err);
+/// Writes the JSON Schema of the exported settings, to -o or to out (orbctl schema).
+ExitStatus RunSchema(const CommandLine& line, std::ostream& out);
 /// Lists the settings in which two files differ; Refused when there is any (orbctl diff).
 ExitStatus RunDiff(const CommandLine& line, std::ostream& out, std::ostream& err);
 

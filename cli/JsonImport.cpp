@@ -3,12 +3,15 @@
 #include "cli/CliError.h"
 #include "cli/ConsoleView.h"
 #include "cli/Workspace.h"
+#include "common/CzechNumbers.h"
 #include "files/FileMessages.h"
 #include "image/Cp1250.h"
 #include "image/ImageErrors.h"
 #include "link/LinkMessages.h"
+#include "settings/CharacterSets.h"
 #include "settings/SettingsForm.h"
 #include "settings/Tables.h"
+#include "settings/TextRules.h"
 
 #include <algorithm>
 #include <optional>
@@ -44,6 +47,22 @@ std::optional<Field> fieldNamed(const Field (&all)[N], const std::string& key) {
     for (Field field : all)
         if (!isOption(field) && fieldName(field) == key) return field;
     return std::nullopt;
+}
+
+std::string wholeNumberRefusal(long long min, long long max) {
+    return "Hodnota musí být celé číslo " + std::to_string(min) + " až " + std::to_string(max) + ".";
+}
+
+std::string lengthRefusal(int maxLength) {
+    return "Text smí mít nejvýše " + std::to_string(maxLength) + " " +
+           std::string(CzechPlural(maxLength, "znak", "znaky", "znaků")) + ".";
+}
+
+/// Tells whether a number field's text is one of the values its range holds.
+bool holdsValueInRange(const std::string& text, const NumberRange& range) {
+    if (text.empty() || text.size() > 18 || !HasOnlyChars(text, DigitChars)) return false;
+    const long long value = std::stoll(text);
+    return value >= range.min && value <= range.max && value % range.step == 0;
 }
 
 std::string joined(const std::vector<std::string>& texts) {
@@ -112,11 +131,16 @@ class Stager {
             text = value.dump();
         else
             return refuse(name, "Hodnota musí být text.");
+        std::string stored;
         try {
-            Utf8ToCp1250(text);
+            stored = Utf8ToCp1250(text);
         } catch (const EncodingError&) {
             return refuse(name, file_messages::EncodeFailed);
         }
+        // The window's edit control takes no more characters than this; each is one byte of the code page.
+        const int limit = maxTextLength(ref.field);
+        if (limit > 0 && stored.size() > static_cast<std::size_t>(limit))
+            return refuse(name, lengthRefusal(limit));
         staged_.texts.emplace_back(ref, text);
     }
 
@@ -143,7 +167,7 @@ class Stager {
 
     void stageByte(const Json& value, const std::string& name, std::uint8_t& byte) {
         if (!value.is_number_integer() || value.get<long long>() < 0 || value.get<long long>() > 255)
-            return refuse(name, "Hodnota musí být celé číslo 0 až 255.");
+            return refuse(name, wholeNumberRefusal(0, 255));
         byte = static_cast<std::uint8_t>(value.get<int>());
     }
 
@@ -177,6 +201,19 @@ class FormSession {
         }
         form_.outputWordsRule();
         collect("");
+    }
+
+    /// Refuses a number the rules left outside its field's range; only the locked pulse lengths, which
+    /// no rule corrects, can get there.
+    void checkRanges() {
+        const SettingsOptions options;
+        for (TextField field : AllTextFields) {
+            const std::optional<NumberRange> range = numberRange(field);
+            for (int row = 0; range && row < (isRowField(field) ? RowCount : 1); ++row)
+                if (!holdsValueInRange(textOf(form_.record(), options, {field, row}), *range))
+                    refusals_.push_back(
+                        {settingName({field, row}), wholeNumberRefusal(range->min, range->max)});
+        }
     }
 
     /// Shows memoryBytes as the size of an identified unit and refuses a used size that does not fit,
@@ -226,6 +263,7 @@ ImportOutcome ImportJson(const Json& json, std::optional<int> memoryBytes, Eepro
 
     FormSession session(outcome.refusals);
     session.apply(staged);
+    if (outcome.refusals.empty()) session.checkRanges();
     if (memoryBytes) session.checkSize(*memoryBytes);
     if (!outcome.refusals.empty()) return outcome;
 

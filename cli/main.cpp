@@ -23,6 +23,8 @@ orb::ExitStatus runCommand(const orb::CommandLine& line) {
         return orb::RunRead(line, std::cout, std::cerr);
     case Command::Write:
         return orb::RunWrite(line, std::cout, std::cerr);
+    case Command::Schema:
+        return orb::RunSchema(line, std::cout);
     }
     return orb::ExitStatus::Usage;
 }

@@ -11,31 +11,40 @@ struct FieldInfo {
     bool row;
 };
 
-constexpr FieldInfo TextFieldInfo[] = {
-    {"tabJmenoStanice", false},
-    {"tabPIN", false},
-    {"tabTCcentra", false},
-    {"tabDobaPlatnostiSMS", false},
-    {"rtNotAuthorized", false},
-    {"tabPrepnoutJTSCislo", false},
-    {"tabTC", true},
-    {"tabINPNazev", true},
-    {"tabINPZap", true},
-    {"tabINPVyp", true},
-    {"tabINPLH", true},
-    {"tabINPHL", true},
-    {"tabOUTNazev", true},
-    {"tabOUTZap", true},
-    {"tabOUTVyp", true},
-    {"tabOUTimpuls", true},
-    {"tabOUTimpulsLEN", true},
-    {"rtReCall", false},
-    {"eeExistTime", false},
-    {"tabRFRWait", false},
-    {"tabWaitFree", false},
-    {"tabKOMUNIKPocetTestu", false},
-    {"tabKOMUNIKPocetBloku", false},
-    {"tabUTO", false},
+/// A text control: name, row-ness, the most characters its edit control takes (0: no limit) and, for a
+/// number, the values it may hold.
+struct TextFieldInfo {
+    std::string_view name;
+    bool row;
+    int maxLength;
+    std::optional<NumberRange> range;
+};
+
+constexpr TextFieldInfo TextFields[] = {
+    {"tabJmenoStanice", false, 100, {}},
+    {"tabPIN", false, 8, {}},
+    {"tabTCcentra", false, 0, {}},
+    {"tabDobaPlatnostiSMS", false, 2, NumberRange{1, 30}},
+    {"rtNotAuthorized", false, 100, {}},
+    {"tabPrepnoutJTSCislo", false, 1, NumberRange{0, 9}},
+    {"tabTC", true, 50, {}},
+    {"tabINPNazev", true, 100, {}},
+    {"tabINPZap", true, 100, {}},
+    {"tabINPVyp", true, 100, {}},
+    {"tabINPLH", true, 100, {}},
+    {"tabINPHL", true, 100, {}},
+    {"tabOUTNazev", true, 100, {}},
+    {"tabOUTZap", true, 100, {}},
+    {"tabOUTVyp", true, 100, {}},
+    {"tabOUTimpuls", true, 100, {}},
+    {"tabOUTimpulsLEN", true, 3, NumberRange{0, 255}},
+    {"rtReCall", false, 100, {}},
+    {"eeExistTime", false, 5, NumberRange{5, 65535}},
+    {"tabRFRWait", false, 3, NumberRange{3, 768, 3}},
+    {"tabWaitFree", false, 3, NumberRange{5, 90}},
+    {"tabKOMUNIKPocetTestu", false, 3, NumberRange{1, 10}},
+    {"tabKOMUNIKPocetBloku", false, 3, NumberRange{1, 100}},
+    {"tabUTO", false, 4, {}},
 };
 
 constexpr FieldInfo FlagFieldInfo[] = {
@@ -50,7 +59,7 @@ constexpr FieldInfo FlagFieldInfo[] = {
 constexpr std::string_view ChoiceFieldNames[] = {"tabKOMUNIKFormat", "tabKOMUNIKParita",
                                                  "tabKOMUNIKFrekvence", "tabPort"};
 
-static_assert(std::size(TextFieldInfo) == std::size(AllTextFields));
+static_assert(std::size(TextFields) == std::size(AllTextFields));
 static_assert(std::size(FlagFieldInfo) == std::size(AllFlagFields));
 static_assert(std::size(ChoiceFieldNames) == std::size(AllChoiceFields));
 
@@ -69,7 +78,7 @@ std::size_t rowIndex(int row) {
 } // namespace
 
 bool isRowField(TextField field) {
-    return entryOf(TextFieldInfo, field).row;
+    return entryOf(TextFields, field).row;
 }
 
 bool isRowField(FlagField field) {
@@ -77,7 +86,15 @@ bool isRowField(FlagField field) {
 }
 
 std::string_view fieldName(TextField field) {
-    return entryOf(TextFieldInfo, field).name;
+    return entryOf(TextFields, field).name;
+}
+
+int maxTextLength(TextField field) {
+    return entryOf(TextFields, field).maxLength;
+}
+
+std::optional<NumberRange> numberRange(TextField field) {
+    return entryOf(TextFields, field).range;
 }
 
 std::string_view fieldName(FlagField field) {

@@ -114,9 +114,22 @@ struct TextRef {
     bool operator==(const TextRef&) const = default;
 };
 
+/// The values a number field holds: min..max in steps of step counted from 0 (tabRFRWait: 3, 6, .. 768).
+struct NumberRange {
+    long long min;
+    long long max;
+    int step = 1;
+    bool operator==(const NumberRange&) const = default;
+};
+
 /// True for the fields that exist once per telephone, input or output row.
 bool isRowField(TextField field);
 bool isRowField(FlagField field);
+
+/// Returns the most characters the field's edit control takes; 0 when it takes any number.
+int maxTextLength(TextField field);
+/// Returns the values a number field holds, or nothing for a field that holds free text.
+std::optional<NumberRange> numberRange(TextField field);
 
 /// The other one of a row's on-name and off-name (tabINPZap and tabINPVyp, tabOUTZap and tabOUTVyp).
 std::optional<TextField> stateNamePartner(TextField field);

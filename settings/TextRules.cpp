@@ -96,27 +96,26 @@ FieldRuleResult checkCharacters(const CharacterRule& rule, const std::string& te
     return {};
 }
 
-/// A number of digits that is brought into its range silently; empty or non-digit texts are refused.
+/// A number of digits that is brought into its field's range silently; empty or non-digit texts are
+/// refused. The hidden switch digit is only held to digits: its edit control takes one character.
 struct NumericRule {
     TextField field;
     std::string_view message;
-    long long min;
-    long long max;
-    int step; ///< the value is rounded down to a multiple of it, and the text always rewritten, when above 1
+    bool keepInRange;
     std::optional<int> tab;
 };
 
-constexpr long long NoUpperBound = 1'000'000'000'000LL;
-
 const NumericRule NumericRules[] = {
-    {TextField::tabDobaPlatnostiSMS, msg::SmsValidity, 1, 30, 1, 0},
-    {TextField::eeExistTime, msg::ExistTime, 5, 65535, 1, std::nullopt},
-    {TextField::tabKOMUNIKPocetBloku, msg::BlockCount, 1, 100, 1, std::nullopt},
-    {TextField::tabKOMUNIKPocetTestu, msg::TestCount, 1, 10, 1, std::nullopt},
-    {TextField::tabRFRWait, msg::RingWait, 3, 768, 3, std::nullopt},
-    {TextField::tabWaitFree, msg::WaitFree, 5, 90, 1, std::nullopt},
-    {TextField::tabPrepnoutJTSCislo, msg::JtsDigit, 0, NoUpperBound, 1, 0},
+    {TextField::tabDobaPlatnostiSMS, msg::SmsValidity, true, 0},
+    {TextField::eeExistTime, msg::ExistTime, true, std::nullopt},
+    {TextField::tabKOMUNIKPocetBloku, msg::BlockCount, true, std::nullopt},
+    {TextField::tabKOMUNIKPocetTestu, msg::TestCount, true, std::nullopt},
+    {TextField::tabRFRWait, msg::RingWait, true, std::nullopt},
+    {TextField::tabWaitFree, msg::WaitFree, true, std::nullopt},
+    {TextField::tabPrepnoutJTSCislo, msg::JtsDigit, false, 0},
 };
+
+constexpr long long NoUpperBound = 1'000'000'000'000LL;
 
 /// Reads a text of digits; values beyond any bound saturate, so an absurd length still corrects to the top.
 long long valueOf(std::string_view digits) {
@@ -128,16 +127,19 @@ long long valueOf(std::string_view digits) {
 
 FieldRuleResult checkNumber(const NumericRule& rule, const std::string& text) {
     if (text.empty() || !HasOnlyChars(text, DigitChars)) return reject(std::string(rule.message), rule.tab);
+    if (!rule.keepInRange) return {};
+    const NumberRange range = *numberRange(rule.field);
     long long value = valueOf(text);
     std::string corrected = text;
-    if (rule.step > 1) {
-        value = value / rule.step * rule.step;
+    // A stepped value is rounded down to its step and always rewritten.
+    if (range.step > 1) {
+        value = value / range.step * range.step;
         corrected = std::to_string(value);
     }
-    if (value < rule.min)
-        corrected = std::to_string(rule.min);
-    else if (value > rule.max)
-        corrected = std::to_string(rule.max);
+    if (value < range.min)
+        corrected = std::to_string(range.min);
+    else if (value > range.max)
+        corrected = std::to_string(range.max);
     return acceptOrCorrect(text, std::move(corrected));
 }
 

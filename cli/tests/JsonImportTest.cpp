@@ -82,6 +82,15 @@ INSTANTIATE_TEST_SUITE_P(
                      "Název výstupu 'O1' není správně zadán. Jména výstupů se nesmějí shodovat "
                      "a ani být předponou jiného názvu výstupu. EEPROM nelze naprogramovat "
                      "dokud toto nebude odstraněno."}},
+        // The edit controls' limits, and the pulse length that no rule brings into its range.
+        RefusalCase{{{"tabPIN", "123456789"}}, {"tabPIN", "Text smí mít nejvýše 8 znaků."}},
+        RefusalCase{{{"tabDobaPlatnostiSMS", "100"}},
+                    {"tabDobaPlatnostiSMS", "Text smí mít nejvýše 2 znaky."}},
+        RefusalCase{{{"tabPrepnoutJTSCislo", "12"}}, {"tabPrepnoutJTSCislo", "Text smí mít nejvýše 1 znak."}},
+        RefusalCase{{{"tabINPZap", rows({{5, std::string(101, 'a')}})}},
+                    {"tabINPZap[5]", "Text smí mít nejvýše 100 znaků."}},
+        RefusalCase{{{"tabOUTimpulsLEN", rows({{6, 256}}, "1")}},
+                    {"tabOUTimpulsLEN[6]", "Hodnota musí být celé číslo 0 až 255."}},
         RefusalCase{{{"tabJmenoStanice", "日本"}},
                     {"tabJmenoStanice",
                      "Nastala chyba při převodu dat. Nastavení obsahuje hodnotu, kterou nelze převést."}}));

@@ -3,10 +3,10 @@
 #include "cli/tests/CliTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <stdexcept>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
+#include <stdexcept>
 
 namespace orb {
 namespace {
@@ -109,6 +109,15 @@ TEST_F(OrbctlFiles, DiffListsTheChangedSettings) {
     EXPECT_EQ(changed.out, "tabJmenoStanice: \"\" -> \"CHATA\"\n"
                            "tabTC[0]: \"\" -> \"+12345\"\n"
                            "tabINPNazev[0]: \"\" -> \"A1\"\n");
+}
+
+TEST_F(OrbctlFiles, SchemaGoesToStandardOutputOrTheFile) {
+    const Outcome printed = orbctl({"schema"});
+    EXPECT_EQ(printed.status, 0) << printed.err;
+    EXPECT_TRUE(contains(printed.out, "\"$schema\": \"https://json-schema.org/draft/2020-12/schema\""));
+    ASSERT_EQ(orbctl({"schema", "-o", file("schema.json")}).status, 0);
+    const std::vector<std::uint8_t> saved = TempDir::read(dir.file("schema.json"));
+    EXPECT_EQ(std::string(saved.begin(), saved.end()), printed.out);
 }
 
 TEST_F(OrbctlFiles, UnreadableOrForeignFilesFailNamingTheFile) {
