@@ -46,19 +46,24 @@ constexpr CommandEntry Commands[] = {
      false, false, false, false,
      "Vypíše nastavení, ve kterých se soubory liší, jedno na řádek: jméno, hodnota v A, hodnota v B.\n"
      "Návratová hodnota je 0, když jsou nastavení stejná, a 1, když se liší.\n"},
-    {Command::Read, "read", "read --port N [-o FILE.eep]", "načte nastavení ze zařízení", 0, true, false,
+    {Command::Read, "read", "read --port PORT [-o FILE.eep]", "načte nastavení ze zařízení", 0, true, false,
      true, false, false,
-     "Aktivuje programovací režim zařízení na portu COM N, načte jeho EEPROM a deaktivuje ho.\n"
+     "Aktivuje programovací režim zařízení na portu PORT, načte jeho EEPROM a deaktivuje ho.\n"
      "S -o uloží nastavení do souboru, jinak je vypíše jako příkaz show.\n"},
-    {Command::Write, "write", "write FILE.eep --port N [--no-verify]",
+    {Command::Write, "write", "write FILE.eep --port PORT [--no-verify]",
      "uloží nastavení ze souboru do zařízení", 1, false, false, true, false, true,
-     "Aktivuje programovací režim zařízení na portu COM N, uloží do jeho EEPROM nastavení ze souboru\n"
+     "Aktivuje programovací režim zařízení na portu PORT, uloží do jeho EEPROM nastavení ze souboru\n"
      "a deaktivuje ho. Každý zapsaný blok se čte zpět ke kontrole, pokud není dáno --no-verify.\n"},
     {Command::Schema, "schema", "schema [-o FILE.json]", "vypíše JSON Schema souborů z export a pro import",
      0, true, false, false, false, false,
      "Vypíše JSON Schema (draft 2020-12) souborů, které píše export a čte import: každý klíč, jeho\n"
      "typ, nejvýše kolik znaků má text, rozsah čísla, texty voleb a pole osmi hodnot řádků. S -o ho\n"
      "uloží do souboru. Import hodnoty mimo rozsah opraví jako okno, schéma je odmítne.\n"},
+    {Command::Ports, "ports", "ports", "vypíše sériové porty počítače", 0, false, false, false, false, false,
+     "Vypíše sériové porty, které počítač má, jeden na řádek: zařízení, port COM N, přes který je\n"
+     "dosažitelné, popis, výrobce, sériové číslo a USB identifikátory výrobce a výrobku (VID:PID).\n"
+     "Uvede také zařízení přidělená proměnnými ORB_COM<N>, která existují (např. pseudoterminál\n"
+     "simulovaného zařízení). Kde údaj chybí, stojí \"-\".\n"},
 };
 
 /// How the commands that talk to the unit stand in for the window's boxes and its Storno button.
@@ -71,8 +76,10 @@ constexpr std::string_view ProgramHelp =
     "\n"
     "Návratové hodnoty: 0 úspěch, 1 odmítnutí (hodnota, pravidlo, zařízení) nebo rozdíl,\n"
     "2 chybné použití, 3 chyba čtení nebo zápisu souboru, portu nebo zařízení.\n"
-    "Port N je COM N: zařízení z proměnné prostředí ORB_COM<N>, jinak /dev/ttyS<N-1>.\n"
-    "Podrobnosti příkazu: orbctl PŘÍKAZ --help\n";
+    "PORT je číslo N portu COM N (1 až 4; zařízení z proměnné prostředí ORB_COM<N>, jinak\n"
+    "/dev/ttyS<N-1>), nebo cesta k zařízení, např. /dev/ttyUSB0 (jméno bez lomítka je v /dev).\n"
+    "Sériové porty počítače vypíše orbctl ports; port potřebuje členství ve skupině dialout.\n"
+    "Podrobnosti příkazu: orbctl PŘÍKAZ --help; verze programu: orbctl --version\n";
 
 [[noreturn]] void usageError(const std::string& message) {
     throw CliError(ExitStatus::Usage, message + " (orbctl --help)");
@@ -98,10 +105,15 @@ int parseNumber(const std::string& option, const std::string& text) {
     return value;
 }
 
-int parsePort(const std::string& text) {
-    int port = parseNumber("--port", text);
-    if (port < 1 || port > 4) usageError("port musí být 1 až 4 (COM 1 až COM 4), ne " + text);
-    return port;
+/// Takes a number as "COM n" and anything else as a device; a name without a slash lies in /dev.
+PortArgument parsePort(const std::string& text) {
+    if (text.empty()) usageError("volba --port potřebuje číslo portu nebo zařízení");
+    if (text.find_first_not_of("0123456789") == std::string::npos) {
+        int port = parseNumber("--port", text);
+        if (port < 1 || port > 4) usageError("port musí být 1 až 4 (COM 1 až COM 4), ne " + text);
+        return {.comNumber = port};
+    }
+    return {.device = text.find('/') == std::string::npos ? "/dev/" + text : text};
 }
 
 int parseMemory(const std::string& text) {
@@ -126,13 +138,13 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
     if (line.port && !entry.port) refuse("--port");
     if (line.memory && !entry.memory) refuse("--memory");
     if (line.noVerify && !entry.noVerify) refuse("--no-verify");
-    if (line.help) return;
+    if (line.help || line.version) return;
     if (static_cast<int>(line.files.size()) != entry.files)
         usageError("příkaz " + std::string(entry.name) + " se zadává takto: orbctl " +
                    std::string(entry.synopsis));
     if (entry.outputRequired && !line.output)
         usageError("příkaz " + std::string(entry.name) + " potřebuje -o");
-    if (entry.port && !line.port) usageError("příkaz " + std::string(entry.name) + " potřebuje --port N");
+    if (entry.port && !line.port) usageError("příkaz " + std::string(entry.name) + " potřebuje --port PORT");
 }
 
 } // namespace
@@ -156,6 +168,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             optionsEnded = true;
         } else if (name == "-h" || name == "--help") {
             line.help = true;
+        } else if ((name == "-V" || name == "--version") && !inlineValue) {
+            line.version = true;
         } else if (name == "-o" || name == "--output") {
             line.output = value();
         } else if (name == "--port") {
@@ -169,11 +183,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (!line.command) {
-        if (!line.help) usageError("chybí příkaz");
+        if (!line.help && !line.version) usageError("chybí příkaz");
         return line;
     }
     checkAgainst(entryOf(*line.command), line);
     return line;
+}
+
+std::string VersionText() {
+    return "orbctl " ORB_VERSION "\n";
 }
 
 std::string HelpText(std::optional<Command> command) {

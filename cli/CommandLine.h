@@ -6,21 +6,33 @@
 
 namespace orb {
 
-enum class Command { Show, Export, Import, Diff, Read, Write, Schema };
+enum class Command { Show, Export, Import, Diff, Read, Write, Schema, Ports };
+
+/// The port --port names: "COM n" by its number, or a serial device by its path.
+struct PortArgument {
+    int comNumber = 0;  ///< 1..4, or 0 when a device is named
+    std::string device{}; ///< the device's path when no number is given
+
+    bool operator==(const PortArgument&) const = default;
+};
 
 /// What the user asked orbctl to do, checked against what the command accepts.
 struct CommandLine {
-    std::optional<Command> command; ///< nothing: only the program's help was asked for
+    std::optional<Command> command; ///< nothing: only the program's help or version was asked for
     bool help = false;
+    bool version = false;
     std::vector<std::string> files; ///< the command's file operands, in order
     std::optional<std::string> output;
-    std::optional<int> port;   ///< 1..4, "COM n"
+    std::optional<PortArgument> port;
     std::optional<int> memory; ///< one of the unit memory sizes 128..65536
     bool noVerify = false;
 };
 
 /// Parses the arguments that follow the program name; throws CliError(Usage) on anything it cannot take.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+/// Returns the program's name and version, as --version prints it.
+std::string VersionText();
 
 /// Returns the help text of the program (no command) or of one command.
 std::string HelpText(std::optional<Command> command);

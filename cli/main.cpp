@@ -25,6 +25,8 @@ orb::ExitStatus runCommand(const orb::CommandLine& line) {
         return orb::RunWrite(line, std::cout, std::cerr);
     case Command::Schema:
         return orb::RunSchema(line, std::cout);
+    case Command::Ports:
+        return orb::RunPorts(std::cout);
     }
     return orb::ExitStatus::Usage;
 }
@@ -36,6 +38,10 @@ int main(int argc, char** argv) {
         const orb::CommandLine line = orb::ParseCommandLine({argv + 1, argv + argc});
         if (line.help) {
             std::cout << orb::HelpText(line.command);
+            return 0;
+        }
+        if (line.version) {
+            std::cout << orb::VersionText();
             return 0;
         }
         return static_cast<int>(runCommand(line));

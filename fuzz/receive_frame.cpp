@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     orb::test::FakeLine line;
     orb::Transport transport(line, line);
     orb::fuzz::ReplyScript script(input, line);
-    if (!transport.openPort(1)) __builtin_trap();
+    if (!transport.openPort("/dev/ttyS0")) __builtin_trap();
 
     // Several exchanges in a row: what a late or overlong reply leaves behind meets the next one.
     std::uint8_t code = 0;

@@ -72,8 +72,8 @@ template <typename Operation> void DeviceLink::run(std::string_view title, Opera
         progress_.hideProgress();
         transport_.closePort();
         SetLinkState(form_, progress_, LinkState::Inactive);
-        form_.view().ask({std::string(title), lm::portFailed(mode_.portText()), MessageIcon::Critical,
-                          MessageButtons::Ok});
+        form_.view().ask({std::string(title), lm::portFailed(mode_.chosenPort().name()),
+                          MessageIcon::Critical, MessageButtons::Ok});
     }
 }
 

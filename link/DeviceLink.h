@@ -10,6 +10,8 @@
 #include "settings/SettingsForm.h"
 
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace orb {
 
@@ -32,6 +34,9 @@ class DeviceLink {
     bool confirmExit();
     /// Handles the close box: offers to deactivate with Yes and No; the window closes in any case.
     void confirmClose();
+    /// Replaces the ports behind the entries of tabPort ("COM 1".."COM 4" at first).
+    void setPorts(std::vector<PortChoice> ports) { mode_.setPorts(std::move(ports)); }
+    const std::vector<PortChoice>& ports() const { return mode_.ports(); }
     /// Tells whether a command is running (its waits deliver the window's clicks).
     bool busy() const { return busy_; }
 

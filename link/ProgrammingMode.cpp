@@ -56,15 +56,10 @@ void ProgrammingMode::deactivate() {
     transport_.closePort();
 }
 
-std::string ProgrammingMode::portText() const {
-    return std::string(PortTexts.at(form_.options().tabPort));
-}
-
 bool ProgrammingMode::openPort() {
-    const std::string text = portText();
-    const char digit = text.empty() ? '\0' : text.back();
-    if ((digit >= '0' && digit <= '9') && transport_.openPort(digit - '0')) return true;
-    tell(form_.view(), lm::OpenPortTitle, lm::cannotOpenPort(text), MessageIcon::Critical);
+    const PortChoice& port = chosenPort();
+    if (transport_.openPort(port.device())) return true;
+    tell(form_.view(), lm::OpenPortTitle, lm::cannotOpenPort(port.name()), MessageIcon::Critical);
     return false;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "common/Progress.h"
+#include "link/PortChoice.h"
 #include "link/Transport.h"
 #include "settings/SettingsForm.h"
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace orb {
 
@@ -20,8 +23,11 @@ class ProgrammingMode {
     void activate();
     /// Takes the unit out of programming mode and closes the port; without a valid reply the user decides.
     void deactivate();
-    /// Returns the port the user chose, as the form shows it ("COM 3").
-    std::string portText() const;
+    /// Replaces the ports behind the entries of tabPort; at first they are "COM 1".."COM 4".
+    void setPorts(std::vector<PortChoice> ports) { ports_ = std::move(ports); }
+    const std::vector<PortChoice>& ports() const { return ports_; }
+    /// Returns the port the user chose in tabPort.
+    const PortChoice& chosenPort() const { return ports_.at(form_.options().tabPort); }
 
   private:
     bool openPort();
@@ -36,6 +42,7 @@ class ProgrammingMode {
     SettingsForm& form_;
     Progress& progress_;
     Transport& transport_;
+    std::vector<PortChoice> ports_ = PortChoices({});
 };
 
 } // namespace orb

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <stdexcept>
+#include <string>
 
 namespace orb {
 
@@ -18,8 +19,9 @@ class PortError : public std::runtime_error {
 class SerialPort {
   public:
     virtual ~SerialPort() = default;
-    /// Opens "COM n" (n = 1..4); returns false when the port is missing, in use or refuses the settings.
-    virtual bool open(int portNumber) = 0;
+    /// Opens the serial device ("/dev/ttyUSB0"); returns false when it is missing, in use or refuses the
+    /// settings.
+    virtual bool open(const std::string& device) = 0;
     /// Closes the port; closing a closed port does nothing.
     virtual void close() = 0;
     /// Tells whether the port is open.

@@ -7,9 +7,9 @@ namespace orb {
 
 Transport::Transport(SerialPort& port, Waiter& waiter) : port_(port), waiter_(waiter), timeout_(waiter) {}
 
-bool Transport::openPort(int portNumber) {
+bool Transport::openPort(const std::string& device) {
     closePort();
-    return port_.open(portNumber);
+    return port_.open(device);
 }
 
 void Transport::closePort() {

@@ -7,6 +7,7 @@
 #include "link/Waiter.h"
 
 #include <chrono>
+#include <string>
 
 namespace orb {
 
@@ -16,8 +17,8 @@ class Transport {
   public:
     Transport(SerialPort& port, Waiter& waiter);
 
-    /// Opens "COM n" afresh (closing it first when open); false when the port cannot be opened.
-    bool openPort(int portNumber);
+    /// Opens the serial device afresh (closing the port first when open); false when it cannot be opened.
+    bool openPort(const std::string& device);
     /// Closes the port if it is open.
     void closePort();
     /// Tells whether the port is open.

@@ -2,16 +2,17 @@
 
 #include "cli/ConsoleProgress.h"
 #include "cli/FileAccess.h"
+#include "cli/PortTable.h"
 #include "cli/Workspace.h"
 #include "image/CodecMessages.h"
 #include "link/DeviceLink.h"
 #include "link/LinkMessages.h"
 #include "link/LinkState.h"
-#include "link/PortDevice.h"
+#include "link/PortChoice.h"
+#include "link/qt/DetectSerialPorts.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
 #include "print/ReportLines.h"
-#include "settings/Tables.h"
 
 #include <algorithm>
 #include <atomic>
@@ -52,7 +53,7 @@ class DeviceSession {
     DeviceSession(const CommandLine& line, std::ostream& err)
         : err_(err), app_(argc_, argv_), progress_(err, ::isatty(STDERR_FILENO) == 1, interruptRequested),
           link_(workspace_.form, *workspace_.image, progress_, port_, waiter_) {
-        workspace_.form.setChoice(ChoiceField::tabPort, *line.port - 1);
+        workspace_.form.setChoice(ChoiceField::tabPort, choosePort(*line.port));
         workspace_.form.setFlag(FlagField::CheckWrite, 0, !line.noVerify);
         catchFirstInterrupt();
     }
@@ -62,12 +63,14 @@ class DeviceSession {
     /// Switches the unit into programming mode: Success when it may be programmed, Refused when it is
     /// the wrong product or firmware (it is then switched off again), Failure when it was not reached.
     ExitStatus activate() {
-        const int port = workspace_.form.options().tabPort + 1;
-        const std::string prefix = "orbctl: COM " + std::to_string(port) + " (" + PortDevice(port) + "): ";
+        const PortChoice& port = link_.ports().at(workspace_.form.options().tabPort);
+        const std::string device = port.device();
+        const std::string prefix =
+            "orbctl: " + (port.name() == device ? device : port.name() + " (" + device + ")") + ": ";
         workspace_.view.setEcho(err_, prefix);
         link_.onDeaClicked();
         // The window's message says only that the port would not open; a terminal user wants to know why.
-        if (shown(workspace_.view.takeBoxes(), lm::cannotOpenPort(PortTexts[port - 1])))
+        if (shown(workspace_.view.takeBoxes(), lm::cannotOpenPort(port.name())))
             err_ << prefix << port_.openError() << std::endl;
         if (!connected()) return ExitStatus::Failure;
         if (workspace_.form.display().btEEPROMLoadEnabled) return ExitStatus::Success;
@@ -100,6 +103,15 @@ class DeviceSession {
     }
 
   private:
+    /// Returns the index in the port list of the port that --port names: "COM n", or the device, which
+    /// stands as the COM n it is reachable as when it is one and is added to the list otherwise.
+    int choosePort(const PortArgument& port) {
+        if (port.comNumber != 0) return port.comNumber - 1;
+        if (const std::optional<int> com = ComNumberOf(port.device)) return *com - 1;
+        link_.setPorts(PortChoices({{.device = port.device}}));
+        return static_cast<int>(link_.ports().size()) - 1;
+    }
+
     bool connected() const { return workspace_.form.display().btDEA == DeactivateCaption; }
 
     static inline int argc_ = 1;
@@ -132,6 +144,11 @@ ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err
     for (const std::string& text : ReportLines(workspace.form.record()))
         out << text << '\n';
     return status;
+}
+
+ExitStatus RunPorts(std::ostream& out) {
+    out << PortTable(ReachablePorts(DetectSerialPorts()));
+    return ExitStatus::Success;
 }
 
 ExitStatus RunWrite(const CommandLine& line, std::ostream&, std::ostream& err) {

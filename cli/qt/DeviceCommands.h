@@ -10,6 +10,8 @@ namespace orb {
 /// Activates the unit on --port, reads its EEPROM and deactivates it; saves the settings to -o or prints
 /// them as the report (orbctl read).
 ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err);
+/// Lists the serial ports the system has, with the COM n each is reachable as (orbctl ports).
+ExitStatus RunPorts(std::ostream& out);
 /// Activates the unit on --port, writes the file's settings into it and deactivates it (orbctl write).
 ExitStatus RunWrite(const CommandLine& line, std::ostream& out, std::ostream& err);
 

@@ -11,7 +11,7 @@ TEST(CommandLine, TakesEachCommandWithItsOptionsInAnyOrder) {
     CommandLine write = ParseCommandLine({"write", "--port", "3", "a.eep", "--no-verify"});
     EXPECT_EQ(write.command, Command::Write);
     EXPECT_EQ(write.files, std::vector<std::string>{"a.eep"});
-    EXPECT_EQ(write.port, 3);
+    EXPECT_EQ(write.port, PortArgument{.comNumber = 3});
     EXPECT_TRUE(write.noVerify);
 
     CommandLine import = ParseCommandLine({"import", "-o", "b.eep", "--memory=2048", "a.json"});
@@ -20,6 +20,25 @@ TEST(CommandLine, TakesEachCommandWithItsOptionsInAnyOrder) {
 
     CommandLine dashFile = ParseCommandLine({"show", "--", "-odd.eep"});
     EXPECT_EQ(dashFile.files, std::vector<std::string>{"-odd.eep"});
+}
+
+TEST(CommandLine, PortIsAComNumberOrADevice) {
+    const std::vector<std::pair<std::string, PortArgument>> cases = {
+        {"4", {.comNumber = 4}},
+        {"/dev/ttyUSB0", {.device = "/dev/ttyUSB0"}},
+        {"ttyACM1", {.device = "/dev/ttyACM1"}},
+        {"./pty", {.device = "./pty"}},
+        {"/dev/serial/by-id/usb-FTDI_FT232R-if00-port0",
+         {.device = "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"}},
+    };
+    for (const auto& [text, port] : cases)
+        EXPECT_EQ(ParseCommandLine({"read", "--port=" + text}).port, port) << text;
+}
+
+TEST(CommandLine, VersionAndPortsNeedNothingElse) {
+    EXPECT_TRUE(ParseCommandLine({"--version"}).version);
+    EXPECT_EQ(VersionText().rfind("orbctl ", 0), 0u);
+    EXPECT_EQ(ParseCommandLine({"ports"}).command, Command::Ports);
 }
 
 TEST(CommandLine, HelpNeedsNoOperands) {
@@ -42,7 +61,10 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTake) {
         {"diff", "a.eep"},
         {"read"},
         {"read", "--port", "5"},
-        {"read", "--port", "x1"},
+        {"read", "--port", ""},
+        {"read", "--port", "0"},
+        {"ports", "--port", "1"},
+        {"ports", "extra"},
         {"read", "--port"},
         {"write", "a.eep", "--port", "1", "--memory", "2048"},
         {"write", "a.eep", "--port", "1", "--verbose"},

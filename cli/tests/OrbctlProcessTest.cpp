@@ -2,6 +2,7 @@
 // to the simulated unit on a pseudo-terminal.
 #include "cli/tests/CliTestSupport.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -60,8 +61,11 @@ TEST_F(OrbctlFiles, UsageErrorsAndHelp) {
     EXPECT_EQ(orbctl({"read", "--port", "9"}).status, 2);
     const Outcome help = orbctl({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(contains(help.out, "orbctl write FILE.eep --port N [--no-verify]"));
+    EXPECT_TRUE(contains(help.out, "orbctl write FILE.eep --port PORT [--no-verify]"));
     EXPECT_EQ(orbctl({"diff", "--help"}).status, 0);
+    const Outcome version = orbctl({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "orbctl " ORB_VERSION "\n");
 }
 
 TEST_F(OrbctlFiles, ShowPrintsTheReportLines) {
@@ -209,6 +213,39 @@ TEST_F(OrbctlDevice, RefusalsExitOneAndLeaveTheUnitDeactivated) {
         << tooLarge.err;
     EXPECT_EQ(small.requests("write"), 0);
     EXPECT_EQ(small.requests("deactivate"), 1);
+}
+
+TEST_F(OrbctlDevice, PortNamedByItsDevice) {
+    SimulatedUnit unit(dir, {"--memory", "256"});
+    const Outcome write = orbctl({"write", example, "--port", unit.port()});
+    EXPECT_EQ(write.status, 0) << write.err;
+    EXPECT_TRUE(
+        contains(write.err, "orbctl: " + unit.port().toStdString() +
+                                ": ORB - Ukládání dat z PC do EEPROM: Data byla úspěšně uložena do EEPROM."))
+        << write.err;
+
+    // A device that is also COM 1 is named as COM 1, as the window's port list shows it.
+    const Outcome read = orbctl({"read", "--port", unit.port()}, unit.port());
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_TRUE(contains(read.err, "orbctl: COM 1 (" + unit.port().toStdString() + "): ")) << read.err;
+
+    const Outcome missing = orbctl({"read", "--port", file("no-such-port")});
+    EXPECT_EQ(missing.status, 3);
+    EXPECT_TRUE(
+        contains(missing.err, "Otevírání portu: Nelze otevřít port " + dir.file("no-such-port") + ".\n"))
+        << missing.err;
+}
+
+TEST_F(OrbctlDevice, PortsListTheUnitAsTheComPortItIsReachableAs) {
+    SimulatedUnit unit(dir, {});
+    const Outcome ports = orbctl({"ports"}, unit.port());
+    EXPECT_EQ(ports.status, 0) << ports.err;
+    const std::vector<std::string> table = lines(ports.out);
+    ASSERT_FALSE(table.empty());
+    EXPECT_TRUE(table[0].starts_with("ZAŘÍZENÍ ")) << ports.out;
+    EXPECT_TRUE(std::any_of(table.begin(), table.end(), [&](const std::string& line) {
+        return line.starts_with(unit.port().toStdString() + " ") && contains(line, " COM 1 ");
+    })) << ports.out;
 }
 
 TEST_F(OrbctlDevice, DeviceFailuresExitThreeNamingThePort) {

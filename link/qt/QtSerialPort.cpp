@@ -1,17 +1,17 @@
 #include "link/qt/QtSerialPort.h"
 
-#include "link/PortDevice.h"
+#include <utility>
 
 namespace orb {
 
-QtSerialPort::QtSerialPort() {
+QtSerialPort::QtSerialPort(IoctlCall ioctl) : ioctl_(std::move(ioctl)) {
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                      [this](QSerialPort::SerialPortError error) { noteError(error); });
 }
 
-bool QtSerialPort::open(int portNumber) {
+bool QtSerialPort::open(const std::string& device) {
     failure_.clear();
-    port_.setPortName(QString::fromStdString(PortDevice(portNumber)));
+    port_.setPortName(QString::fromStdString(device));
     port_.setBaudRate(QSerialPort::Baud19200);
     port_.setDataBits(QSerialPort::Data8);
     port_.setParity(QSerialPort::NoParity);
@@ -22,6 +22,7 @@ bool QtSerialPort::open(int portNumber) {
     // pseudo-terminal or a bare adapter refuses them; that is no reason to refuse the port.
     port_.setDataTerminalReady(true);
     port_.setRequestToSend(true);
+    RequestLowLatency(static_cast<int>(port_.handle()), ioctl_);
     failure_.clear();
     return true;
 }

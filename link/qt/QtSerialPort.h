@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/qt/LowLatency.h"
 #include "link/SerialPort.h"
 
 #include <QSerialPort>
@@ -13,9 +14,10 @@ namespace orb {
 /// every later transfer throw PortError until it is opened again.
 class QtSerialPort : public SerialPort {
   public:
-    QtSerialPort();
+    /// Takes the ioctl through which the port asks its driver for low latency (a test passes its own).
+    explicit QtSerialPort(IoctlCall ioctl = SystemIoctl);
 
-    bool open(int portNumber) override;
+    bool open(const std::string& device) override;
     void close() override;
     bool isOpen() const override;
     void write(std::span<const std::uint8_t> bytes) override;
@@ -29,6 +31,7 @@ class QtSerialPort : public SerialPort {
     void noteError(QSerialPort::SerialPortError error);
     void throwIfFailed() const;
 
+    IoctlCall ioctl_;
     QSerialPort port_;
     QString failure_; ///< what went wrong with the open port, empty while it works
 };

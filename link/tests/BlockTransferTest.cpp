@@ -14,7 +14,7 @@ namespace {
 
 class BlockTransferTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(transport.openPort(1)); }
+    void SetUp() override { ASSERT_TRUE(transport.openPort("/dev/ttyS0")); }
 
     FakeLine line;
     FakeUnit unit{line};
@@ -90,7 +90,7 @@ TEST_F(BlockTransferTest, ReadAcceptsOnlyEightHexPairsBehindItsCode) {
     for (const ReadReply& c : cases) {
         FakeLine scripted;
         Transport scriptedTransport(scripted, scripted);
-        ASSERT_TRUE(scriptedTransport.openPort(1));
+        ASSERT_TRUE(scriptedTransport.openPort("/dev/ttyS0"));
         BlockTransfer reader(scriptedTransport, image, progress);
         for (int k = 0; k < 8; ++k)
             image.putByte(16 + k, 0x11);
@@ -119,7 +119,7 @@ TEST_F(BlockTransferTest, RetriesWithLongerWaitsUntilTheAttemptsRunOut) {
         FakeLine caseLine;
         FakeUnit caseUnit(caseLine);
         Transport caseTransport(caseLine, caseLine);
-        ASSERT_TRUE(caseTransport.openPort(1));
+        ASSERT_TRUE(caseTransport.openPort("/dev/ttyS0"));
         TestProgress caseProgress;
         BlockTransfer caseBlocks(caseTransport, image, caseProgress);
         caseUnit.ignore = [&](const FakeUnit::Request& r) { return r.code() == c.silentCode; };

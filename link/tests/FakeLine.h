@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace orb::test {
@@ -38,9 +39,9 @@ class FakeLine : public SerialPort, public Waiter {
     }
 
     // The port
-    bool open(int portNumber) override {
-        openedPorts.push_back(portNumber);
-        open_ = !missingPorts.contains(portNumber);
+    bool open(const std::string& device) override {
+        openedDevices.push_back(device);
+        open_ = !missingDevices.contains(device);
         hungUp_ = false;
         return open_;
     }
@@ -88,8 +89,8 @@ class FakeLine : public SerialPort, public Waiter {
         return std::chrono::duration_cast<std::chrono::milliseconds>(now_ - Clock::time_point{}).count();
     }
 
-    std::set<int> missingPorts;
-    std::vector<int> openedPorts;
+    std::set<std::string> missingDevices;
+    std::vector<std::string> openedDevices;
     Bytes written;
     std::function<void(std::span<const std::uint8_t>)> onWrite;
     int waits = 0;

@@ -1,4 +1,5 @@
 // Activation, identification, deactivation and the exit questions against a fake unit.
+#include "link/PortDevice.h"
 #include "link/tests/LinkFixture.h"
 
 namespace orb::test {
@@ -48,7 +49,7 @@ TEST_F(ProgrammingModeTest, OrbWithFirmware12BecomesActiveAfterTheButtonNotice) 
     EXPECT_EQ(d.lblInfoModem, "M20 Siemens");
     EXPECT_EQ(d.lblInfoPamFree, "1898 byte"); // the size display was refreshed
     EXPECT_TRUE(line.isOpen());
-    EXPECT_EQ(line.openedPorts, std::vector<int>{1});
+    EXPECT_EQ(line.openedDevices, std::vector<std::string>{PortDevice(1)});
     EXPECT_EQ(line.written, (Bytes{0x01, 0x02, 0x0D, 0x02, 0x03, 0x0D, 0x03, 0x04, 0x0D}));
     EXPECT_EQ(progress.events,
               (std::vector<std::string>{
@@ -214,13 +215,34 @@ TEST_F(ProgrammingModeTest, MissingIdentifyOrMemoryReplyEndsInactive) {
 
 TEST_F(ProgrammingModeTest, PortThatCannotBeOpenedIsNamed) {
     form.setChoice(ChoiceField::tabPort, 3);
-    line.missingPorts = {4};
+    line.missingDevices = {PortDevice(4)};
     view.expectBox(Box("Otevírání portu", "Nelze otevřít port COM 4.", MessageIcon::Critical));
     link.onDeaClicked();
-    EXPECT_EQ(line.openedPorts, std::vector<int>{4});
+    EXPECT_EQ(line.openedDevices, std::vector<std::string>{PortDevice(4)});
     EXPECT_TRUE(line.written.empty());
     EXPECT_TRUE(progress.events.empty());
     EXPECT_EQ(form.display().btDEA, "Aktivovat");
+}
+
+TEST_F(ProgrammingModeTest, DetectedPortOpensItsDeviceAndMessagesNameIt) {
+    link.setPorts(PortChoices({{.device = "/dev/ttyUSB7", .description = "FT232R USB UART"}}));
+    form.setChoice(ChoiceField::tabPort, 4);
+    line.missingDevices = {"/dev/ttyUSB7"};
+    view.expectBox(Box("Otevírání portu", "Nelze otevřít port /dev/ttyUSB7.", MessageIcon::Critical));
+    link.onDeaClicked();
+    EXPECT_EQ(line.openedDevices, std::vector<std::string>{"/dev/ttyUSB7"});
+
+    line.missingDevices.clear();
+    unit.memoryCode = 4;
+    view.expectBox(PressButtonBox);
+    link.onDeaClicked();
+    ASSERT_EQ(form.display().btDEA, "Deaktivovat");
+    line.hangUp();
+    view.expectBox(Box("ORB - Načítání dat z EEPROM do PC",
+                       "Spojení se zařízením bylo přerušeno: port /dev/ttyUSB7 přestal pracovat. Port byl "
+                       "uzavřen a spojení je neaktivní.",
+                       MessageIcon::Critical));
+    link.loadFromUnit();
 }
 
 TEST_F(ProgrammingModeTest, DeactivationWithReplyClosesThePort) {

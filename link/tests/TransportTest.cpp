@@ -29,7 +29,7 @@ Bytes Concat(Bytes a, const Bytes& b) {
 
 class TransportTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(transport.openPort(1)); }
+    void SetUp() override { ASSERT_TRUE(transport.openPort("/dev/ttyS0")); }
 
     FakeLine line;
     Transport transport{line, line};
@@ -112,7 +112,7 @@ TEST_F(TransportTest, ReceivesTheReplyWithinTheLimit) {
     for (const Reception& c : cases) {
         FakeLine fresh;
         Transport receiver(fresh, fresh);
-        ASSERT_TRUE(receiver.openPort(1));
+        ASSERT_TRUE(receiver.openPort("/dev/ttyS0"));
         fresh.onWrite = [&](std::span<const std::uint8_t>) {
             for (const auto& [bytes, at] : c.bursts)
                 fresh.arrive(bytes, std::chrono::milliseconds(at));
