@@ -74,25 +74,28 @@ bool WriteImageFile(const std::string& name, const EepromImage& image, std::int3
 }
 
 void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs) {
-    const std::optional<std::string> name = dialogs.chooseOpenFile();
-    if (!name) return;
+    if (const std::optional<std::string> name = dialogs.chooseOpenFile())
+        LoadSettingsFile(form, image, progress, *name);
+}
+
+void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, const std::string& name) {
     FormView& view = form.view();
-    const std::optional<std::int32_t> length = ReadImageFile(*name, image, progress);
+    const std::optional<std::int32_t> length = ReadImageFile(name, image, progress);
     if (!length) {
         progress.hideProgress();
-        tell(view, msg::LoadTitle, msg::loadFailed(*name), MessageIcon::Critical);
+        tell(view, msg::LoadTitle, msg::loadFailed(name), MessageIcon::Critical);
         return;
     }
     if (*length < HeaderLength || !CheckImageSignature(image)) {
         progress.hideProgress();
-        tell(view, msg::LoadTitle, msg::notAnImage(*name), MessageIcon::Information);
+        tell(view, msg::LoadTitle, msg::notAnImage(name), MessageIcon::Information);
         return;
     }
     view.selectTab(0);
     progress.showProgress(msg::Decoding, false);
     const bool decoded = DecodeImage(image, form);
     progress.hideProgress();
-    if (decoded) tell(view, msg::LoadTitle, msg::loaded(*name), MessageIcon::Information);
+    if (decoded) tell(view, msg::LoadTitle, msg::loaded(name), MessageIcon::Information);
 }
 
 std::optional<std::int32_t> ReadImageFile(const std::string& name, EepromImage& image, Progress& progress) {

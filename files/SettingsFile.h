@@ -30,6 +30,8 @@ void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
 
 /// Loads a file the user chooses into the image and decodes it into the form (btFileLoad).
 void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs);
+/// Loads the named file as btFileLoad does once the user has chosen it, with the same messages.
+void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, const std::string& name);
 
 /// Writes image bytes 0..length-1 to the file, asking first whether to overwrite an existing one.
 /// The old file stays untouched until the new content is complete on disk. Returns false only on a

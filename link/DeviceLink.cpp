@@ -4,6 +4,9 @@
 #include "link/LinkState.h"
 #include "link/UnitTransfer.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace orb {
 
 namespace lm = link_messages;
@@ -28,6 +31,15 @@ DeviceLink::DeviceLink(SettingsForm& form, EepromImage& image, Progress& progres
                        Waiter& waiter)
     : form_(form), image_(image), progress_(progress), transport_(port, waiter),
       mode_(form, progress, transport_), blocks_(transport_, image, progress) {}
+
+void DeviceLink::setPorts(std::vector<PortChoice> ports) {
+    const std::string chosen = mode_.chosenPort().name();
+    const auto kept = std::find_if(ports.begin(), ports.end(),
+                                   [&chosen](const PortChoice& port) { return port.name() == chosen; });
+    const int index = kept == ports.end() ? 0 : static_cast<int>(kept - ports.begin());
+    mode_.setPorts(std::move(ports));
+    form_.setChoice(ChoiceField::tabPort, index);
+}
 
 void DeviceLink::onDeaClicked() {
     const std::string& caption = form_.display().btDEA;
@@ -72,8 +84,8 @@ template <typename Operation> void DeviceLink::run(std::string_view title, Opera
         progress_.hideProgress();
         transport_.closePort();
         SetLinkState(form_, progress_, LinkState::Inactive);
-        form_.view().ask({std::string(title), lm::portFailed(mode_.chosenPort().name()),
-                          MessageIcon::Critical, MessageButtons::Ok});
+        form_.view().ask({std::string(title), lm::portFailed(mode_.openedPortName()), MessageIcon::Critical,
+                          MessageButtons::Ok});
     }
 }
 

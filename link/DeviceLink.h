@@ -10,7 +10,6 @@
 #include "settings/SettingsForm.h"
 
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace orb {
@@ -34,8 +33,9 @@ class DeviceLink {
     bool confirmExit();
     /// Handles the close box: offers to deactivate with Yes and No; the window closes in any case.
     void confirmClose();
-    /// Replaces the ports behind the entries of tabPort ("COM 1".."COM 4" at first).
-    void setPorts(std::vector<PortChoice> ports) { mode_.setPorts(std::move(ports)); }
+    /// Replaces the ports behind the entries of tabPort ("COM 1".."COM 4" at first); the chosen port stays
+    /// chosen where it is still in the list, else "COM 1" is.
+    void setPorts(std::vector<PortChoice> ports);
     const std::vector<PortChoice>& ports() const { return mode_.ports(); }
     /// Tells whether a command is running (its waits deliver the window's clicks).
     bool busy() const { return busy_; }

@@ -58,6 +58,7 @@ void ProgrammingMode::deactivate() {
 
 bool ProgrammingMode::openPort() {
     const PortChoice& port = chosenPort();
+    openedPortName_ = port.name();
     if (transport_.openPort(port.device())) return true;
     tell(form_.view(), lm::OpenPortTitle, lm::cannotOpenPort(port.name()), MessageIcon::Critical);
     return false;

@@ -28,6 +28,9 @@ class ProgrammingMode {
     const std::vector<PortChoice>& ports() const { return ports_; }
     /// Returns the port the user chose in tabPort.
     const PortChoice& chosenPort() const { return ports_.at(form_.options().tabPort); }
+    /// Returns how messages name the port opened last (the user may pick another entry of tabPort while
+    /// the unit is being greeted).
+    const std::string& openedPortName() const { return openedPortName_; }
 
   private:
     bool openPort();
@@ -43,6 +46,7 @@ class ProgrammingMode {
     Progress& progress_;
     Transport& transport_;
     std::vector<PortChoice> ports_ = PortChoices({});
+    std::string openedPortName_;
 };
 
 } // namespace orb

@@ -10,7 +10,9 @@
 #include "ui/TextLimit.h"
 #include "ui/Twips.h"
 
+#include <algorithm>
 #include <exception>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -96,6 +99,21 @@ void Hlavni::showAll() {
     displayChanged();
 }
 
+void Hlavni::refreshPorts() {
+    if (!commands_.listPorts || commandRunning_) return;
+    QComboBox* list = choices_[static_cast<int>(ChoiceField::tabPort)];
+    list->clear();
+    int widest = 0;
+    for (const std::string& text : commands_.listPorts()) {
+        list->addItem(QString::fromStdString(text));
+        widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->itemText(list->count() - 1)));
+    }
+    list->setCurrentIndex(form_->choice(ChoiceField::tabPort));
+    // The closed list keeps the window's layout; the open one is as wide as its longest entry, with room
+    // for the entries' margins and a scroll bar.
+    list->view()->setMinimumWidth(widest + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + twips(240));
+}
+
 void Hlavni::editPhoneNumber(int row) {
     openRowDialog(RowDialogKind::Phone, row);
 }
@@ -131,6 +149,10 @@ void Hlavni::runCommand(const std::function<void()>& command) {
 
 void Hlavni::loadFile() {
     LoadSettingsFile(*form_, image_, info_, fileDialogs());
+}
+
+void Hlavni::loadFile(const std::string& name) {
+    runCommand([this, &name] { LoadSettingsFile(*form_, image_, info_, name); });
 }
 
 void Hlavni::saveFile() {

@@ -52,6 +52,14 @@ class Hlavni : public QWidget, public FormView {
     /// Chooses the settings files with other dialogs (tests); nullptr shows Qt's file dialogs again.
     void setFileDialogs(FileDialogs* dialogs) { fileDialogs_ = dialogs; }
 
+    /// Fills tabPort with the entries of commands().listPorts, with the form's choice selected; main() calls
+    /// it at start and the list calls it each time it opens. Nothing changes while a command runs.
+    void refreshPorts();
+
+    /// Loads the settings file as the load command does once its dialog has chosen the file; main() calls
+    /// it for the file named on the command line, once the window is up.
+    void loadFile(const std::string& name);
+
     /// Edits telephone row i in the dialog TelCislo, then checks the row's flags.
     void editPhoneNumber(int row);
     /// Edits input row i in the dialog Vstup.
@@ -89,7 +97,7 @@ class Hlavni : public QWidget, public FormView {
     QLineEdit* addText(TextRef ref, QWidget* parent, int maxLength, QRect twipsGeometry);
     QCheckBox* addFlag(FlagField field, int row, const QString& caption, QWidget* parent,
                        QRect twipsGeometry);
-    QComboBox* addChoice(ChoiceField field, QWidget* parent, QRect twipsGeometry);
+    QComboBox* addChoice(ChoiceField field, QWidget* parent, QRect twipsGeometry, QComboBox* combo = nullptr);
     QToolButton* addPictureButton(const char* name, QWidget* parent, QRect twipsGeometry);
 
     // Reacting (Hlavni.cpp)

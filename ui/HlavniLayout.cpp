@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <utility>
 
 namespace orb {
 namespace {
@@ -24,6 +25,21 @@ QString controlName(std::string_view name, bool rowField, int row) {
     const QByteArray base(name.data(), static_cast<qsizetype>(name.size()));
     return rowField ? rowControlName(base.constData(), row) : QString::fromLatin1(base);
 }
+
+/// The port list tabPort: it reads the system's serial ports again each time it opens.
+class PortList : public QComboBox {
+  public:
+    PortList(QWidget* parent, std::function<void()> refresh)
+        : QComboBox(parent), refresh_(std::move(refresh)) {}
+
+    void showPopup() override {
+        refresh_();
+        QComboBox::showPopup();
+    }
+
+  private:
+    std::function<void()> refresh_;
+};
 
 } // namespace
 
@@ -55,8 +71,8 @@ QCheckBox* Hlavni::addFlag(FlagField field, int row, const QString& caption, QWi
     return check;
 }
 
-QComboBox* Hlavni::addChoice(ChoiceField field, QWidget* parent, QRect geometry) {
-    auto* combo = new QComboBox(parent);
+QComboBox* Hlavni::addChoice(ChoiceField field, QWidget* parent, QRect geometry, QComboBox* combo) {
+    if (!combo) combo = new QComboBox(parent);
     combo->setObjectName(controlName(fieldName(field), false, 0));
     placeTwips(combo, geometry.x(), geometry.y(), geometry.width(), geometry.height());
     choices_[static_cast<int>(field)] = combo;
@@ -76,7 +92,8 @@ QToolButton* Hlavni::addPictureButton(const char* name, QWidget* parent, QRect g
 void Hlavni::buildConnection(QWidget* client) {
     QGroupBox* frame = addFrame("Frame6", "Komunikace PC se zařízením", client, box(120, 120, 3735, 975));
     addLabel("Sériový port:", frame, 120, 280);
-    QComboBox* port = addChoice(ChoiceField::tabPort, frame, box(120, 520, 975, ComboHeight));
+    QComboBox* port = addChoice(ChoiceField::tabPort, frame, box(120, 520, 975, ComboHeight),
+                                new PortList(frame, [this] { refreshPorts(); }));
     for (std::string_view text : PortTexts)
         port->addItem(QString::fromUtf8(text.data(), text.size()));
     port->setToolTip("Sériový port PC, ke kterému je připojeno zařízení");

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace orb {
 
@@ -13,6 +15,8 @@ struct WindowCommands {
     std::function<void()> print;        ///< btTisk
     std::function<bool()> confirmExit;  ///< btKonec: asks about a unit left in programming mode; true ends
     std::function<void()> beforeClose;  ///< the close box: the same question; the window closes regardless
+    /// tabPort: reads the system's serial ports again, keeps the chosen one chosen, returns the entries
+    std::function<std::vector<std::string>()> listPorts;
 };
 
 } // namespace orb

@@ -2,21 +2,65 @@
 // with the serial link and the printer plugged into the window's commands.
 #include "image/EepromImage.h"
 #include "link/DeviceLink.h"
+#include "link/PortChoice.h"
+#include "link/qt/DetectSerialPorts.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
-#include "print/SettingsReport.h"
 #include "print/qt/QtPrinterDialog.h"
+#include "print/SettingsReport.h"
 #include "ui/AppSetup.h"
 #include "ui/Hlavni.h"
 #include "ui/ScreenCentre.h"
+#include "ui/StartOptions.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
 #include <memory>
 #include <QApplication>
+#include <QTimer>
+#include <string>
+#include <vector>
+
+namespace {
+
+/// Ends the program with the graphical-session hint when Qt finds no display it can use after all (a
+/// DISPLAY that names no running server); Qt would abort.
+void exitWithoutDisplay(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    std::cerr << message.toStdString() << std::endl;
+    if (type != QtFatalMsg) return;
+    std::cerr << orb::NoDisplayText();
+    std::_Exit(1);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (const orb::StartOptions options = orb::ParseStartOptions(args); options.help || options.version) {
+        std::cout << (options.help ? orb::StartHelpText() : orb::StartVersionText());
+        return 0;
+    }
+    if (!orb::HasDisplay(args)) {
+        std::cerr << orb::NoDisplayText();
+        return 1;
+    }
+
+    qInstallMessageHandler(exitWithoutDisplay);
     QApplication app(argc, argv);
+    qInstallMessageHandler(nullptr);
     QApplication::setApplicationName("orb");
     QApplication::setDesktopFileName("orb");
+
+    // Qt has taken its own options; what is left is the program's.
+    std::vector<std::string> ownArgs;
+    for (const QString& arg : QApplication::arguments().mid(1))
+        ownArgs.push_back(arg.toStdString());
+    const orb::StartOptions options = orb::ParseStartOptions(ownArgs);
+    if (!options.error.empty()) {
+        std::cerr << "orb: " << options.error << std::endl;
+        return 2;
+    }
     orb::setUpApplication(app);
 
     const auto image = std::make_unique<orb::EepromImage>();
@@ -36,9 +80,23 @@ int main(int argc, char** argv) {
             },
         .confirmExit = [&] { return link.confirmExit(); },
         .beforeClose = [&] { link.confirmClose(); },
+        .listPorts =
+            [&] {
+                link.setPorts(orb::PortChoices(orb::DetectSerialPorts()));
+                std::vector<std::string> texts;
+                for (const orb::PortChoice& port : link.ports())
+                    texts.push_back(port.text());
+                return texts;
+            },
     };
+    window.refreshPorts();
 
     window.show();
     orb::centreOnScreen(&window);
+    if (options.file) {
+        // The dialog of the load command names files by their whole path; so does the command line.
+        const std::string file = std::filesystem::absolute(*options.file).string();
+        QTimer::singleShot(0, &window, [&window, file] { window.loadFile(file); });
+    }
     return QApplication::exec();
 }

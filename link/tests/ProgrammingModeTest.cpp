@@ -232,17 +232,34 @@ TEST_F(ProgrammingModeTest, DetectedPortOpensItsDeviceAndMessagesNameIt) {
     link.onDeaClicked();
     EXPECT_EQ(line.openedDevices, std::vector<std::string>{"/dev/ttyUSB7"});
 
+    // The user picks another entry while the unit is greeted; the message names the port that failed.
     line.missingDevices.clear();
-    unit.memoryCode = 4;
+    unit.onRequest = [&](const FakeUnit::Request& r) {
+        if (r.code() != 0x02) return;
+        form.setChoice(ChoiceField::tabPort, 1);
+        line.hangUp();
+    };
     view.expectBox(PressButtonBox);
-    link.onDeaClicked();
-    ASSERT_EQ(form.display().btDEA, "Deaktivovat");
-    line.hangUp();
-    view.expectBox(Box("ORB - Načítání dat z EEPROM do PC",
+    view.expectBox(Box("ORB - Aktivace spojení",
                        "Spojení se zařízením bylo přerušeno: port /dev/ttyUSB7 přestal pracovat. Port byl "
                        "uzavřen a spojení je neaktivní.",
                        MessageIcon::Critical));
-    link.loadFromUnit();
+    link.onDeaClicked();
+}
+
+TEST_F(ProgrammingModeTest, ChosenPortStaysChosenWhenTheListIsReadAgain) {
+    const DetectedPort usb{.device = "/dev/ttyUSB7", .description = "FT232R"};
+    const DetectedPort acm{.device = "/dev/ttyACM0"};
+    link.setPorts(PortChoices({usb}));
+    form.setChoice(ChoiceField::tabPort, 4);
+    link.setPorts(PortChoices({acm, usb}));
+    EXPECT_EQ(form.choice(ChoiceField::tabPort), 5);
+    link.setPorts(PortChoices({acm}));
+    EXPECT_EQ(form.choice(ChoiceField::tabPort), 0); // unplugged: back to COM 1
+
+    form.setChoice(ChoiceField::tabPort, 2);
+    link.setPorts(PortChoices({usb}));
+    EXPECT_EQ(form.choice(ChoiceField::tabPort), 2);
 }
 
 TEST_F(ProgrammingModeTest, DeactivationWithReplyClosesThePort) {

@@ -56,6 +56,29 @@ class FileCommandsTest : public WindowTest {
     ScriptedFileDialogs dialogs;
 };
 
+TEST_F(FileCommandsTest, FileNamedOnTheCommandLineLoadsWithTheLoadCommandsMessages) {
+    typeInto("tabJmenoStanice", "Chata");
+    typeInto("rtNotAuthorized", "Pristup odepren"); // without its text the report's flag comes back clear
+    const SettingsRecord saved = form.record();
+    const std::string name = path("chata.eep");
+    dialogs.answers = {name};
+    click("btFileSave");
+    typeInto("tabJmenoStanice", "Jinde");
+
+    boxes.expectBox({"ORB - Načítání souboru", "Data ze souboru '" + name + "' byla úspěšně načtena.",
+                     MessageIcon::Information, MessageButtons::Ok});
+    window.loadFile(name);
+    EXPECT_EQ(form.record(), saved);
+    EXPECT_EQ(control<QLineEdit>("tabJmenoStanice")->text(), "Chata");
+
+    const std::string missing = path("missing.eep");
+    boxes.expectBox({"ORB - Načítání souboru",
+                     "Při načítání nastavení programu ze souboru '" + missing + "' nastala chyba.",
+                     MessageIcon::Critical, MessageButtons::Ok});
+    window.loadFile(missing);
+    EXPECT_EQ(form.record(), saved);
+}
+
 TEST_F(FileCommandsTest, ASavedFileLoadsBackIntoTheWindow) {
     typeInto("tabJmenoStanice", "Sklad Brno");
     typeInto("rtNotAuthorized", "Pristup odepren");

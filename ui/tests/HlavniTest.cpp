@@ -1,6 +1,7 @@
 #include "ui/RowTables.h"
 #include "ui/tests/WindowFixture.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -49,6 +50,31 @@ TEST_F(WindowTest, StartsOnTheFirstTabWithTheLinkInactiveAndNothingKnownOfTheUni
         EXPECT_TRUE(control(name)->isEnabled()) << name;
     EXPECT_EQ(control<QComboBox>("tabPort")->currentText(), "COM 1");
     EXPECT_EQ(control<QComboBox>("tabPort")->count(), 4);
+}
+
+TEST_F(WindowTest, PortListIsReadAgainEachTimeItOpens) {
+    std::vector<std::string> ports = {"COM 1", "COM 2", "COM 3", "COM 4", "ttyUSB0 (FT232R USB UART)"};
+    int reads = 0;
+    window.commands().listPorts = [&] {
+        ++reads;
+        return ports;
+    };
+    window.refreshPorts();
+    auto* list = control<QComboBox>("tabPort");
+    ASSERT_EQ(list->count(), 5);
+    EXPECT_EQ(list->itemText(4), "ttyUSB0 (FT232R USB UART)");
+    list->setCurrentIndex(4);
+    emit list->activated(4);
+    EXPECT_EQ(form.choice(ChoiceField::tabPort), 4);
+
+    ports.insert(ports.begin() + 4, "ttyACM0 (Modem)");
+    form.setChoice(ChoiceField::tabPort, 5); // as the link keeps the chosen port chosen
+    list->showPopup();
+    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(list->count(), 6);
+    EXPECT_EQ(list->currentText(), "ttyUSB0 (FT232R USB UART)");
+    EXPECT_GE(list->view()->minimumWidth(), list->fontMetrics().horizontalAdvance(list->currentText()));
+    list->hidePopup();
 }
 
 TEST_F(WindowTest, ShowsEverySettingWithItsStartValueLimitAndState) {
