@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the screenshots need,
+# Installs the Debian 12 packages the build, the tests, the Debian package and the screenshots need,
 # but only those that are missing, so a second run costs nothing.
 set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config libgtest-dev libgmock-dev nlohmann-json3-dev
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n
-  xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2
+  xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2 dpkg-dev
   python3-jsonschema
 )
 
