@@ -182,7 +182,7 @@ TEST_F(BlockTransferTest, LateDoubledOrOverlongRepliesNeverShiftABlock) {
             caseUnit.paced = c.paced;
             c.apply(caseUnit);
             Transport caseTransport(caseLine, caseLine);
-            ASSERT_TRUE(caseTransport.openPort(1));
+            ASSERT_TRUE(caseTransport.openPort("/dev/ttyS0"));
             TestProgress caseProgress;
             BlockTransfer caseBlocks(caseTransport, image, caseProgress);
             Bytes expected(128);
