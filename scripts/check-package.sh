@@ -8,10 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 
-shopt -s nullglob
-packages=("$build"/orb_*.deb)
-[ ${#packages[@]} -eq 1 ] || { echo "check-package: expected one $build/orb_*.deb, found ${#packages[@]}" >&2; exit 1; }
-package=${packages[0]}
+# The newest package, should an older version lie beside it.
+package=$(ls -t "$build"/orb_*.deb 2>/dev/null | head -n 1)
+[ -n "$package" ] || { echo "check-package: no $build/orb_*.deb; make it with: cmake --build $build --target package" >&2; exit 1; }
 failed=0
 fail() { echo "check-package: $*" >&2; failed=1; }
 
