@@ -46,7 +46,7 @@ class QuietView : public test::QuietView {
 /// the next request to the port: the link's own share of every exchange, whatever the machine's load.
 class TimedPort : public SerialPort {
   public:
-    bool open(int portNumber) override { return port_.open(portNumber); }
+    bool open(const std::string& device) override { return port_.open(device); }
     void close() override { port_.close(); }
     bool isOpen() const override { return port_.isOpen(); }
     void write(std::span<const std::uint8_t> bytes) override {
