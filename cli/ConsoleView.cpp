@@ -1,8 +1,34 @@
 #include "cli/ConsoleView.h"
 
+#include "link/LinkMessages.h"
+
 #include <utility>
 
 namespace orb {
+
+namespace {
+
+/// A window text that says what to do in the window, and what the terminal says in its place.
+struct TerminalWording {
+    std::string_view window;
+    std::string_view terminal;
+};
+
+// There is no OK to press on a terminal: the program goes on greeting the unit by itself.
+constexpr TerminalWording TerminalWordings[] = {
+    {link_messages::PressButton,
+     "Na zařízení stiskněte tlačítko 'A1 VYP' a vyčkejte, než zelená LED 'STATUS' přestane blikat a bude "
+     "svítit trvale. Program se mezitím stále pokouší navázat komunikaci, dokud zařízení neodpoví nebo "
+     "dokud jej nepřerušíte klávesami Ctrl+C."},
+};
+
+std::string_view terminalText(const std::string& text) {
+    for (const TerminalWording& wording : TerminalWordings)
+        if (text == wording.window) return wording.terminal;
+    return text;
+}
+
+} // namespace
 
 Answer ConsoleView::ask(const Message& message) {
     Answer answer = message.buttons == MessageButtons::Ok ? Answer::Ok : Answer::No;
@@ -20,7 +46,7 @@ std::vector<ShownBox> ConsoleView::takeBoxes() {
 }
 
 std::string BoxLine(const ShownBox& box) {
-    std::string line = box.message.title + ": " + box.message.text;
+    std::string line = box.message.title + ": " + std::string(terminalText(box.message.text));
     if (box.message.buttons != MessageButtons::Ok) line += box.answer == Answer::Yes ? " -> Ano" : " -> Ne";
     return line;
 }

@@ -47,7 +47,8 @@ class ConsoleView : public FormView {
     std::vector<ShownBox> boxes_;
 };
 
-/// Formats a box as one line of text: "title: text", and the answer for a question.
+/// Formats a box as one line of text: "title: text", and the answer for a question. A text that asks for
+/// a click in the window is worded for the terminal.
 std::string BoxLine(const ShownBox& box);
 
 } // namespace orb

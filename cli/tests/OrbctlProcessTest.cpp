@@ -178,6 +178,11 @@ TEST_F(OrbctlDevice, WriteThenReadGivesTheSettingsBack) {
     EXPECT_EQ(write.status, 0) << write.err;
     EXPECT_TRUE(
         contains(write.err, "ORB - Ukládání dat z PC do EEPROM: Data byla úspěšně uložena do EEPROM."));
+    // Nothing to confirm on a terminal: orbctl greets the unit until it answers.
+    EXPECT_TRUE(contains(write.err, "Program se mezitím stále pokouší navázat komunikaci, dokud zařízení "
+                                    "neodpoví nebo dokud jej nepřerušíte klávesami Ctrl+C."))
+        << write.err;
+    EXPECT_FALSE(contains(write.err, "potvrďte")) << write.err;
 
     const Outcome read = orbctl({"read", "--port", "1", "-o", file("back.eep")}, unit.port());
     EXPECT_EQ(read.status, 0) << read.err;
