@@ -7,13 +7,19 @@
 
 namespace orb {
 
-/// Reads a settings file into the image from address 0; bytes beyond its end keep their value.
-/// Throws CliError(Failure) naming the file and the cause.
-void LoadImageBytes(const std::string& path, EepromImage& image);
+// A path of "-" means the standard input when read and the standard output when written. An existing
+// device or FIFO is written into as it is; other files are replaced only once the new content is whole.
 
-/// Writes image bytes 0..length-1 to the file; an existing file is replaced only once the new content is
-/// complete on disk. Throws CliError(Failure) naming the file and the cause.
+/// Reads a settings file into the image from address 0 and returns its length; bytes beyond its end keep
+/// their value. Throws CliError(Failure) naming the file and the cause.
+std::int32_t LoadImageBytes(const std::string& path, EepromImage& image);
+
+/// Writes image bytes 0..length-1 to the file. Throws CliError(Failure) naming the file and the cause.
 void SaveImageBytes(const std::string& path, const EepromImage& image, std::int32_t length);
+
+/// Checks, before the work that produces an output starts, that the output can be written; refuses with
+/// the message the save itself would give. Throws CliError(Failure).
+void CheckOutputWritable(const std::string& path);
 
 /// Reads a whole text file (the JSON settings); throws CliError(Failure) naming the file and the cause.
 std::string LoadTextFile(const std::string& path);

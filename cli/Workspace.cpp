@@ -3,6 +3,7 @@
 #include "cli/CliError.h"
 #include "cli/FileAccess.h"
 #include "files/FileMessages.h"
+#include "files/SettingsFile.h"
 #include "image/DecodeImage.h"
 #include "image/EncodeImage.h"
 #include "image/ImageErrors.h"
@@ -10,8 +11,8 @@
 namespace orb {
 
 void LoadSettingsFrom(const std::string& path, Workspace& workspace, std::ostream& notices) {
-    LoadImageBytes(path, *workspace.image);
-    if (!CheckImageSignature(*workspace.image))
+    const std::int32_t length = LoadImageBytes(path, *workspace.image);
+    if (!HoldsWholeImage(*workspace.image, length))
         throw CliError(ExitStatus::Failure, file_messages::notAnImage(path));
     const bool decoded = DecodeImage(*workspace.image, workspace.form);
     std::string error;

@@ -20,6 +20,26 @@ inline std::string saving(const std::string& name) {
 inline std::string saveFailed(const std::string& name) {
     return "Při ukládání nastavení programu do souboru '" + name + "' nastala chyba.";
 }
+/// Why a path cannot be saved to; each sentence follows the save's own message.
+inline const std::string FileReadOnly = "Nemáte právo do souboru zapisovat.";
+inline const std::string TargetIsFolder = "Je to složka, ne soubor.";
+inline const std::string TargetOfOtherKind = "Není to soubor, znakové zařízení ani roura.";
+inline const std::string ReadOnlyDisk = "Disk je připojen jen pro čtení.";
+inline const std::string LinkLoop = "Symbolické odkazy tvoří smyčku.";
+inline std::string folderReadOnly(const std::string& folder) {
+    return "Nemáte právo zapisovat do složky '" + folder + "'.";
+}
+inline std::string folderMissing(const std::string& folder) {
+    return "Složka '" + folder + "' neexistuje.";
+}
+inline std::string notAFolder(const std::string& folder) {
+    return "'" + folder + "' není složka.";
+}
+/// The save's message followed by the reason the target refused it.
+inline std::string saveRefused(const std::string& name, const std::string& reason) {
+    return saveFailed(name) + " " + reason;
+}
+
 inline std::string loading(const std::string& name) {
     return "Načítám nastavení ze souboru '" + name + "'.";
 }

@@ -1,5 +1,7 @@
 #include "files/RawFile.h"
 
+#include "files/WriteTarget.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -73,21 +75,24 @@ void syncFolder(const std::filesystem::path& folder) {
     if (dir.get() >= 0) ::fsync(dir.get());
 }
 
-} // namespace
+/// Writes into a device or FIFO as it is: it has no folder entry to replace and nothing to sync.
+void writeInto(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    Descriptor stream(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    if (stream.get() < 0) throwErrno("open " + path);
+    writeAll(stream.get(), bytes);
+    stream.close("close " + path);
+}
 
-void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::filesystem::path target = path;
-    std::error_code ignored;
-    if (std::filesystem::is_symlink(target, ignored)) target = std::filesystem::weakly_canonical(target);
-
+/// Puts the bytes in a temporary file beside the target and renames it over the target once they are
+/// on disk; a file that existed keeps its permissions.
+void replaceWhole(const std::filesystem::path& target, bool exists, const std::vector<std::uint8_t>& bytes) {
     struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && ::stat(target.c_str(), &old) != 0) throwErrno("stat " + target.string());
 
     const auto [temporary, fd] = createTemporary(target);
     Descriptor file(fd);
     try {
-        if (exists && S_ISREG(old.st_mode) && ::fchmod(file.get(), old.st_mode & 07777) != 0)
-            throwErrno("keep permissions");
+        if (exists && ::fchmod(file.get(), old.st_mode & 07777) != 0) throwErrno("keep permissions");
         writeAll(file.get(), bytes);
         if (::fsync(file.get()) != 0) throwErrno("sync");
         file.close("close");
@@ -99,22 +104,40 @@ void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>
     syncFolder(target.parent_path());
 }
 
-std::vector<std::uint8_t> ReadFileContent(const std::string& path, std::size_t maxSize) {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) throwErrno("open " + path);
+} // namespace
+
+void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const WriteTarget target = FindWriteTarget(path);
+    if (target.kind == WriteTarget::Kind::Stream)
+        writeInto(target.path, bytes);
+    else
+        replaceWhole(target.path, target.kind == WriteTarget::Kind::RegularFile, bytes);
+}
+
+std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxSize) {
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[8192];
     for (;;) {
-        ssize_t n = ::read(file.get(), chunk, sizeof chunk);
+        ssize_t n = ::read(descriptor, chunk, sizeof chunk);
         if (n < 0) {
             if (errno == EINTR) continue;
-            throwErrno("read " + path);
+            throwErrno("read");
         }
         if (n == 0) return bytes;
         if (bytes.size() + static_cast<std::size_t>(n) > maxSize)
-            throw std::system_error(std::make_error_code(std::errc::file_too_large), path);
+            throw std::system_error(std::make_error_code(std::errc::file_too_large), "read");
         bytes.insert(bytes.end(), chunk, chunk + n);
     }
+}
+
+void WriteDescriptorContent(int descriptor, const std::vector<std::uint8_t>& bytes) {
+    writeAll(descriptor, bytes);
+}
+
+std::vector<std::uint8_t> ReadFileContent(const std::string& path, std::size_t maxSize) {
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) throwErrno("open " + path);
+    return ReadDescriptorContent(file.get(), maxSize);
 }
 
 } // namespace orb

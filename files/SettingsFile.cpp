@@ -2,6 +2,7 @@
 
 #include "files/FileMessages.h"
 #include "files/RawFile.h"
+#include "files/WriteTarget.h"
 #include "image/DecodeImage.h"
 #include "image/EncodeImage.h"
 #include "image/ImageErrors.h"
@@ -28,6 +29,10 @@ bool fileExists(const std::string& name) {
 
 } // namespace
 
+bool HoldsWholeImage(const EepromImage& image, std::int32_t length) {
+    return length >= HeaderLength && CheckImageSignature(image) && ImageFitsIn(image, length);
+}
+
 void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs) {
     const std::optional<std::string> name = dialogs.chooseSaveFile();
     if (!name) return;
@@ -42,6 +47,14 @@ void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
     if (!CheckImageSignature(image)) {
         progress.hideProgress();
         tell(prompter, msg::SaveTitle, msg::SignatureFailed, MessageIcon::Critical);
+        return;
+    }
+    // A file the user may not write is refused before the overwrite question, with the reason.
+    try {
+        CheckFileWritable(*name);
+    } catch (const UnwritableTarget& refusal) {
+        progress.hideProgress();
+        tell(prompter, msg::SaveTitle, msg::saveRefused(*name, refusal.reason()), MessageIcon::Critical);
         return;
     }
     // The file holds U - 1 bytes, U being the usage the window shows (at least one byte).
@@ -86,7 +99,7 @@ void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
         tell(view, msg::LoadTitle, msg::loadFailed(name), MessageIcon::Critical);
         return;
     }
-    if (*length < HeaderLength || !CheckImageSignature(image)) {
+    if (!HoldsWholeImage(image, *length)) {
         progress.hideProgress();
         tell(view, msg::LoadTitle, msg::notAnImage(name), MessageIcon::Information);
         return;

@@ -39,6 +39,11 @@ void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
 bool WriteImageFile(const std::string& name, const EepromImage& image, std::int32_t length,
                     Prompter& prompter, Progress& progress);
 
+/// Tells whether a file of `length` bytes just read into the image from address 0 is a settings file:
+/// a whole header with the signature, and every byte the decoder reads within the file. A truncated copy
+/// fails here, so the bytes the buffer held beyond the file's end never reach the settings.
+bool HoldsWholeImage(const EepromImage& image, std::int32_t length);
+
 /// Reads a whole file of at most 65,536 bytes into the image from address 0; bytes beyond its end keep
 /// their value. Returns the number of bytes read, or nothing, with the image untouched, when the file
 /// cannot be read or is too long.

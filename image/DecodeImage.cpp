@@ -36,15 +36,38 @@ template <typename Table> void lookUpChoice(const Table& table, int code, int& i
     }
 }
 
-/// Reads a text up to and including its 0 byte; a text that runs past the buffer's end throws.
-std::string readText(const EepromImage& image, std::int32_t& cursor) {
+/// A read at or beyond the end of what was loaded into the image.
+class ReadPastEnd : public SubscriptOutOfRange {
+  public:
+    using SubscriptOutOfRange::SubscriptOutOfRange;
+};
+
+/// The image as far as its first `end` bytes: the decoder reads through it, so a read beyond what a file
+/// filled is told apart from a fault of the image's content.
+class BoundedImage {
+  public:
+    BoundedImage(const EepromImage& image, std::int32_t end) : image_(image), end_(end) {}
+
+    std::uint8_t getByte(std::int32_t address) const {
+        if (address >= end_) throw ReadPastEnd("image address " + std::to_string(address) + " past the end");
+        return image_.getByte(address);
+    }
+    int getWord(std::int32_t address) const { return getByte(address + 1) * 256 + getByte(address); }
+
+  private:
+    const EepromImage& image_;
+    std::int32_t end_;
+};
+
+/// Reads a text up to and including its 0 byte; a text that runs past the end throws.
+std::string readText(const BoundedImage& image, std::int32_t& cursor) {
     std::string bytes;
     for (std::uint8_t byte; (byte = image.getByte(cursor++)) != 0;)
         bytes += static_cast<char>(byte);
     return Cp1250ToUtf8(bytes);
 }
 
-std::string readPhoneNumber(const EepromImage& image, std::int32_t& cursor) {
+std::string readPhoneNumber(const BoundedImage& image, std::int32_t& cursor) {
     std::string number;
     if (image.getByte(cursor) != 0) {
         std::string encoded{static_cast<char>(image.getByte(cursor)),
@@ -59,12 +82,12 @@ std::string readPhoneNumber(const EepromImage& image, std::int32_t& cursor) {
             encoded += static_cast<char>(image.getByte(cursor++));
         number = Cp1250ToUtf8(DecodePhoneNumber(encoded));
     }
-    ++cursor; // the terminator, whatever it holds
+    image.getByte(cursor++); // the terminator belongs to the image, whatever it holds
     return number;
 }
 
 /// Reads the whole image into a copy of the settings; throws an ImageError on the first fault.
-SettingsRecord readSettings(const EepromImage& image, SettingsRecord r) {
+SettingsRecord readSettings(const BoundedImage& image, SettingsRecord r) {
     const auto byteAt = [&](std::int32_t address) { return static_cast<int>(image.getByte(address)); };
 
     const int flags = byteAt(OptionFlags);
@@ -190,7 +213,7 @@ void applySettings(const SettingsRecord& staged, SettingsForm& form) {
 bool DecodeImage(const EepromImage& image, SettingsForm& form) {
     SettingsRecord staged;
     try {
-        staged = readSettings(image, form.record());
+        staged = readSettings(BoundedImage(image, EepromImage::Size), form.record());
     } catch (const ImageError&) {
         form.view().ask(
             Message{DecodeErrorTitle, DecodeErrorText, MessageIcon::Critical, MessageButtons::Ok});
@@ -199,6 +222,17 @@ bool DecodeImage(const EepromImage& image, SettingsForm& form) {
     form.setImageLoading(true);
     applySettings(staged, form);
     form.setImageLoading(false);
+    return true;
+}
+
+bool ImageFitsIn(const EepromImage& image, std::int32_t length) {
+    try {
+        readSettings(BoundedImage(image, length), SettingsRecord{});
+    } catch (const ReadPastEnd&) {
+        return false;
+    } catch (const ImageError&) {
+        // The content is at fault before the end is reached: the decoder says so when it runs.
+    }
     return true;
 }
 

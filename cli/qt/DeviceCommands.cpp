@@ -130,6 +130,8 @@ class DeviceSession {
 } // namespace
 
 ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    // A transfer takes minutes on a large unit: learn first that its result can be saved.
+    if (line.output) CheckOutputWritable(*line.output);
     DeviceSession session(line, err);
     if (ExitStatus status = session.activate(); status != ExitStatus::Success) return status;
     const ExitStatus status = session.finish(session.load());

@@ -3,11 +3,16 @@
 #include "cli/tests/CliTestSupport.h"
 
 #include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orb {
 namespace {
@@ -20,18 +25,71 @@ struct Outcome {
     std::string err;
 };
 
-Outcome orbctl(const QStringList& args, const QString& port = {}) {
-    QProcess process;
+void start(QProcess& process, const QStringList& args, const QString& port = {}) {
     if (!port.isEmpty()) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("ORB_COM1", port);
         process.setProcessEnvironment(environment);
     }
     process.start(ORBCTL_PATH, args);
-    EXPECT_TRUE(process.waitForFinished(120000)) << args.join(' ').toStdString();
+}
+
+Outcome finish(QProcess& process) {
+    EXPECT_TRUE(process.waitForFinished(120000)) << process.arguments().join(' ').toStdString();
     Outcome run{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
     return run;
+}
+
+Outcome orbctl(const QStringList& args, const QString& port = {}) {
+    QProcess process;
+    start(process, args, port);
+    return finish(process);
+}
+
+/// Runs orbctl with the bytes on its standard input.
+Outcome orbctlFed(const QStringList& args, const std::string& input) {
+    QProcess process;
+    start(process, args);
+    process.write(input.data(), static_cast<qint64>(input.size()));
+    process.closeWriteChannel();
+    return finish(process);
+}
+
+/// Runs orbctl as an ordinary user: root passes every permission check, so as root it runs as nobody.
+Outcome orbctlUnprivileged(const QStringList& args) {
+    QProcess process;
+    if (::geteuid() == 0)
+        process.start("setpriv",
+                      QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", ORBCTL_PATH} + args);
+    else
+        process.start(ORBCTL_PATH, args);
+    return finish(process);
+}
+
+/// Reads what a FIFO holds now, without waiting for more.
+std::string drain(int fifo) {
+    std::string text;
+    char chunk[4096];
+    for (ssize_t n; (n = ::read(fifo, chunk, sizeof chunk)) > 0;)
+        text.append(chunk, static_cast<std::size_t>(n));
+    return text;
+}
+
+/// Runs orbctl once for each argument list, a few at a time, and returns the outcomes in order.
+std::vector<Outcome> orbctlEach(const std::vector<QStringList>& runs) {
+    constexpr std::size_t Batch = 8;
+    std::vector<Outcome> outcomes;
+    for (std::size_t first = 0; first < runs.size(); first += Batch) {
+        std::vector<std::unique_ptr<QProcess>> batch;
+        for (std::size_t i = first; i < std::min(first + Batch, runs.size()); ++i) {
+            batch.push_back(std::make_unique<QProcess>());
+            start(*batch.back(), runs[i]);
+        }
+        for (const auto& process : batch)
+            outcomes.push_back(finish(*process));
+    }
+    return outcomes;
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -137,6 +195,111 @@ TEST_F(OrbctlFiles, UnreadableOrForeignFilesFailNamingTheFile) {
                                 "' nejsou v pořádku - neodpovídají formátu EEPROM.\n");
 }
 
+TEST_F(OrbctlFiles, TruncatedCopiesAreRefusedBeforeAnythingHappens) {
+    const std::vector<std::uint8_t> whole = testing_support::ExampleImage();
+    std::vector<std::string> cuts;
+    std::vector<QStringList> shows;
+    for (std::size_t length = 27; length < whole.size(); ++length) {
+        cuts.push_back(
+            dir.write("cut" + std::to_string(length) + ".eep", {whole.begin(), whole.begin() + length}));
+        shows.push_back({"show", QString::fromStdString(cuts.back())});
+    }
+    const auto refusal = [](const std::string& cut) {
+        return "orbctl: Data v souboru '" + cut + "' nejsou v pořádku - neodpovídají formátu EEPROM.\n";
+    };
+    const std::vector<Outcome> outcomes = orbctlEach(shows);
+    for (std::size_t i = 0; i < cuts.size(); ++i) {
+        SCOPED_TRACE(cuts[i]);
+        EXPECT_EQ(outcomes[i].status, 3);
+        EXPECT_EQ(outcomes[i].err, refusal(cuts[i]));
+        EXPECT_EQ(outcomes[i].out, "");
+    }
+
+    // The same load serves every command; a write refuses before it opens the port.
+    for (const std::string& cut : {cuts.front(), cuts[64 - 27], cuts.back()}) {
+        SCOPED_TRACE(cut);
+        const QString name = QString::fromStdString(cut);
+        const Outcome exported = orbctl({"export", name, "-o", file("out.json")});
+        const Outcome diff = orbctl({"diff", example, name});
+        const Outcome write = orbctl({"write", name, "--port", "1"}, file("no-such-port"));
+        for (const Outcome* run : {&exported, &diff, &write}) {
+            EXPECT_EQ(run->status, 3);
+            EXPECT_EQ(run->err, refusal(cut));
+        }
+        EXPECT_FALSE(std::filesystem::exists(dir.file("out.json")));
+    }
+}
+
+TEST_F(OrbctlFiles, DevicesFifosAndTheStandardStreamsKeepWhatTheyAre) {
+    const Outcome plain = orbctl({"export", example});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+
+    const Outcome toNull = orbctl({"export", example, "-o", "/dev/null"});
+    EXPECT_EQ(toNull.status, 0) << toNull.err;
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+
+    for (const char* output : {"-", "/dev/stdout"}) {
+        QProcess process;
+        process.setWorkingDirectory(QString::fromStdString(dir.file("")));
+        start(process, {"export", example, "-o", output});
+        const Outcome run = finish(process);
+        EXPECT_EQ(run.status, 0) << output << ": " << run.err;
+        EXPECT_EQ(run.out, plain.out) << output;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("-")));
+
+    const std::string pipe = dir.file("pipe.json");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const Outcome toFifo = orbctl({"export", example, "-o", QString::fromStdString(pipe)});
+    EXPECT_EQ(toFifo.status, 0) << toFifo.err;
+    EXPECT_EQ(drain(reader), plain.out);
+    ::close(reader);
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+
+    const std::vector<std::uint8_t> image = testing_support::ExampleImage();
+    const Outcome fed = orbctlFed({"import", "-", "-o", file("fed.eep")}, plain.out);
+    EXPECT_EQ(fed.status, 0) << fed.err;
+    EXPECT_EQ(TempDir::read(dir.file("fed.eep")), image);
+    const Outcome through = orbctlFed({"import", "-", "-o", "-"}, plain.out);
+    EXPECT_EQ(through.out, std::string(image.begin(), image.end()));
+    EXPECT_EQ(orbctlFed({"show", "-"}, through.out).out, orbctl({"show", example}).out);
+}
+
+TEST_F(OrbctlFiles, ReadOnlyTargetsAreRefusedNamingThem) {
+    std::filesystem::permissions(dir.file(""), std::filesystem::perms::all); // open to nobody as well
+    const std::string locked = dir.write("locked.json", {'o', 'l', 'd'});
+    std::filesystem::permissions(locked,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::others_read);
+    std::filesystem::create_directory(dir.file("sealed"));
+    std::filesystem::permissions(dir.file("sealed"), std::filesystem::perms::owner_all |
+                                                         std::filesystem::perms::others_read |
+                                                         std::filesystem::perms::others_exec);
+    const std::string saveFailed = "orbctl: Při ukládání nastavení programu do souboru '";
+
+    const Outcome file = orbctlUnprivileged({"export", example, "-o", QString::fromStdString(locked)});
+    EXPECT_EQ(file.status, 3);
+    EXPECT_EQ(file.err, saveFailed + locked + "' nastala chyba. Nemáte právo do souboru zapisovat.\n");
+    EXPECT_EQ(TempDir::read(locked), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+
+    const std::string inSealed = dir.file("sealed/new.json");
+    const Outcome folder = orbctlUnprivileged({"export", example, "-o", QString::fromStdString(inSealed)});
+    EXPECT_EQ(folder.status, 3);
+    EXPECT_EQ(folder.err, saveFailed + inSealed + "' nastala chyba. Nemáte právo zapisovat do složky '" +
+                              dir.file("sealed") + "'.\n");
+    EXPECT_FALSE(std::filesystem::exists(inSealed));
+}
+
+TEST_F(OrbctlFiles, LinkToAMissingFileCreatesIt) {
+    std::filesystem::create_symlink("made.json", dir.file("link.json"));
+    const Outcome run = orbctl({"export", example, "-o", file("link.json")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.json")));
+    const std::vector<std::uint8_t> made = TempDir::read(dir.file("made.json"));
+    EXPECT_EQ(std::string(made.begin(), made.end()), orbctl({"export", example}).out);
+}
+
 /// The simulated unit on a pseudo-terminal for one test; orbctl reaches it as COM 1.
 class SimulatedUnit {
   public:
@@ -199,6 +362,20 @@ TEST_F(OrbctlDevice, WriteWithoutVerifySendsNoReadRequests) {
     EXPECT_EQ(orbctl({"write", example, "--port", "1", "--no-verify"}, unit.port()).status, 0);
     EXPECT_EQ(unit.requests("read"), 0);
     EXPECT_EQ(unit.requests("write"), 2 * 32 + 2);
+}
+
+TEST_F(OrbctlDevice, ReadRefusesAnUnwritableOutputBeforeTheTransfer) {
+    SimulatedUnit unit(dir, {"--memory", "256"});
+    for (const char* target : {"nowhere/back.eep", "example.eep/back.eep", "."}) {
+        SCOPED_TRACE(target);
+        const Outcome read = orbctl({"read", "--port", "1", "-o", file(target)}, unit.port());
+        EXPECT_EQ(read.status, 3);
+        // The message is the one the save gives once it has the content.
+        const Outcome save = orbctl({"export", example, "-o", file(target)});
+        EXPECT_EQ(read.err, save.err);
+        EXPECT_TRUE(contains(read.err, "nastala chyba. ")) << read.err;
+    }
+    EXPECT_EQ(unit.requests("hello"), 0);
 }
 
 TEST_F(OrbctlDevice, RefusalsExitOneAndLeaveTheUnitDeactivated) {

@@ -6,13 +6,16 @@
 #include "image/EncodeImage.h"
 #include "settings/tests/ScriptedView.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -196,9 +199,10 @@ class FailedSaveTest : public SettingsFileTest {
     const Bytes old = Bytes(40, 'x');
 
     /// Saves onto the existing old file in a way that must fail, and checks the file survives whole.
-    void expectFailureKeepsOldFile(const fs::path& name) {
-        view.expectBox(OverwriteQuestion, Answer::Yes);
-        view.expectBox(saveError(msg::saveFailed(name.string())));
+    /// A target found unwritable is refused before the overwrite question; a write fails after it.
+    void expectFailureKeepsOldFile(const fs::path& name, const std::string& text, bool asked) {
+        if (asked) view.expectBox(OverwriteQuestion, Answer::Yes);
+        view.expectBox(saveError(text));
         EXPECT_EQ(save(name), old);
         EXPECT_FALSE(progress.visible);
         EXPECT_EQ(std::distance(fs::directory_iterator(name.parent_path()), {}), 1)
@@ -206,13 +210,20 @@ class FailedSaveTest : public SettingsFileTest {
     }
 };
 
-TEST_F(FailedSaveTest, ReadOnlyFolderKeepsTheOldFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
+TEST_F(FailedSaveTest, ReadOnlyFileOrFolderIsRefusedNamingTheCause) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root; orbctl's test runs this as nobody";
     const fs::path locked = folder / "locked";
     fs::create_directory(locked);
     writeFile(locked / "old.eep", old);
+    fs::permissions(locked / "old.eep", fs::perms::owner_read | fs::perms::group_read);
+    expectFailureKeepsOldFile(locked / "old.eep",
+                              msg::saveRefused((locked / "old.eep").string(), msg::FileReadOnly), false);
+
+    fs::permissions(locked / "old.eep", fs::perms::owner_write, fs::perm_options::add);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-    expectFailureKeepsOldFile(locked / "old.eep");
+    expectFailureKeepsOldFile(
+        locked / "old.eep",
+        msg::saveRefused((locked / "old.eep").string(), msg::folderReadOnly(locked.string())), false);
 }
 
 TEST_F(FailedSaveTest, FullDiskKeepsTheOldFile) {
@@ -224,17 +235,70 @@ TEST_F(FailedSaveTest, FullDiskKeepsTheOldFile) {
     auto* previous = std::signal(SIGXFSZ, SIG_IGN);
     writeFile(folder / "old.eep", old);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    expectFailureKeepsOldFile(folder / "old.eep");
+    expectFailureKeepsOldFile(folder / "old.eep", msg::saveFailed((folder / "old.eep").string()), true);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
 }
 
-TEST_F(FailedSaveTest, FolderThatIsAFileFailsWithTheMessage) {
+TEST_F(FailedSaveTest, MissingFolderOrAFileForAFolderIsNamed) {
     writeFile(folder / "plain", {});
-    const fs::path name = folder / "plain" / "new.eep";
-    view.expectBox(saveError(msg::saveFailed(name.string())));
-    save(name);
-    EXPECT_FALSE(progress.visible);
+    const std::pair<fs::path, std::string> cases[] = {
+        {folder / "plain" / "new.eep", msg::notAFolder((folder / "plain").string())},
+        {folder / "nowhere" / "new.eep", msg::folderMissing((folder / "nowhere").string())},
+    };
+    for (const auto& [name, reason] : cases) {
+        view.expectBox(saveError(msg::saveRefused(name.string(), reason)));
+        save(name);
+        EXPECT_FALSE(progress.visible);
+    }
+    EXPECT_FALSE(fs::exists(folder / "nowhere"));
+}
+
+class SaveTargetTest : public SettingsFileTest {
+  protected:
+    /// Returns what the save writes: the encoded image up to the usage shown less one.
+    Bytes expectedFile() {
+        EncodeImage(form.record(), image);
+        return imageBytes(image, 0, form.imageUsage() - 1);
+    }
+};
+
+TEST_F(SaveTargetTest, DeviceNodeStaysADevice) {
+    view.expectBox(OverwriteQuestion, Answer::Yes);
+    save("/dev/null");
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+TEST_F(SaveTargetTest, FifoStaysAFifoAndCarriesTheFile) {
+    fillSettings();
+    const fs::path pipe = folder / "pipe.eep";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    view.expectBox(OverwriteQuestion, Answer::Yes);
+    dialogs.saveName = pipe.string();
+    SaveSettingsFile(form, image, progress, dialogs);
+
+    Bytes received(70000);
+    const ssize_t n = ::read(reader, received.data(), received.size());
+    ::close(reader);
+    received.resize(static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+    EXPECT_EQ(received, expectedFile());
+    EXPECT_TRUE(fs::is_fifo(pipe));
+}
+
+TEST_F(SaveTargetTest, LinkToAMissingFileCreatesItAndStaysALink) {
+    fs::create_directory(folder / "archiv");
+    fs::create_symlink("archiv/chata.eep", folder / "link.eep");
+    fs::create_symlink(folder / "link.eep", folder / "link-to-link.eep");
+
+    const Bytes file = save(folder / "link-to-link.eep");
+
+    EXPECT_EQ(file, expectedFile());
+    EXPECT_TRUE(fs::is_symlink(folder / "link.eep"));
+    EXPECT_TRUE(fs::is_symlink(folder / "link-to-link.eep"));
+    EXPECT_EQ(readFile(folder / "archiv" / "chata.eep"), file);
+    EXPECT_TRUE(view.boxes.empty());
 }
 
 TEST_F(SettingsFileTest, SettingThatCannotBeEncodedEndsTheSaveWithoutAFile) {
@@ -302,6 +366,26 @@ TEST_F(LoadTest, ShorterFileKeepsTheBytesBeyondItsEnd) {
     EXPECT_EQ(imageBytes(image, 0, static_cast<std::int32_t>(file.size())), file);
     EXPECT_EQ(imageBytes(image, static_cast<std::int32_t>(file.size()), 1000),
               Bytes(1000 - file.size(), 0xAB));
+}
+
+TEST_F(LoadTest, EveryTruncatedCopyIsRefusedWhileTheBufferHoldsTheWholeImage) {
+    fillSettings();
+    const fs::path whole = folder / "whole.eep";
+    const Bytes file = save(whole);
+    view.expectBox(loadBox(msg::loaded(whole.string()), MessageIcon::Information));
+    load(whole);
+    form.setText({TextField::tabJmenoStanice}, "Jinde");
+    const SettingsRecord before = form.record();
+
+    const fs::path cut = folder / "cut.eep";
+    for (std::size_t length = 1; length < file.size(); ++length) {
+        SCOPED_TRACE(length);
+        writeFile(cut, Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length)));
+        view.expectBox(loadBox(msg::notAnImage(cut.string()), MessageIcon::Information));
+        load(cut);
+        EXPECT_EQ(form.record(), before);
+    }
+    EXPECT_EQ(progress.shown.back(), msg::loading(cut.string())) << "no decoding started";
 }
 
 TEST_F(LoadTest, FileFillingTheWholeBufferLoads) {

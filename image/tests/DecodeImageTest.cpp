@@ -98,6 +98,29 @@ TEST_F(DecodeImageTest, LonePlusKeepsTheFollowingNumbersInStep) {
     EXPECT_EQ(form.record().tabTC[2], "");
 }
 
+TEST_F(DecodeImageTest, FitsOnlyInALengthThatHoldsEveryByteItReads) {
+    SettingsRecord rich;
+    rich.tabINPNazev[2] = "DVERE";
+    rich.rtNotAuthorized = "Pristup odepren";
+    rich.tabTC[0] = "+420777123456";
+    rich.tabTC[7] = "5";
+    const std::int32_t length = EncodeImage(rich, *image);
+    // The buffer beyond each shorter length still holds the rest of the image: it must not count.
+    for (std::int32_t shorter = 0; shorter < length; ++shorter)
+        EXPECT_FALSE(ImageFitsIn(*image, shorter)) << shorter;
+    EXPECT_TRUE(ImageFitsIn(*image, length));
+    EXPECT_TRUE(ImageFitsIn(*image, EepromImage::Size));
+
+    image->putByte(EepromImage::Size - 1, 'x');
+    image->putWord(EepromImage::Size - 1, 20); // the telephone numbers start at the last byte
+    EXPECT_FALSE(ImageFitsIn(*image, EepromImage::Size)) << "a number running off the buffer";
+}
+
+TEST_F(DecodeImageTest, ContentFaultBeforeTheEndCountsAsFitting) {
+    image->putWord(32768, 61); // an existence period the decoder refuses, read before any text
+    EXPECT_TRUE(ImageFitsIn(*image, 63));
+}
+
 struct OptionCase {
     const char* name;
     const char* bytes; ///< "address: bytes"

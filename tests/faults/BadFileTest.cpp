@@ -56,12 +56,9 @@ TEST_F(BadFileTest, SavingOntoAFolderFailsAndKeepsTheFolder) {
     fs::create_directory(name);
     fs::create_directory(name / "uvnitř");
     dialogs.path = name.string();
-    // Whether the name is taken is asked first; the refusal comes from the write itself.
-    view.expectBox(
-        {msg::OverwriteTitle, msg::OverwriteQuestion, MessageIcon::Question, MessageButtons::YesNo},
-        Answer::Yes);
-    view.expectBox(
-        {msg::SaveTitle, msg::saveFailed(name.string()), MessageIcon::Critical, MessageButtons::Ok});
+    // A folder can never be replaced by a file, so there is nothing to ask.
+    view.expectBox({msg::SaveTitle, msg::saveRefused(name.string(), msg::TargetIsFolder),
+                    MessageIcon::Critical, MessageButtons::Ok});
     SaveSettingsFile(form, *image, progress, dialogs);
     EXPECT_TRUE(fs::is_directory(name / "uvnitř"));
     EXPECT_FALSE(progress.visible);

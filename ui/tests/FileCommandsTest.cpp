@@ -132,7 +132,8 @@ TEST_F(FileCommandsTest, AFileThatCannotBeWrittenIsReported) {
     const std::string name = path("soubor/nastaveni.eep");
     dialogs.answers = {name};
     boxes.expectBox({"ORB - Ukládání souboru",
-                     "Při ukládání nastavení programu do souboru '" + name + "' nastala chyba.",
+                     "Při ukládání nastavení programu do souboru '" + name + "' nastala chyba. '" +
+                         path("soubor") + "' není složka.",
                      MessageIcon::Critical, MessageButtons::Ok});
     click("btFileSave");
     EXPECT_FALSE(window.findChild<QWidget*>("Info") && window.findChild<QWidget*>("Info")->isVisible());
