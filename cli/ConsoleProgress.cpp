@@ -1,12 +1,16 @@
 #include "cli/ConsoleProgress.h"
 
+#include "cli/TransferSummary.h"
+
+#include <algorithm>
 #include <string>
 
 namespace orb {
 
 namespace {
 constexpr int BarWidth = 40;
-}
+constexpr std::size_t TimeLeftWidth = 16;
+} // namespace
 
 ConsoleProgress::ConsoleProgress(std::ostream& out, bool drawBar, std::atomic<bool>& cancelRequest)
     : out_(out), drawBar_(drawBar), cancelRequest_(cancelRequest) {}
@@ -15,6 +19,7 @@ void ConsoleProgress::showProgress(const std::string& message, bool withStorno) 
     endBar();
     cancelRequest_ = false;
     cancelled_ = false;
+    shownAt_ = std::chrono::steady_clock::now();
     out_ << message << (withStorno ? " (Storno: Ctrl+C)" : "") << std::endl;
 }
 
@@ -29,13 +34,21 @@ void ConsoleProgress::setProgressValue(int done, int total) {
     if (percent == shownPercent_) return;
     shownPercent_ = percent;
     int filled = BarWidth * percent / 100;
+    // The time left is padded so that a shorter one overwrites the end of the one before.
+    const std::string left = TimeLeft(std::chrono::steady_clock::now() - shownAt_, done, total);
     out_ << "\r[" << std::string(filled, '#') << std::string(BarWidth - filled, '.') << "] " << done << "/"
-         << total << std::flush;
+         << total << "  " << left << std::string(TimeLeftWidth - std::min(left.size(), TimeLeftWidth), ' ')
+         << std::flush;
 }
 
 bool ConsoleProgress::dialogCancelled() const {
     if (cancelRequest_.exchange(false)) cancelled_ = true;
     return cancelled_;
+}
+
+void ConsoleProgress::transferEnded(const TransferCounts& counts) {
+    endBar();
+    out_ << TransferSummary(counts, std::chrono::steady_clock::now() - shownAt_) << std::endl;
 }
 
 void ConsoleProgress::endBar() {

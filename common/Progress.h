@@ -4,9 +4,19 @@
 
 namespace orb {
 
+/// What a whole-memory read or write of the unit moved.
+struct TransferCounts {
+    int blocks = 0;          ///< block exchanges that got their reply: reads, writes and read-backs
+    long long bytes = 0;     ///< the EEPROM bytes those blocks carried
+    int retries = 0;         ///< attempts that repeated one that got no valid reply or a wrong block
+    long long lineBytes = 0; ///< bytes on the line: every request sent and every valid reply
+
+    bool operator==(const TransferCounts&) const = default;
+};
+
 /// The modeless progress window with its optional Storno button and the cancel flag it sets.
 class Progress {
-public:
+  public:
     virtual ~Progress() = default;
     /// Shows the window with a message; clears the cancel flag.
     virtual void showProgress(const std::string& message, bool withStorno) = 0;
@@ -16,6 +26,9 @@ public:
     virtual void setProgressValue(int done, int total) = 0;
     /// True once the user pressed Storno since the last showProgress (the program's DialogCancelled).
     virtual bool dialogCancelled() const = 0;
+    /// Reports what a whole-memory read or write moved, once at its end, also when it failed, was
+    /// cancelled or lost its port. The window shows nothing of it; a terminal prints a line.
+    virtual void transferEnded(const TransferCounts&) {}
 };
 
 } // namespace orb

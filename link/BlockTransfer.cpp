@@ -16,6 +16,8 @@ constexpr int RetryStepMs = 100;
 constexpr int ReadAttempts = 12;
 constexpr int WriteAttempts = 10;
 constexpr int VerifyAttempts = 9;
+/// What a frame carries besides its payload: the checksum and the terminator.
+constexpr int FrameOverhead = 2;
 
 TransferBlock BlockRequest(Command command, int address) {
     TransferBlock request = RequestFor(command);
@@ -24,17 +26,32 @@ TransferBlock BlockRequest(Command command, int address) {
     return request;
 }
 
+/// Tells the progress what a whole-memory transfer moved when it ends, however it ends.
+class TransferReport {
+  public:
+    TransferReport(Progress& progress, const TransferCounts& counts) : progress_(progress), counts_(counts) {}
+    ~TransferReport() { progress_.transferEnded(counts_); }
+    TransferReport(const TransferReport&) = delete;
+    TransferReport& operator=(const TransferReport&) = delete;
+
+  private:
+    Progress& progress_;
+    const TransferCounts& counts_;
+};
+
 } // namespace
 
 BlockTransfer::BlockTransfer(Transport& transport, EepromImage& image, Progress& progress)
     : transport_(transport), image_(image), progress_(progress) {}
 
 bool BlockTransfer::readBlock(int address) {
-    const TransferBlock reply =
-        transport_.exchange(BlockRequest(Command::ReadBlock, address), retryTimeExtra_ + BaseLimitMs);
+    const TransferBlock request = BlockRequest(Command::ReadBlock, address);
+    const TransferBlock reply = transport_.exchange(request, retryTimeExtra_ + BaseLimitMs);
     // The reply does not repeat the address: eight hex pairs follow the code.
-    if (!IsReplyTo(reply, Command::ReadBlock, 1 + 2 * BlockSize) || !reply.hexDigitsAt(1, 2 * BlockSize))
-        return false;
+    const bool valid =
+        IsReplyTo(reply, Command::ReadBlock, 1 + 2 * BlockSize) && reply.hexDigitsAt(1, 2 * BlockSize);
+    countExchange(request, reply, valid);
+    if (!valid) return false;
     for (int k = 0; k < BlockSize; ++k)
         image_.putByte(address + k, reply.hexPairAt(2 * k + 1));
     return true;
@@ -44,7 +61,10 @@ bool BlockTransfer::writeBlock(int address) {
     TransferBlock request = BlockRequest(Command::WriteBlock, address);
     for (int k = 0; k < BlockSize; ++k)
         request.appendHexPair(image_.getByte(address + k));
-    return IsReplyTo(transport_.exchange(request, retryTimeExtra_ + BaseLimitMs), Command::WriteBlock, 1);
+    const TransferBlock reply = transport_.exchange(request, retryTimeExtra_ + BaseLimitMs);
+    const bool valid = IsReplyTo(reply, Command::WriteBlock, 1);
+    countExchange(request, reply, valid);
+    return valid;
 }
 
 bool BlockTransfer::verifyBlock(int address) {
@@ -55,6 +75,7 @@ bool BlockTransfer::verifyBlock(int address) {
     retryTimeExtra_ = 0;
     for (int attempt = 0; attempt < VerifyAttempts; ++attempt) {
         retryTimeExtra_ += RetryStepMs;
+        if (attempt > 0) ++counts_.retries;
         if (!readBlock(address)) continue;
         bool equal = true;
         for (int k = 0; k < BlockSize; ++k)
@@ -66,6 +87,8 @@ bool BlockTransfer::verifyBlock(int address) {
 
 bool BlockTransfer::readImage(int memorySize) {
     progress_.showProgress(std::string(lm::Reading), true);
+    counts_ = {};
+    const TransferReport report(progress_, counts_);
     blocksDone_ = 0;
     blocksTotal_ = memorySize / BlockSize;
     for (int address = 0; address < memorySize; address += BlockSize) {
@@ -78,6 +101,7 @@ bool BlockTransfer::readImage(int memorySize) {
                 return false;
             }
             ++attempt;
+            ++counts_.retries;
             retryTimeExtra_ += RetryStepMs;
         }
         countBlock();
@@ -89,6 +113,8 @@ bool BlockTransfer::readImage(int memorySize) {
 
 bool BlockTransfer::writeImage(int memorySize, bool checkWrite) {
     progress_.showProgress(std::string(lm::Writing), true);
+    counts_ = {};
+    const TransferReport report(progress_, counts_);
     blocksDone_ = 0;
     blocksTotal_ = 2 * (memorySize / BlockSize) + 2;
 
@@ -118,6 +144,7 @@ BlockTransfer::BlockOutcome BlockTransfer::writeBlockWithRetries(int address, bo
     bool ok = false;
     for (int attempt = 0; attempt < WriteAttempts && !ok; ++attempt) {
         retryTimeExtra_ += RetryStepMs;
+        if (attempt > 0) ++counts_.retries;
         ok = writeBlock(address);
     }
     if (ok && checkWrite && !progress_.dialogCancelled()) ok = verifyBlock(address);
@@ -125,6 +152,14 @@ BlockTransfer::BlockOutcome BlockTransfer::writeBlockWithRetries(int address, bo
     if (progress_.dialogCancelled()) return BlockOutcome::Cancelled;
     countBlock();
     return BlockOutcome::Written;
+}
+
+void BlockTransfer::countExchange(const TransferBlock& request, const TransferBlock& reply, bool valid) {
+    counts_.lineBytes += request.count + FrameOverhead;
+    if (!valid) return;
+    counts_.lineBytes += reply.count + FrameOverhead;
+    ++counts_.blocks;
+    counts_.bytes += BlockSize;
 }
 
 void BlockTransfer::countBlock() {

@@ -11,7 +11,8 @@ namespace orb {
 /// Moves the unit's EEPROM in blocks of 8 bytes between the unit and the image buffer, with the retry
 /// schedules the unit needs. The whole-memory operations show the progress window while they run and
 /// return false only when the retries on a block ran out; a Storno (checked between blocks) ends them
-/// with true and leaves the progress window's cancel flag set.
+/// with true and leaves the progress window's cancel flag set. Each tells the progress at its end what it
+/// moved (TransferCounts).
 class BlockTransfer {
   public:
     static constexpr int BlockSize = 8;
@@ -35,6 +36,7 @@ class BlockTransfer {
     enum class BlockOutcome { Written, Failed, Cancelled };
 
     BlockOutcome writeBlockWithRetries(int address, bool checkWrite);
+    void countExchange(const TransferBlock& request, const TransferBlock& reply, bool valid);
     void countBlock();
 
     Transport& transport_;
@@ -43,6 +45,7 @@ class BlockTransfer {
     int retryTimeExtra_ = 0;
     int blocksDone_ = 0;
     int blocksTotal_ = 0;
+    TransferCounts counts_;
 };
 
 } // namespace orb

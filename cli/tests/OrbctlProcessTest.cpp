@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
+#include <regex>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -103,6 +104,11 @@ std::vector<std::string> lines(const std::string& text) {
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
+}
+
+/// Tells whether the output has the line that ends a transfer, with what moved as given and any time.
+bool hasTransferLine(const std::string& err, const std::string& moved) {
+    return std::regex_search(err, std::regex("(^|\n)" + moved + ", \\d+,\\d s, \\d+ % linky\n"));
 }
 
 class OrbctlFiles : public testing::Test {
@@ -303,11 +309,11 @@ TEST_F(OrbctlFiles, LinkToAMissingFileCreatesIt) {
 /// The simulated unit on a pseudo-terminal for one test; orbctl reaches it as COM 1.
 class SimulatedUnit {
   public:
-    SimulatedUnit(const TempDir& dir, QStringList options)
+    SimulatedUnit(const TempDir& dir, const QStringList& options)
         : log_(dir.file("unit" + std::to_string(++count_) + ".log")) {
-        options << "--no-pace"
-                << "--log" << QString::fromStdString(log_);
-        process_.start(qEnvironmentVariable("ORB_TOOLS_DIR") + "/orbsim", options);
+        // Unpaced unless the options ask for the line's pace.
+        process_.start(qEnvironmentVariable("ORB_TOOLS_DIR") + "/orbsim",
+                       QStringList{"--no-pace"} << options << "--log" << QString::fromStdString(log_));
         if (!process_.waitForReadyRead(10000)) throw std::runtime_error("orbsim did not start");
         port_ = QString::fromUtf8(process_.readLine()).trimmed();
     }
@@ -355,6 +361,27 @@ TEST_F(OrbctlDevice, WriteThenReadGivesTheSettingsBack) {
     EXPECT_EQ(show.status, 0) << show.err;
     EXPECT_TRUE(contains(show.out, "\nJméno stanice: CHATA\n"));
     EXPECT_EQ(unit.requests("deactivate"), 3);
+}
+
+TEST_F(OrbctlDevice, EveryReadAndWriteEndsWithWhatMovedAndHowFast) {
+    // Replies 1 to 3 answer the activation; reply 8 is the first write of block 8.
+    SimulatedUnit unit(dir, {"--memory", "256", "--drop", "8"});
+    const Outcome write = orbctl({"write", example, "--port", "1"}, unit.port());
+    EXPECT_EQ(write.status, 0) << write.err;
+    EXPECT_TRUE(hasTransferLine(write.err, "1056 B, 132 bloků, 1 opakování")) << write.err;
+
+    // The unit's EEPROM comes from a file of its own: the simulator writes it back there.
+    const QString eeprom = QString::fromStdString(dir.write("eeprom.bin", testing_support::ExampleImage()));
+    SimulatedUnit paced(dir, {"--memory", "256", "--eeprom", eeprom, "--pace"});
+    const Outcome read = orbctl({"read", "--port", "1"}, paced.port());
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_TRUE(hasTransferLine(read.err, "256 B, 32 bloků, 0 opakování")) << read.err;
+
+    // A unit that hangs up in the middle of the write: what moved until then.
+    SimulatedUnit hangingUp(dir, {"--memory", "256", "--hangup-after", "9"});
+    const Outcome cut = orbctl({"write", example, "--port", "1"}, hangingUp.port());
+    EXPECT_EQ(cut.status, 3);
+    EXPECT_TRUE(hasTransferLine(cut.err, "40 B, 5 bloků, 0 opakování")) << cut.err;
 }
 
 TEST_F(OrbctlDevice, WriteWithoutVerifySendsNoReadRequests) {

@@ -9,6 +9,13 @@
 #include <memory>
 #include <optional>
 
+namespace orb {
+inline void PrintTo(const TransferCounts& c, std::ostream* out) {
+    *out << "{" << c.blocks << " blocks, " << c.bytes << " B, " << c.retries << " retries, " << c.lineBytes
+         << " B on the line}";
+}
+} // namespace orb
+
 namespace orb::test {
 namespace {
 
@@ -137,6 +144,49 @@ TEST_F(BlockTransferTest, RetriesWithLongerWaitsUntilTheAttemptsRunOut) {
         EXPECT_FALSE(caseProgress.dialogCancelled());
     }
 }
+
+struct CountsCase {
+    const char* name;
+    std::function<bool(const FakeUnit::Request&)> ignore;
+    std::function<bool(BlockTransfer&)> transfer;
+    TransferCounts expected;
+};
+
+void PrintTo(const CountsCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class TransferCountsTest : public BlockTransferTest, public ::testing::WithParamInterface<CountsCase> {};
+
+TEST_P(TransferCountsTest, ReportsWhatMovedOnceAtTheEnd) {
+    unit.ignore = GetParam().ignore;
+    GetParam().transfer(blocks);
+    EXPECT_EQ(progress.transfers, std::vector<TransferCounts>{GetParam().expected});
+}
+
+// Frames on the line: a read request 7 bytes and its reply 19, a write request 23 and its reply 3.
+const auto ReadAll = [](BlockTransfer& b) { return b.readImage(128); };
+const auto Never = [](const FakeUnit::Request&) { return false; };
+
+INSTANTIATE_TEST_SUITE_P(
+    Transfers, TransferCountsTest,
+    ::testing::Values(CountsCase{"read", Never, ReadAll, {16, 128, 0, 16 * 26}},
+                      CountsCase{"read, block 8 twice unanswered",
+                                 [](const FakeUnit::Request& r) { return r.address() == 8 && r.index <= 3; },
+                                 ReadAll,
+                                 {16, 128, 2, 16 * 26 + 2 * 7}},
+                      CountsCase{"write",
+                                 Never,
+                                 [](BlockTransfer& b) { return b.writeImage(128, false); },
+                                 {34, 272, 0, 34 * 26}},
+                      CountsCase{"write with read-back, one read-back unanswered",
+                                 [](const FakeUnit::Request& r) { return r.code() == 0x04 && r.index == 2; },
+                                 [](BlockTransfer& b) { return b.writeImage(128, true); },
+                                 {68, 544, 1, 68 * 26 + 7}},
+                      CountsCase{"read that fails on block 0",
+                                 [](const FakeUnit::Request&) { return true; },
+                                 ReadAll,
+                                 {0, 0, 11, 12 * 7}}));
 
 TEST_F(BlockTransferTest, ReadSucceedsOnTheTwelfthAttempt) {
     unit.ignore = [](const FakeUnit::Request& r) { return r.address() == 8 && r.index <= 12; };

@@ -25,6 +25,7 @@ class TestProgress : public Progress {
         if (done == stornoAtBlock) cancel();
     }
     bool dialogCancelled() const override { return cancelled_; }
+    void transferEnded(const TransferCounts& counts) override { transfers.push_back(counts); }
 
     /// Presses Storno: sets the cancel flag and hides the window.
     void cancel() {
@@ -32,8 +33,9 @@ class TestProgress : public Progress {
         hideProgress();
     }
 
-    std::vector<std::string> events; ///< "show <message> [Storno]" and "hide", in order
-    int stornoAtBlock = 0;           ///< presses Storno when this many blocks are done (0: never)
+    std::vector<std::string> events;       ///< "show <message> [Storno]" and "hide", in order
+    std::vector<TransferCounts> transfers; ///< what each whole-memory transfer reported at its end
+    int stornoAtBlock = 0;                 ///< presses Storno when this many blocks are done (0: never)
     bool shown = false;
     int lastDone = 0;
     int lastTotal = 0;
