@@ -23,6 +23,7 @@ struct CommandEntry {
     bool memory;
     bool noVerify;
     std::string_view help;
+    bool unitForLastFile = false; ///< with --port, the unit stands in for the last file operand
 };
 
 constexpr CommandEntry Commands[] = {
@@ -42,10 +43,13 @@ constexpr CommandEntry Commands[] = {
      "jsou chyba. Každé odmítnutí se vypíše s hlášením okna a jménem nastavení a soubor se nezapíše;\n"
      "jinak se soubor -o vytvoří nebo nahradí.\n"
      "  --memory BYTES   ověří, že se nastavení vejde do paměti EEPROM této velikosti (128..65536)\n"},
-    {Command::Diff, "diff", "diff A.eep B.eep", "vypíše nastavení, ve kterých se soubory liší", 2, false,
-     false, false, false, false,
+    {Command::Diff, "diff", "diff A.eep B.eep | diff A.eep --port PORT",
+     "vypíše nastavení, ve kterých se liší soubory nebo soubor a zařízení", 2, false, false, true, false,
+     false,
      "Vypíše nastavení, ve kterých se soubory liší, jedno na řádek: jméno, hodnota v A, hodnota v B.\n"
-     "Návratová hodnota je 0, když jsou nastavení stejná, a 1, když se liší.\n"},
+     "S --port PORT místo B načte zařízení na portu PORT (aktivuje ho, načte jeho EEPROM a deaktivuje).\n"
+     "Návratová hodnota je 0, když jsou nastavení stejná, a 1, když se liší.\n",
+     true},
     {Command::Read, "read", "read --port PORT [-o FILE.eep]", "načte nastavení ze zařízení", 0, true, false,
      true, false, false,
      "Aktivuje programovací režim zařízení na portu PORT, načte jeho EEPROM a deaktivuje ho.\n"
@@ -139,12 +143,14 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
     if (line.memory && !entry.memory) refuse("--memory");
     if (line.noVerify && !entry.noVerify) refuse("--no-verify");
     if (line.help || line.version) return;
-    if (static_cast<int>(line.files.size()) != entry.files)
+    const int files = entry.files - (entry.unitForLastFile && line.port ? 1 : 0);
+    if (static_cast<int>(line.files.size()) != files)
         usageError("příkaz " + std::string(entry.name) + " se zadává takto: orbctl " +
                    std::string(entry.synopsis));
     if (entry.outputRequired && !line.output)
         usageError("příkaz " + std::string(entry.name) + " potřebuje -o");
-    if (entry.port && !line.port) usageError("příkaz " + std::string(entry.name) + " potřebuje --port PORT");
+    if (entry.port && !entry.unitForLastFile && !line.port)
+        usageError("příkaz " + std::string(entry.name) + " potřebuje --port PORT");
 }
 
 } // namespace

@@ -64,7 +64,11 @@ ExitStatus RunDiff(const CommandLine& line, std::ostream& out, std::ostream& err
     Workspace b;
     LoadSettingsFrom(line.files[0], a, err);
     LoadSettingsFrom(line.files[1], b, err);
-    const std::vector<std::string> lines = DiffSettings(WorkspaceJson(a), WorkspaceJson(b));
+    return ListDifferences(WorkspaceJson(a), WorkspaceJson(b), out);
+}
+
+ExitStatus ListDifferences(const Json& a, const Json& b, std::ostream& out) {
+    const std::vector<std::string> lines = DiffSettings(a, b);
     for (const std::string& text : lines)
         out << text << '\n';
     return lines.empty() ? ExitStatus::Success : ExitStatus::Refused;

@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/CommandLine.h"
+#include "cli/SettingsJson.h"
 
 #include <ostream>
 
@@ -17,5 +18,7 @@ ExitStatus RunImport(const CommandLine& line, std::ostream& out, std::ostream& e
 ExitStatus RunSchema(const CommandLine& line, std::ostream& out);
 /// Lists the settings in which two files differ; Refused when there is any (orbctl diff).
 ExitStatus RunDiff(const CommandLine& line, std::ostream& out, std::ostream& err);
+/// Writes the settings in which two exports differ to out, one a line; Refused when there is any.
+ExitStatus ListDifferences(const Json& a, const Json& b, std::ostream& out);
 
 } // namespace orb

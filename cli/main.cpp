@@ -18,7 +18,8 @@ orb::ExitStatus runCommand(const orb::CommandLine& line) {
     case Command::Import:
         return orb::RunImport(line, std::cout, std::cerr);
     case Command::Diff:
-        return orb::RunDiff(line, std::cout, std::cerr);
+        return line.port ? orb::RunUnitDiff(line, std::cout, std::cerr)
+                         : orb::RunDiff(line, std::cout, std::cerr);
     case Command::Read:
         return orb::RunRead(line, std::cout, std::cerr);
     case Command::Write:

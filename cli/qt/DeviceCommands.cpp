@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleProgress.h"
 #include "cli/FileAccess.h"
+#include "cli/FileCommands.h"
 #include "cli/PortTable.h"
 #include "cli/Workspace.h"
 #include "image/CodecMessages.h"
@@ -151,6 +152,15 @@ ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err
 ExitStatus RunPorts(std::ostream& out) {
     out << PortTable(ReachablePorts(DetectSerialPorts()));
     return ExitStatus::Success;
+}
+
+ExitStatus RunUnitDiff(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    Workspace file;
+    LoadSettingsFrom(line.files[0], file, err);
+    DeviceSession session(line, err);
+    if (ExitStatus status = session.activate(); status != ExitStatus::Success) return status;
+    if (ExitStatus status = session.finish(session.load()); status != ExitStatus::Success) return status;
+    return ListDifferences(WorkspaceJson(file), WorkspaceJson(session.workspace()), out);
 }
 
 ExitStatus RunWrite(const CommandLine& line, std::ostream&, std::ostream& err) {

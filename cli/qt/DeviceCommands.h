@@ -12,6 +12,9 @@ namespace orb {
 ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err);
 /// Lists the serial ports the system has, with the COM n each is reachable as (orbctl ports).
 ExitStatus RunPorts(std::ostream& out);
+/// Reads the unit on --port and lists the settings in which it differs from the file, the file's value
+/// first; Refused when there is any (orbctl diff FILE --port N).
+ExitStatus RunUnitDiff(const CommandLine& line, std::ostream& out, std::ostream& err);
 /// Activates the unit on --port, writes the file's settings into it and deactivates it (orbctl write).
 ExitStatus RunWrite(const CommandLine& line, std::ostream& out, std::ostream& err);
 

@@ -384,6 +384,29 @@ TEST_F(OrbctlDevice, EveryReadAndWriteEndsWithWhatMovedAndHowFast) {
     EXPECT_TRUE(hasTransferLine(cut.err, "40 B, 5 bloků, 0 opakování")) << cut.err;
 }
 
+TEST_F(OrbctlDevice, DiffComparesAFileWithTheUnit) {
+    SimulatedUnit unit(dir, {"--memory", "256"});
+    ASSERT_EQ(orbctl({"write", example, "--port", "1"}, unit.port()).status, 0);
+
+    const Outcome same = orbctl({"diff", example, "--port", "1"}, unit.port());
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.out, "");
+
+    const Outcome changed = orbctl({"diff", "--port", "1", defaults}, unit.port());
+    EXPECT_EQ(changed.status, 1) << changed.err;
+    EXPECT_EQ(changed.out, "tabJmenoStanice: \"\" -> \"CHATA\"\n"
+                           "tabTC[0]: \"\" -> \"+12345\"\n"
+                           "tabINPNazev[0]: \"\" -> \"A1\"\n");
+    EXPECT_EQ(unit.requests("deactivate"), 3);
+
+    SimulatedUnit blank(dir, {});
+    const Outcome unprogrammed = orbctl({"diff", example, "--port", "1"}, blank.port());
+    EXPECT_EQ(unprogrammed.status, 3);
+    EXPECT_EQ(unprogrammed.out, "");
+    EXPECT_EQ(orbctl({"diff", example, defaults, "--port", "1"}).status, 2);
+    EXPECT_EQ(orbctl({"diff", example}).status, 2);
+}
+
 TEST_F(OrbctlDevice, WriteWithoutVerifySendsNoReadRequests) {
     SimulatedUnit unit(dir, {"--memory", "256"});
     EXPECT_EQ(orbctl({"write", example, "--port", "1", "--no-verify"}, unit.port()).status, 0);
