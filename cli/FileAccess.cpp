@@ -3,6 +3,7 @@
 #include "cli/CliError.h"
 #include "files/FileMessages.h"
 #include "files/RawFile.h"
+#include "files/SystemErrorText.h"
 #include "files/WriteTarget.h"
 
 #include <iostream>
@@ -29,7 +30,7 @@ std::vector<std::uint8_t> load(const std::string& path, std::size_t maxSize) {
         return ReadFileContent(path, maxSize);
     } catch (const std::system_error& error) {
         throw CliError(ExitStatus::Failure,
-                       file_messages::loadFailed(path) + " (" + error.code().message() + ")");
+                       file_messages::loadFailed(path) + " " + DescribeSystemError(error.code()));
     }
 }
 
@@ -41,7 +42,7 @@ template <typename Step> void saving(const std::string& path, Step step) {
         throw CliError(ExitStatus::Failure, file_messages::saveRefused(path, refusal.reason()));
     } catch (const std::system_error& error) {
         throw CliError(ExitStatus::Failure,
-                       file_messages::saveFailed(path) + " (" + error.code().message() + ")");
+                       file_messages::saveFailed(path) + " " + DescribeSystemError(error.code()));
     }
 }
 

@@ -189,9 +189,17 @@ TEST_F(OrbctlFiles, SchemaGoesToStandardOutputOrTheFile) {
 }
 
 TEST_F(OrbctlFiles, UnreadableOrForeignFilesFailNamingTheFile) {
-    const Outcome missing = orbctl({"show", file("missing.eep")});
-    EXPECT_EQ(missing.status, 3);
-    EXPECT_TRUE(contains(missing.err, "'" + dir.file("missing.eep") + "'")) << missing.err;
+    // The system's cause follows in Czech.
+    const std::string loadFailed = "orbctl: Při načítání nastavení programu ze souboru '";
+    std::filesystem::create_directory(dir.file("folder.eep"));
+    for (const auto& [path, cause] : std::vector<std::pair<std::string, std::string>>{
+             {dir.file("missing.eep"), "Soubor nebo složka neexistuje."},
+             {dir.file("folder.eep"), "Je to složka, ne soubor."},
+             {"/dev/zero", "Soubor je příliš velký."}}) {
+        const Outcome failed = orbctl({"show", QString::fromStdString(path)});
+        EXPECT_EQ(failed.status, 3);
+        EXPECT_EQ(failed.err, loadFailed + path + "' nastala chyba. " + cause + "\n");
+    }
 
     std::vector<std::uint8_t> foreign = testing_support::DefaultImage();
     foreign[24] = 0; // no signature
