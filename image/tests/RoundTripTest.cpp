@@ -1,18 +1,18 @@
 #include "image/DecodeImage.h"
 #include "image/EncodeImage.h"
 #include "settings/tests/ScriptedView.h"
+#include "tests/support/SettingsDraw.h"
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <random>
 
 namespace orb {
 namespace {
 
 /// Draws settings that pass the field rules, with texts from the whole code page's Czech range.
-class RandomSettings {
+class RandomSettings : test::SettingsDraw {
   public:
-    explicit RandomSettings(unsigned seed) : random_(seed) {}
+    using SettingsDraw::SettingsDraw;
 
     SettingsRecord draw() {
         SettingsRecord r;
@@ -40,28 +40,16 @@ class RandomSettings {
             r.tabTCPrijem[row] = hasNumber && coin();
             r.tabTCUdalost[row] = hasNumber && coin();
             r.tabTCPoplach[row] = hasNumber && static_cast<int>(row) == alarmRow;
-            r.tabOUTimpulsLEN[row] = std::to_string(number(0, 255));
         }
 
-        r.tabDobaPlatnostiSMS = std::to_string(number(1, 30));
         r.tabPrepnoutJTSCislo = std::to_string(number(0, 9));
-        r.eeExistTime = std::to_string(number(5, 65535));
-        r.tabRFRWait = std::to_string(3 * number(1, 256));
-        r.tabWaitFree = std::to_string(number(5, 90));
-        r.tabKOMUNIKPocetTestu = std::to_string(number(1, 10));
-        r.tabKOMUNIKPocetBloku = std::to_string(number(1, 100));
-        r.tabKOMUNIKFormat = number(0, 1);
-        r.tabKOMUNIKParita = number(0, 1);
-        r.tabKOMUNIKFrekvence = number(0, 1);
+        timesAndChoices(r);
         return r;
     }
 
   private:
     static constexpr const char* Letters =
         " !#$%&'()*+,-./0123456789:;<=>?@ABCZ[]\\^_`abcz{}|~ěščřžýáíéůúňťďĚŠČŘŽÝÁÍÉŮÚŇŤĎ";
-
-    int number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
-    bool coin() { return number(0, 1) == 1; }
 
     /// Picks whole UTF-8 characters of the set, empty a quarter of the time.
     std::string text(const std::string& set, int maxLength) {
@@ -93,8 +81,6 @@ class RandomSettings {
             return "+" + text("0123456789", 49);
         }
     }
-
-    std::mt19937 random_;
 };
 
 TEST(ImageRoundTrip, RandomSettingsSurviveEncodingAndDecoding) {
