@@ -79,20 +79,39 @@ char32_t nextCharacter(const std::string& text, std::size_t& position) {
     return character;
 }
 
-void appendUtf8(std::string& text, char32_t character) {
+} // namespace
+
+std::optional<char32_t> FirstCharacterWithoutCp1250Code(const std::string& text) {
+    const auto& bytes = characterToByte();
+    for (std::size_t position = 0; position < text.size();) {
+        char32_t character = U'\uFFFD';
+        try {
+            character = nextCharacter(text, position);
+        } catch (const EncodingError&) {
+            return character;
+        }
+        if (!bytes.contains(character)) return character;
+    }
+    return std::nullopt;
+}
+
+void AppendUtf8(std::string& text, char32_t character) {
     if (character < 0x80) {
         text += static_cast<char>(character);
     } else if (character < 0x800) {
         text += static_cast<char>(0xC0 | character >> 6);
         text += static_cast<char>(0x80 | (character & 0x3F));
-    } else { // every Windows-1250 character lies in the basic plane
+    } else if (character < 0x10000) {
         text += static_cast<char>(0xE0 | character >> 12);
+        text += static_cast<char>(0x80 | (character >> 6 & 0x3F));
+        text += static_cast<char>(0x80 | (character & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | character >> 18);
+        text += static_cast<char>(0x80 | (character >> 12 & 0x3F));
         text += static_cast<char>(0x80 | (character >> 6 & 0x3F));
         text += static_cast<char>(0x80 | (character & 0x3F));
     }
 }
-
-} // namespace
 
 std::string Utf8ToCp1250(const std::string& text) {
     const auto& bytes = characterToByte();
@@ -112,7 +131,7 @@ std::string Cp1250ToUtf8(const std::string& bytes) {
     const auto& characters = byteToCharacter();
     std::string result;
     for (const char byte : bytes)
-        appendUtf8(result, characters[static_cast<unsigned char>(byte)]);
+        AppendUtf8(result, characters[static_cast<unsigned char>(byte)]);
     return result;
 }
 

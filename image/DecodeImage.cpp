@@ -196,8 +196,11 @@ void applySettings(const SettingsRecord& staged, SettingsForm& form) {
     const SettingsOptions& options = form.options();
     for (const Control& control : ApplyOrder) {
         if (const auto* flag = std::get_if<FlagField>(&control)) {
-            for (int row = 0; row < (isRowField(*flag) ? RowCount : 1); ++row)
-                form.setFlag(*flag, row, flagOf(staged, options, *flag, row));
+            // The rows the image clears go first, so that a rule weighing a row's neighbours (the single
+            // alarm number) sees only the image's own flags, never one the form held before.
+            for (const bool value : {false, true})
+                for (int row = 0; row < (isRowField(*flag) ? RowCount : 1); ++row)
+                    if (flagOf(staged, options, *flag, row) == value) form.setFlag(*flag, row, value);
         } else if (const auto* text = std::get_if<TextField>(&control)) {
             for (int row = 0; row < (isRowField(*text) ? RowCount : 1); ++row)
                 form.setText(TextRef{*text, row}, textOf(staged, options, TextRef{*text, row}));
@@ -219,9 +222,8 @@ bool DecodeImage(const EepromImage& image, SettingsForm& form) {
             Message{DecodeErrorTitle, DecodeErrorText, MessageIcon::Critical, MessageButtons::Ok});
         return false;
     }
-    form.setImageLoading(true);
+    const SettingsForm::ImageLoadingScope loading(form);
     applySettings(staged, form);
-    form.setImageLoading(false);
     return true;
 }
 

@@ -11,40 +11,41 @@ struct FieldInfo {
     bool row;
 };
 
-/// A text control: name, row-ness, the most characters its edit control takes (0: no limit) and, for a
-/// number, the values it may hold.
+/// A text control: name, row-ness, the most characters its edit control takes (0: no limit), for a
+/// number the values it may hold, and the main-window tab it stands on (none: a hidden frame).
 struct TextFieldInfo {
     std::string_view name;
     bool row;
     int maxLength;
     std::optional<NumberRange> range;
+    std::optional<int> tab;
 };
 
 constexpr TextFieldInfo TextFields[] = {
-    {"tabJmenoStanice", false, 100, {}},
-    {"tabPIN", false, 8, {}},
-    {"tabTCcentra", false, 0, {}},
-    {"tabDobaPlatnostiSMS", false, 2, NumberRange{1, 30}},
-    {"rtNotAuthorized", false, 100, {}},
-    {"tabPrepnoutJTSCislo", false, 1, NumberRange{0, 9}},
-    {"tabTC", true, 50, {}},
-    {"tabINPNazev", true, 100, {}},
-    {"tabINPZap", true, 100, {}},
-    {"tabINPVyp", true, 100, {}},
-    {"tabINPLH", true, 100, {}},
-    {"tabINPHL", true, 100, {}},
-    {"tabOUTNazev", true, 100, {}},
-    {"tabOUTZap", true, 100, {}},
-    {"tabOUTVyp", true, 100, {}},
-    {"tabOUTimpuls", true, 100, {}},
-    {"tabOUTimpulsLEN", true, 3, NumberRange{0, 255}},
-    {"rtReCall", false, 100, {}},
-    {"eeExistTime", false, 5, NumberRange{5, 65535}},
-    {"tabRFRWait", false, 3, NumberRange{3, 768, 3}},
-    {"tabWaitFree", false, 3, NumberRange{5, 90}},
-    {"tabKOMUNIKPocetTestu", false, 3, NumberRange{1, 10}},
-    {"tabKOMUNIKPocetBloku", false, 3, NumberRange{1, 100}},
-    {"tabUTO", false, 4, {}},
+    {"tabJmenoStanice", false, 100, {}, 0},
+    {"tabPIN", false, 8, {}, 0},
+    {"tabTCcentra", false, 0, {}, 0},
+    {"tabDobaPlatnostiSMS", false, 2, NumberRange{1, 30}, 0},
+    {"rtNotAuthorized", false, 100, {}, 0},
+    {"tabPrepnoutJTSCislo", false, 1, NumberRange{0, 9}, 0},
+    {"tabTC", true, 50, {}, 1},
+    {"tabINPNazev", true, 100, {}, 2},
+    {"tabINPZap", true, 100, {}, 2},
+    {"tabINPVyp", true, 100, {}, 2},
+    {"tabINPLH", true, 100, {}, 2},
+    {"tabINPHL", true, 100, {}, 2},
+    {"tabOUTNazev", true, 100, {}, 3},
+    {"tabOUTZap", true, 100, {}, 3},
+    {"tabOUTVyp", true, 100, {}, 3},
+    {"tabOUTimpuls", true, 100, {}, 3},
+    {"tabOUTimpulsLEN", true, 3, NumberRange{0, 255}, 3},
+    {"rtReCall", false, 100, {}, std::nullopt},
+    {"eeExistTime", false, 5, NumberRange{5, 65535}, std::nullopt},
+    {"tabRFRWait", false, 3, NumberRange{3, 768, 3}, std::nullopt},
+    {"tabWaitFree", false, 3, NumberRange{5, 90}, std::nullopt},
+    {"tabKOMUNIKPocetTestu", false, 3, NumberRange{1, 10}, std::nullopt},
+    {"tabKOMUNIKPocetBloku", false, 3, NumberRange{1, 100}, std::nullopt},
+    {"tabUTO", false, 4, {}, 1},
 };
 
 constexpr FieldInfo FlagFieldInfo[] = {
@@ -95,6 +96,10 @@ int maxTextLength(TextField field) {
 
 std::optional<NumberRange> numberRange(TextField field) {
     return entryOf(TextFields, field).range;
+}
+
+std::optional<int> fieldTab(TextField field) {
+    return entryOf(TextFields, field).tab;
 }
 
 std::string_view fieldName(FlagField field) {

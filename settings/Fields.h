@@ -139,6 +139,9 @@ std::string_view fieldName(TextField field);
 std::string_view fieldName(FlagField field);
 std::string_view fieldName(ChoiceField field);
 
+/// Returns the main-window tab (0..3) the field stands on; nothing for the fields of the hidden frames.
+std::optional<int> fieldTab(TextField field);
+
 /// Gives access to a field of the record or of the options by its control.
 std::string& textOf(SettingsRecord& record, SettingsOptions& options, TextRef ref);
 const std::string& textOf(const SettingsRecord& record, const SettingsOptions& options, TextRef ref);

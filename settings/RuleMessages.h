@@ -40,6 +40,12 @@ inline constexpr std::string_view OnNameEqualsOffName =
 inline constexpr std::string_view OffNameEqualsOnName =
     "Název 'Vypnuto' nesmí být stejný jako název 'Zapnuto'.";
 
+// A character the unit's code page has no code for, in a field that no character set guards; the opening
+// is followed by the character and its code point ("'日' (U+65E5"), then the tail.
+inline constexpr std::string_view NoCodeCharacter = "Text obsahuje znak '";
+inline constexpr std::string_view NoCodeCharacterTail =
+    "), který nelze uložit do EEPROM. Lze použít pouze znaky kódové stránky Windows-1250.";
+
 // Numbers and codes
 inline constexpr std::string_view SmsValidity =
     "Doba platnosti SMS zprávy je špatně zadána. Povolené hodnoty jsou '1','2',..,'30'.";

@@ -94,11 +94,7 @@ void SettingsForm::leaveField(TextRef field) {
     const std::string value = text(field);
     const auto partner = stateNamePartner(field.field);
     const FieldRuleResult result =
-        CheckFieldRule(field.field, value,
-                       {partner ? std::string_view(text({*partner, field.row})) : std::string_view(),
-                        options_.tabUTO, imageLoading_});
-    // Set before the focus moves back: the partner field that loses it again must see the flag.
-    if (result.imageLoading) imageLoading_ = *result.imageLoading;
+        runRule(field, value, partner ? std::string_view(text({*partner, field.row})) : std::string_view());
     switch (result.outcome.kind) {
     case RuleOutcome::Kind::Rejected:
         showError(result.message);
@@ -116,11 +112,21 @@ void SettingsForm::leaveField(TextRef field) {
 
 RuleOutcome SettingsForm::checkDialogField(TextRef field, const std::string& text,
                                            const std::string& partnerText) {
-    const FieldRuleResult result =
-        CheckFieldRule(field.field, text, {partnerText, options_.tabUTO, imageLoading_});
-    if (result.imageLoading) imageLoading_ = *result.imageLoading;
+    const FieldRuleResult result = runRule(field, text, partnerText);
     if (result.outcome.kind == RuleOutcome::Kind::Rejected) showError(result.message);
     return result.outcome;
+}
+
+// A clash pulls the focus back, so the next rule to run is that of the field the focus bounced off: if
+// it is the partner, it must not report the same clash again. Any later rule compares afresh.
+FieldRuleResult SettingsForm::runRule(TextRef field, const std::string& text, std::string_view partnerText) {
+    const auto partner = stateNamePartner(field.field);
+    const bool partnerClashReported = partner && reportedClash_ == TextRef{*partner, field.row};
+    reportedClash_.reset();
+    FieldRuleResult result = CheckFieldRule(
+        field.field, text, {partnerText, options_.tabUTO, imageLoading_ || partnerClashReported});
+    if (result.clashReported == true) reportedClash_ = field;
+    return result;
 }
 
 bool SettingsForm::checkNumberFlags(int row) {

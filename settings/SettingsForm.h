@@ -10,6 +10,8 @@
 
 namespace orb {
 
+struct FieldRuleResult;
+
 enum class LabelColour { Red, Blue };
 
 /// Captions, colours and enabled states of the main window that the rules and the device link change.
@@ -33,7 +35,7 @@ struct FormDisplay {
 
     // Enabling rules
     bool rtNotAuthorizedEnabled = true; ///< rtNotAuthorized and its label txtNotAuthorized
-    bool existEnabled = true; ///< rtReCall, eeExistTime and their labels
+    bool existEnabled = true;           ///< rtReCall, eeExistTime and their labels
     bool tabKOMUNIKParitaEnabled = false;
     bool tabKOMUNIKFrekvenceEnabled = false;
 
@@ -44,7 +46,7 @@ struct FormDisplay {
 /// Every setter runs the reactions the main window attaches to that control; an equal value does nothing.
 /// The user's typing, the entry dialogs and the image decoder all go through the same setters.
 class SettingsForm {
-public:
+  public:
     /// Fills the start-up values and tables (InitSettingsLists) and counts the image size.
     /// The view is not called while it may still be under construction: it reads display() afterwards.
     explicit SettingsForm(FormView& view);
@@ -92,10 +94,25 @@ public:
     /// Replaces the captions, colours and enabled states (the device link sets the link state this way).
     void setDisplay(const FormDisplay& display);
 
+    /// True while the decoder fills the form (ImageLoading): the empty-number check and the on/off-name
+    /// comparison stay silent, so the controls may be inconsistent for a moment.
     bool imageLoading() const { return imageLoading_; }
-    void setImageLoading(bool loading) { imageLoading_ = loading; }
 
-private:
+    /// Holds ImageLoading for as long as it lives; the decoder keeps one for the whole decode, so the flag
+    /// falls back on every way out of it.
+    class ImageLoadingScope {
+      public:
+        explicit ImageLoadingScope(SettingsForm& form) : form_(form) { form_.imageLoading_ = true; }
+        ~ImageLoadingScope() { form_.imageLoading_ = false; }
+        ImageLoadingScope(const ImageLoadingScope&) = delete;
+        ImageLoadingScope& operator=(const ImageLoadingScope&) = delete;
+
+      private:
+        SettingsForm& form_;
+    };
+
+  private:
+    FieldRuleResult runRule(TextRef field, const std::string& text, std::string_view partnerText);
     void singleAlarmNumberRule(int row);
     void applyFormatRule();
     void countImageSize();
@@ -107,6 +124,7 @@ private:
     FormDisplay display_;
     bool imageLoading_ = false;
     bool alarmSelectBusy_ = false;
+    std::optional<TextRef> reportedClash_; ///< the on/off-name field whose clash was the last rule's report
 };
 
 /// Reads the number out of a label caption ending in " byte" ("  2048 byte" gives 2048).

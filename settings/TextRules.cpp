@@ -1,10 +1,12 @@
 #include "settings/TextRules.h"
 
+#include "image/Cp1250.h"
 #include "settings/CharacterSets.h"
 #include "settings/RuleMessages.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <vector>
 
 namespace orb {
@@ -56,8 +58,8 @@ std::string withList(std::string_view message, std::string_view list) {
     return std::string(message) + std::string(list);
 }
 
-FieldRuleResult reject(std::string message, std::optional<int> tab) {
-    return {{RuleOutcome::Kind::Rejected, {}}, std::move(message), tab, std::nullopt};
+FieldRuleResult reject(TextField field, std::string message) {
+    return {{RuleOutcome::Kind::Rejected, {}}, std::move(message), fieldTab(field), std::nullopt};
 }
 
 FieldRuleResult acceptOrCorrect(const std::string& text, std::string corrected) {
@@ -72,27 +74,26 @@ struct CharacterRule {
     std::string_view message;
     bool messageListsSet;
     std::string_view keywordMessage; ///< empty: no keyword check
-    std::optional<int> tab;
 };
 
 const CharacterRule CharacterRules[] = {
-    {TextField::rtNotAuthorized, MessageTextChars, msg::ReportTextChars, true, {}, 0},
-    {TextField::rtReCall, MessageTextChars, msg::ReportTextChars, true, {}, std::nullopt},
-    {TextField::tabINPLH, InputTextChars, msg::RisingTransitionChars, true, {}, 2},
-    {TextField::tabINPHL, InputTextChars, msg::FallingTransitionChars, true, {}, 2},
-    {TextField::tabINPNazev, InputTextChars, msg::InputNameChars, true, msg::InputNameKeyword, 2},
-    {TextField::tabOUTNazev, CommandChars, msg::OutputNameChars, true, msg::OutputNameKeyword, 3},
-    {TextField::tabOUTimpuls, CommandChars, msg::PulseCommandChars, true, msg::PulseCommandKeyword, 3},
-    {TextField::tabPIN, DigitChars, msg::Pin, false, {}, 0},
-    {TextField::tabTCcentra, PhoneChars, msg::ServiceCentre, false, {}, 0},
-    {TextField::tabUTO, PhoneChars, msg::CountryPrefix, false, {}, 1},
+    {TextField::rtNotAuthorized, MessageTextChars, msg::ReportTextChars, true, {}},
+    {TextField::rtReCall, MessageTextChars, msg::ReportTextChars, true, {}},
+    {TextField::tabINPLH, InputTextChars, msg::RisingTransitionChars, true, {}},
+    {TextField::tabINPHL, InputTextChars, msg::FallingTransitionChars, true, {}},
+    {TextField::tabINPNazev, InputTextChars, msg::InputNameChars, true, msg::InputNameKeyword},
+    {TextField::tabOUTNazev, CommandChars, msg::OutputNameChars, true, msg::OutputNameKeyword},
+    {TextField::tabOUTimpuls, CommandChars, msg::PulseCommandChars, true, msg::PulseCommandKeyword},
+    {TextField::tabPIN, DigitChars, msg::Pin, false, {}},
+    {TextField::tabTCcentra, PhoneChars, msg::ServiceCentre, false, {}},
+    {TextField::tabUTO, PhoneChars, msg::CountryPrefix, false, {}},
 };
 
 FieldRuleResult checkCharacters(const CharacterRule& rule, const std::string& text) {
     if (!HasOnlyChars(text, rule.set))
-        return reject(withList(rule.message, rule.messageListsSet ? rule.set : ""), rule.tab);
+        return reject(rule.field, withList(rule.message, rule.messageListsSet ? rule.set : ""));
     if (!rule.keywordMessage.empty() && !IsAllowedName(text, ReservedKeywords))
-        return reject(withList(rule.keywordMessage, ReservedKeywords), rule.tab);
+        return reject(rule.field, withList(rule.keywordMessage, ReservedKeywords));
     return {};
 }
 
@@ -102,17 +103,16 @@ struct NumericRule {
     TextField field;
     std::string_view message;
     bool keepInRange;
-    std::optional<int> tab;
 };
 
 const NumericRule NumericRules[] = {
-    {TextField::tabDobaPlatnostiSMS, msg::SmsValidity, true, 0},
-    {TextField::eeExistTime, msg::ExistTime, true, std::nullopt},
-    {TextField::tabKOMUNIKPocetBloku, msg::BlockCount, true, std::nullopt},
-    {TextField::tabKOMUNIKPocetTestu, msg::TestCount, true, std::nullopt},
-    {TextField::tabRFRWait, msg::RingWait, true, std::nullopt},
-    {TextField::tabWaitFree, msg::WaitFree, true, std::nullopt},
-    {TextField::tabPrepnoutJTSCislo, msg::JtsDigit, false, 0},
+    {TextField::tabDobaPlatnostiSMS, msg::SmsValidity, true},
+    {TextField::eeExistTime, msg::ExistTime, true},
+    {TextField::tabKOMUNIKPocetBloku, msg::BlockCount, true},
+    {TextField::tabKOMUNIKPocetTestu, msg::TestCount, true},
+    {TextField::tabRFRWait, msg::RingWait, true},
+    {TextField::tabWaitFree, msg::WaitFree, true},
+    {TextField::tabPrepnoutJTSCislo, msg::JtsDigit, false},
 };
 
 constexpr long long NoUpperBound = 1'000'000'000'000LL;
@@ -126,7 +126,7 @@ long long valueOf(std::string_view digits) {
 }
 
 FieldRuleResult checkNumber(const NumericRule& rule, const std::string& text) {
-    if (text.empty() || !HasOnlyChars(text, DigitChars)) return reject(std::string(rule.message), rule.tab);
+    if (text.empty() || !HasOnlyChars(text, DigitChars)) return reject(rule.field, std::string(rule.message));
     if (!rule.keepInRange) return {};
     const NumberRange range = *numberRange(rule.field);
     long long value = valueOf(text);
@@ -157,33 +157,43 @@ constexpr OnOffRule OnOffRules[] = {
     {TextField::tabOUTVyp, true, false},
 };
 
-// A rejected clash leaves ImageLoading set: the focus that the rejection pulls back makes the partner
+// A reported clash is marked in the result: the focus that the rejection pulls back makes the partner
 // field lose it at once, and the partner must not report the same clash a second time.
 FieldRuleResult checkOnOffName(const OnOffRule& rule, const std::string& text,
                                const FieldRuleContext& context) {
     const std::string_view set = rule.output ? CommandChars : InputTextChars;
-    const int tab = rule.output ? 3 : 2;
     if (!HasOnlyChars(text, set))
-        return reject(withList(rule.onName ? msg::OnNameChars : msg::OffNameChars, set), tab);
+        return reject(rule.field, withList(rule.onName ? msg::OnNameChars : msg::OffNameChars, set));
     const std::string_view offName = rule.onName ? context.partnerText : std::string_view(text);
-    if (!context.imageLoading && !offName.empty() && equalIgnoringCase(text, context.partnerText)) {
-        FieldRuleResult result =
-            reject(std::string(rule.onName ? msg::OnNameEqualsOffName : msg::OffNameEqualsOnName), tab);
-        result.imageLoading = true;
+    if (!context.skipClashCheck && !offName.empty() && equalIgnoringCase(text, context.partnerText)) {
+        FieldRuleResult result = reject(
+            rule.field, std::string(rule.onName ? msg::OnNameEqualsOffName : msg::OffNameEqualsOnName));
+        result.clashReported = true;
         return result;
     }
     if (rule.output && !IsAllowedName(text, ReservedKeywords))
-        return reject(withList(rule.onName ? msg::OnNameKeyword : msg::OffNameKeyword, ReservedKeywords),
-                      tab);
+        return reject(rule.field,
+                      withList(rule.onName ? msg::OnNameKeyword : msg::OffNameKeyword, ReservedKeywords));
     FieldRuleResult accepted;
-    accepted.imageLoading = false;
+    accepted.clashReported = false;
     return accepted;
 }
 
 FieldRuleResult checkPhoneNumber(const std::string& text, const FieldRuleContext& context) {
-    if (!HasOnlyChars(text, PhoneChars)) return reject(std::string(msg::PhoneNumber), 1);
+    if (!HasOnlyChars(text, PhoneChars)) return reject(TextField::tabTC, std::string(msg::PhoneNumber));
     if (text.empty()) return {};
     return acceptOrCorrect(text, NormalizePhoneNumber(text, context.uto));
+}
+
+/// Refuses a character that the unit's code page cannot hold, in a field that no character set guards.
+FieldRuleResult checkStorable(TextField field, const std::string& text) {
+    const auto character = FirstCharacterWithoutCp1250Code(text);
+    if (!character) return {};
+    std::string message(msg::NoCodeCharacter);
+    AppendUtf8(message, *character);
+    char code[16];
+    std::snprintf(code, sizeof code, "' (U+%04X", static_cast<unsigned>(*character));
+    return reject(field, message + code + std::string(msg::NoCodeCharacterTail));
 }
 
 template <typename Rules> auto findRule(const Rules& rules, TextField field) {
@@ -227,7 +237,7 @@ FieldRuleResult CheckFieldRule(TextField field, const std::string& text, const F
         return checkNumber(*rule, text);
     if (const auto rule = findRule(OnOffRules, field); rule != std::end(OnOffRules))
         return checkOnOffName(*rule, text, context);
-    return {};
+    return checkStorable(field, text);
 }
 
 } // namespace orb

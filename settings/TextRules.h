@@ -22,9 +22,9 @@ std::string NormalizePhoneNumber(const std::string& number, const std::string& u
 /// What a field's rule decided, with what a rejection tells the user.
 struct FieldRuleResult {
     RuleOutcome outcome;
-    std::string message;              ///< the error box's text when rejected
-    std::optional<int> tab;           ///< the main-window tab of the field; none for the hidden frames
-    std::optional<bool> imageLoading; ///< the value the on/off-name rules leave in ImageLoading
+    std::string message;               ///< the error box's text when rejected
+    std::optional<int> tab;            ///< the main-window tab of the field; none for the hidden frames
+    std::optional<bool> clashReported; ///< set by the on/off-name rules: a clash reported, or a name accepted
 
     bool operator==(const FieldRuleResult&) const = default;
 };
@@ -33,11 +33,13 @@ struct FieldRuleResult {
 struct FieldRuleContext {
     std::string_view partnerText; ///< the other one of the row's on-name and off-name
     std::string uto = "+420";     ///< the country prefix for telephone numbers
-    bool imageLoading = false;
+    bool skipClashCheck =
+        false; ///< the decoder is filling the form, or the partner's clash was just reported
 };
 
-/// Runs the rule that guards a text field when the user leaves it; fields without a rule accept anything.
-/// An empty telephone number is accepted here: its flag check is the form's business.
+/// Runs the rule that guards a text field when the user leaves it; fields without a rule accept any
+/// character the unit's code page can hold. An empty telephone number is accepted here: its flag check is
+/// the form's business.
 FieldRuleResult CheckFieldRule(TextField field, const std::string& text, const FieldRuleContext& context);
 
 } // namespace orb

@@ -94,7 +94,7 @@ class Hlavni : public QWidget, public FormView {
     void buildHiddenFrames(QWidget* client);
     void setKeyboardOrder();
     QLabel* addLabel(const QString& text, QWidget* parent, int left, int top);
-    QLineEdit* addText(TextRef ref, QWidget* parent, int maxLength, QRect twipsGeometry);
+    QLineEdit* addText(TextRef ref, QWidget* parent, QRect twipsGeometry);
     QCheckBox* addFlag(FlagField field, int row, const QString& caption, QWidget* parent,
                        QRect twipsGeometry);
     QComboBox* addChoice(ChoiceField field, QWidget* parent, QRect twipsGeometry, QComboBox* combo = nullptr);

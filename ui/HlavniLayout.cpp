@@ -50,11 +50,10 @@ QLabel* Hlavni::addLabel(const QString& text, QWidget* parent, int left, int top
     return label;
 }
 
-QLineEdit* Hlavni::addText(TextRef ref, QWidget* parent, int maxLength, QRect geometry) {
+QLineEdit* Hlavni::addText(TextRef ref, QWidget* parent, QRect geometry) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(controlName(fieldName(ref.field), isRowField(ref.field), ref.row));
-    edit->setMaxLength(maxLength);
-    edit->setProperty(TextLimitProperty, maxLength);
+    limitText(edit, ref.field);
     placeTwips(edit, geometry.x(), geometry.y(), geometry.width(), geometry.height());
     bindText(ref, edit, edit);
     return edit;
@@ -199,12 +198,11 @@ void Hlavni::buildHiddenFrames(QWidget* client) {
             box(120, 240, 6375, CheckHeight));
     QLabel* reCall = addLabel("Text automatického hlášení existence ......", ussd, 120, 660);
     reCall->setObjectName("txtReCall");
-    addText({TextField::rtReCall}, ussd, 100, box(3240, 615, 3375, FieldHeight));
+    addText({TextField::rtReCall}, ussd, box(3240, 615, 3375, FieldHeight));
     QLabel* existTime =
         addLabel("Doba, po které se hlásí automatická existence.......................", ussd, 120, 1080);
     existTime->setObjectName("txteeExistTime");
-    addText({TextField::eeExistTime}, ussd, 5, box(4560, 1035, 735, FieldHeight))
-        ->setAlignment(Qt::AlignRight);
+    addText({TextField::eeExistTime}, ussd, box(4560, 1035, 735, FieldHeight))->setAlignment(Qt::AlignRight);
     QLabel* minutes = addLabel("minut", ussd, 5400, 1080);
     minutes->setObjectName("txt2eeExistTime");
     existLabels_ = {reCall, existTime, minutes};
@@ -224,8 +222,7 @@ void Hlavni::buildHiddenFrames(QWidget* client) {
     int top = 300;
     for (const Timing& entry : timings) {
         addLabel(entry.caption, timing, 120, top);
-        addText({entry.field}, timing, 3, box(5400, top - 45, 495, FieldHeight))
-            ->setAlignment(Qt::AlignRight);
+        addText({entry.field}, timing, box(5400, top - 45, 495, FieldHeight))->setAlignment(Qt::AlignRight);
         top += 420;
     }
     timing->hide();

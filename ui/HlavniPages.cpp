@@ -41,9 +41,9 @@ void Hlavni::buildGeneralPage(QWidget* page) {
 
     QGroupBox* init = addFrame("frame02", "Inicializace", page, onPage(240, 420, 2655, 3525));
     addLabel("Jméno stanice:", init, 120, 300);
-    addText({TextField::tabJmenoStanice}, init, 100, box(120, 540, 2415, FieldHeight));
+    addText({TextField::tabJmenoStanice}, init, box(120, 540, 2415, FieldHeight));
     addLabel("PIN:", init, 120, 960);
-    addText({TextField::tabPIN}, init, 8, box(120, 1200, 855, FieldHeight));
+    addText({TextField::tabPIN}, init, box(120, 1200, 855, FieldHeight));
     addLabel("Telefonní číslo servisního centra:", init, 120, 1620);
     auto* centre = new QComboBox(init);
     centre->setObjectName("tabTCcentra");
@@ -62,7 +62,7 @@ void Hlavni::buildGeneralPage(QWidget* page) {
     QLabel* before = addLabel("Doba platnosti SMS zprávy je", sms, 120, 360);
     const int fieldLeft = (before->x() + before->width() + 4) * 15;
     QLineEdit* validity =
-        addText({TextField::tabDobaPlatnostiSMS}, sms, 2, box(fieldLeft, 315, 350, FieldHeight));
+        addText({TextField::tabDobaPlatnostiSMS}, sms, box(fieldLeft, 315, 350, FieldHeight));
     validity->setAlignment(Qt::AlignRight);
     addLabel("dnů  (1-30).", sms, fieldLeft + 350 + 60, 360);
 
@@ -74,7 +74,7 @@ void Hlavni::buildGeneralPage(QWidget* page) {
     addFlag(FlagField::tabPrepnoutJTS, 0, "Přepnout poplachovou ústřednu do JTS, pokud ústředna vytočí číslo",
             options, box(120, 540, 4920, CheckHeight))
         ->hide();
-    addText({TextField::tabPrepnoutJTSCislo}, options, 1, box(5160, 525, 255, FieldHeight))->hide();
+    addText({TextField::tabPrepnoutJTSCislo}, options, box(5160, 525, 255, FieldHeight))->hide();
     addFlag(FlagField::tabOdpovidatT0, 0, "Hlášení o stavu posílat i na telefonní číslo T0", options,
             box(120, 900, checkWidth, CheckHeight));
     addFlag(FlagField::tabPrepnoutNepovolPristup, 0,
@@ -84,7 +84,7 @@ void Hlavni::buildGeneralPage(QWidget* page) {
             box(120, 1620, checkWidth, CheckHeight));
     txtNotAuthorized_ = addLabel("Text hlášení o nepovolení přístupu ........", options, 120, 2040);
     txtNotAuthorized_->setObjectName("txtNotAuthorized");
-    addText({TextField::rtNotAuthorized}, options, 100, box(120, 2280, 2295, FieldHeight));
+    addText({TextField::rtNotAuthorized}, options, box(120, 2280, 2295, FieldHeight));
 }
 
 void Hlavni::buildRowPage(QWidget* page, const RowTab& tab) {
@@ -123,7 +123,7 @@ void Hlavni::buildRowPage(QWidget* page, const RowTab& tab) {
                 break;
             }
             case ColumnKind::Text:
-                control = addText({column.text, row}, page, column.maxLength, cell);
+                control = addText({column.text, row}, page, cell);
                 break;
             case ColumnKind::Check:
                 control = addFlag(column.flag, row, "", page, cell);
@@ -144,7 +144,7 @@ void Hlavni::buildRowPage(QWidget* page, const RowTab& tab) {
     }
     addLabel(QString::fromUtf8(tab.footnote), page, tab.footnoteLeft - dx, FootnoteTop - dy);
     if (tab.dialog == RowDialogKind::Phone)
-        addText({TextField::tabUTO}, page, 4, box(3360 - dx, 3825 - dy, 495, FieldHeight));
+        addText({TextField::tabUTO}, page, box(3360 - dx, 3825 - dy, 495, FieldHeight));
 }
 
 } // namespace orb

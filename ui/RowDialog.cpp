@@ -1,5 +1,6 @@
 #include "ui/RowDialog.h"
 
+#include "settings/ImageSize.h"
 #include "settings/SettingsForm.h"
 #include "ui/FieldFocus.h"
 #include "ui/PaintedIcons.h"
@@ -71,15 +72,13 @@ QWidget* RowDialog::buildItem(const DialogItem& item, QWidget* parent) {
     case DialogItemKind::Text: {
         const auto field = std::get<TextField>(item.field);
         auto* edit = new QLineEdit(parent);
-        edit->setMaxLength(item.maxLength);
-        edit->setProperty(TextLimitProperty, item.maxLength);
+        limitText(edit, field);
         texts_.insert(static_cast<int>(field), edit);
         if (!firstText_) firstText_ = edit;
-        // The pulse length has no rule and does not enter the image size.
-        if (field != TextField::tabOUTimpulsLEN) {
-            focus_->watch(edit, edit, [this, field] { checkField(field); });
+        focus_->watch(edit, edit, [this, field] { checkField(field); });
+        // The pulse length does not enter the image size.
+        if (IsCountedText(field))
             connect(edit, &QLineEdit::textChanged, this, [this] { form_.updateImageSize(); });
-        }
         widget = edit;
         break;
     }

@@ -21,7 +21,6 @@ struct DialogItem {
     int frame;           ///< index of the enclosing frame in the same table, or -1 for the dialog itself
     int left, top, width, height;
     RowField field = TextField::tabTC; ///< a text or check box's counterpart on the main window
-    int maxLength = 0;
     bool hidden = false;
     bool disabled = false; ///< a disabled frame greys everything it holds
 };

@@ -7,9 +7,9 @@ using enum ColumnKind;
 
 constexpr RowColumn PhoneColumns[] = {
     {RowLabel, "tabTCjmeno", 360, 735},
-    {Text, "tabTC", 1320, 1815, TextField::tabTC, {}, 50},
+    {Text, "tabTC", 1320, 1815, TextField::tabTC},
     {Check, "tabTCPrijem", 4320, 255, {}, FlagField::tabTCPrijem},
-    {Check, "tabTCPoplach", 5760, 255, {}, FlagField::tabTCPoplach, 0, true},
+    {Check, "tabTCPoplach", 5760, 255, {}, FlagField::tabTCPoplach, true},
     {Check, "tabTCUdalost", 6840, 255, {}, FlagField::tabTCUdalost},
     {Button, "tabTCZmenit", 8160, 650},
 };
@@ -25,11 +25,11 @@ constexpr ColumnCaption PhoneCaptions[] = {
 
 constexpr RowColumn InputColumns[] = {
     {RowLabel, "tabINPjmeno", 120, 0},
-    {Text, "tabINPNazev", 360, 1455, TextField::tabINPNazev, {}, 100},
-    {Text, "tabINPZap", 2280, 855, TextField::tabINPZap, {}, 100},
-    {Text, "tabINPVyp", 3120, 855, TextField::tabINPVyp, {}, 100},
-    {Text, "tabINPLH", 4080, 975, TextField::tabINPLH, {}, 100},
-    {Text, "tabINPHL", 5040, 975, TextField::tabINPHL, {}, 100},
+    {Text, "tabINPNazev", 360, 1455, TextField::tabINPNazev},
+    {Text, "tabINPZap", 2280, 855, TextField::tabINPZap},
+    {Text, "tabINPVyp", 3120, 855, TextField::tabINPVyp},
+    {Text, "tabINPLH", 4080, 975, TextField::tabINPLH},
+    {Text, "tabINPHL", 5040, 975, TextField::tabINPHL},
     {Check, "tabINPNeg", 6120, 255, {}, FlagField::tabINPNeg},
     {Check, "tabINPLHEvent", 6720, 255, {}, FlagField::tabINPLHEvent},
     {Check, "tabINPHLEvent", 7080, 255, {}, FlagField::tabINPHLEvent},
@@ -53,12 +53,12 @@ constexpr ColumnCaption InputCaptions[] = {
 
 constexpr RowColumn OutputColumns[] = {
     {RowLabel, "tabOUTjmeno", 120, 0},
-    {Text, "tabOUTNazev", 360, 1455, TextField::tabOUTNazev, {}, 100},
-    {Text, "tabOUTZap", 2280, 855, TextField::tabOUTZap, {}, 100},
-    {Text, "tabOUTVyp", 3120, 855, TextField::tabOUTVyp, {}, 100},
+    {Text, "tabOUTNazev", 360, 1455, TextField::tabOUTNazev},
+    {Text, "tabOUTZap", 2280, 855, TextField::tabOUTZap},
+    {Text, "tabOUTVyp", 3120, 855, TextField::tabOUTVyp},
     {Check, "tabOUTNeg", 4200, 255, {}, FlagField::tabOUTNeg},
-    {Text, "tabOUTimpuls", 5040, 1095, TextField::tabOUTimpuls, {}, 100, false, true},
-    {Text, "tabOUTimpulsLEN", 6120, 375, TextField::tabOUTimpulsLEN, {}, 3, false, true},
+    {Text, "tabOUTimpuls", 5040, 1095, TextField::tabOUTimpuls, {}, false, true},
+    {Text, "tabOUTimpulsLEN", 6120, 375, TextField::tabOUTimpulsLEN, {}, false, true},
     {Check, "tabOUTZpr", 7320, 255, {}, FlagField::tabOUTZpr},
     {Button, "tabOUTbt", 8160, 650},
 };

@@ -20,7 +20,6 @@ struct RowColumn {
     int width;        ///< twips; a row label without a width sizes itself, one with a width is centred in it
     TextField text = TextField::tabTC;       ///< the setting of a text column
     FlagField flag = FlagField::tabTCPrijem; ///< the setting of a check-box column
-    int maxLength = 0;
     bool hidden = false;
     bool disabled = false;
 };

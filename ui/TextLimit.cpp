@@ -5,6 +5,12 @@
 
 namespace orb {
 
+void limitText(QLineEdit* edit, TextField field) {
+    const int limit = maxTextLength(field);
+    edit->setProperty(TextLimitProperty, limit);
+    if (limit > 0) edit->setMaxLength(limit);
+}
+
 void showText(QLineEdit* edit, const std::string& text) {
     const QString value = QString::fromStdString(text);
     if (edit->text() == value) return;

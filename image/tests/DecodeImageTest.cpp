@@ -222,6 +222,20 @@ TEST_F(DecodeImageTest, AsksOnceForEachFurtherAlarmRow) {
     EXPECT_EQ(form.record().tabTCPoplach, (RowFlags{false, false, false, false, false, true, false, false}));
 }
 
+TEST_F(DecodeImageTest, WeighsOnlyTheAlarmRowsOfTheImage) {
+    putBytes(*image, 35, hexBytes("20")); // the form holds row 5
+    ASSERT_TRUE(DecodeImage(*image, form));
+    putBytes(*image, 35, hexBytes("04")); // an image with row 2 alone asks nothing and keeps it
+    ASSERT_TRUE(DecodeImage(*image, form));
+    EXPECT_TRUE(view.boxes.empty());
+    EXPECT_EQ(form.record().tabTCPoplach, (RowFlags{false, false, true, false, false, false, false, false}));
+
+    putBytes(*image, 35, hexBytes("A0"));      // rows 5 and 7 over row 2: one question, for row 7
+    view.expectBox(AlarmQuestion, Answer::No); // row 7 does not take over
+    ASSERT_TRUE(DecodeImage(*image, form));
+    EXPECT_EQ(form.record().tabTCPoplach, (RowFlags{false, false, false, false, false, true, false, false}));
+}
+
 struct HostileCase {
     const char* name;
     std::function<void(EepromImage&)> spoil;

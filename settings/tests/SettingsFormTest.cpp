@@ -101,6 +101,24 @@ TEST_F(SettingsFormTest, RejectionShowsTheBoxThenBringsTheTabAndFocusBack) {
     EXPECT_EQ(form.text({TextField::tabOUTNazev, 4}), "Světlo");
 }
 
+TEST_F(SettingsFormTest, CharactersWithoutACodeAreRefusedOnLeavingAndCountedAsOneByte) {
+    const auto noCode = [](const std::string& character) {
+        return errorBox(
+            "Text obsahuje znak " + character +
+            ", který nelze uložit do EEPROM. Lze použít pouze znaky kódové stránky Windows-1250.");
+    };
+    form.setText({TextField::tabJmenoStanice}, "日本");
+    EXPECT_EQ(form.display().lblInfoPamUsage, "152 byte");
+    view.expectBox(noCode("'日' (U+65E5)"));
+    form.leaveField({TextField::tabJmenoStanice});
+    EXPECT_EQ(view.events,
+              (std::vector<std::string>{"box " + view.boxes.at(0).text, "tab 0", "focus tabJmenoStanice 0"}));
+
+    view.expectBox(noCode("'😀' (U+1F600)"));
+    EXPECT_EQ(form.checkDialogField({TextField::tabOUTimpulsLEN, 2}, "😀", "").kind,
+              RuleOutcome::Kind::Rejected);
+}
+
 TEST_F(SettingsFormTest, HiddenFieldsAreRefusedWithoutATab) {
     form.setText({TextField::eeExistTime}, "");
     view.expectBox(errorBox("Zadaná hodnota musí být celé číslo (5-65535)."));
@@ -123,10 +141,12 @@ TEST_F(SettingsFormTest, CorrectionsGoThroughTheSetter) {
 }
 
 TEST_F(SettingsFormTest, LeavingAnEmptyNumberWarnsForEachSetFlagInOrder) {
-    form.setImageLoading(true); // as the decoder does, so that the flags can be set before the number
-    form.setFlag(FlagField::tabTCUdalost, 3, true);
-    form.setFlag(FlagField::tabTCPrijem, 3, true);
-    form.setImageLoading(false);
+    {
+        // as the decoder does, so that the flags can be set before the number
+        const SettingsForm::ImageLoadingScope loading(form);
+        form.setFlag(FlagField::tabTCUdalost, 3, true);
+        form.setFlag(FlagField::tabTCPrijem, 3, true);
+    }
 
     view.expectBox(warningBox(NoReceiveWarning));
     view.expectBox(warningBox(NoEventsWarning));
@@ -159,13 +179,15 @@ TEST_F(SettingsFormTest, ASecondAlarmRowAsksWhichOneKeepsIt) {
 }
 
 TEST_F(SettingsFormTest, DecodingSeveralAlarmRowsAsksForEachFurtherRow) {
-    form.setImageLoading(true);
-    form.setFlag(FlagField::tabTCPoplach, 0, true);
-    view.expectBox(SingleAlarmQuestion, Answer::No);
-    form.setFlag(FlagField::tabTCPoplach, 3, true);
-    view.expectBox(SingleAlarmQuestion, Answer::Yes);
-    form.setFlag(FlagField::tabTCPoplach, 6, true);
-    form.setImageLoading(false);
+    {
+        const SettingsForm::ImageLoadingScope loading(form);
+        form.setFlag(FlagField::tabTCPoplach, 0, true);
+        view.expectBox(SingleAlarmQuestion, Answer::No);
+        form.setFlag(FlagField::tabTCPoplach, 3, true);
+        view.expectBox(SingleAlarmQuestion, Answer::Yes);
+        form.setFlag(FlagField::tabTCPoplach, 6, true);
+    }
+    EXPECT_FALSE(form.imageLoading());
     EXPECT_EQ(alarmRow(), 6);
 }
 
@@ -175,9 +197,7 @@ TEST_F(SettingsFormTest, AnOnOffClashIsReportedOnceWhenTheFocusBouncesToThePartn
     form.setText({TextField::tabINPVyp, 1}, "zap");
     view.expectBox(errorBox("Název 'Vypnuto' nesmí být stejný jako název 'Zapnuto'."));
     form.leaveField({TextField::tabINPVyp, 1}); // the user moved on to the on-name
-    EXPECT_TRUE(form.imageLoading());
     form.leaveField({TextField::tabINPZap, 1}); // the focus pulled back leaves it at once
-    EXPECT_FALSE(form.imageLoading());
     EXPECT_EQ(view.events,
               (std::vector<std::string>{"box " + view.boxes.at(0).text, "tab 2", "focus tabINPVyp 1"}));
 
@@ -185,13 +205,24 @@ TEST_F(SettingsFormTest, AnOnOffClashIsReportedOnceWhenTheFocusBouncesToThePartn
     form.leaveField({TextField::tabINPVyp, 1}); // left again unchanged: reported again
 }
 
-TEST_F(SettingsFormTest, AClashLeftStandingSilencesTheEmptyNumberCheck) {
-    form.setText({TextField::tabOUTZap, 0}, "ON");
-    form.setText({TextField::tabOUTVyp, 0}, "on");
-    view.expectBox(errorBox("Název 'Zapnuto' nesmí být stejný jako název 'Vypnuto'."));
+TEST_F(SettingsFormTest, AClashExcusesOnlyThePartnerLeftRightAfterIt) {
+    const std::string clash = "Název 'Zapnuto' nesmí být stejný jako název 'Vypnuto'.";
+    for (int row : {0, 1}) {
+        form.setText({TextField::tabOUTZap, row}, "ON");
+        form.setText({TextField::tabOUTVyp, row}, "on");
+    }
+    view.expectBox(errorBox(clash));
     form.leaveField({TextField::tabOUTZap, 0});
+    EXPECT_FALSE(form.imageLoading());
+    view.expectBox(warningBox(NoReceiveWarning));
     form.setFlag(FlagField::tabTCPrijem, 0, true);
-    EXPECT_TRUE(form.flag(FlagField::tabTCPrijem, 0));
+    EXPECT_FALSE(form.flag(FlagField::tabTCPrijem, 0));
+
+    view.expectBox(errorBox(clash)); // another row's clash is its own
+    form.leaveField({TextField::tabOUTZap, 1});
+    form.leaveField({TextField::tabPIN}); // the focus bounced off a field without the clash check
+    view.expectBox(errorBox("Název 'Vypnuto' nesmí být stejný jako název 'Zapnuto'."));
+    form.leaveField({TextField::tabOUTVyp, 1});
 }
 
 TEST_F(SettingsFormTest, DialogFieldsRunTheRulesWithoutTabsOrSideEffects) {
@@ -201,9 +232,10 @@ TEST_F(SettingsFormTest, DialogFieldsRunTheRulesWithoutTabsOrSideEffects) {
               (RuleOutcome{RuleOutcome::Kind::Corrected, "+420603"}));
     EXPECT_EQ(form.text({TextField::tabTC, 0}), "");
 
-    form.setImageLoading(true);
-    form.setFlag(FlagField::tabTCPrijem, 0, true);
-    form.setImageLoading(false);
+    {
+        const SettingsForm::ImageLoadingScope loading(form);
+        form.setFlag(FlagField::tabTCPrijem, 0, true);
+    }
     EXPECT_EQ(form.checkDialogField({TextField::tabTC, 0}, "", "").kind, RuleOutcome::Kind::Accepted);
     EXPECT_TRUE(form.flag(FlagField::tabTCPrijem, 0));
 

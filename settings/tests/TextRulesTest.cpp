@@ -7,7 +7,7 @@ namespace orb {
 static void PrintTo(const FieldRuleResult& r, std::ostream* out) {
     *out << "{kind " << static_cast<int>(r.outcome.kind) << ", \"" << r.outcome.text << "\", \"" << r.message
          << "\", tab " << (r.tab ? std::to_string(*r.tab) : "none") << ", loading "
-         << (r.imageLoading ? std::to_string(*r.imageLoading) : "unchanged") << "}";
+         << (r.clashReported ? std::to_string(*r.clashReported) : "unchanged") << "}";
 }
 
 namespace {
@@ -33,8 +33,8 @@ FieldRuleResult rejected(const std::string& message, std::optional<int> tab) {
     return {{Kind::Rejected, {}}, message, tab, std::nullopt};
 }
 
-FieldRuleResult withLoading(FieldRuleResult result, bool loading) {
-    result.imageLoading = loading;
+FieldRuleResult withClash(FieldRuleResult result, bool reported) {
+    result.clashReported = reported;
     return result;
 }
 
@@ -146,6 +146,15 @@ TEST(CheckFieldRule, CharacterKeywordNumericAndPhoneRules) {
         {TextField::tabPrepnoutJTSCislo, "x", rejected("Zadaná hodnota musí být číslo.", 0)},
         {TextField::tabPrepnoutJTSCislo, "7", accepted()},
         {TextField::tabOUTimpulsLEN, "abc", accepted()},
+        {TextField::tabOUTimpulsLEN, "1日",
+         rejected("Text obsahuje znak '日' (U+65E5), který nelze uložit do EEPROM. Lze použít pouze znaky "
+                  "kódové stránky Windows-1250.",
+                  3)},
+        {TextField::tabJmenoStanice, "Chata 😀",
+         rejected("Text obsahuje znak '😀' (U+1F600), který nelze uložit do EEPROM. Lze použít pouze znaky "
+                  "kódové stránky Windows-1250.",
+                  0)},
+        {TextField::tabJmenoStanice, "Žluťoučký kůň €", accepted()},
 
         {TextField::tabPIN, "", accepted()},
         {TextField::tabPIN, "12a4", rejected("PIN je špatně zadán.", 0)},
@@ -170,22 +179,22 @@ TEST(CheckFieldRule, OnOffNamesClashOnceAndKeepClearOfKeywords) {
         TextField field;
         std::string text;
         std::string partner;
-        bool loading;
+        bool skipClashCheck;
         FieldRuleResult expected;
     } cases[] = {
         {TextField::tabINPZap, "ZAP", "zap", false,
-         withLoading(rejected("Název 'Zapnuto' nesmí být stejný jako název 'Vypnuto'.", 2), true)},
+         withClash(rejected("Název 'Zapnuto' nesmí být stejný jako název 'Vypnuto'.", 2), true)},
         {TextField::tabINPVyp, "zap", "ZAP", false,
-         withLoading(rejected("Název 'Vypnuto' nesmí být stejný jako název 'Zapnuto'.", 2), true)},
-        {TextField::tabINPZap, "ZAP", "", false, withLoading(accepted(), false)},
-        {TextField::tabINPVyp, "", "", false, withLoading(accepted(), false)},
-        {TextField::tabINPZap, "ZAP", "zap", true, withLoading(accepted(), false)},
-        {TextField::tabINPZap, "STAV", "", false, withLoading(accepted(), false)},
+         withClash(rejected("Název 'Vypnuto' nesmí být stejný jako název 'Zapnuto'.", 2), true)},
+        {TextField::tabINPZap, "ZAP", "", false, withClash(accepted(), false)},
+        {TextField::tabINPVyp, "", "", false, withClash(accepted(), false)},
+        {TextField::tabINPZap, "ZAP", "zap", true, withClash(accepted(), false)},
+        {TextField::tabINPZap, "STAV", "", false, withClash(accepted(), false)},
         {TextField::tabINPZap, "a\"", "", true,
          rejected("Název 'Zapnuto' může obsahovat pouze tyto znaky: " + InputText, 2)},
         {TextField::tabOUTZap, "on", "ON", false,
-         withLoading(rejected("Název 'Zapnuto' nesmí být stejný jako název 'Vypnuto'.", 3), true)},
-        {TextField::tabOUTZap, "ZAP", "zap", true, withLoading(accepted(), false)},
+         withClash(rejected("Název 'Zapnuto' nesmí být stejný jako název 'Vypnuto'.", 3), true)},
+        {TextField::tabOUTZap, "ZAP", "zap", true, withClash(accepted(), false)},
         {TextField::tabOUTZap, "stav", "", false,
          rejected("Název 'Zapnuto' nesmí být žádné z těchto klíčových slov (ani jejich předpony): " +
                       Keywords,
@@ -200,7 +209,7 @@ TEST(CheckFieldRule, OnOffNamesClashOnceAndKeepClearOfKeywords) {
     for (const auto& c : cases) {
         FieldRuleContext context;
         context.partnerText = c.partner;
-        context.imageLoading = c.loading;
+        context.skipClashCheck = c.skipClashCheck;
         EXPECT_EQ(CheckFieldRule(c.field, c.text, context), c.expected)
             << fieldName(c.field) << " \"" << c.text << "\" beside \"" << c.partner << "\"";
     }

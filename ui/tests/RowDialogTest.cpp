@@ -148,9 +148,10 @@ TEST_F(RowDialogTest, TheTelephoneDialogChecksTheRowsFlagsWhenItCloses) {
     EXPECT_FALSE(control<QCheckBox>("tabTCPrijem_1")->isChecked());
 
     // Storno on a row that a loaded image left with a flag but no number still checks it.
-    form.setImageLoading(true);
-    form.setFlag(FlagField::tabTCUdalost, 6, true);
-    form.setImageLoading(false);
+    {
+        const SettingsForm::ImageLoadingScope loading(form);
+        form.setFlag(FlagField::tabTCUdalost, 6, true);
+    }
     whenModalShows([&](QDialog& dialog) {
         boxes.expectBox(noEvents);
         in<QPushButton>(dialog, "btStorno")->click();
