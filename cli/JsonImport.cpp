@@ -4,11 +4,9 @@
 #include "cli/ConsoleView.h"
 #include "cli/Workspace.h"
 #include "common/CzechNumbers.h"
-#include "files/FileMessages.h"
-#include "image/Cp1250.h"
-#include "image/ImageErrors.h"
 #include "link/LinkMessages.h"
 #include "settings/CharacterSets.h"
+#include "settings/ImageSize.h"
 #include "settings/SettingsForm.h"
 #include "settings/Tables.h"
 #include "settings/TextRules.h"
@@ -65,6 +63,19 @@ bool holdsValueInRange(const std::string& text, const NumberRange& range) {
     return value >= range.min && value <= range.max && value % range.step == 0;
 }
 
+/// Longer keys are echoed cut, so that a stray megabyte of key does not flood the terminal.
+constexpr std::size_t EchoedKeyLength = 40;
+
+/// Returns the key as far as it may be echoed: its first 40 characters, and "…" when it goes on.
+std::string echoedKey(const std::string& key) {
+    std::size_t end = 0;
+    for (std::size_t characters = 0; end < key.size(); ++end) {
+        const bool starts = (static_cast<unsigned char>(key[end]) & 0xC0) != 0x80;
+        if (starts && characters++ == EchoedKeyLength) return key.substr(0, end) + "…";
+    }
+    return key;
+}
+
 std::string joined(const std::vector<std::string>& texts) {
     std::string list;
     for (const std::string& text : texts)
@@ -98,7 +109,7 @@ class Stager {
             else if (key == Reserved63Key)
                 stageByte(value, key, staged_.reserved.at63);
             else
-                refuse(key, "Neznámé nastavení.");
+                refuse(echoedKey(key), "Neznámé nastavení.");
         }
         return staged_;
     }
@@ -131,16 +142,12 @@ class Stager {
             text = value.dump();
         else
             return refuse(name, "Hodnota musí být text.");
-        std::string stored;
-        try {
-            stored = Utf8ToCp1250(text);
-        } catch (const EncodingError&) {
-            return refuse(name, file_messages::EncodeFailed);
-        }
-        // The window's edit control takes no more characters than this; each is one byte of the code page.
+        // The window's edit control takes no more; the characters themselves are the field rule's business.
         const int limit = maxTextLength(ref.field);
-        if (limit > 0 && stored.size() > static_cast<std::size_t>(limit))
+        if (limit > 0 && CharacterCount(text) > static_cast<std::size_t>(limit))
             return refuse(name, lengthRefusal(limit));
+        if (text.find('\0') != std::string::npos)
+            return refuse(name, "Text nesmí obsahovat znak s kódem 0 (NUL), ten v EEPROM ukončuje text.");
         staged_.texts.emplace_back(ref, text);
     }
 
@@ -217,19 +224,32 @@ class FormSession {
     }
 
     /// Shows memoryBytes as the size of an identified unit and refuses a used size that does not fit,
-    /// as the write to the unit does.
-    void checkSize(int memoryBytes) {
+    /// as the write to the unit does. Without a size, the largest EEPROM is the limit, and the refusal
+    /// names the longest text: the other texts' limits keep them far below it.
+    void checkSize(std::optional<int> memoryBytes) {
         FormDisplay display = form_.display();
         for (std::size_t code = 0; code < EepromSizeTable.size(); ++code)
-            if (128 << code == memoryBytes) display.lblInfoPamSize = EepromSizeTable[code];
+            if (128 << code == memoryBytes.value_or(EepromImage::Size))
+                display.lblInfoPamSize = EepromSizeTable[code];
         form_.setDisplay(display);
         form_.updateImageSize();
         if (form_.memorySize() < form_.imageUsage())
-            refusals_.push_back({"--memory", link_messages::tooLarge(form_.display().lblInfoPamUsage,
-                                                                     form_.display().lblInfoPamSize)});
+            refusals_.push_back(
+                {memoryBytes ? "--memory" : settingName(longestText()),
+                 link_messages::tooLarge(form_.display().lblInfoPamUsage, form_.display().lblInfoPamSize)});
     }
 
   private:
+    TextRef longestText() const {
+        TextRef longest{TextField::tabJmenoStanice};
+        for (TextField field : AllTextFields)
+            for (int row = 0; row < (isRowField(field) ? RowCount : 1); ++row)
+                if (!isOption(field) &&
+                    CharacterCount(form_.text({field, row})) > CharacterCount(form_.text(longest)))
+                    longest = {field, row};
+        return longest;
+    }
+
     void leave(TextRef ref) {
         form_.leaveField(ref);
         collect(settingName(ref));
@@ -240,13 +260,9 @@ class FormSession {
     void leaveEveryField() {
         for (TextField field : AllTextFields)
             if (!isOption(field) && !isRowField(field)) leave({field});
-        for (int row = 0; row < RowCount; ++row) {
+        for (int row = 0; row < RowCount; ++row)
             for (TextField field : AllTextFields)
                 if (isRowField(field)) leave({field, row});
-            // A clash of on- and off-name holds ImageLoading until the partner is accepted; the next
-            // row starts as it would once the user had mended this one.
-            form_.setImageLoading(false);
-        }
     }
 
     ConsoleView view_;
@@ -264,7 +280,7 @@ ImportOutcome ImportJson(const Json& json, std::optional<int> memoryBytes, Eepro
     FormSession session(outcome.refusals);
     session.apply(staged);
     if (outcome.refusals.empty()) session.checkRanges();
-    if (memoryBytes) session.checkSize(*memoryBytes);
+    session.checkSize(memoryBytes);
     if (!outcome.refusals.empty()) return outcome;
 
     WriteReservedBytes(staged.reserved, image);

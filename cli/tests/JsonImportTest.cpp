@@ -92,8 +92,28 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{{"tabOUTimpulsLEN", rows({{6, 256}}, "1")}},
                     {"tabOUTimpulsLEN[6]", "Hodnota musí být celé číslo 0 až 255."}},
         RefusalCase{{{"tabJmenoStanice", "日本"}},
-                    {"tabJmenoStanice",
-                     "Nastala chyba při převodu dat. Nastavení obsahuje hodnotu, kterou nelze převést."}}));
+                    {"tabJmenoStanice", "Text obsahuje znak '日' (U+65E5), který nelze uložit do EEPROM. Lze "
+                                        "použít pouze znaky kódové stránky Windows-1250."}}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, ImportRefuses,
+    testing::Values(
+        RefusalCase{{{"tabTC", rows({{3, std::string(51, '1')}})}},
+                    {"tabTC[3]", "Text smí mít nejvýše 50 znaků."}},
+        RefusalCase{{{"tabJmenoStanice", std::string(150, 'x')}},
+                    {"tabJmenoStanice", "Text smí mít nejvýše 100 znaků."}},
+        RefusalCase{{{"tabOUTimpulsLEN", rows({{1, 999999}}, "1")}},
+                    {"tabOUTimpulsLEN[1]", "Text smí mít nejvýše 3 znaky."}},
+        RefusalCase{
+            {{"tabJmenoStanice", std::string("a\0b", 3)}},
+            {"tabJmenoStanice", "Text nesmí obsahovat znak s kódem 0 (NUL), ten v EEPROM ukončuje text."}},
+        // The one text without a limit can still outgrow the largest EEPROM.
+        RefusalCase{{{"tabTCcentra", std::string(70000, '1')}},
+                    {"tabTCcentra", "Velikost dat v nastavení (70150 byte) je větší než je možno vložit do "
+                                    "EEPROM ( 65536 byte)."}},
+        RefusalCase{{{std::string(1000000, 'x'), 1}}, {std::string(40, 'x') + "…", "Neznámé nastavení."}},
+        RefusalCase{{{"čtyřicet" + std::string(33, '_'), 1}},
+                    {"čtyřicet" + std::string(32, '_') + "…", "Neznámé nastavení."}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Form, ImportRefuses,
@@ -137,6 +157,17 @@ TEST(ImportJson, CorrectsNumbersAndTelephoneNumbersAsTheWindowDoes) {
     ASSERT_TRUE(DecodeImage(image, decoded.form));
     EXPECT_EQ(decoded.form.record().tabTC[2], "+420123456789");
     EXPECT_TRUE(decoded.form.record().tabTCPrijem[2]);
+}
+
+TEST(ImportJson, CountsTheLimitInCharacters) {
+    EepromImage image;
+    std::string name;
+    for (int i = 0; i < 100; ++i)
+        name += "ž";
+    const ImportOutcome outcome =
+        ImportJson({{"tabJmenoStanice", name}, {"tabPIN", "12345678"}}, std::nullopt, image);
+    EXPECT_TRUE(outcome.refusals.empty()) << outcome.refusals[0].message;
+    EXPECT_EQ(outcome.length, 149 + 100 + 8);
 }
 
 TEST(ImportJson, RefusesSettingsLargerThanTheGivenMemory) {
