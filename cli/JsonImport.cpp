@@ -135,17 +135,20 @@ class Stager {
     }
 
     void stageText(TextRef ref, const Json& value, const std::string& name) {
+        // A number field given a number that cannot be its value is told the values it holds.
+        const std::optional<NumberRange> range = numberRange(ref.field);
+        const auto refuseNumber = [&] { refuse(name, wholeNumberRefusal(range->min, range->max)); };
         std::string text;
         if (value.is_string())
             text = value.get<std::string>();
         else if (value.is_number_integer())
             text = value.dump();
         else
-            return refuse(name, "Hodnota musí být text.");
+            return range ? refuseNumber() : refuse(name, "Hodnota musí být text.");
         // The window's edit control takes no more; the characters themselves are the field rule's business.
         const int limit = maxTextLength(ref.field);
         if (limit > 0 && CharacterCount(text) > static_cast<std::size_t>(limit))
-            return refuse(name, lengthRefusal(limit));
+            return range && !value.is_string() ? refuseNumber() : refuse(name, lengthRefusal(limit));
         if (text.find('\0') != std::string::npos)
             return refuse(name, "Text nesmí obsahovat znak s kódem 0 (NUL), ten v EEPROM ukončuje text.");
         staged_.texts.emplace_back(ref, text);

@@ -103,7 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{{"tabJmenoStanice", std::string(150, 'x')}},
                     {"tabJmenoStanice", "Text smí mít nejvýše 100 znaků."}},
         RefusalCase{{{"tabOUTimpulsLEN", rows({{1, 999999}}, "1")}},
+                    {"tabOUTimpulsLEN[1]", "Hodnota musí být celé číslo 0 až 255."}},
+        RefusalCase{{{"tabOUTimpulsLEN", rows({{1, "999999"}}, "1")}},
                     {"tabOUTimpulsLEN[1]", "Text smí mít nejvýše 3 znaky."}},
+        RefusalCase{{{"eeExistTime", 2.5}}, {"eeExistTime", "Hodnota musí být celé číslo 5 až 65535."}},
         RefusalCase{
             {{"tabJmenoStanice", std::string("a\0b", 3)}},
             {"tabJmenoStanice", "Text nesmí obsahovat znak s kódem 0 (NUL), ten v EEPROM ukončuje text."}},
@@ -137,6 +140,49 @@ TEST(ImportJson, ReportsEveryRefusalInTheOrderTheWindowMeetsThem) {
     EXPECT_EQ(outcome.refusals[0].setting, "tabPIN");
     EXPECT_EQ(outcome.refusals[1].setting, "tabINPNazev[7]");
     EXPECT_EQ(outcome.refusals[2].setting, "tabTCPrijem[0]");
+}
+
+bool hasCzechLetter(const std::string& text) {
+    for (const char* letter : {"á", "č", "ď", "é", "ě", "í", "ň", "ó", "ř", "š", "ť", "ú", "ů", "ý", "ž"})
+        if (text.find(letter) != std::string::npos) return true;
+    return false;
+}
+
+TEST(ImportJson, EveryRefusalNamesTheSettingInCzechAndEchoesNoHugeInput) {
+    const std::string huge(10'000'000, '7');
+    const struct {
+        Json json;
+        std::string setting;
+    } cases[] = {
+        {{{"tabJmenoStanice", std::string("a\0b", 3)}}, "tabJmenoStanice"},
+        {{{"tabJmenoStanice", huge}}, "tabJmenoStanice"},
+        {{{"tabTCcentra", huge}}, "tabTCcentra"},
+        {{{"tabTCcentra", "日" + huge}}, "tabTCcentra"},
+        {{{"rtReCall", "x😀"}}, "rtReCall"},
+        {{{"tabOUTimpulsLEN", rows({{4, 999999}}, "1")}}, "tabOUTimpulsLEN[4]"},
+        {{{"tabOUTimpulsLEN", rows({{4, -1}}, "1")}}, "tabOUTimpulsLEN[4]"},
+        {{{"tabOUTimpulsLEN", rows({{4, huge}}, "1")}}, "tabOUTimpulsLEN[4]"},
+        {{{"tabWaitFree", 1e300}}, "tabWaitFree"},
+        {{{"tabPIN", Json::object()}}, "tabPIN"},
+        {{{"tabTC", rows({{1, nullptr}})}}, "tabTC[1]"},
+        {{{"tabINPNazev", huge}}, "tabINPNazev"},
+        {{{"tabTCPrijem", rows({{6, huge}}, false)}}, "tabTCPrijem[6]"},
+        {{{"tabKOMUNIKParita", huge}}, "tabKOMUNIKParita"},
+        {{{"reserved63", huge}}, "reserved63"},
+        {{{"reserved27to31", huge}}, "reserved27to31"},
+        {{{huge, 1}}, std::string(40, '7') + "…"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        EepromImage image;
+        const ImportOutcome outcome = ImportJson(c.json, std::nullopt, image);
+        EXPECT_FALSE(outcome.refusals.empty());
+        for (const Refusal& refusal : outcome.refusals) {
+            EXPECT_EQ(refusal.setting, c.setting);
+            EXPECT_TRUE(hasCzechLetter(refusal.message)) << refusal.message;
+            EXPECT_LT(refusal.message.size(), 300u);
+        }
+    }
 }
 
 TEST(ImportJson, CorrectsNumbersAndTelephoneNumbersAsTheWindowDoes) {

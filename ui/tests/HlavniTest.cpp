@@ -299,6 +299,11 @@ TEST_F(WindowTest, ARefusedFieldKeepsItsTextAndGetsTheFocusBackOnItsTab) {
         // Leaving a field by going to another tab brings the field's tab back.
         {0, "tabDobaPlatnostiSMS", "3a", 3, "tabOUTNazev_0",
          "Doba platnosti SMS zprávy je špatně zadána. Povolené hodnoty jsou '1','2',..,'30'.", "7"},
+        // A field without a character set refuses what the unit's code page cannot hold.
+        {0, "tabJmenoStanice", "Chata 日本", 2, "tabINPNazev_1",
+         "Text obsahuje znak '日' (U+65E5), který nelze uložit do EEPROM. Lze použít pouze znaky kódové "
+         "stránky Windows-1250.",
+         "Chata Žďár"},
     };
     auto* tabs = control<QTabWidget>("TabList");
     for (const Case& c : cases) {
@@ -314,7 +319,7 @@ TEST_F(WindowTest, ARefusedFieldKeepsItsTextAndGetsTheFocusBackOnItsTab) {
         EXPECT_EQ(field->text(), c.text);
         EXPECT_EQ(field->selectedText(), c.text);
         // Put right, the field lets the focus go.
-        QTest::keyClicks(field, c.right);
+        test::typeKeys(field, c.right);
         focus(control(c.next));
         EXPECT_EQ(QApplication::focusWidget(), control(c.next));
     }

@@ -61,6 +61,38 @@ TEST_F(RowDialogTest, EachDialogIsTitledForItsRow) {
     EXPECT_EQ(title, "Výstup O4");
 }
 
+/// Checks that each edit control named after a setting (tabTC_3 in the window, TC in a dialog) takes
+/// exactly the length that orbctl import allows that setting; returns how many it checked.
+int expectImportLimits(const QWidget& parent, const QString& prefix) {
+    int checked = 0;
+    for (const QLineEdit* edit : parent.findChildren<QLineEdit*>()) {
+        const QString name = prefix + edit->objectName().section('_', 0, 0);
+        for (const TextField field : AllTextFields) {
+            if (name != QString::fromUtf8(fieldName(field))) continue;
+            const int limit = maxTextLength(field);
+            EXPECT_EQ(edit->maxLength(), limit > 0 ? limit : QLineEdit().maxLength()) << name.toStdString();
+            ++checked;
+        }
+    }
+    return checked;
+}
+
+TEST_F(RowDialogTest, EditControlsRefuseWhatImportRefuses) {
+    EXPECT_EQ(expectImportLimits(window, ""), 11 * RowCount + 12);
+    const std::function<void(Hlavni&)> dialogs[] = {[](Hlavni& w) { w.editPhoneNumber(3); },
+                                                    [](Hlavni& w) { w.editInput(3); },
+                                                    [](Hlavni& w) { w.editOutput(3); }};
+    int checked = 0;
+    for (const auto& open : dialogs) {
+        whenModalShows([&](QDialog& dialog) {
+            checked += expectImportLimits(dialog, "tab");
+            in<QPushButton>(dialog, "btStorno")->click();
+        });
+        open(window);
+    }
+    EXPECT_EQ(checked, 1 + 5 + 5);
+}
+
 TEST_F(RowDialogTest, OkOrEnterCopiesTheRowBackAndOnlyThatRow) {
     for (bool byEnter : {false, true}) {
         SCOPED_TRACE(byEnter ? "Enter" : "Ok");

@@ -36,6 +36,16 @@ inline void settle() {
         QApplication::processEvents();
 }
 
+/// Types a text key by key. QTest knows the keys of ASCII alone; any other character comes as a key that
+/// carries only its text, as a keyboard layout or an input method delivers it.
+inline void typeKeys(QWidget* widget, const QString& text) {
+    for (const QChar character : text)
+        if (character.unicode() < 0x80)
+            QTest::keyClick(widget, character.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character), Qt::NoModifier);
+}
+
 /// Moves the focus to a control and lets every rule that this sets off run to its end.
 inline void focus(QWidget* widget) {
     widget->setFocus(Qt::MouseFocusReason);
@@ -68,7 +78,7 @@ class WindowTest : public ::testing::Test {
         auto* edit = control<QLineEdit>(name);
         focus(edit);
         edit->selectAll();
-        QTest::keyClicks(edit, text);
+        typeKeys(edit, text);
     }
 
     /// Moves the focus to a control and lets every rule that this sets off run to its end.
