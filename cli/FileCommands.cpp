@@ -2,6 +2,7 @@
 
 #include "cli/FileAccess.h"
 #include "cli/JsonImport.h"
+#include "cli/JsonText.h"
 #include "cli/SettingsDiff.h"
 #include "cli/SettingsSchema.h"
 #include "cli/Workspace.h"
@@ -45,9 +46,9 @@ ExitStatus RunImport(const CommandLine& line, std::ostream&, std::ostream& err) 
     const std::string& path = line.files[0];
     Json json;
     try {
-        json = Json::parse(LoadTextFile(path));
-    } catch (const Json::exception& error) { // also a number too large for any type (out_of_range)
-        throw CliError(ExitStatus::Refused, path + ": soubor není platný JSON (" + error.what() + ")");
+        json = ParseSettingsJson(LoadTextFile(path));
+    } catch (const JsonTextError& error) {
+        throw CliError(ExitStatus::Refused, path + ": " + error.what());
     }
     auto image = std::make_unique<EepromImage>();
     const ImportOutcome outcome = ImportJson(json, line.memory, *image);

@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/ConsoleView.h"
+#include "cli/JsonText.h"
 #include "cli/Workspace.h"
 #include "common/CzechNumbers.h"
 #include "link/LinkMessages.h"
@@ -63,19 +64,6 @@ bool holdsValueInRange(const std::string& text, const NumberRange& range) {
     return value >= range.min && value <= range.max && value % range.step == 0;
 }
 
-/// Longer keys are echoed cut, so that a stray megabyte of key does not flood the terminal.
-constexpr std::size_t EchoedKeyLength = 40;
-
-/// Returns the key as far as it may be echoed: its first 40 characters, and "…" when it goes on.
-std::string echoedKey(const std::string& key) {
-    std::size_t end = 0;
-    for (std::size_t characters = 0; end < key.size(); ++end) {
-        const bool starts = (static_cast<unsigned char>(key[end]) & 0xC0) != 0x80;
-        if (starts && characters++ == EchoedKeyLength) return key.substr(0, end) + "…";
-    }
-    return key;
-}
-
 std::string joined(const std::vector<std::string>& texts) {
     std::string list;
     for (const std::string& text : texts)
@@ -109,7 +97,7 @@ class Stager {
             else if (key == Reserved63Key)
                 stageByte(value, key, staged_.reserved.at63);
             else
-                refuse(echoedKey(key), "Neznámé nastavení.");
+                refuse(EchoedKey(key), "Neznámé nastavení.");
         }
         return staged_;
     }
