@@ -13,6 +13,8 @@ inline const std::string EncodeFailed =
     "Nastala chyba při převodu dat. Nastavení obsahuje hodnotu, kterou nelze převést.";
 inline const std::string OverwriteQuestion = "Tento soubor již existuje. Mám ho přepsat?";
 inline const std::string Decoding = "Převádím data ...";
+inline const std::string ExitTitle = "ORB - ukončení programu";
+inline const std::string UnsavedQuestion = "Nastavení bylo změněno a není uloženo. Uložit je do souboru?";
 
 inline std::string saving(const std::string& name) {
     return "Ukládám nastavení do souboru '" + name + "'.";

@@ -37,8 +37,9 @@ void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
     const std::optional<std::string> name = dialogs.chooseSaveFile();
     if (!name) return;
     Prompter& prompter = form.view();
+    const SettingsRecord saved = form.record();
     try {
-        EncodeImage(form.record(), image);
+        EncodeImage(saved, image);
     } catch (const ImageError&) {
         progress.hideProgress();
         tell(prompter, msg::SaveTitle, msg::EncodeFailed, MessageIcon::Critical);
@@ -59,19 +60,21 @@ void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
     }
     // The file holds U - 1 bytes, U being the usage the window shows (at least one byte).
     const std::int32_t length = std::max(form.imageUsage() - 1, 1);
-    if (!WriteImageFile(*name, image, length, prompter, progress)) {
+    if (fileExists(*name)) {
+        const Message question{msg::OverwriteTitle, msg::OverwriteQuestion, MessageIcon::Question,
+                               MessageButtons::YesNo};
+        if (prompter.ask(question) != Answer::Yes) return;
+    }
+    if (!WriteImageFile(*name, image, length, progress)) {
         progress.hideProgress();
         tell(prompter, msg::SaveTitle, msg::saveFailed(*name), MessageIcon::Critical);
+        return;
     }
+    form.markSettingsKept(saved);
 }
 
 bool WriteImageFile(const std::string& name, const EepromImage& image, std::int32_t length,
-                    Prompter& prompter, Progress& progress) {
-    if (fileExists(name)) {
-        const Message question{msg::OverwriteTitle, msg::OverwriteQuestion, MessageIcon::Question,
-                               MessageButtons::YesNo};
-        if (prompter.ask(question) != Answer::Yes) return true;
-    }
+                    Progress& progress) {
     progress.showProgress(msg::saving(name), false);
     try {
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
@@ -108,7 +111,9 @@ void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
     progress.showProgress(msg::Decoding, false);
     const bool decoded = DecodeImage(image, form);
     progress.hideProgress();
-    if (decoded) tell(view, msg::LoadTitle, msg::loaded(name), MessageIcon::Information);
+    if (!decoded) return;
+    form.markSettingsKept(form.record());
+    tell(view, msg::LoadTitle, msg::loaded(name), MessageIcon::Information);
 }
 
 std::optional<std::int32_t> ReadImageFile(const std::string& name, EepromImage& image, Progress& progress) {

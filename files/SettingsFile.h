@@ -25,19 +25,20 @@ class FileDialogs {
     virtual std::optional<std::string> chooseOpenFile() = 0;
 };
 
-/// Encodes the settings into the image and saves its used part to a file the user chooses (btFileSave).
+/// Encodes the settings into the image and saves its used part to a file the user chooses (btFileSave);
+/// once saved, the form's settings count as kept.
 void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs);
 
-/// Loads a file the user chooses into the image and decodes it into the form (btFileLoad).
+/// Loads a file the user chooses into the image and decodes it into the form (btFileLoad); once decoded
+/// whole, the form's settings count as kept.
 void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs);
 /// Loads the named file as btFileLoad does once the user has chosen it, with the same messages.
 void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, const std::string& name);
 
-/// Writes image bytes 0..length-1 to the file, asking first whether to overwrite an existing one.
-/// The old file stays untouched until the new content is complete on disk. Returns false only on a
-/// file error; declining the overwrite returns true without writing.
+/// Writes image bytes 0..length-1 to the file. The old file stays untouched until the new content is
+/// complete on disk. Returns false on a file error.
 bool WriteImageFile(const std::string& name, const EepromImage& image, std::int32_t length,
-                    Prompter& prompter, Progress& progress);
+                    Progress& progress);
 
 /// Tells whether a file of `length` bytes just read into the image from address 0 is a settings file:
 /// a whole header with the signature, and every byte the decoder reads within the file. A truncated copy

@@ -54,7 +54,9 @@ void DeviceLink::loadFromUnit() {
 }
 
 void DeviceLink::saveToUnit() {
-    run(lm::SaveTitle, [this] { SaveToUnit(form_, image_, progress_, blocks_); });
+    // The port is used only once the write has begun: a failure leaves block 0 of the unit in doubt.
+    run(
+        lm::SaveTitle, [this] { SaveToUnit(form_, image_, progress_, blocks_); }, true);
 }
 
 bool DeviceLink::confirmExit() {
@@ -63,7 +65,7 @@ bool DeviceLink::confirmExit() {
     const Answer answer = form_.view().ask({std::string(lm::ExitTitle), std::string(lm::DeactivateBeforeExit),
                                             MessageIcon::Question, MessageButtons::YesNoCancel});
     if (answer == Answer::Cancel) return false;
-    if (answer == Answer::Yes) run(lm::DeactivationTitle, [this] { mode_.deactivate(); });
+    if (answer == Answer::Yes) leaveProgrammingMode();
     return true;
 }
 
@@ -71,10 +73,16 @@ void DeviceLink::confirmClose() {
     if (busy_ || form_.display().btDEA != DeactivateCaption) return;
     const Answer answer = form_.view().ask({std::string(lm::ExitTitle), std::string(lm::DeactivateBeforeExit),
                                             MessageIcon::Question, MessageButtons::YesNo});
-    if (answer == Answer::Yes) run(lm::DeactivationTitle, [this] { mode_.deactivate(); });
+    if (answer == Answer::Yes) leaveProgrammingMode();
 }
 
-template <typename Operation> void DeviceLink::run(std::string_view title, Operation operation) {
+void DeviceLink::leaveProgrammingMode() {
+    if (form_.display().btDEA == DeactivateCaption)
+        run(lm::DeactivationTitle, [this] { mode_.deactivate(); });
+}
+
+template <typename Operation>
+void DeviceLink::run(std::string_view title, Operation operation, bool writesUnit) {
     if (busy_) return;
     BusyScope busy(busy_);
     try {
@@ -84,8 +92,8 @@ template <typename Operation> void DeviceLink::run(std::string_view title, Opera
         progress_.hideProgress();
         transport_.closePort();
         SetLinkState(form_, progress_, LinkState::Inactive);
-        form_.view().ask({std::string(title), lm::portFailed(mode_.openedPortName()), MessageIcon::Critical,
-                          MessageButtons::Ok});
+        const std::string text = lm::portFailed(mode_.openedPortName());
+        tell(form_.view(), title, writesUnit ? lm::withNoValidSettings(text) : text, MessageIcon::Critical);
     }
 }
 

@@ -37,11 +37,17 @@ class DeviceLink {
     /// chosen where it is still in the list, else "COM 1" is.
     void setPorts(std::vector<PortChoice> ports);
     const std::vector<PortChoice>& ports() const { return mode_.ports(); }
+    /// Takes a unit still in programming mode out of it without asking first, as the exit question's Yes
+    /// does; nothing while no connection is active.
+    void leaveProgrammingMode();
     /// Tells whether a command is running (its waits deliver the window's clicks).
     bool busy() const { return busy_; }
 
   private:
-    template <typename Operation> void run(std::string_view title, Operation operation);
+    /// Runs one command; a port that fails ends it with a message under title, which for a write also
+    /// says that the unit has no valid settings left.
+    template <typename Operation>
+    void run(std::string_view title, Operation operation, bool writesUnit = false);
 
     SettingsForm& form_;
     EepromImage& image_;

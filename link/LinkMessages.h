@@ -21,6 +21,18 @@ inline constexpr std::string_view SaveTitle = "ORB - Ukládání dat z PC do EEP
 inline std::string cannotOpenPort(std::string_view portText) {
     return "Nelze otevřít port " + std::string(portText) + ".";
 }
+/// Returns "COM 3 (/dev/ttyS2)", or the device alone for a port the messages name by its device.
+inline std::string portAndDevice(std::string_view portName, std::string_view device) {
+    if (portName == device) return std::string(device);
+    return std::string(portName) + " (" + std::string(device) + ")";
+}
+inline std::string portInUse(std::string_view portName, std::string_view device) {
+    return "Port " + portAndDevice(portName, device) + " právě používá jiný program.";
+}
+inline std::string portNotPermitted(std::string_view portName, std::string_view device) {
+    return "Nemáte oprávnění otevřít port " + portAndDevice(portName, device) +
+           ". Požádejte správce, aby vás přidal do skupiny dialout, a pak se znovu přihlaste.";
+}
 inline constexpr std::string_view PressButton =
     "Na zařízení stiskněte tlačítko 'A1 VYP' a vyčkejte, než zelená LED 'STATUS' přestane blikat a bude "
     "svítit trvale. Poté potvrďte 'OK'.";
@@ -69,6 +81,13 @@ inline constexpr std::string_view WriteBlockFailed =
     "Data nebyla úspěšně uložena do EEPROM. Došlo k chybě při ukládání bloku do EEPROM.";
 inline constexpr std::string_view WriteCancelled = "Ukládání dat z PC do EEPROM bylo stornováno.";
 inline constexpr std::string_view WriteDone = "Data byla úspěšně uložena do EEPROM.";
+/// A write that did not finish has zeroed block 0 of the unit, so the unit has no valid settings left.
+inline constexpr std::string_view NoValidSettings =
+    "Zařízení nyní nemá platné nastavení; uložte je do něj znovu.";
+/// Adds the notice that the unit has no valid settings as a second paragraph of a write's message.
+inline std::string withNoValidSettings(std::string_view text) {
+    return std::string(text) + "\n\n" + std::string(NoValidSettings);
+}
 
 // Both directions: a unit whose memory size stayed unknown, a port that failed during an exchange
 inline constexpr std::string_view MemorySizeUnknown =

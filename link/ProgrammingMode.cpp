@@ -59,8 +59,21 @@ void ProgrammingMode::deactivate() {
 bool ProgrammingMode::openPort() {
     const PortChoice& port = chosenPort();
     openedPortName_ = port.name();
-    if (transport_.openPort(port.device())) return true;
-    tell(form_.view(), lm::OpenPortTitle, lm::cannotOpenPort(port.name()), MessageIcon::Critical);
+    const std::string device = port.device();
+    if (transport_.openPort(device)) return true;
+    // Where the user can mend the cause, a second paragraph names it.
+    std::string message = lm::cannotOpenPort(port.name());
+    switch (transport_.openFailure()) {
+    case OpenFailure::InUse:
+        message += "\n\n" + lm::portInUse(port.name(), device);
+        break;
+    case OpenFailure::NotPermitted:
+        message += "\n\n" + lm::portNotPermitted(port.name(), device);
+        break;
+    case OpenFailure::Other:
+        break;
+    }
+    tell(form_.view(), lm::OpenPortTitle, message, MessageIcon::Critical);
     return false;
 }
 

@@ -14,6 +14,13 @@ class PortError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+/// Why a port would not open, where the user can do something about it.
+enum class OpenFailure {
+    Other,       ///< missing, broken or refusing the settings; the system's words say more
+    InUse,       ///< another program holds the port
+    NotPermitted ///< the user may not open the device
+};
+
 /// The serial port the unit hangs on: 19,200 bit/s, 8 data bits, no parity, 1 stop bit, no flow control.
 /// Reception is polled: received bytes wait in the input buffer until read.
 class SerialPort {
@@ -22,6 +29,8 @@ class SerialPort {
     /// Opens the serial device ("/dev/ttyUSB0"); returns false when it is missing, in use or refuses the
     /// settings.
     virtual bool open(const std::string& device) = 0;
+    /// Tells why the last open() failed.
+    virtual OpenFailure openFailure() const { return OpenFailure::Other; }
     /// Closes the port; closing a closed port does nothing.
     virtual void close() = 0;
     /// Tells whether the port is open.

@@ -19,6 +19,8 @@ class Transport {
 
     /// Opens the serial device afresh (closing the port first when open); false when it cannot be opened.
     bool openPort(const std::string& device);
+    /// Tells why the last openPort failed.
+    OpenFailure openFailure() const { return port_.openFailure(); }
     /// Closes the port if it is open.
     void closePort();
     /// Tells whether the port is open.

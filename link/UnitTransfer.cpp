@@ -40,7 +40,9 @@ void LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, Bl
     // A decoding error has shown its own box and left the settings as they were: no success follows.
     const bool decoded = DecodeImage(image, form);
     progress.hideProgress();
-    if (decoded) finish(lm::ReadDone, MessageIcon::Information);
+    if (!decoded) return;
+    form.markSettingsKept(form.record());
+    finish(lm::ReadDone, MessageIcon::Information);
 }
 
 void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks) {
@@ -55,8 +57,10 @@ void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, Bloc
     // The used size is one more than the image, so an image exactly as long as the memory is refused.
     if (*memorySize < form.imageUsage())
         return refuse(lm::tooLarge(form.display().lblInfoPamUsage, form.display().lblInfoPamSize));
+    // The window stays editable while the write runs; what the unit gets is the record of this moment.
+    const SettingsRecord sent = form.record();
     try {
-        EncodeImage(form.record(), image);
+        EncodeImage(sent, image);
     } catch (const ImageError&) {
         return refuse(lm::EncodeFailed);
     }
@@ -64,9 +68,13 @@ void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, Bloc
 
     const bool written = blocks.writeImage(*memorySize, form.options().CheckWrite);
     progress.hideProgress();
-    if (!written) return tell(form.view(), lm::SaveTitle, lm::WriteBlockFailed, MessageIcon::Critical);
+    if (!written)
+        return tell(form.view(), lm::SaveTitle, lm::withNoValidSettings(lm::WriteBlockFailed),
+                    MessageIcon::Critical);
     if (progress.dialogCancelled())
-        return tell(form.view(), lm::SaveTitle, lm::WriteCancelled, MessageIcon::Information);
+        return tell(form.view(), lm::SaveTitle, lm::withNoValidSettings(lm::WriteCancelled),
+                    MessageIcon::Information);
+    form.markSettingsKept(sent);
     tell(form.view(), lm::SaveTitle, lm::WriteDone, MessageIcon::Information);
 }
 

@@ -94,6 +94,12 @@ class SettingsForm {
     /// Replaces the captions, colours and enabled states (the device link sets the link state this way).
     void setDisplay(const FormDisplay& display);
 
+    /// Tells whether the settings differ from those of the last file load or save and the last read or
+    /// write of the unit; the options beside the record do not count, since no file or unit holds them.
+    bool settingsChanged() const { return !(record_ == keptRecord_); }
+    /// Notes that a file or the unit now holds these settings (after a load, save, read or write).
+    void markSettingsKept(const SettingsRecord& record) { keptRecord_ = record; }
+
     /// True while the decoder fills the form (ImageLoading): the empty-number check and the on/off-name
     /// comparison stay silent, so the controls may be inconsistent for a moment.
     bool imageLoading() const { return imageLoading_; }
@@ -120,6 +126,7 @@ class SettingsForm {
 
     FormView& view_;
     SettingsRecord record_;
+    SettingsRecord keptRecord_; ///< what a file or the unit last received or gave; start-up values at first
     SettingsOptions options_;
     FormDisplay display_;
     bool imageLoading_ = false;

@@ -122,7 +122,7 @@ TEST_F(SettingsFileTest, WriteImageFileWritesExactlyTheGivenLength) {
     for (std::int32_t i = 0; i < 200; ++i)
         image.putByte(i, (i * 7 + 3) % 256);
     const fs::path name = folder / "part.eep";
-    EXPECT_TRUE(WriteImageFile(name.string(), image, 99, view, progress));
+    EXPECT_TRUE(WriteImageFile(name.string(), image, 99, progress));
     EXPECT_EQ(readFile(name), imageBytes(image, 0, 99));
 }
 

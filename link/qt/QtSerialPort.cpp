@@ -2,12 +2,25 @@
 
 #include <utility>
 
+#include <unistd.h>
+
 namespace orb {
 
 QtSerialPort::QtSerialPort(IoctlCall ioctl) : ioctl_(std::move(ioctl)) {
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                      [this](QSerialPort::SerialPortError error) { noteError(error); });
 }
+
+namespace {
+
+/// Qt reports a port held by another program (its lock file, or the exclusive mode of the open port)
+/// and a device closed to this user alike as a permission error; only the second fails access(2).
+OpenFailure classify(QSerialPort::SerialPortError error, const std::string& device) {
+    if (error != QSerialPort::PermissionError) return OpenFailure::Other;
+    return ::access(device.c_str(), R_OK | W_OK) == 0 ? OpenFailure::InUse : OpenFailure::NotPermitted;
+}
+
+} // namespace
 
 bool QtSerialPort::open(const std::string& device) {
     failure_.clear();
@@ -17,7 +30,10 @@ bool QtSerialPort::open(const std::string& device) {
     port_.setParity(QSerialPort::NoParity);
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
-    if (!port_.open(QIODevice::ReadWrite)) return false;
+    if (!port_.open(QIODevice::ReadWrite)) {
+        openFailure_ = classify(port_.error(), device);
+        return false;
+    }
     // Some cables take their power from the modem lines, so they are raised where the port has them. A
     // pseudo-terminal or a bare adapter refuses them; that is no reason to refuse the port.
     port_.setDataTerminalReady(true);

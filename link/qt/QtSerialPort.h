@@ -18,6 +18,7 @@ class QtSerialPort : public SerialPort {
     explicit QtSerialPort(IoctlCall ioctl = SystemIoctl);
 
     bool open(const std::string& device) override;
+    OpenFailure openFailure() const override { return openFailure_; }
     void close() override;
     bool isOpen() const override;
     void write(std::span<const std::uint8_t> bytes) override;
@@ -34,6 +35,7 @@ class QtSerialPort : public SerialPort {
     IoctlCall ioctl_;
     QSerialPort port_;
     QString failure_; ///< what went wrong with the open port, empty while it works
+    OpenFailure openFailure_ = OpenFailure::Other;
 };
 
 } // namespace orb

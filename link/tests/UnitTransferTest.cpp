@@ -235,10 +235,15 @@ struct StoppedWrite {
 TEST_F(UnitTransferTest, WriteThatStopsEarlyLeavesAUnitThatReadsAsNotProgrammed) {
     const StoppedWrite cases[] = {
         {"unit falls silent", false,
-         Box(SaveTitle, "Data nebyla úspěšně uložena do EEPROM. Došlo k chybě při ukládání bloku do EEPROM.",
+         Box(SaveTitle,
+             "Data nebyla úspěšně uložena do EEPROM. Došlo k chybě při ukládání bloku do EEPROM.\n\n"
+             "Zařízení nyní nemá platné nastavení; uložte je do něj znovu.",
              MessageIcon::Critical)},
         {"Storno", true,
-         Box(SaveTitle, "Ukládání dat z PC do EEPROM bylo stornováno.", MessageIcon::Information)},
+         Box(SaveTitle,
+             "Ukládání dat z PC do EEPROM bylo stornováno.\n\nZařízení nyní nemá platné nastavení; uložte je "
+             "do něj znovu.",
+             MessageIcon::Information)},
     };
     for (const StoppedWrite& c : cases) {
         SCOPED_TRACE(c.name);
@@ -272,15 +277,47 @@ TEST_F(UnitTransferTest, WriteThatStopsEarlyLeavesAUnitThatReadsAsNotProgrammed)
     }
 }
 
+TEST_F(UnitTransferTest, AReadOrAWholeWriteKeepsTheSettingsButAStoppedWriteDoesNot) {
+    programUnit();
+    activate2048();
+    form.setText(Station, "DOMA");
+    EXPECT_TRUE(form.settingsChanged());
+    view.expectBox(ReadDone);
+    link.loadFromUnit();
+    EXPECT_FALSE(form.settingsChanged()) << "filling the form from the unit is no change";
+
+    form.setText(Station, "SKLAD");
+    unit.onRequest = [&](const FakeUnit::Request& r) {
+        if (r.code() == 0x05 && r.address() == 40) progress.cancel();
+    };
+    view.expectBox(Box(SaveTitle,
+                       "Ukládání dat z PC do EEPROM bylo stornováno.\n\n"
+                       "Zařízení nyní nemá platné nastavení; uložte je do něj znovu.",
+                       MessageIcon::Information));
+    link.saveToUnit();
+    EXPECT_TRUE(form.settingsChanged());
+
+    // An edit made while the write runs did not reach the unit, so it is still a change afterwards.
+    unit.onRequest = [&](const FakeUnit::Request& r) {
+        if (r.code() == 0x05 && r.address() == 40) form.setText({TextField::tabPIN}, "1234");
+    };
+    view.expectBox(WriteDone);
+    link.saveToUnit();
+    EXPECT_TRUE(form.settingsChanged());
+    form.setText({TextField::tabPIN}, "");
+    EXPECT_FALSE(form.settingsChanged()) << "the settings are again those the unit holds";
+}
+
 TEST_F(UnitTransferTest, PulledCableEndsTheWriteInactiveWithThePortClosed) {
     activate2048();
     unit.onRequest = [&](const FakeUnit::Request& r) {
         if (r.index == 20) line.hangUp();
     };
-    view.expectBox(Box(SaveTitle,
-                       "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat. Port byl uzavřen a "
-                       "spojení je neaktivní.",
-                       MessageIcon::Critical));
+    view.expectBox(
+        Box(SaveTitle,
+            "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat. Port byl uzavřen a "
+            "spojení je neaktivní.\n\nZařízení nyní nemá platné nastavení; uložte je do něj znovu.",
+            MessageIcon::Critical));
     link.saveToUnit();
     EXPECT_FALSE(line.isOpen());
     EXPECT_EQ(form.display().btDEA, "Aktivovat");

@@ -46,6 +46,9 @@ const Message WriteDone{SaveTitle, "Data byla úspěšně uložena do EEPROM.", 
                         MessageButtons::Ok};
 const std::string HungUp = "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat. Port byl "
                            "uzavřen a spojení je neaktivní.";
+// A write that breaks off also says that the unit is left without valid settings.
+const std::string WriteHungUp =
+    HungUp + "\n\n" + "Zařízení nyní nemá platné nastavení; uložte je do něj znovu.";
 
 /// The settings the unit holds at the start of each case; the form on the screen differs from them.
 SettingsRecord UnitSettings() {
@@ -101,8 +104,8 @@ class FaultCampaignTest : public ::testing::Test {
 
     /// After a hang-up: the message was shown, the link is inactive with the port closed and no command
     /// running.
-    void expectHungUp(const std::string& title) {
-        EXPECT_EQ(view.boxes.back(), (Message{title, HungUp, MessageIcon::Critical, MessageButtons::Ok}));
+    void expectHungUp(const std::string& title, const std::string& text = HungUp) {
+        EXPECT_EQ(view.boxes.back(), (Message{title, text, MessageIcon::Critical, MessageButtons::Ok}));
         EXPECT_EQ(form.display().btDEA, "Aktivovat");
         EXPECT_FALSE(port.isOpen());
         EXPECT_FALSE(progress.shown);
@@ -161,9 +164,9 @@ TEST_F(FaultCampaignTest, HangUpAtEveryRequestOfAWriteLeavesTheUnitUnprogrammed)
         SCOPED_TRACE(request);
         resetCase();
         startAndActivate({"--hangup-after", QString::number(FirstTransferRequest + request)});
-        view.expectBox({SaveTitle, HungUp, MessageIcon::Critical, MessageButtons::Ok});
+        view.expectBox({SaveTitle, WriteHungUp, MessageIcon::Critical, MessageButtons::Ok});
         link.saveToUnit();
-        expectHungUp(SaveTitle);
+        expectHungUp(SaveTitle, WriteHungUp);
         EXPECT_EQ(Named(form.record()), Named(screen));
         if (request == 0) { // the zeroing write never arrived: the unit keeps its own settings whole
             expectUnitReads(ReadDone);

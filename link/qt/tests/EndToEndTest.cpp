@@ -111,7 +111,10 @@ TEST_F(EndToEndTest, PortThatIsMissingOrInUseIsNamed) {
         otherView.expectBox(PressButton);
         other.onDeaClicked();
         ASSERT_TRUE(otherPort.isOpen());
-        view.expectBox(Box("Otevírání portu", "Nelze otevřít port COM 1.", MessageIcon::Critical));
+        view.expectBox(Box("Otevírání portu",
+                           "Nelze otevřít port COM 1.\n\nPort COM 1 (" + std::string(getenv("ORB_COM1")) +
+                               ") právě používá jiný program.",
+                           MessageIcon::Critical));
         link.onDeaClicked();
         EXPECT_FALSE(port.isOpen());
     }
@@ -308,9 +311,11 @@ TEST_F(EndToEndTest, HelloAnsweredJustAfterItsLimitActivates) {
 TEST_F(EndToEndTest, BlockThatNeverReadsBackEndsTheWriteWithItsMessage) {
     startUnit({"--memory", "256", "--bad-block", "0x0040"});
     activate();
-    view.expectBox(Box(SaveTitle,
-                       "Data nebyla úspěšně uložena do EEPROM. Došlo k chybě při ukládání bloku do EEPROM.",
-                       MessageIcon::Critical));
+    view.expectBox(
+        Box(SaveTitle,
+            "Data nebyla úspěšně uložena do EEPROM. Došlo k chybě při ukládání bloku do EEPROM.\n\n"
+            "Zařízení nyní nemá platné nastavení; uložte je do něj znovu.",
+            MessageIcon::Critical));
     link.saveToUnit();
     EXPECT_EQ(unit->count("read 0x0040"), 9);
     EXPECT_EQ(unit->count("write 0x0048"), 0);
@@ -327,7 +332,10 @@ TEST_F(EndToEndTest, StornoEndsReadAndWriteAndLeavesTheUnitUnprogrammed) {
     EXPECT_EQ(unit->count("read 0x"), 5);
 
     // Storno after the fifth block: the next block is written, then the write ends.
-    view.expectBox(Box(SaveTitle, "Ukládání dat z PC do EEPROM bylo stornováno.", MessageIcon::Information));
+    view.expectBox(Box(SaveTitle,
+                       "Ukládání dat z PC do EEPROM bylo stornováno.\n\nZařízení nyní nemá platné nastavení; "
+                       "uložte je do něj znovu.",
+                       MessageIcon::Information));
     link.saveToUnit();
     EXPECT_EQ(unit->count("write 0x"), 6);
 
@@ -339,10 +347,11 @@ TEST_F(EndToEndTest, StornoEndsReadAndWriteAndLeavesTheUnitUnprogrammed) {
 TEST_F(EndToEndTest, UnitHangingUpDuringAWriteEndsItInactive) {
     startUnit({"--memory", "2048", "--hangup-after", "40"});
     activate();
-    view.expectBox(Box(SaveTitle,
-                       "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat. Port byl uzavřen a "
-                       "spojení je neaktivní.",
-                       MessageIcon::Critical));
+    view.expectBox(
+        Box(SaveTitle,
+            "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat. Port byl uzavřen a "
+            "spojení je neaktivní.\n\nZařízení nyní nemá platné nastavení; uložte je do něj znovu.",
+            MessageIcon::Critical));
     link.saveToUnit();
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(form.display().tabDeAktivNapis, "Neaktivní");
