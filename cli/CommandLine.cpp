@@ -72,8 +72,10 @@ constexpr CommandEntry Commands[] = {
 
 /// How the commands that talk to the unit stand in for the window's boxes and its Storno button.
 constexpr std::string_view DeviceNotes =
+    "  --timeout SECONDS  aktivace čeká na odpověď zařízení nejvýše tolik sekund (bez volby bez omezení)\n"
     "Hlášení okna programu se vypisují na standardní chybový výstup, jeho otázky se zodpoví Ne.\n"
-    "Ctrl+C působí jako tlačítko Storno.\n";
+    "Signál SIGINT (Ctrl+C), SIGTERM nebo SIGHUP působí jako tlačítko Storno: rozpracovaný blok se\n"
+    "dokončí, zařízení se deaktivuje a návratová hodnota je 3. Druhý signál program ukončí hned.\n";
 
 constexpr std::string_view ProgramHelp =
     "Nastavení komunikátoru ORB a ORBTONE z příkazové řádky.\n"
@@ -120,6 +122,12 @@ PortArgument parsePort(const std::string& text) {
     return {.device = text.find('/') == std::string::npos ? "/dev/" + text : text};
 }
 
+int parseTimeout(const std::string& text) {
+    const int seconds = parseNumber("--timeout", text);
+    if (seconds < 1) usageError("--timeout musí být kladný počet sekund, ne " + text);
+    return seconds;
+}
+
 int parseMemory(const std::string& text) {
     int bytes = parseNumber("--memory", text);
     for (int size = 128; size <= 65536; size *= 2)
@@ -141,6 +149,7 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
     if (line.output && !entry.output) refuse("-o");
     if (line.port && !entry.port) refuse("--port");
     if (line.memory && !entry.memory) refuse("--memory");
+    if (line.timeout && !entry.port) refuse("--timeout"); // it limits the wait for the unit
     if (line.noVerify && !entry.noVerify) refuse("--no-verify");
     if (line.help || line.version) return;
     const int files = entry.files - (entry.unitForLastFile && line.port ? 1 : 0);
@@ -182,6 +191,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.port = parsePort(value());
         } else if (name == "--memory") {
             line.memory = parseMemory(value());
+        } else if (name == "--timeout") {
+            line.timeout = parseTimeout(value());
         } else if (name == "--no-verify" && !inlineValue) {
             line.noVerify = true;
         } else {

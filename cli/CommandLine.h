@@ -24,7 +24,8 @@ struct CommandLine {
     std::vector<std::string> files; ///< the command's file operands, in order
     std::optional<std::string> output;
     std::optional<PortArgument> port;
-    std::optional<int> memory; ///< one of the unit memory sizes 128..65536
+    std::optional<int> memory;  ///< one of the unit memory sizes 128..65536
+    std::optional<int> timeout; ///< seconds the activation waits for the unit's answer; none: no limit
     bool noVerify = false;
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace orb {
 
@@ -12,14 +13,12 @@ constexpr int BarWidth = 40;
 constexpr std::size_t TimeLeftWidth = 16;
 } // namespace
 
-ConsoleProgress::ConsoleProgress(std::ostream& out, bool drawBar, std::atomic<bool>& cancelRequest)
-    : out_(out), drawBar_(drawBar), cancelRequest_(cancelRequest) {}
+ConsoleProgress::ConsoleProgress(std::ostream& out, bool drawBar, std::function<bool()> stopRequested)
+    : out_(out), drawBar_(drawBar), stopRequested_(std::move(stopRequested)) {}
 
 void ConsoleProgress::showProgress(const std::string& message, bool withStorno) {
     endBar();
-    cancelRequest_ = false;
-    cancelled_ = false;
-    shownAt_ = std::chrono::steady_clock::now();
+    shownAt_ = Clock::now();
     out_ << message << (withStorno ? " (Storno: Ctrl+C)" : "") << std::endl;
 }
 
@@ -35,20 +34,22 @@ void ConsoleProgress::setProgressValue(int done, int total) {
     shownPercent_ = percent;
     int filled = BarWidth * percent / 100;
     // The time left is padded so that a shorter one overwrites the end of the one before.
-    const std::string left = TimeLeft(std::chrono::steady_clock::now() - shownAt_, done, total);
+    const std::string left = TimeLeft(Clock::now() - shownAt_, done, total);
     out_ << "\r[" << std::string(filled, '#') << std::string(BarWidth - filled, '.') << "] " << done << "/"
          << total << "  " << left << std::string(TimeLeftWidth - std::min(left.size(), TimeLeftWidth), ' ')
          << std::flush;
 }
 
 bool ConsoleProgress::dialogCancelled() const {
-    if (cancelRequest_.exchange(false)) cancelled_ = true;
-    return cancelled_;
+    // Unlike the window's Storno, a stop request is not cleared by the next showing: the run is ending.
+    if (stopRequested_()) return true;
+    if (deadline_ && Clock::now() >= *deadline_) deadlinePassed_ = true;
+    return deadlinePassed_;
 }
 
 void ConsoleProgress::transferEnded(const TransferCounts& counts) {
     endBar();
-    out_ << TransferSummary(counts, std::chrono::steady_clock::now() - shownAt_) << std::endl;
+    out_ << TransferSummary(counts, Clock::now() - shownAt_) << std::endl;
 }
 
 void ConsoleProgress::endBar() {

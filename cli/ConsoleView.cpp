@@ -33,7 +33,9 @@ std::string_view terminalText(const std::string& text) {
 Answer ConsoleView::ask(const Message& message) {
     Answer answer = message.buttons == MessageButtons::Ok ? Answer::Ok : Answer::No;
     boxes_.push_back({message, answer, std::nullopt});
-    if (echo_) *echo_ << prefix_ << BoxLine(boxes_.back()) << std::endl;
+    if (echo_)
+        for (const std::string& line : BoxLines(boxes_.back()))
+            *echo_ << prefix_ << line << std::endl;
     return answer;
 }
 
@@ -45,10 +47,20 @@ std::vector<ShownBox> ConsoleView::takeBoxes() {
     return std::exchange(boxes_, {});
 }
 
-std::string BoxLine(const ShownBox& box) {
-    std::string line = box.message.title + ": " + std::string(terminalText(box.message.text));
-    if (box.message.buttons != MessageButtons::Ok) line += box.answer == Answer::Yes ? " -> Ano" : " -> Ne";
-    return line;
+std::vector<std::string> BoxLines(const ShownBox& box) {
+    static constexpr std::string_view Paragraph = "\n\n";
+    std::vector<std::string> lines;
+    const std::string_view text = terminalText(box.message.text);
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(Paragraph, start);
+        lines.emplace_back(text.substr(start, end - start));
+        if (end == std::string::npos) break;
+        start = end + Paragraph.size();
+    }
+    lines.front() = box.message.title + ": " + lines.front();
+    if (box.message.buttons != MessageButtons::Ok)
+        lines.back() += box.answer == Answer::Yes ? " -> Ano" : " -> Ne";
+    return lines;
 }
 
 } // namespace orb

@@ -33,7 +33,7 @@ class ConsoleView : public FormView {
     void choiceChanged(ChoiceField) override {}
     void displayChanged() override {}
 
-    /// Writes each later box to echo as it appears, one line after prefix (title, text, the answer given).
+    /// Writes each later box to echo as it appears, each of its lines after prefix (BoxLines).
     void setEcho(std::ostream& echo, const std::string& prefix) {
         echo_ = &echo;
         prefix_ = prefix;
@@ -47,8 +47,9 @@ class ConsoleView : public FormView {
     std::vector<ShownBox> boxes_;
 };
 
-/// Formats a box as one line of text: "title: text", and the answer for a question. A text that asks for
-/// a click in the window is worded for the terminal.
-std::string BoxLine(const ShownBox& box);
+/// Formats a box as lines of text: "title: text" with each further paragraph on a line of its own, and
+/// the answer for a question at the end. A text that asks for a click in the window is worded for the
+/// terminal.
+std::vector<std::string> BoxLines(const ShownBox& box);
 
 } // namespace orb

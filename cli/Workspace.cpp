@@ -20,7 +20,8 @@ void LoadSettingsFrom(const std::string& path, Workspace& workspace, std::ostrea
         if (box.message.buttons == MessageButtons::Ok)
             error = box.message.text;
         else
-            notices << "orbctl: " << path << ": " << BoxLine(box) << std::endl;
+            for (const std::string& line : BoxLines(box))
+                notices << "orbctl: " << path << ": " << line << std::endl;
     }
     if (!decoded) throw CliError(ExitStatus::Failure, path + ": " + error);
 }

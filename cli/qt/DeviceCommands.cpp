@@ -13,11 +13,12 @@
 #include "link/qt/DetectSerialPorts.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
+#include "link/qt/StopSignals.h"
 #include "print/ReportLines.h"
 
 #include <algorithm>
-#include <atomic>
-#include <csignal>
+#include <chrono>
+#include <optional>
 #include <QCoreApplication>
 #include <unistd.h>
 
@@ -27,19 +28,17 @@ namespace lm = link_messages;
 
 namespace {
 
-/// Set by the first Ctrl+C; the progress reads it as the Storno button. A second Ctrl+C ends the program.
-std::atomic<bool> interruptRequested{false};
+// orbctl's own words where the window has none: a stop by a signal and the time limit of the activation
+inline constexpr std::string_view DeactivatedText = "Zařízení bylo deaktivováno.";
+inline constexpr std::string_view NotActivatedText = "Zařízení nebylo aktivováno.";
+inline constexpr std::string_view StillActiveText = "Zařízení je zřejmě stále v programovacím módu.";
 
-extern "C" void onInterrupt(int) {
-    interruptRequested = true;
+std::string stoppedBy(int signal) {
+    return "Program byl přerušen signálem " + SignalName(signal) + ".";
 }
 
-void catchFirstInterrupt() {
-    struct sigaction action {};
-    action.sa_handler = onInterrupt;
-    action.sa_flags = SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+std::string noAnswerWithin(int seconds) {
+    return "Zařízení neodpovědělo během " + std::to_string(seconds) + " s.";
 }
 
 bool shown(const std::vector<ShownBox>& boxes, std::string_view text) {
@@ -49,33 +48,39 @@ bool shown(const std::vector<ShownBox>& boxes, std::string_view text) {
 
 /// The window's device part on a terminal: the unit on COM n, its boxes and progress on standard error.
 /// Each step returns what it means for orbctl's exit status; the boxes have told the user the details.
+/// SIGINT, SIGTERM and SIGHUP press Storno for the rest of the run: the block in flight is finished, the
+/// unit is deactivated and the run ends with Failure.
 class DeviceSession {
   public:
     DeviceSession(const CommandLine& line, std::ostream& err)
-        : err_(err), app_(argc_, argv_), progress_(err, ::isatty(STDERR_FILENO) == 1, interruptRequested),
+        : err_(err), app_(argc_, argv_), timeout_(line.timeout),
+          progress_(err, ::isatty(STDERR_FILENO) == 1, [] { return StopSignals::stopSignal() != 0; }),
           link_(workspace_.form, *workspace_.image, progress_, port_, waiter_) {
         workspace_.form.setChoice(ChoiceField::tabPort, choosePort(*line.port));
         workspace_.form.setFlag(FlagField::CheckWrite, 0, !line.noVerify);
-        catchFirstInterrupt();
+        prefix_ = "orbctl: " + lm::portAndDevice(chosenPort().name(), chosenPort().device()) + ": ";
+        workspace_.view.setEcho(err_, prefix_);
     }
 
     Workspace& workspace() { return workspace_; }
 
-    /// Switches the unit into programming mode: Success when it may be programmed, Refused when it is
-    /// the wrong product or firmware (it is then switched off again), Failure when it was not reached.
-    ExitStatus activate() {
-        const PortChoice& port = link_.ports().at(workspace_.form.options().tabPort);
-        const std::string device = port.device();
-        const std::string prefix =
-            "orbctl: " + (port.name() == device ? device : port.name() + " (" + device + ")") + ": ";
-        workspace_.view.setEcho(err_, prefix);
-        link_.onDeaClicked();
-        // The window's message says only that the port would not open; a terminal user wants to know why.
-        if (shown(workspace_.view.takeBoxes(), lm::cannotOpenPort(port.name())))
-            err_ << prefix << port_.openError() << std::endl;
-        if (!connected()) return ExitStatus::Failure;
-        if (workspace_.form.display().btEEPROMLoadEnabled) return ExitStatus::Success;
-        return finish(ExitStatus::Refused);
+    /// Activates the unit, runs the transfer when the unit may be programmed and deactivates it again;
+    /// returns the outcome, Failure when a signal stopped the run.
+    template <typename Transfer> ExitStatus run(Transfer transfer) {
+        ExitStatus status = stopped() ? ExitStatus::Failure : activate();
+        if (status == ExitStatus::Success && !stopped()) status = transfer();
+        status = finish(status);
+        if (!stopped()) return status;
+        std::string state;
+        if (connected())
+            state = StillActiveText;
+        else if (deactivated_)
+            state = DeactivatedText;
+        else if (!activated_)
+            state = NotActivatedText;
+        err_ << prefix_ << stoppedBy(StopSignals::stopSignal()) << (state.empty() ? "" : " ") << state
+             << std::endl;
+        return ExitStatus::Failure;
     }
 
     /// Reads the unit into the form; a decoding error counts as a failed read.
@@ -91,15 +96,37 @@ class DeviceSession {
         link_.saveToUnit();
         const auto boxes = workspace_.view.takeBoxes();
         if (shown(boxes, lm::WriteDone)) return ExitStatus::Success;
-        const bool failed = !connected() || shown(boxes, lm::WriteBlockFailed) ||
-                            shown(boxes, lm::WriteCancelled) || shown(boxes, lm::MemorySizeUnknown);
+        const bool failed = !connected() || shown(boxes, lm::withNoValidSettings(lm::WriteBlockFailed)) ||
+                            shown(boxes, lm::withNoValidSettings(lm::WriteCancelled)) ||
+                            shown(boxes, lm::MemorySizeUnknown);
         return failed ? ExitStatus::Failure : ExitStatus::Refused;
+    }
+
+  private:
+    /// Switches the unit into programming mode: Success when it may be programmed, Refused when it is
+    /// the wrong product or firmware, Failure when it was not reached.
+    ExitStatus activate() {
+        if (timeout_) progress_.setDeadline(ConsoleProgress::Clock::now() + std::chrono::seconds(*timeout_));
+        link_.onDeaClicked();
+        progress_.setDeadline(std::nullopt);
+        // The window's message says only that the port would not open; a terminal user wants to know why.
+        if (shown(workspace_.view.takeBoxes(), lm::cannotOpenPort(chosenPort().name())))
+            err_ << prefix_ << port_.openError() << std::endl;
+        activated_ = connected();
+        if (!activated_) {
+            if (progress_.deadlinePassed() && !stopped())
+                err_ << prefix_ << noAnswerWithin(*timeout_) << std::endl;
+            return ExitStatus::Failure;
+        }
+        return workspace_.form.display().btEEPROMLoadEnabled ? ExitStatus::Success : ExitStatus::Refused;
     }
 
     /// Takes a unit still in programming mode out of it; a failed deactivation turns success into Failure.
     ExitStatus finish(ExitStatus status) {
-        if (connected()) link_.onDeaClicked();
+        const bool wasConnected = connected();
+        link_.leaveProgrammingMode();
         workspace_.view.takeBoxes();
+        deactivated_ = wasConnected && !connected();
         return connected() && status == ExitStatus::Success ? ExitStatus::Failure : status;
     }
 
@@ -113,7 +140,9 @@ class DeviceSession {
         return static_cast<int>(link_.ports().size()) - 1;
     }
 
+    const PortChoice& chosenPort() const { return link_.ports().at(workspace_.form.options().tabPort); }
     bool connected() const { return workspace_.form.display().btDEA == DeactivateCaption; }
+    static bool stopped() { return StopSignals::stopSignal() != 0; }
 
     static inline int argc_ = 1;
     static inline char programName_[] = "orbctl";
@@ -121,11 +150,16 @@ class DeviceSession {
 
     std::ostream& err_;
     QCoreApplication app_;
+    StopSignals stopSignals_;
+    std::optional<int> timeout_;
+    std::string prefix_;
     Workspace workspace_;
     ConsoleProgress progress_;
     QtSerialPort port_;
     QtWaiter waiter_;
     DeviceLink link_;
+    bool activated_ = false;
+    bool deactivated_ = false;
 };
 
 } // namespace
@@ -134,8 +168,7 @@ ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err
     // A transfer takes minutes on a large unit: learn first that its result can be saved.
     if (line.output) CheckOutputWritable(*line.output);
     DeviceSession session(line, err);
-    if (ExitStatus status = session.activate(); status != ExitStatus::Success) return status;
-    const ExitStatus status = session.finish(session.load());
+    const ExitStatus status = session.run([&session] { return session.load(); });
     if (status != ExitStatus::Success) return status;
 
     Workspace& workspace = session.workspace();
@@ -158,16 +191,15 @@ ExitStatus RunUnitDiff(const CommandLine& line, std::ostream& out, std::ostream&
     Workspace file;
     LoadSettingsFrom(line.files[0], file, err);
     DeviceSession session(line, err);
-    if (ExitStatus status = session.activate(); status != ExitStatus::Success) return status;
-    if (ExitStatus status = session.finish(session.load()); status != ExitStatus::Success) return status;
+    if (ExitStatus status = session.run([&session] { return session.load(); }); status != ExitStatus::Success)
+        return status;
     return ListDifferences(WorkspaceJson(file), WorkspaceJson(session.workspace()), out);
 }
 
 ExitStatus RunWrite(const CommandLine& line, std::ostream&, std::ostream& err) {
     DeviceSession session(line, err);
     LoadSettingsFrom(line.files[0], session.workspace(), err);
-    if (ExitStatus status = session.activate(); status != ExitStatus::Success) return status;
-    return session.finish(session.save());
+    return session.run([&session] { return session.save(); });
 }
 
 } // namespace orb

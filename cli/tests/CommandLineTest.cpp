@@ -18,6 +18,9 @@ TEST(CommandLine, TakesEachCommandWithItsOptionsInAnyOrder) {
     EXPECT_EQ(import.output, "b.eep");
     EXPECT_EQ(import.memory, 2048);
 
+    EXPECT_EQ(ParseCommandLine({"read", "--port", "1", "--timeout", "30"}).timeout, 30);
+    EXPECT_FALSE(ParseCommandLine({"read", "--port", "1"}).timeout);
+
     CommandLine dashFile = ParseCommandLine({"show", "--", "-odd.eep"});
     EXPECT_EQ(dashFile.files, std::vector<std::string>{"-odd.eep"});
 }
@@ -68,6 +71,9 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTake) {
         {"read", "--port"},
         {"write", "a.eep", "--port", "1", "--memory", "2048"},
         {"write", "a.eep", "--port", "1", "--verbose"},
+        {"read", "--port", "1", "--timeout", "0"},
+        {"read", "--port", "1", "--timeout", "2.5"},
+        {"show", "a.eep", "--timeout", "5"},
     };
     for (const auto& args : wrong) {
         try {

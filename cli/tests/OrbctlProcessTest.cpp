@@ -3,13 +3,17 @@
 #include "cli/tests/CliTestSupport.h"
 
 #include <algorithm>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSerialPort>
 #include <QStringList>
+#include <QThread>
 #include <regex>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -26,13 +30,19 @@ struct Outcome {
     std::string err;
 };
 
-void start(QProcess& process, const QStringList& args, const QString& port = {}) {
+/// Starts orbctl with COM 1 on the port, when one is given; as an ordinary user when unprivileged (root
+/// passes every permission check, so as root it runs as nobody then).
+void start(QProcess& process, const QStringList& args, const QString& port = {}, bool unprivileged = false) {
     if (!port.isEmpty()) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("ORB_COM1", port);
         process.setProcessEnvironment(environment);
     }
-    process.start(ORBCTL_PATH, args);
+    if (unprivileged && ::geteuid() == 0)
+        process.start("setpriv",
+                      QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", ORBCTL_PATH} + args);
+    else
+        process.start(ORBCTL_PATH, args);
 }
 
 Outcome finish(QProcess& process) {
@@ -57,14 +67,10 @@ Outcome orbctlFed(const QStringList& args, const std::string& input) {
     return finish(process);
 }
 
-/// Runs orbctl as an ordinary user: root passes every permission check, so as root it runs as nobody.
-Outcome orbctlUnprivileged(const QStringList& args) {
+/// Runs orbctl as an ordinary user, with COM 1 on the port when one is given.
+Outcome orbctlUnprivileged(const QStringList& args, const QString& port = {}) {
     QProcess process;
-    if (::geteuid() == 0)
-        process.start("setpriv",
-                      QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", ORBCTL_PATH} + args);
-    else
-        process.start(ORBCTL_PATH, args);
+    start(process, args, port, true);
     return finish(process);
 }
 
@@ -505,6 +511,123 @@ TEST_F(OrbctlDevice, DeviceFailuresExitThreeNamingThePort) {
     EXPECT_EQ(hangUp.status, 3);
     EXPECT_TRUE(contains(hangUp.err, "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat."))
         << hangUp.err;
+    EXPECT_TRUE(contains(hangUp.err, "\norbctl: COM 1 (" + hangingUp.port().toStdString() +
+                                         "): Zařízení nyní nemá platné nastavení; uložte je do něj znovu.\n"))
+        << hangUp.err;
+}
+
+/// orbctl started in the background on the simulated unit, for what a test does to it while it runs.
+class RunningOrbctl {
+  public:
+    RunningOrbctl(const QStringList& args, const QString& port) {
+        process_.setReadChannel(QProcess::StandardError);
+        start(process_, args, port);
+    }
+    /// Waits until standard error shows the text.
+    bool waitForError(const std::string& text) {
+        while (!contains(err_, text)) {
+            if (!process_.waitForReadyRead(20000)) return false;
+            err_ += process_.readAllStandardError().toStdString();
+        }
+        return true;
+    }
+    void signal(int number) { ::kill(static_cast<pid_t>(process_.processId()), number); }
+    /// Waits for the end; the status is -1 when a signal ended the program.
+    Outcome finish() {
+        EXPECT_TRUE(process_.waitForFinished(60000));
+        err_ += process_.readAllStandardError().toStdString();
+        return {process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1,
+                process_.readAllStandardOutput().toStdString(), err_};
+    }
+
+  private:
+    QProcess process_;
+    std::string err_;
+};
+
+TEST_F(OrbctlDevice, APortHeldByAnotherProgramOrClosedToTheUserIsExplainedInCzech) {
+    SimulatedUnit unit(dir, {});
+    QSerialPort holder(unit.port());
+    ASSERT_TRUE(holder.open(QIODevice::ReadWrite));
+    const Outcome busy = orbctl({"read", "--port", "1"}, unit.port());
+    EXPECT_EQ(busy.status, 3);
+    const std::string port = unit.port().toStdString();
+    EXPECT_TRUE(contains(busy.err, "orbctl: COM 1 (" + port +
+                                       "): Otevírání portu: Nelze otevřít port COM 1.\n"
+                                       "orbctl: COM 1 (" +
+                                       port + "): Port COM 1 (" + port + ") právě používá jiný program.\n"))
+        << busy.err;
+    holder.close();
+
+    // As root every device opens, so the program runs as nobody there; the folder is closed to it too.
+    const std::string closed = dir.write("closed-port", {});
+    std::filesystem::permissions(closed, std::filesystem::perms::none);
+    const Outcome refused = orbctlUnprivileged({"read", "--port", "1"}, QString::fromStdString(closed));
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_TRUE(contains(refused.err, "Nemáte oprávnění otevřít port COM 1 (" + closed +
+                                          "). Požádejte správce, aby vás přidal do skupiny "
+                                          "dialout, a pak se znovu přihlaste.\n"))
+        << refused.err;
+    EXPECT_EQ(unit.requests("hello"), 0);
+}
+
+const std::string Writing = "Ukládám data z PC do EEPROM.";
+
+TEST_F(OrbctlDevice, EachStopSignalEndsAWriteAfterItsBlockAndDeactivatesTheUnit) {
+    const std::pair<int, std::string> stops[] = {
+        {SIGINT, "SIGINT"}, {SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}};
+    for (const auto& [number, name] : stops) {
+        SCOPED_TRACE(name);
+        SimulatedUnit unit(dir, {"--memory", "256", "--pace"});
+        RunningOrbctl write({"write", example, "--port", "1"}, unit.port());
+        ASSERT_TRUE(write.waitForError(Writing));
+        QThread::msleep(300);
+        write.signal(number);
+        const Outcome stopped = write.finish();
+        EXPECT_EQ(stopped.status, 3) << stopped.err;
+        const std::string prefix = "orbctl: COM 1 (" + unit.port().toStdString() + "): ";
+        EXPECT_TRUE(contains(stopped.err,
+                             prefix +
+                                 "ORB - Ukládání dat z PC do EEPROM: Ukládání dat z PC do "
+                                 "EEPROM bylo stornováno.\n" +
+                                 prefix + "Zařízení nyní nemá platné nastavení; uložte je do něj znovu.\n"))
+            << stopped.err;
+        EXPECT_TRUE(contains(stopped.err, prefix + "Program byl přerušen signálem " + name +
+                                              ". Zařízení bylo deaktivováno.\n"))
+            << stopped.err;
+        EXPECT_EQ(unit.requests("deactivate"), 1);
+        EXPECT_LT(unit.requests("write"), 2 * 32 + 2);
+
+        // The unit answers the next activation and takes a whole write.
+        const Outcome again = orbctl({"write", example, "--port", "1"}, unit.port());
+        EXPECT_EQ(again.status, 0) << again.err;
+        EXPECT_EQ(unit.requests("deactivate"), 2);
+    }
+}
+
+TEST_F(OrbctlDevice, ASecondSignalEndsTheProgramAtOnce) {
+    // A slow unit: the block in flight and the deactivation take a tenth of a second or more.
+    SimulatedUnit unit(dir, {"--memory", "2048", "--delay-ms", "50"});
+    RunningOrbctl write({"write", example, "--port", "1"}, unit.port());
+    ASSERT_TRUE(write.waitForError(Writing));
+    write.signal(SIGTERM);
+    QThread::msleep(30); // two signals sent at once may arrive as one
+    write.signal(SIGTERM);
+    EXPECT_EQ(write.finish().status, -1);
+}
+
+TEST_F(OrbctlDevice, TimeoutEndsTheActivationOfASilentUnitWithoutDeactivating) {
+    SimulatedUnit silent(dir, {"--silent"});
+    QElapsedTimer clock;
+    clock.start();
+    const Outcome run = orbctl({"read", "--port", "1", "--timeout", "1"}, silent.port());
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(run.status, 3);
+    EXPECT_TRUE(contains(run.err, "orbctl: COM 1 (" + silent.port().toStdString() +
+                                      "): Zařízení neodpovědělo během 1 s.\n"))
+        << run.err;
+    EXPECT_GE(silent.requests("hello"), 2);
+    EXPECT_EQ(silent.requests("deactivate"), 0);
 }
 
 } // namespace

@@ -37,8 +37,7 @@ TEST(TransferSummary, TimeLeftFollowsThePaceSoFar) {
 
 TEST(TransferSummary, EndsTheBarOnATerminal) {
     std::ostringstream out;
-    std::atomic<bool> interrupt{false};
-    ConsoleProgress progress(out, true, interrupt);
+    ConsoleProgress progress(out, true, [] { return false; });
     progress.showProgress("Načítám data z EEPROM do PC.", true);
     progress.setProgressValue(1, 4);
     progress.transferEnded({1, 8, 0, 26});

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <csignal>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QSocketNotifier;
+
+namespace orb {
+
+/// Turns SIGTERM, SIGHUP and SIGINT (what `timeout`, a service manager, a dropped remote shell, a logout
+/// and Ctrl+C send) into the Storno of the exchange in progress, so that they never leave the unit in
+/// programming mode. The first of them is noted for stopSignal() and handed to onStop in the event loop;
+/// a second one ends the program at once, as that signal ends a program by default. One object at a
+/// time; it puts the previous handlers back when it goes.
+class StopSignals {
+  public:
+    /// Catches the three signals; onStop, when given, runs on the user-interface thread after the first.
+    explicit StopSignals(std::function<void()> onStop = {});
+    ~StopSignals();
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+    /// Returns the first signal received, or 0 while none came.
+    static int stopSignal();
+
+  private:
+    std::function<void()> onStop_;
+    int pipe_[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> notifier_;
+    struct sigaction previous_[3] = {};
+};
+
+/// Names a stop signal as the user knows it: "SIGTERM", "SIGHUP" or "SIGINT".
+std::string SignalName(int signal);
+
+} // namespace orb
