@@ -1,6 +1,7 @@
 #include "ui/Hlavni.h"
 
 #include "files/SettingsFile.h"
+#include "files/UnsavedSettings.h"
 #include "settings/SettingsForm.h"
 #include "ui/FieldFocus.h"
 #include "ui/InfoProgram.h"
@@ -13,9 +14,11 @@
 #include <algorithm>
 #include <exception>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,8 +53,7 @@ Hlavni::Hlavni(EepromImage& image, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      image_(image), boxes_(this), info_(this, dialogCancelled_), focus_(new FieldFocus(this)),
-      qtFileDialogs_(this) {
+      image_(image), boxes_(this), info_(this), focus_(new FieldFocus(this)), qtFileDialogs_(this) {
     setObjectName("Hlavni");
     setWindowTitle("Inicializační program pro zařízení ORB/ORBTONE");
     setWindowIcon(paintedIcon(Picture::Unit));
@@ -127,24 +129,33 @@ void Hlavni::editOutput(int row) {
 }
 
 void Hlavni::openRowDialog(RowDialogKind kind, int row) {
-    std::unique_ptr<RowDialog>& dialog = rowDialogs_[static_cast<int>(kind)];
-    if (!dialog) dialog = std::make_unique<RowDialog>(rowDialogTable(kind), *form_, dialogCancelled_, this);
-    dialog->edit(row);
-    if (dialog->discarded()) dialog.reset();
-    // A flag of a row whose number was emptied, in the dialog or before, is reported and cleared here.
-    if (kind == RowDialogKind::Phone) form_->checkNumberFlags(row);
+    // A modal dialog opened from inside an exchange's wait would hold the exchange until it closes.
+    if (commandRunning_) return;
+    {
+        const QScopedValueRollback open(dialogOpen_, true);
+        std::unique_ptr<RowDialog>& dialog = rowDialogs_[static_cast<int>(kind)];
+        if (!dialog) dialog = std::make_unique<RowDialog>(rowDialogTable(kind), *form_, this);
+        dialog->edit(row);
+        if (dialog->discarded()) dialog.reset();
+        // A flag of a row whose number was emptied, in the dialog or before, is reported and cleared here.
+        if (kind == RowDialogKind::Phone) form_->checkNumberFlags(row);
+    }
+    if (stopping_) finishStop();
 }
 
 void Hlavni::runCommand(const std::function<void()>& command) {
     // One command at a time: a click that arrives while an exchange waits for the unit is ignored.
     if (!command || commandRunning_) return;
-    const QScopedValueRollback running(commandRunning_, true);
-    try {
-        command();
-    } catch (const std::exception& error) {
-        ask({"ORB - chyba", std::string("Operaci se nepodařilo dokončit: ") + error.what(),
-             MessageIcon::Critical, MessageButtons::Ok});
+    {
+        const QScopedValueRollback running(commandRunning_, true);
+        try {
+            command();
+        } catch (const std::exception& error) {
+            ask({"ORB - chyba", std::string("Operaci se nepodařilo dokončit: ") + error.what(),
+                 MessageIcon::Critical, MessageButtons::Ok});
+        }
     }
+    if (stopping_) finishStop();
 }
 
 void Hlavni::loadFile() {
@@ -164,18 +175,43 @@ FileDialogs& Hlavni::fileDialogs() {
 }
 
 void Hlavni::showInfoProgram() {
-    if (!infoProgram_) infoProgram_ = std::make_unique<InfoProgram>(this);
-    infoProgram_->showModal();
+    if (commandRunning_) return;
+    {
+        const QScopedValueRollback open(dialogOpen_, true);
+        if (!infoProgram_) infoProgram_ = std::make_unique<InfoProgram>(this);
+        infoProgram_->showModal();
+    }
+    if (stopping_) finishStop();
 }
 
 void Hlavni::exitProgram() {
     if (commandRunning_) return;
     bool end = true;
     runCommand([this, &end] {
-        if (commands_.confirmExit) end = commands_.confirmExit();
+        end = OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs());
+        if (end && commands_.confirmExit) end = commands_.confirmExit();
     });
     if (!end) return;
     exitConfirmed_ = true;
+    close();
+}
+
+void Hlavni::stopOnSignal() {
+    if (stopping_) return;
+    stopping_ = true;
+    info_.storno();
+    // The dialogs return from their own event loops once this event is handled; the last one out
+    // finishes the stop.
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible()) dialog->reject();
+    finishStop();
+}
+
+void Hlavni::finishStop() {
+    // A command or a dialog further down the stack ends first and calls this again on its way out.
+    if (commandRunning_ || dialogOpen_ || exitConfirmed_) return;
+    exitConfirmed_ = true;
+    runCommand(commands_.leaveProgrammingMode);
     close();
 }
 
@@ -185,12 +221,33 @@ void Hlavni::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!exitConfirmed_) runCommand(commands_.beforeClose);
+    if (!exitConfirmed_) {
+        bool stay = false;
+        runCommand([this, &stay] {
+            stay = !OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs());
+            if (!stay && commands_.beforeClose) commands_.beforeClose();
+        });
+        if (stay && !exitConfirmed_) return event->ignore(); // unless a stop signal closed it meanwhile
+    }
     event->accept();
 }
 
 Answer Hlavni::ask(const Message& message) {
-    return prompter_ ? prompter_->ask(message) : boxes_.ask(message);
+    // While the program stops on a signal nobody answers: each box gets the answer that changes nothing.
+    const auto unattended = [&message] {
+        switch (message.buttons) {
+        case MessageButtons::Ok:
+            return Answer::Ok;
+        case MessageButtons::YesNo:
+            return Answer::No;
+        case MessageButtons::YesNoCancel:
+            return Answer::Cancel;
+        }
+        return Answer::Ok;
+    };
+    if (stopping_) return unattended();
+    const Answer answer = prompter_ ? prompter_->ask(message) : boxes_.ask(message);
+    return stopping_ ? unattended() : answer;
 }
 
 void Hlavni::selectTab(int tab) {

@@ -60,6 +60,11 @@ class Hlavni : public QWidget, public FormView {
     /// it for the file named on the command line, once the window is up.
     void loadFile(const std::string& name);
 
+    /// Ends the program as a stop signal asks (a logout, a service manager): presses Storno for a running
+    /// exchange, closes open dialogs, takes the unit out of programming mode and closes the window, all
+    /// without asking anything, since nobody may be there to answer.
+    void stopOnSignal();
+
     /// Edits telephone row i in the dialog TelCislo, then checks the row's flags.
     void editPhoneNumber(int row);
     /// Edits input row i in the dialog Vstup.
@@ -109,6 +114,7 @@ class Hlavni : public QWidget, public FormView {
     FileDialogs& fileDialogs();
     void showInfoProgram();
     void exitProgram();
+    void finishStop();
     void showAll();
     TextControl& textControl(TextRef ref);
     QCheckBox*& flagControl(FlagField field, int row);
@@ -117,14 +123,15 @@ class Hlavni : public QWidget, public FormView {
     WindowCommands commands_;
     MessageBoxPrompter boxes_;
     Prompter* prompter_ = nullptr;
-    bool dialogCancelled_ = false; ///< shared by the entry dialogs and the progress window
     Info info_;
     FieldFocus* focus_;
     QtFileDialogs qtFileDialogs_;
     FileDialogs* fileDialogs_ = nullptr;
     std::unique_ptr<SettingsForm> form_;
     bool commandRunning_ = false;
+    bool dialogOpen_ = false; ///< an entry dialog or the about window, opened outside every command
     bool exitConfirmed_ = false;
+    bool stopping_ = false; ///< a stop signal came: no more boxes, the window closes when nothing runs
 
     std::array<std::array<TextControl, RowCount>, std::size(AllTextFields)> texts_{};
     std::array<std::array<QCheckBox*, RowCount>, std::size(AllFlagFields)> flags_{};

@@ -30,7 +30,7 @@ class InfoWindow : public QWidget {
 
 } // namespace
 
-Info::Info(QWidget* owner, bool& dialogCancelled) : owner_(owner), cancelled_(dialogCancelled) {}
+Info::Info(QWidget* owner) : owner_(owner) {}
 
 void Info::create() {
     window_ = new InfoWindow(owner_, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -47,10 +47,7 @@ void Info::create() {
     storno_ = new QPushButton("Storno", window_);
     storno_->setObjectName("Storno");
     placeTwips(storno_, 1950, 600, 1335, 375);
-    QObject::connect(storno_, &QPushButton::clicked, window_, [this] {
-        cancelled_ = true;
-        window_->hide();
-    });
+    QObject::connect(storno_, &QPushButton::clicked, window_, [this] { storno(); });
 
     bar_ = new QProgressBar(window_);
     bar_->setObjectName("Prubeh");
@@ -78,6 +75,11 @@ void Info::hideProgress() {
     if (window_) window_->hide();
     owner_->activateWindow();
     QApplication::processEvents();
+}
+
+void Info::storno() {
+    cancelled_ = true;
+    if (window_) window_->hide();
 }
 
 void Info::setProgressValue(int done, int total) {

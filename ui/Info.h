@@ -17,13 +17,17 @@ namespace orb {
 /// It has no close button: only Storno or the running operation hides it.
 class Info : public Progress {
   public:
-    /// The window is created at its first showing, owned by owner; Storno sets the shared cancel flag.
-    Info(QWidget* owner, bool& dialogCancelled);
+    /// The window is created at its first showing, owned by owner. Its Storno is the only thing that
+    /// cancels a running exchange: the entry dialogs keep a cancel flag of their own.
+    explicit Info(QWidget* owner);
 
     void showProgress(const std::string& message, bool withStorno) override;
     void hideProgress() override;
     void setProgressValue(int done, int total) override;
     bool dialogCancelled() const override { return cancelled_; }
+
+    /// Presses Storno as the user would: the running operation stops at its next check point.
+    void storno();
 
     /// The window, or nothing before its first showing.
     QWidget* window() const { return window_; }
@@ -33,7 +37,7 @@ class Info : public Progress {
     void setBarVisible(bool visible);
 
     QWidget* owner_;
-    bool& cancelled_;
+    bool cancelled_ = false;
     QPointer<QWidget> window_;
     QLabel* napis_ = nullptr;
     QPushButton* storno_ = nullptr;

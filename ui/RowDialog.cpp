@@ -24,10 +24,10 @@ constexpr int CheckBoxMinHeight = 255; ///< the height a check box needs to show
 
 } // namespace
 
-RowDialog::RowDialog(const RowDialogTable& table, SettingsForm& form, bool& dialogCancelled, QWidget* owner)
+RowDialog::RowDialog(const RowDialogTable& table, SettingsForm& form, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      table_(table), form_(form), cancelled_(dialogCancelled), focus_(new FieldFocus(this)) {
+      table_(table), form_(form), focus_(new FieldFocus(this)) {
     build();
 }
 

@@ -16,10 +16,11 @@ class SettingsForm;
 
 /// An entry dialog (TelCislo, Vstup or Vystup) that edits a copy of one row of the main window's table.
 /// Ok copies the row back through the form's setters, so every changed value runs its reactions;
-/// Storno, Esc and the close button change nothing.
+/// Storno, Esc and the close button change nothing. The dialog's cancel is its own: it never reaches an
+/// exchange with the unit, which only the progress window's Storno may stop.
 class RowDialog : public QDialog {
   public:
-    RowDialog(const RowDialogTable& table, SettingsForm& form, bool& dialogCancelled, QWidget* owner);
+    RowDialog(const RowDialogTable& table, SettingsForm& form, QWidget* owner);
 
     /// Copies row i in, shows the dialog modally and copies the row back if the user confirms.
     void edit(int row);
@@ -45,7 +46,7 @@ class RowDialog : public QDialog {
 
     const RowDialogTable& table_;
     SettingsForm& form_;
-    bool& cancelled_;
+    bool cancelled_ = false;
     FieldFocus* focus_;
     int row_ = 0;
     bool discarded_ = false;

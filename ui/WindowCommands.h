@@ -17,6 +17,7 @@ struct WindowCommands {
     std::function<void()> beforeClose;  ///< the close box: the same question; the window closes regardless
     /// tabPort: reads the system's serial ports again, keeps the chosen one chosen, returns the entries
     std::function<std::vector<std::string>()> listPorts;
+    std::function<void()> leaveProgrammingMode; ///< deactivates a unit in programming mode without asking
 };
 
 } // namespace orb

@@ -6,6 +6,7 @@
 #include "link/qt/DetectSerialPorts.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
+#include "link/qt/StopSignals.h"
 #include "print/qt/QtPrinterDialog.h"
 #include "print/SettingsReport.h"
 #include "ui/AppSetup.h"
@@ -88,8 +89,11 @@ int main(int argc, char** argv) {
                     texts.push_back(port.text());
                 return texts;
             },
+        .leaveProgrammingMode = [&] { link.leaveProgrammingMode(); },
     };
     window.refreshPorts();
+    // A logout or a service manager ends the program with SIGTERM or SIGHUP: the unit is left in order.
+    const orb::StopSignals stopSignals([&window] { window.stopOnSignal(); });
 
     window.show();
     orb::centreOnScreen(&window);

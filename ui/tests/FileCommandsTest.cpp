@@ -150,5 +150,55 @@ TEST_F(FileCommandsTest, TheSaveDialogAddsTheSuffixToANameTypedWithoutIt) {
     EXPECT_EQ(qtDialogs.chooseSaveFile(), path("zaloha.eep"));
 }
 
+const Message Unsaved{"ORB - ukončení programu",
+                      "Nastavení bylo změněno a není uloženo. Uložit je do souboru?", MessageIcon::Question,
+                      MessageButtons::YesNoCancel};
+
+TEST_F(FileCommandsTest, ExitOffersToSaveChangedSettingsAndEndsOnlyOnceTheyAreSaved) {
+    typeInto("tabJmenoStanice", "Chata");
+    boxes.expectBox(Unsaved, Answer::Cancel);
+    click("btKonec");
+    EXPECT_TRUE(window.isVisible());
+
+    dialogs.answers = {std::nullopt}; // the save dialog is cancelled: the settings stay unsaved
+    boxes.expectBox(Unsaved, Answer::Yes);
+    click("btKonec");
+    EXPECT_TRUE(window.isVisible());
+
+    dialogs.answers = {path("chata.eep")};
+    boxes.expectBox(Unsaved, Answer::Yes);
+    click("btKonec");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(contentOf(folder.filePath("chata.eep")).isEmpty());
+}
+
+TEST_F(FileCommandsTest, ALoadedOrSavedFileLeavesNothingToAskAboutUntilAnEdit) {
+    dialogs.answers = {path("default.eep")};
+    click("btFileSave");
+    click("btKonec"); // nothing changed since the save: no question
+    EXPECT_FALSE(window.isVisible());
+
+    window.show();
+    typeInto("tabPIN", "1234");
+    dialogs.answers = {path("default.eep")};
+    boxes.expectBox({"ORB - Načítání souboru",
+                     "Data ze souboru '" + path("default.eep") + "' byla úspěšně načtena.",
+                     MessageIcon::Information, MessageButtons::Ok});
+    click("btFileLoad");
+    EXPECT_EQ(form.text({TextField::tabPIN}), "");
+    window.close(); // the decoder filled the window, which is no change
+    EXPECT_FALSE(window.isVisible());
+
+    // The close box asks too; its Storno keeps the window, its No closes it without a file.
+    window.show();
+    typeInto("tabPIN", "1234");
+    boxes.expectBox(Unsaved, Answer::Cancel);
+    window.close();
+    EXPECT_TRUE(window.isVisible());
+    boxes.expectBox(Unsaved, Answer::No);
+    window.close();
+    EXPECT_FALSE(window.isVisible());
+}
+
 } // namespace
 } // namespace orb

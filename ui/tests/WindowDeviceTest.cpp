@@ -1,0 +1,153 @@
+// The main window with its real device link, driven by clicks, against the simulated unit on a
+// pseudo-terminal paced at 19,200 bit/s.
+#include "link/DeviceLink.h"
+#include "link/qt/QtSerialPort.h"
+#include "link/qt/QtWaiter.h"
+#include "link/qt/StopSignals.h"
+#include "link/qt/tests/OrbsimProcess.h"
+#include "ui/tests/WindowFixture.h"
+
+#include <csignal>
+#include <optional>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace orb {
+namespace {
+
+const Message PressButton{
+    "ORB - Aktivování spojení",
+    "Na zařízení stiskněte tlačítko 'A1 VYP' a vyčkejte, než zelená LED 'STATUS' přestane "
+    "blikat a bude svítit trvale. Poté potvrďte 'OK'.",
+    MessageIcon::Information, MessageButtons::Ok};
+const Message WriteDone{"ORB - Ukládání dat z PC do EEPROM", "Data byla úspěšně uložena do EEPROM.",
+                        MessageIcon::Information, MessageButtons::Ok};
+const Message ReadDone{"ORB - Načítání dat z EEPROM do PC", "Data byla úspěšně načtena z EEPROM.",
+                       MessageIcon::Information, MessageButtons::Ok};
+constexpr TextRef Station{TextField::tabJmenoStanice};
+
+/// The window wired to the serial port as the program wires it, with a simulated unit on COM 1.
+class WindowDeviceTest : public test::WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        window.commands() = {
+            .dea = [this] { link.onDeaClicked(); },
+            .loadFromUnit = [this] { link.loadFromUnit(); },
+            .saveToUnit = [this] { link.saveToUnit(); },
+            .print = {},
+            .confirmExit = [this] { return link.confirmExit(); },
+            .beforeClose = [this] { link.confirmClose(); },
+            .listPorts = {},
+            .leaveProgrammingMode = [this] { link.leaveProgrammingMode(); },
+        };
+    }
+
+    void click(const char* name) { control<QAbstractButton>(name)->click(); }
+    QString state() { return control<QLabel>("tabDeAktivNapis")->text(); }
+
+    /// Starts a 256-byte unit and activates it with btDEA.
+    void activate() {
+        unit.emplace(QStringList{"--memory", "256"});
+        boxes.expectBox(PressButton);
+        click("btDEA");
+        ASSERT_EQ(state(), "Aktivní");
+    }
+
+    std::optional<test::OrbsimProcess> unit;
+    QtSerialPort port;
+    QtWaiter waiter;
+    DeviceLink link{form, *image, window.progress(), port, waiter};
+};
+
+TEST_F(WindowDeviceTest, NoEntryDialogOpensWhileAWriteRunsAndTheWriteCompletes) {
+    activate();
+    form.setText(Station, "CHATA");
+
+    // Every way to a modal window is tried while the write waits for the unit; a window that opens
+    // anyway is closed with its Storno at once and recorded.
+    int tries = 0;
+    QStringList opened;
+    QTimer closeAnyDialog;
+    closeAnyDialog.setInterval(10);
+    QObject::connect(&closeAnyDialog, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        opened << dialog->objectName();
+        if (auto* storno = dialog->findChild<QPushButton*>("btStorno"))
+            storno->click();
+        else
+            dialog->reject();
+    });
+    QTimer tryDialogs;
+    tryDialogs.setInterval(150);
+    QObject::connect(&tryDialogs, &QTimer::timeout, [&] {
+        ++tries;
+        auto* tabs = control<QTabWidget>("TabList");
+        tabs->setCurrentIndex(1);
+        click("tabTCZmenit_0");
+        QTest::mouseDClick(control("tabTC_2"), Qt::LeftButton);
+        tabs->setCurrentIndex(2);
+        QTest::mouseDClick(control("tabINPNazev_5"), Qt::LeftButton);
+        click("tabOUTbt_7");
+        click("btInformace");
+    });
+    closeAnyDialog.start();
+    tryDialogs.start();
+    boxes.expectBox(WriteDone);
+    click("btEEPROMSave");
+    tryDialogs.stop();
+    closeAnyDialog.stop();
+    EXPECT_GE(tries, 3);
+    EXPECT_TRUE(opened.isEmpty()) << opened.join(", ").toStdString();
+
+    // The unit holds what was written: a read brings the settings back.
+    form.setText(Station, "DOMA");
+    boxes.expectBox(ReadDone);
+    click("btEEPROMLoad");
+    EXPECT_EQ(form.text(Station), "CHATA");
+    click("btDEA");
+    EXPECT_EQ(state(), "Neaktivní");
+    EXPECT_EQ(unit->count("deactivate"), 1);
+}
+
+class WindowStopTest : public WindowDeviceTest, public testing::WithParamInterface<int> {};
+
+TEST_P(WindowStopTest, ASignalDuringAWriteStopsItDeactivatesTheUnitAndClosesTheWindow) {
+    const StopSignals stopSignals([this] { window.stopOnSignal(); });
+    activate();
+    QTimer::singleShot(600, [signal = GetParam()] { std::raise(signal); });
+    click("btEEPROMSave"); // no box: nobody may be there to answer it
+    EXPECT_EQ(StopSignals::stopSignal(), GetParam());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(port.isOpen());
+    const std::vector<std::string> requests = unit->requests();
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(requests.back(), "deactivate");
+    EXPECT_GT(unit->count("write"), 1);
+    EXPECT_LT(unit->count("write"), 2 * 32 + 2); // the write did not run to its end
+}
+
+TEST_P(WindowStopTest, ASignalWhileAnEntryDialogIsOpenClosesItUnchangedAndDeactivates) {
+    const StopSignals stopSignals([this] { window.stopOnSignal(); });
+    activate();
+    test::whenModalShows([this](QDialog& dialog) {
+        QTest::keyClicks(dialog.findChild<QLineEdit*>("INPNazev"), "SVETLO");
+        std::raise(GetParam());
+        settle();
+    });
+    window.editInput(2);
+    EXPECT_EQ(form.text({TextField::tabINPNazev, 2}), "");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(unit->requests().back(), "deactivate");
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, WindowStopTest, testing::Values(SIGTERM, SIGHUP),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return SignalName(info.param).substr(3);
+                         });
+
+} // namespace
+} // namespace orb
