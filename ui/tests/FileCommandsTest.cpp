@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -157,17 +158,17 @@ const Message Unsaved{"ORB - ukončení programu",
 TEST_F(FileCommandsTest, ExitOffersToSaveChangedSettingsAndEndsOnlyOnceTheyAreSaved) {
     typeInto("tabJmenoStanice", "Chata");
     boxes.expectBox(Unsaved, Answer::Cancel);
-    click("btKonec");
+    control<QPushButton>("btKonec")->click();
     EXPECT_TRUE(window.isVisible());
 
     dialogs.answers = {std::nullopt}; // the save dialog is cancelled: the settings stay unsaved
     boxes.expectBox(Unsaved, Answer::Yes);
-    click("btKonec");
+    control<QPushButton>("btKonec")->click();
     EXPECT_TRUE(window.isVisible());
 
     dialogs.answers = {path("chata.eep")};
     boxes.expectBox(Unsaved, Answer::Yes);
-    click("btKonec");
+    control<QPushButton>("btKonec")->click();
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(contentOf(folder.filePath("chata.eep")).isEmpty());
 }
@@ -175,7 +176,7 @@ TEST_F(FileCommandsTest, ExitOffersToSaveChangedSettingsAndEndsOnlyOnceTheyAreSa
 TEST_F(FileCommandsTest, ALoadedOrSavedFileLeavesNothingToAskAboutUntilAnEdit) {
     dialogs.answers = {path("default.eep")};
     click("btFileSave");
-    click("btKonec"); // nothing changed since the save: no question
+    window.close(); // nothing changed since the save: no question
     EXPECT_FALSE(window.isVisible());
 
     window.show();

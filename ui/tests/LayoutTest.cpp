@@ -223,8 +223,8 @@ class LayoutTest : public WindowTest {
     void SetUp() override {
         WindowTest::SetUp();
         for (RowDialogKind kind : {RowDialogKind::Phone, RowDialogKind::Input, RowDialogKind::Output}) {
-            auto& dialog = dialogs.emplace_back(
-                std::make_unique<RowDialog>(rowDialogTable(kind), form, dialogCancelled, &window));
+            auto& dialog =
+                dialogs.emplace_back(std::make_unique<RowDialog>(rowDialogTable(kind), form, &window));
             dialog->show();
         }
         about.show();
@@ -246,7 +246,6 @@ class LayoutTest : public WindowTest {
         return all;
     }
 
-    bool dialogCancelled = false;
     std::vector<std::unique_ptr<RowDialog>> dialogs;
     InfoProgram about{&window};
 };
