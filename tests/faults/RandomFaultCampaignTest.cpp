@@ -39,7 +39,8 @@ const std::string ReadDone = "Data byla úspěšně načtena z EEPROM.";
 const std::string ReadFailed = "Data nebyla úspěšně načtena z EEPROM. Došlo k chybě při načítání bloku dat.";
 const std::string WriteDone = "Data byla úspěšně uložena do EEPROM.";
 const std::string WriteFailed =
-    "Data nebyla úspěšně uložena do EEPROM. Došlo k chybě při ukládání bloku do EEPROM.";
+    "Data nebyla úspěšně uložena do EEPROM. Došlo k chybě při ukládání bloku do EEPROM.\n\n"
+    "Zařízení nyní nemá platné nastavení; uložte je do něj znovu.";
 const std::string ActivationFailed = "Při pokusu aktivovat spojení nastala chyba.";
 
 /// A main window whose user confirms every box (Yes where asked) and that keeps the last box's text.
