@@ -43,18 +43,18 @@ constexpr CommandEntry Commands[] = {
      "jsou chyba. Každé odmítnutí se vypíše s hlášením okna a jménem nastavení a soubor se nezapíše;\n"
      "jinak se soubor -o vytvoří nebo nahradí.\n"
      "  --memory BYTES   ověří, že se nastavení vejde do paměti EEPROM této velikosti (128..65536)\n"},
-    {Command::Diff, "diff", "diff A.eep B.eep | diff A.eep --port PORT",
+    {Command::Diff, "diff", "diff A.eep B.eep | diff A.eep --port PORT [--timeout SECONDS]",
      "vypíše nastavení, ve kterých se liší soubory nebo soubor a zařízení", 2, false, false, true, false,
      false,
      "Vypíše nastavení, ve kterých se soubory liší, jedno na řádek: jméno, hodnota v A, hodnota v B.\n"
      "S --port PORT místo B načte zařízení na portu PORT (aktivuje ho, načte jeho EEPROM a deaktivuje).\n"
      "Návratová hodnota je 0, když jsou nastavení stejná, a 1, když se liší.\n",
      true},
-    {Command::Read, "read", "read --port PORT [-o FILE.eep]", "načte nastavení ze zařízení", 0, true, false,
-     true, false, false,
+    {Command::Read, "read", "read --port PORT [-o FILE.eep] [--timeout SECONDS]",
+     "načte nastavení ze zařízení", 0, true, false, true, false, false,
      "Aktivuje programovací režim zařízení na portu PORT, načte jeho EEPROM a deaktivuje ho.\n"
      "S -o uloží nastavení do souboru, jinak je vypíše jako příkaz show.\n"},
-    {Command::Write, "write", "write FILE.eep --port PORT [--no-verify]",
+    {Command::Write, "write", "write FILE.eep --port PORT [--no-verify] [--timeout SECONDS]",
      "uloží nastavení ze souboru do zařízení", 1, false, false, true, false, true,
      "Aktivuje programovací režim zařízení na portu PORT, uloží do jeho EEPROM nastavení ze souboru\n"
      "a deaktivuje ho. Každý zapsaný blok se čte zpět ke kontrole, pokud není dáno --no-verify.\n"},
@@ -72,7 +72,9 @@ constexpr CommandEntry Commands[] = {
 
 /// How the commands that talk to the unit stand in for the window's boxes and its Storno button.
 constexpr std::string_view DeviceNotes =
-    "  --timeout SECONDS  aktivace čeká na odpověď zařízení nejvýše tolik sekund (bez volby bez omezení)\n"
+    "  --timeout SECONDS  aktivace čeká na odpověď zařízení nejvýše tolik sekund; když nepřijde,\n"
+    "                     návratová hodnota je 3 (bez volby se čeká bez omezení)\n"
+    "\n"
     "Hlášení okna programu se vypisují na standardní chybový výstup, jeho otázky se zodpoví Ne.\n"
     "Signál SIGINT (Ctrl+C), SIGTERM nebo SIGHUP působí jako tlačítko Storno: rozpracovaný blok se\n"
     "dokončí, zařízení se deaktivuje a návratová hodnota je 3. Druhý signál program ukončí hned.\n";

@@ -17,6 +17,10 @@ _orbctl() {
             devices=$(compgen -G '/dev/tty[A-Z]*' ; compgen -G '/dev/serial/by-id/*')
             COMPREPLY=($(compgen -W "1 2 3 4 $devices" -- "$cur"))
             return ;;
+        --timeout)
+            # Seconds the activation waits for the unit.
+            COMPREPLY=($(compgen -W "10 30 60 120" -- "$cur"))
+            return ;;
         --memory)
             COMPREPLY=($(compgen -W "128 256 512 1024 2048 4096 8192 16384 32768 65536" -- "$cur"))
             return ;;

@@ -1,8 +1,7 @@
 #include "link/qt/QtSerialPort.h"
 
-#include <utility>
-
 #include <unistd.h>
+#include <utility>
 
 namespace orb {
 
