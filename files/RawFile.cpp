@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
+#include <poll.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -37,6 +38,11 @@ class Descriptor {
   private:
     int fd_;
 };
+
+/// The open flags that keep a FIFO or device from blocking the caller when it must not wait.
+int streamFlags(StreamWait wait) {
+    return wait == StreamWait::Never ? O_NONBLOCK : 0;
+}
 
 void writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
     std::size_t done = 0;
@@ -75,9 +81,10 @@ void syncFolder(const std::filesystem::path& folder) {
     if (dir.get() >= 0) ::fsync(dir.get());
 }
 
-/// Writes into a device or FIFO as it is: it has no folder entry to replace and nothing to sync.
-void writeInto(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    Descriptor stream(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+/// Writes into a device or FIFO as it is: it has no folder entry to replace and nothing to sync. Without
+/// waiting, a FIFO nobody reads fails to open (ENXIO) and one whose reader lags fails to take the bytes.
+void writeInto(const std::string& path, const std::vector<std::uint8_t>& bytes, StreamWait wait) {
+    Descriptor stream(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | streamFlags(wait)));
     if (stream.get() < 0) throwErrno("open " + path);
     writeAll(stream.get(), bytes);
     stream.close("close " + path);
@@ -106,10 +113,10 @@ void replaceWhole(const std::filesystem::path& target, bool exists, const std::v
 
 } // namespace
 
-void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>& bytes, StreamWait wait) {
     const WriteTarget target = FindWriteTarget(path);
     if (target.kind == WriteTarget::Kind::Stream)
-        writeInto(target.path, bytes);
+        writeInto(target.path, bytes, wait);
     else
         replaceWhole(target.path, target.kind == WriteTarget::Kind::RegularFile, bytes);
 }
@@ -121,6 +128,13 @@ std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxS
         ssize_t n = ::read(descriptor, chunk, sizeof chunk);
         if (n < 0) {
             if (errno == EINTR) continue;
+            // A non-blocking descriptor with nothing to give yet: its writer has a second for each piece.
+            if (errno == EAGAIN) {
+                pollfd ready{descriptor, POLLIN, 0};
+                const int polled = ::poll(&ready, 1, 1000);
+                if (polled > 0 || (polled < 0 && errno == EINTR)) continue;
+                if (polled == 0) errno = ETIMEDOUT;
+            }
             throwErrno("read");
         }
         if (n == 0) return bytes;
@@ -134,8 +148,8 @@ void WriteDescriptorContent(int descriptor, const std::vector<std::uint8_t>& byt
     writeAll(descriptor, bytes);
 }
 
-std::vector<std::uint8_t> ReadFileContent(const std::string& path, std::size_t maxSize) {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+std::vector<std::uint8_t> ReadFileContent(const std::string& path, std::size_t maxSize, StreamWait wait) {
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | streamFlags(wait)));
     if (file.get() < 0) throwErrno("open " + path);
     return ReadDescriptorContent(file.get(), maxSize);
 }

@@ -7,13 +7,20 @@
 
 namespace orb {
 
+/// What a FIFO or device does when nobody is at its other end yet, or it has nothing to give now.
+enum class StreamWait {
+    UntilReady, ///< waits, as a command in a shell pipeline is expected to
+    Never       ///< fails at once, so that a window never freezes on a pipe nobody serves
+};
+
 /// Replaces the file's content with the bytes, or creates it. For a regular file or a new name the bytes
 /// go to a temporary file in the same folder, reach the disk, and only then take the file's place, so a
 /// failure at any point leaves an existing file as it was. An existing character device or FIFO is
 /// written into directly and stays what it is. A symbolic link stays a link, to the new content; a link
 /// to a file that does not exist yet creates that file. Throws UnwritableTarget when the target cannot
 /// take the content (see FindWriteTarget), std::system_error when writing fails.
-void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>& bytes);
+void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                        StreamWait wait = StreamWait::UntilReady);
 
 /// Reads what an open descriptor delivers up to its end, such as standard input; throws
 /// std::system_error when it cannot be read or delivers more than maxSize bytes.
@@ -23,6 +30,9 @@ std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxS
 void WriteDescriptorContent(int descriptor, const std::vector<std::uint8_t>& bytes);
 
 /// Reads the whole file; throws std::system_error when it cannot be read or holds more than maxSize bytes.
-std::vector<std::uint8_t> ReadFileContent(const std::string& path, std::size_t maxSize);
+/// With StreamWait::Never a FIFO nobody writes into reads as empty, and one whose writer stays silent for
+/// a second fails.
+std::vector<std::uint8_t> ReadFileContent(const std::string& path, std::size_t maxSize,
+                                          StreamWait wait = StreamWait::UntilReady);
 
 } // namespace orb

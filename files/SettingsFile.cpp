@@ -80,7 +80,7 @@ bool WriteImageFile(const std::string& name, const EepromImage& image, std::int3
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
         for (std::int32_t i = 0; i < length; ++i)
             bytes[static_cast<std::size_t>(i)] = image.getByte(i);
-        ReplaceFileContent(name, bytes);
+        ReplaceFileContent(name, bytes, StreamWait::Never);
     } catch (const std::runtime_error&) { // a file error, or a length beyond the buffer
         progress.hideProgress();
         return false;
@@ -120,7 +120,7 @@ std::optional<std::int32_t> ReadImageFile(const std::string& name, EepromImage& 
     progress.showProgress(msg::loading(name), false);
     std::vector<std::uint8_t> bytes;
     try {
-        bytes = ReadFileContent(name, EepromImage::Size);
+        bytes = ReadFileContent(name, EepromImage::Size, StreamWait::Never);
     } catch (const std::system_error&) {
         progress.hideProgress();
         return std::nullopt;

@@ -287,6 +287,19 @@ TEST_F(SaveTargetTest, FifoStaysAFifoAndCarriesTheFile) {
     EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
+TEST_F(SaveTargetTest, FifoNobodyReadsFailsAtOnceInsteadOfFreezingTheWindow) {
+    const fs::path pipe = folder / "pipe.eep";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ::alarm(20); // a save that waits for a reader would hang the test
+    view.expectBox(OverwriteQuestion, Answer::Yes);
+    view.expectBox(saveError(msg::saveFailed(pipe.string())));
+    dialogs.saveName = pipe.string();
+    SaveSettingsFile(form, image, progress, dialogs);
+    ::alarm(0);
+    EXPECT_FALSE(progress.visible);
+    EXPECT_TRUE(fs::is_fifo(pipe));
+}
+
 TEST_F(SaveTargetTest, LinkToAMissingFileCreatesItAndStaysALink) {
     fs::create_directory(folder / "archiv");
     fs::create_symlink("archiv/chata.eep", folder / "link.eep");
@@ -354,6 +367,24 @@ TEST_F(LoadTest, UnreadableFilesLeaveImageAndSettingsUntouched) {
         expectUnchanged();
         EXPECT_EQ(imageBytes(image, 0, EepromImage::Size), Bytes(EepromImage::Size, 0));
     }
+}
+
+TEST_F(LoadTest, FifoNobodyServesEndsTheLoadInsteadOfFreezingTheWindow) {
+    const fs::path pipe = folder / "pipe.eep";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ::alarm(20); // a load that waits for a writer or for its bytes would hang the test
+    // Nobody writes: the pipe reads as empty.
+    view.expectBox(loadBox(msg::notAnImage(pipe.string()), MessageIcon::Information));
+    load(pipe);
+    expectUnchanged();
+    // A writer that holds the pipe open and says nothing.
+    const int silentWriter = ::open(pipe.c_str(), O_RDWR);
+    ASSERT_GE(silentWriter, 0);
+    view.expectBox(loadBox(msg::loadFailed(pipe.string()), MessageIcon::Critical));
+    load(pipe);
+    ::close(silentWriter);
+    ::alarm(0);
+    expectUnchanged();
 }
 
 TEST_F(LoadTest, ShorterFileKeepsTheBytesBeyondItsEnd) {
