@@ -33,6 +33,16 @@ inline std::string portNotPermitted(std::string_view portName, std::string_view 
     return "Nemáte oprávnění otevřít port " + portAndDevice(portName, device) +
            ". Požádejte správce, aby vás přidal do skupiny dialout, a pak se znovu přihlaste.";
 }
+/// Say on the terminal why a port would not open, where the window's message does not.
+inline std::string deviceMissing(std::string_view device) {
+    return "Zařízení " + std::string(device) + " neexistuje.";
+}
+inline std::string notASerialPort(std::string_view device) {
+    return std::string(device) + " není sériový port.";
+}
+inline std::string systemSaid(std::string_view words) {
+    return "Systém ohlásil: " + std::string(words) + ".";
+}
 inline constexpr std::string_view PressButton =
     "Na zařízení stiskněte tlačítko 'A1 VYP' a vyčkejte, než zelená LED 'STATUS' přestane blikat a bude "
     "svítit trvale. Poté potvrďte 'OK'.";

@@ -1,5 +1,10 @@
 #include "link/qt/QtSerialPort.h"
 
+#include "link/LinkMessages.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -19,10 +24,21 @@ OpenFailure classify(QSerialPort::SerialPortError error, const std::string& devi
     return ::access(device.c_str(), R_OK | W_OK) == 0 ? OpenFailure::InUse : OpenFailure::NotPermitted;
 }
 
+/// Tells whether the character device is a terminal, as every serial port is; one that cannot be opened
+/// to look counts as one, so that the system's own words explain it.
+bool isTerminal(const std::string& device) {
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return true;
+    const bool terminal = ::isatty(fd) == 1;
+    ::close(fd);
+    return terminal;
+}
+
 } // namespace
 
 bool QtSerialPort::open(const std::string& device) {
     failure_.clear();
+    device_ = device;
     port_.setPortName(QString::fromStdString(device));
     port_.setBaudRate(QSerialPort::Baud19200);
     port_.setDataBits(QSerialPort::Data8);
@@ -76,7 +92,15 @@ std::size_t QtSerialPort::read(std::span<std::uint8_t> buffer) {
 }
 
 std::string QtSerialPort::openError() const {
-    return port_.isOpen() ? std::string() : port_.errorString().toStdString();
+    namespace lm = link_messages;
+    if (port_.isOpen()) return {};
+    struct stat status {};
+    if (::stat(device_.c_str(), &status) != 0) {
+        if (errno == ENOENT) return lm::deviceMissing(device_);
+    } else if (!S_ISCHR(status.st_mode) || !isTerminal(device_)) {
+        return lm::notASerialPort(device_);
+    }
+    return lm::systemSaid(port_.errorString().toStdString());
 }
 
 void QtSerialPort::noteError(QSerialPort::SerialPortError error) {

@@ -25,7 +25,7 @@ class QtSerialPort : public SerialPort {
     std::size_t bytesWaiting() override;
     std::size_t read(std::span<std::uint8_t> buffer) override;
 
-    /// Says why the last open failed, in the system's words; empty while the port is open.
+    /// Says in Czech why the last open failed; empty while the port is open.
     std::string openError() const;
 
   private:
@@ -34,7 +34,8 @@ class QtSerialPort : public SerialPort {
 
     IoctlCall ioctl_;
     QSerialPort port_;
-    QString failure_; ///< what went wrong with the open port, empty while it works
+    std::string device_; ///< the device the last open() was given
+    QString failure_;    ///< what went wrong with the open port, empty while it works
     OpenFailure openFailure_ = OpenFailure::Other;
 };
 

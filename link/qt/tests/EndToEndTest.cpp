@@ -127,6 +127,24 @@ TEST_F(EndToEndTest, PortThatIsMissingOrInUseIsNamed) {
     EXPECT_TRUE(progress.events.empty());
 }
 
+TEST(QtSerialPortTest, PathThatIsNoSerialPortIsExplainedInCzech) {
+    QTemporaryDir folder;
+    const std::string file = folder.filePath("nastaveni.eep").toStdString();
+    std::ofstream(file) << "x";
+    const std::string missing = folder.filePath("ttyUSB9").toStdString();
+    const std::pair<std::string, std::string> cases[] = {
+        {missing, "Zařízení " + missing + " neexistuje."},
+        {folder.path().toStdString(), folder.path().toStdString() + " není sériový port."},
+        {file, file + " není sériový port."},
+        {"/dev/null", "/dev/null není sériový port."},
+    };
+    for (const auto& [device, explanation] : cases) {
+        QtSerialPort port;
+        EXPECT_FALSE(port.open(device));
+        EXPECT_EQ(port.openError(), explanation);
+    }
+}
+
 struct Refusal {
     QStringList options;
     std::string text;
