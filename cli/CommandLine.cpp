@@ -24,6 +24,7 @@ struct CommandEntry {
     bool noVerify;
     std::string_view help;
     bool unitForLastFile = false; ///< with --port, the unit stands in for the last file operand
+    bool backup = false;          ///< takes --backup and --force
 };
 
 constexpr CommandEntry Commands[] = {
@@ -54,10 +55,17 @@ constexpr CommandEntry Commands[] = {
      "načte nastavení ze zařízení", 0, true, false, true, false, false,
      "Aktivuje programovací režim zařízení na portu PORT, načte jeho EEPROM a deaktivuje ho.\n"
      "S -o uloží nastavení do souboru, jinak je vypíše jako příkaz show.\n"},
-    {Command::Write, "write", "write FILE.eep --port PORT [--no-verify] [--timeout SECONDS]",
+    {Command::Write, "write",
+     "write FILE.eep --port PORT [--no-verify] [--backup BACKUP.eep [--force]] [--timeout SECONDS]",
      "uloží nastavení ze souboru do zařízení", 1, false, false, true, false, true,
      "Aktivuje programovací režim zařízení na portu PORT, uloží do jeho EEPROM nastavení ze souboru\n"
-     "a deaktivuje ho. Každý zapsaný blok se čte zpět ke kontrole, pokud není dáno --no-verify.\n"},
+     "a deaktivuje ho. Každý zapsaný blok se čte zpět ke kontrole, pokud není dáno --no-verify.\n"
+     "  --backup BACKUP.eep  před zápisem načte zařízení a uloží celý obsah jeho EEPROM do souboru;\n"
+     "                       složka souboru se ověří dřív, než začne čtení. Když zápis selže nebo je\n"
+     "                       přerušen, vypíše se příkaz, který zálohu vrátí do zařízení.\n"
+     "  --force              s --backup zapíše i do zařízení, které nemá platné nastavení (není\n"
+     "                       naprogramováno); bez ní se takové zařízení nezapíše\n",
+     false, true},
     {Command::Schema, "schema", "schema [-o FILE.json]", "vypíše JSON Schema souborů z export a pro import",
      0, true, false, false, false, false,
      "Vypíše JSON Schema (draft 2020-12) souborů, které píše export a čte import: každý klíč, jeho\n"
@@ -72,8 +80,8 @@ constexpr CommandEntry Commands[] = {
 
 /// How the commands that talk to the unit stand in for the window's boxes and its Storno button.
 constexpr std::string_view DeviceNotes =
-    "  --timeout SECONDS  aktivace čeká na odpověď zařízení nejvýše tolik sekund; když nepřijde,\n"
-    "                     návratová hodnota je 3 (bez volby se čeká bez omezení)\n"
+    "  --timeout SECONDS    aktivace čeká na odpověď zařízení nejvýše tolik sekund; když nepřijde,\n"
+    "                       návratová hodnota je 3 (bez volby se čeká bez omezení)\n"
     "\n"
     "Hlášení okna programu se vypisují na standardní chybový výstup, jeho otázky se zodpoví Ne.\n"
     "Signál SIGINT (Ctrl+C), SIGTERM nebo SIGHUP působí jako tlačítko Storno: rozpracovaný blok se\n"
@@ -153,6 +161,12 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
     if (line.memory && !entry.memory) refuse("--memory");
     if (line.timeout && !entry.port) refuse("--timeout"); // it limits the wait for the unit
     if (line.noVerify && !entry.noVerify) refuse("--no-verify");
+    if (line.backup && !entry.backup) refuse("--backup");
+    if (line.force && !entry.backup) refuse("--force");
+    if (line.force && !line.backup) usageError("volba --force patří k volbě --backup");
+    // The printed command that puts a backup back into the unit needs a file to name.
+    if (line.backup && (line.backup->empty() || *line.backup == "-"))
+        usageError("volba --backup potřebuje jméno souboru");
     if (line.help || line.version) return;
     const int files = entry.files - (entry.unitForLastFile && line.port ? 1 : 0);
     if (static_cast<int>(line.files.size()) != files)
@@ -197,6 +211,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.timeout = parseTimeout(value());
         } else if (name == "--no-verify" && !inlineValue) {
             line.noVerify = true;
+        } else if (name == "--backup") {
+            line.backup = value();
+        } else if (name == "--force" && !inlineValue) {
+            line.force = true;
         } else {
             usageError("neznámá volba '" + args[i] + "'");
         }
@@ -207,6 +225,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     checkAgainst(entryOf(*line.command), line);
     return line;
+}
+
+std::string ShellWord(const std::string& text) {
+    std::string word = "'";
+    for (const char c : text)
+        word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return word + "'";
+}
+
+std::string WriteCommand(const std::string& file, const PortArgument& port) {
+    const std::string portText =
+        port.comNumber != 0 ? std::to_string(port.comNumber) : ShellWord(port.device);
+    return "orbctl write " + ShellWord(file) + " --port " + portText;
 }
 
 std::string VersionText() {

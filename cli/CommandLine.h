@@ -10,7 +10,7 @@ enum class Command { Show, Export, Import, Diff, Read, Write, Schema, Ports };
 
 /// The port --port names: "COM n" by its number, or a serial device by its path.
 struct PortArgument {
-    int comNumber = 0;  ///< 1..4, or 0 when a device is named
+    int comNumber = 0;    ///< 1..4, or 0 when a device is named
     std::string device{}; ///< the device's path when no number is given
 
     bool operator==(const PortArgument&) const = default;
@@ -27,10 +27,19 @@ struct CommandLine {
     std::optional<int> memory;  ///< one of the unit memory sizes 128..65536
     std::optional<int> timeout; ///< seconds the activation waits for the unit's answer; none: no limit
     bool noVerify = false;
+    std::optional<std::string> backup; ///< write: where what the unit holds is saved before the write
+    bool force = false;                ///< write --backup: writes also a unit that holds nothing to save
 };
 
 /// Parses the arguments that follow the program name; throws CliError(Usage) on anything it cannot take.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+/// Returns the text as one word of a POSIX shell command: in single quotes, each quote inside as '\''.
+std::string ShellWord(const std::string& text);
+
+/// Returns the command that writes the settings file into the unit on the port, as the user would type it
+/// into a shell: "orbctl write 'ZÁLOHA.eep' --port 1".
+std::string WriteCommand(const std::string& file, const PortArgument& port);
 
 /// Returns the program's name and version, as --version prints it.
 std::string VersionText();

@@ -6,6 +6,7 @@
 #include "cli/PortTable.h"
 #include "cli/Workspace.h"
 #include "image/CodecMessages.h"
+#include "image/DecodeImage.h"
 #include "link/DeviceLink.h"
 #include "link/LinkMessages.h"
 #include "link/LinkState.h"
@@ -18,8 +19,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <QCoreApplication>
+#include <sstream>
 #include <unistd.h>
 
 namespace orb {
@@ -39,6 +42,21 @@ std::string stoppedBy(int signal) {
 
 std::string noAnswerWithin(int seconds) {
     return "Zařízení neodpovědělo během " + std::to_string(seconds) + " s.";
+}
+
+// write --backup
+std::string backupSavedIn(const std::string& path, int bytes) {
+    return "Obsah EEPROM zařízení (" + std::to_string(bytes) + " B) je uložen v souboru '" + path + "'.";
+}
+inline constexpr std::string_view NothingToBackUp =
+    "Zařízení nemá platné nastavení, které by šlo zálohovat; do zařízení se nic nezapíše. Bez zálohy "
+    "ho zapíše volba --force.";
+inline constexpr std::string_view NothingToBackUpForced =
+    "Zařízení nemá platné nastavení, které by šlo zálohovat; zápis pokračuje bez zálohy (--force).";
+inline constexpr std::string_view SettingsNotTaken =
+    "Nastavení ze souboru se nepodařilo převzít beze změny; do zařízení se nic nezapíše.";
+std::string restoreHint(const std::string& path) {
+    return "Původní obsah zařízení je v souboru '" + path + "'; do zařízení ho vrátí příkaz:";
 }
 
 bool shown(const std::vector<ShownBox>& boxes, std::string_view text) {
@@ -91,6 +109,49 @@ class DeviceSession {
                                                                             : ExitStatus::Failure;
     }
 
+    /// Reads the unit and saves what its memory holds, byte for byte, as the backup file. A unit without
+    /// settings that read back whole holds nothing worth saving: Refused, or Success without a file when
+    /// forced. Failure when the read or the save failed.
+    ExitStatus backUp(const std::string& path, bool force) {
+        link_.loadFromUnit();
+        const auto boxes = workspace_.view.takeBoxes();
+        const bool noSettings = shown(boxes, lm::NotProgrammed) || shown(boxes, DecodeErrorText);
+        if (noSettings) {
+            say(force ? NothingToBackUpForced : NothingToBackUp);
+            return force ? ExitStatus::Success : ExitStatus::Refused;
+        }
+        if (!shown(boxes, lm::ReadDone)) return ExitStatus::Failure;
+        const int bytes = *workspace_.form.memorySize();
+        try {
+            SaveImageBytes(path, *workspace_.image, bytes);
+        } catch (const CliError& error) {
+            err_ << "orbctl: " << error.what() << std::endl;
+            return error.status();
+        }
+        say(backupSavedIn(path, bytes));
+        backupSaved_ = true;
+        return ExitStatus::Success;
+    }
+
+    /// Tells whether backUp saved the unit's content.
+    bool backupSaved() const { return backupSaved_; }
+
+    /// Puts the settings of the file loaded into the other workspace back into the form and the image,
+    /// where the backup's read replaced them; Failure, with nothing changed in the unit, should they not
+    /// come back the same.
+    ExitStatus takeSettingsOf(const Workspace& file) {
+        *workspace_.image = *file.image;
+        // The decoder's questions, if any, were answered when the file was loaded.
+        std::ostringstream answeredBefore;
+        workspace_.view.setEcho(answeredBefore, prefix_);
+        const bool decoded = DecodeImage(*workspace_.image, workspace_.form);
+        workspace_.view.setEcho(err_, prefix_);
+        workspace_.view.takeBoxes();
+        if (decoded && workspace_.form.record() == file.form.record()) return ExitStatus::Success;
+        say(SettingsNotTaken);
+        return ExitStatus::Failure;
+    }
+
     /// Writes the form into the unit; a check that stopped the write before anything was sent is a refusal.
     ExitStatus save() {
         link_.saveToUnit();
@@ -141,6 +202,7 @@ class DeviceSession {
     }
 
     const PortChoice& chosenPort() const { return link_.ports().at(workspace_.form.options().tabPort); }
+    void say(std::string_view text) { err_ << prefix_ << text << std::endl; }
     bool connected() const { return workspace_.form.display().btDEA == DeactivateCaption; }
     static bool stopped() { return StopSignals::stopSignal() != 0; }
 
@@ -159,6 +221,7 @@ class DeviceSession {
     QtWaiter waiter_;
     DeviceLink link_;
     bool activated_ = false;
+    bool backupSaved_ = false;
     bool deactivated_ = false;
 };
 
@@ -196,7 +259,39 @@ ExitStatus RunUnitDiff(const CommandLine& line, std::ostream& out, std::ostream&
     return ListDifferences(WorkspaceJson(file), WorkspaceJson(session.workspace()), out);
 }
 
+namespace {
+
+/// Saves what the unit holds before the file is written into it; a write that then fails or is stopped
+/// names the backup and the command that puts it back.
+ExitStatus writeWithBackup(const CommandLine& line, std::ostream& err) {
+    const std::string& backup = *line.backup;
+    std::error_code notThere;
+    if (std::filesystem::equivalent(backup, line.files[0], notThere))
+        throw CliError(ExitStatus::Usage, "záloha '" + backup + "' by přepsala zapisovaný soubor");
+    // Reading the unit takes minutes on a large one: learn first that its content can be saved.
+    CheckOutputWritable(backup);
+    Workspace file;
+    LoadSettingsFrom(line.files[0], file, err);
+    DeviceSession session(line, err);
+    bool writeFailed = false; // the write began: the unit's old content is gone
+    const ExitStatus status = session.run([&] {
+        ExitStatus step = session.backUp(backup, line.force);
+        if (step == ExitStatus::Success) step = session.takeSettingsOf(file);
+        // A stop signal during the read leaves the unit as it was: nothing is written then.
+        if (step != ExitStatus::Success || StopSignals::stopSignal()) return step;
+        step = session.save();
+        writeFailed = step == ExitStatus::Failure;
+        return step;
+    });
+    if (session.backupSaved() && writeFailed)
+        err << "orbctl: " << restoreHint(backup) << "\n  " << WriteCommand(backup, *line.port) << std::endl;
+    return status;
+}
+
+} // namespace
+
 ExitStatus RunWrite(const CommandLine& line, std::ostream&, std::ostream& err) {
+    if (line.backup) return writeWithBackup(line, err);
     DeviceSession session(line, err);
     LoadSettingsFrom(line.files[0], session.workspace(), err);
     return session.run([&session] { return session.save(); });

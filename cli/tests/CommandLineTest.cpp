@@ -13,6 +13,11 @@ TEST(CommandLine, TakesEachCommandWithItsOptionsInAnyOrder) {
     EXPECT_EQ(write.files, std::vector<std::string>{"a.eep"});
     EXPECT_EQ(write.port, PortArgument{.comNumber = 3});
     EXPECT_TRUE(write.noVerify);
+    EXPECT_FALSE(write.backup);
+
+    CommandLine backedUp = ParseCommandLine({"write", "a.eep", "--force", "--port", "1", "--backup=z.eep"});
+    EXPECT_EQ(backedUp.backup, "z.eep");
+    EXPECT_TRUE(backedUp.force);
 
     CommandLine import = ParseCommandLine({"import", "-o", "b.eep", "--memory=2048", "a.json"});
     EXPECT_EQ(import.output, "b.eep");
@@ -36,6 +41,15 @@ TEST(CommandLine, PortIsAComNumberOrADevice) {
     };
     for (const auto& [text, port] : cases)
         EXPECT_EQ(ParseCommandLine({"read", "--port=" + text}).port, port) << text;
+}
+
+TEST(CommandLine, WriteCommandQuotesEachWordForTheShell) {
+    EXPECT_EQ(ShellWord("záloha.eep"), "'záloha.eep'");
+    EXPECT_EQ(ShellWord("it's $HOME/`x`"), "'it'\\''s $HOME/`x`'");
+    EXPECT_EQ(ShellWord(""), "''");
+    EXPECT_EQ(WriteCommand("a b.eep", {.comNumber = 2}), "orbctl write 'a b.eep' --port 2");
+    EXPECT_EQ(WriteCommand("a.eep", {.device = "/dev/ttyUSB0"}),
+              "orbctl write 'a.eep' --port '/dev/ttyUSB0'");
 }
 
 TEST(CommandLine, VersionAndPortsNeedNothingElse) {
@@ -74,6 +88,10 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTake) {
         {"read", "--port", "1", "--timeout", "0"},
         {"read", "--port", "1", "--timeout", "2.5"},
         {"show", "a.eep", "--timeout", "5"},
+        {"read", "--port", "1", "--backup", "z.eep"},
+        {"write", "a.eep", "--port", "1", "--force"},
+        {"write", "a.eep", "--port", "1", "--backup", "-"},
+        {"write", "a.eep", "--port", "1", "--backup"},
     };
     for (const auto& args : wrong) {
         try {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSerialPort>
@@ -628,6 +629,126 @@ TEST_F(OrbctlDevice, TimeoutEndsTheActivationOfASilentUnitWithoutDeactivating) {
         << run.err;
     EXPECT_GE(silent.requests("hello"), 2);
     EXPECT_EQ(silent.requests("deactivate"), 0);
+}
+
+/// A 256-byte unit whose EEPROM holds the worked example, kept in a file the test can read (the simulated
+/// unit writes its EEPROM back after every deactivation and on exit).
+class BackupTest : public OrbctlFiles {
+  protected:
+    BackupTest() {
+        unitMemory = testing_support::ExampleImage();
+        unitMemory.resize(256, 0xFF); // what the simulated unit shows of bytes its file lacks
+        eeprom = QString::fromStdString(dir.write("eeprom.bin", unitMemory));
+    }
+    std::vector<std::uint8_t> eepromNow() const { return TempDir::read(eeprom.toStdString()); }
+
+    std::vector<std::uint8_t> unitMemory;
+    QString eeprom;
+};
+
+/// Returns the command printed on the line after the text, without its indent.
+std::string lineAfter(const std::string& err, const std::string& text) {
+    const std::size_t at = err.find(text + "\n  ");
+    if (at == std::string::npos) return {};
+    const std::size_t start = at + text.size() + 3;
+    return err.substr(start, err.find('\n', start) - start);
+}
+
+TEST_F(BackupTest, TheUnitsMemoryIsSavedByteForByteBeforeTheWrite) {
+    SimulatedUnit unit(dir, {"--memory", "256", "--eeprom", eeprom});
+    const Outcome write =
+        orbctl({"write", defaults, "--port", "1", "--backup", file("old.eep")}, unit.port());
+    EXPECT_EQ(write.status, 0) << write.err;
+    EXPECT_EQ(TempDir::read(dir.file("old.eep")), unitMemory);
+    EXPECT_TRUE(contains(write.err, "orbctl: COM 1 (" + unit.port().toStdString() +
+                                        "): Obsah EEPROM zařízení (256 B) je uložen v souboru '" +
+                                        dir.file("old.eep") + "'.\n"))
+        << write.err;
+    EXPECT_FALSE(contains(write.err, "vrátí příkaz")) << write.err;
+    EXPECT_EQ(unit.requests("deactivate"), 1);
+    // The unit holds the file's settings, as after a write without a backup.
+    EXPECT_EQ(orbctl({"diff", defaults, "--port", "1"}, unit.port()).status, 0);
+}
+
+TEST_F(BackupTest, AUnitWithoutSettingsIsWrittenOnlyWhenForced) {
+    SimulatedUnit blank(dir, {"--memory", "256"});
+    const Outcome refused =
+        orbctl({"write", example, "--port", "1", "--backup", file("old.eep")}, blank.port());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(contains(refused.err, "EEPROM zřejmě není naprogramována.")) << refused.err;
+    EXPECT_TRUE(contains(refused.err, "Zařízení nemá platné nastavení, které by šlo zálohovat; do zařízení "
+                                      "se nic nezapíše. Bez zálohy ho zapíše volba --force.\n"))
+        << refused.err;
+    EXPECT_EQ(blank.requests("write"), 0);
+    EXPECT_EQ(blank.requests("deactivate"), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("old.eep")));
+
+    const Outcome forced =
+        orbctl({"write", example, "--port", "1", "--backup", file("old.eep"), "--force"}, blank.port());
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_TRUE(contains(forced.err, "zápis pokračuje bez zálohy (--force).\n")) << forced.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("old.eep")));
+    EXPECT_EQ(orbctl({"diff", example, "--port", "1"}, blank.port()).status, 0);
+}
+
+TEST_F(BackupTest, ABackupThatCannotBeSavedIsRefusedBeforeTheUnitIsGreeted) {
+    SimulatedUnit unit(dir, {"--memory", "256", "--eeprom", eeprom});
+    const Outcome refused =
+        orbctl({"write", defaults, "--port", "1", "--backup", file("missing/old.eep")}, unit.port());
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_TRUE(contains(refused.err, dir.file("missing/old.eep"))) << refused.err;
+
+    // Saved over the file being written, the backup would lose that file.
+    const Outcome overItself = orbctl({"write", defaults, "--port", "1", "--backup", defaults}, unit.port());
+    EXPECT_EQ(overItself.status, 2);
+    EXPECT_EQ(TempDir::read(defaults.toStdString()), testing_support::DefaultImage());
+    EXPECT_EQ(unit.requests("hello"), 0);
+}
+
+TEST_F(BackupTest, AWriteThatFailsOrIsStoppedPrintsTheCommandThatPutsTheBackupBack) {
+    // A name the shell must be careful with: a space, a quote and letters beyond ASCII.
+    const std::string backup = dir.file("záloha chaty's.eep");
+    const std::string hint =
+        "orbctl: Původní obsah zařízení je v souboru '" + backup + "'; do zařízení ho vrátí příkaz:";
+    QProcessEnvironment shell = QProcessEnvironment::systemEnvironment();
+    shell.insert("PATH", QFileInfo(ORBCTL_PATH).absolutePath() + ":" + shell.value("PATH"));
+
+    for (const bool bySignal : {false, true}) {
+        SCOPED_TRACE(bySignal ? "stopped by SIGTERM" : "the unit hangs up");
+        std::filesystem::remove(backup);
+        dir.write("eeprom.bin", unitMemory);
+        Outcome failed;
+        if (bySignal) {
+            SimulatedUnit unit(dir, {"--memory", "256", "--eeprom", eeprom, "--pace"});
+            RunningOrbctl write(
+                {"write", defaults, "--port", "1", "--backup", QString::fromStdString(backup)}, unit.port());
+            ASSERT_TRUE(write.waitForError(Writing));
+            QThread::msleep(200);
+            write.signal(SIGTERM);
+            failed = write.finish();
+        } else {
+            // Activation and the read take 35 requests; the unit hangs up at the write's fifth.
+            SimulatedUnit unit(dir, {"--memory", "256", "--eeprom", eeprom, "--hangup-after", "40"});
+            failed = orbctl({"write", defaults, "--port", "1", "--backup", QString::fromStdString(backup)},
+                            unit.port());
+        }
+        EXPECT_EQ(failed.status, 3) << failed.err;
+        EXPECT_EQ(TempDir::read(backup), unitMemory);
+        EXPECT_NE(eepromNow(), unitMemory);
+        const std::string command = lineAfter(failed.err, hint);
+        EXPECT_EQ(command, "orbctl write '" + dir.file("záloha chaty'\\''s.eep") + "' --port 1")
+            << failed.err;
+
+        // The command as printed, run by a shell against the unit the failed write left behind.
+        SimulatedUnit unit(dir, {"--memory", "256", "--eeprom", eeprom});
+        QProcess restore;
+        shell.insert("ORB_COM1", unit.port());
+        restore.setProcessEnvironment(shell);
+        restore.start("sh", {"-c", QString::fromStdString(command)});
+        const Outcome restored = finish(restore);
+        EXPECT_EQ(restored.status, 0) << restored.err;
+        EXPECT_EQ(eepromNow(), unitMemory) << "the unit holds its old memory again, byte for byte";
+    }
 }
 
 } // namespace
