@@ -24,6 +24,9 @@ _orbctl() {
         --memory)
             COMPREPLY=($(compgen -W "128 256 512 1024 2048 4096 8192 16384 32768 65536" -- "$cur"))
             return ;;
+        --backup)
+            _filedir eep
+            return ;;
         -o | --output)
             _filedir
             return ;;
