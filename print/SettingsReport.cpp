@@ -1,5 +1,6 @@
 #include "print/SettingsReport.h"
 
+#include "print/PrintMessages.h"
 #include "print/WrapReportLine.h"
 
 #include <exception>
@@ -49,8 +50,7 @@ void PrintSettingsReport(const SettingsForm& form, PrinterDialog& dialog, Prompt
         if (!printer) return;
         PrintReport(*printer, BuildReport(form.record()));
     } catch (const std::exception& error) { // the program outlives any failed print job
-        prompter.ask(Message{"ORB - Tisk nastavení",
-                             std::string("Nastavení se nepodařilo vytisknout: ") + error.what(),
+        prompter.ask(Message{std::string(print_messages::Title), print_messages::printFailed(error.what()),
                              MessageIcon::Critical, MessageButtons::Ok});
     }
 }

@@ -1,8 +1,12 @@
 #include "print/qt/QtPagePrinter.h"
 
 #include <cmath>
+#include <fcntl.h>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QPageSize>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orb {
 
@@ -25,9 +29,21 @@ PrintError failure(const QString& cause) {
 
 } // namespace
 
+bool OpensWithoutWaiting(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0 || S_ISREG(status.st_mode)) return true;
+    const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
 QtPagePrinter::QtPagePrinter(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {
     substituteFonts();
-    if (!painter_.begin(printer_.get())) throw failure(deviceName() + " nelze otevřít.");
+    const bool toFile = printer_->outputFormat() == QPrinter::PdfFormat;
+    if ((toFile && !OpensWithoutWaiting(printer_->outputFileName())) || !painter_.begin(printer_.get()))
+        throw failure(deviceName() + " nelze otevřít.");
 }
 
 std::unique_ptr<QtPagePrinter> QtPagePrinter::toPdf(const QString& path) {

@@ -10,6 +10,10 @@
 
 namespace orb {
 
+/// Tells whether a PDF can be written to the path without the program waiting there: a FIFO that no
+/// program reads, or a device that is not ready, would hold the print job, and the window, for good.
+bool OpensWithoutWaiting(const QString& path);
+
 /// A print job painted with QPainter on a QPrinter, a real printer or a PDF file.
 class QtPagePrinter : public PagePrinter {
   public:

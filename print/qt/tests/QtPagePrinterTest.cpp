@@ -1,5 +1,6 @@
 #include "print/qt/QtPagePrinter.h"
 
+#include "print/qt/QtPrinterDialog.h"
 #include "print/ReportLines.h"
 #include "print/SettingsReport.h"
 #include "print/tests/LongestSettings.h"
@@ -8,9 +9,17 @@
 #include <cctype>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <regex>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orb {
 namespace {
@@ -143,12 +152,55 @@ TEST(QtPagePrinter, LongestTextsArePrintedWholeWithinThePaper) {
 }
 
 TEST(QtPagePrinter, PdfThatCannotBeWrittenFailsWithTheFileNamed) {
-    try {
-        QtPagePrinter::toPdf("/nonexistent-folder/report.pdf");
-        FAIL() << "no error";
-    } catch (const PrintError& error) {
-        EXPECT_STREQ(error.what(), "soubor '/nonexistent-folder/report.pdf' nelze otevřít.");
+    QTemporaryDir folder;
+    // A FIFO nobody reads would hold the window frozen while the PDF waits for a reader.
+    const QString pipe = folder.filePath("report.pdf");
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    ::alarm(20);
+    for (const QString& path : {QString("/nonexistent-folder/report.pdf"), pipe}) {
+        try {
+            QtPagePrinter::toPdf(path);
+            ADD_FAILURE() << "no error for " << path.toStdString();
+        } catch (const PrintError& error) {
+            EXPECT_EQ(error.what(), "soubor '" + path.toStdString() + "' nelze otevřít.");
+        }
     }
+    ::alarm(0);
+}
+
+TEST(QtPrinterDialog, PdfFileThatWouldWaitForGoodKeepsTheDialogOpenWithABox) {
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath("report.pdf");
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    QPrintDialog dialog(&printer);
+    GuardOutputFile(dialog);
+    dialog.show();
+    QPushButton* print = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    auto* file = dialog.findChild<QLineEdit*>("filename");
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(file->isEnabled());
+
+    ::alarm(20); // Qt's own check would wait for a reader for good
+    file->setText(pipe);
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->windowTitle() + "|" + box->text();
+            box->accept();
+        }
+    });
+    print->click();
+    EXPECT_EQ(shown.toStdString(), "ORB - Tisk nastavení|Nastavení se nepodařilo vytisknout: soubor '" +
+                                       pipe.toStdString() + "' nelze otevřít.");
+    EXPECT_TRUE(dialog.isVisible());
+
+    file->setText(folder.filePath("report-ok.pdf"));
+    print->click();
+    ::alarm(0);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(printer.outputFileName(), folder.filePath("report-ok.pdf"));
 }
 
 } // namespace
