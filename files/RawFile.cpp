@@ -121,17 +121,18 @@ void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>
         replaceWhole(target.path, target.kind == WriteTarget::Kind::RegularFile, bytes);
 }
 
-std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxSize) {
+std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxSize, StreamWait wait) {
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[8192];
     for (;;) {
         ssize_t n = ::read(descriptor, chunk, sizeof chunk);
         if (n < 0) {
             if (errno == EINTR) continue;
-            // A non-blocking descriptor with nothing to give yet: its writer has a second for each piece.
+            // A non-blocking descriptor with nothing to give yet: wait for its writer, at most a second for
+            // each piece where the caller must not wait.
             if (errno == EAGAIN) {
                 pollfd ready{descriptor, POLLIN, 0};
-                const int polled = ::poll(&ready, 1, 1000);
+                const int polled = ::poll(&ready, 1, wait == StreamWait::Never ? 1000 : -1);
                 if (polled > 0 || (polled < 0 && errno == EINTR)) continue;
                 if (polled == 0) errno = ETIMEDOUT;
             }
@@ -151,7 +152,7 @@ void WriteDescriptorContent(int descriptor, const std::vector<std::uint8_t>& byt
 std::vector<std::uint8_t> ReadFileContent(const std::string& path, std::size_t maxSize, StreamWait wait) {
     Descriptor file(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | streamFlags(wait)));
     if (file.get() < 0) throwErrno("open " + path);
-    return ReadDescriptorContent(file.get(), maxSize);
+    return ReadDescriptorContent(file.get(), maxSize, wait);
 }
 
 } // namespace orb

@@ -23,8 +23,10 @@ void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>
                         StreamWait wait = StreamWait::UntilReady);
 
 /// Reads what an open descriptor delivers up to its end, such as standard input; throws
-/// std::system_error when it cannot be read or delivers more than maxSize bytes.
-std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxSize);
+/// std::system_error when it cannot be read or delivers more than maxSize bytes. A non-blocking
+/// descriptor is waited for; with StreamWait::Never at most a second for each piece.
+std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxSize,
+                                                StreamWait wait = StreamWait::UntilReady);
 
 /// Writes all the bytes to an open descriptor, such as standard output; throws std::system_error.
 void WriteDescriptorContent(int descriptor, const std::vector<std::uint8_t>& bytes);

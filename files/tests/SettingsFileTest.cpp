@@ -1,12 +1,14 @@
 #include "files/SettingsFile.h"
 
 #include "files/FileMessages.h"
+#include "files/RawFile.h"
 #include "files/tests/RecordingProgress.h"
 #include "image/CodecMessages.h"
 #include "image/EncodeImage.h"
 #include "settings/tests/ScriptedView.h"
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -16,6 +18,7 @@
 #include <iterator>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -385,6 +388,25 @@ TEST_F(LoadTest, FifoNobodyServesEndsTheLoadInsteadOfFreezingTheWindow) {
     ::close(silentWriter);
     ::alarm(0);
     expectUnchanged();
+}
+
+TEST(ReadDescriptorContent, NonBlockingInputIsWaitedForUnlessTheCallerMustNotWait) {
+    for (const StreamWait wait : {StreamWait::UntilReady, StreamWait::Never}) {
+        int ends[2];
+        ASSERT_EQ(::pipe2(ends, O_NONBLOCK), 0);
+        // The writer's pause is longer than the second a window may wait for each piece.
+        std::thread writer([fd = ends[1]] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            [[maybe_unused]] const ssize_t n = ::write(fd, "eep", 3);
+            ::close(fd);
+        });
+        if (wait == StreamWait::UntilReady)
+            EXPECT_EQ(ReadDescriptorContent(ends[0], 100, wait), (Bytes{'e', 'e', 'p'}));
+        else
+            EXPECT_THROW(ReadDescriptorContent(ends[0], 100, wait), std::system_error);
+        writer.join();
+        ::close(ends[0]);
+    }
 }
 
 TEST_F(LoadTest, ShorterFileKeepsTheBytesBeyondItsEnd) {
