@@ -33,7 +33,10 @@ void LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, Bl
 
     if (!blocks.readImage(*memorySize)) return finish(lm::ReadBlockFailed, MessageIcon::Critical);
     if (progress.dialogCancelled()) return finish(lm::ReadCancelled, MessageIcon::Information);
-    if (!CheckImageSignature(image)) return finish(lm::NotProgrammed, MessageIcon::Exclamation);
+    // A header whose texts would lie beyond the memory read is no image of this unit: the buffer's bytes
+    // there are what an earlier file or unit left.
+    if (!CheckImageSignature(image) || !ImageFitsIn(image, *memorySize))
+        return finish(lm::NotProgrammed, MessageIcon::Exclamation);
 
     form.view().selectTab(0);
     progress.showProgress(std::string(lm::Decoding), false);

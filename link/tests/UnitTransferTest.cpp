@@ -19,18 +19,20 @@ const std::string SizeUnknown = "Velikost paměti připojeného zařízení nen�
 
 constexpr TextRef Station{TextField::tabJmenoStanice};
 
+/// Puts into the unit the 166-byte image of a configuration with the station name CHATA and T0 +12345.
+void ProgramUnit(FakeUnit& unit) {
+    SettingsRecord record;
+    record.tabJmenoStanice = "CHATA";
+    record.tabTC[0] = "+12345";
+    auto programmed = std::make_unique<EepromImage>();
+    const int length = EncodeImage(record, *programmed);
+    for (int i = 0; i < length; ++i)
+        unit.eeprom[i] = programmed->getByte(i);
+}
+
 class UnitTransferTest : public LinkTest {
   protected:
-    /// Puts into the unit the image of a configuration with the station name CHATA and T0 +12345.
-    void programUnit() {
-        SettingsRecord record;
-        record.tabJmenoStanice = "CHATA";
-        record.tabTC[0] = "+12345";
-        auto programmed = std::make_unique<EepromImage>();
-        const int length = EncodeImage(record, *programmed);
-        for (int i = 0; i < length; ++i)
-            unit.eeprom[i] = programmed->getByte(i);
-    }
+    void programUnit() { ProgramUnit(unit); }
 
     /// Activates a 2,048-byte unit.
     void activate2048() {
@@ -82,6 +84,9 @@ struct FailedLoad {
 TEST_F(UnitTransferTest, LoadThatDoesNotGetAnImageLeavesTheFormAlone) {
     const FailedLoad cases[] = {
         {"never programmed", [](FakeUnit&, TestProgress&) {}, NotProgrammed},
+        // The header holds, but the texts lie beyond the 128 bytes read: the buffer's old bytes are no
+        // part of this unit.
+        {"image longer than the memory", [](FakeUnit& u, TestProgress&) { ProgramUnit(u); }, NotProgrammed},
         {"retries ran out",
          [](FakeUnit& u, TestProgress&) {
              u.ignore = [](const FakeUnit::Request& r) { return r.address() == 16; };
