@@ -96,7 +96,8 @@ std::string QtSerialPort::openError() const {
     if (port_.isOpen()) return {};
     struct stat status {};
     if (::stat(device_.c_str(), &status) != 0) {
-        if (errno == ENOENT) return lm::deviceMissing(device_);
+        // A path through a file or a loop of links leads to no device either.
+        if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) return lm::deviceMissing(device_);
     } else if (!S_ISCHR(status.st_mode) || !isTerminal(device_)) {
         return lm::notASerialPort(device_);
     }

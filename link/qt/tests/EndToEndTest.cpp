@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <unistd.h>
 
 namespace orb::test {
 namespace {
@@ -132,8 +133,12 @@ TEST(QtSerialPortTest, PathThatIsNoSerialPortIsExplainedInCzech) {
     const std::string file = folder.filePath("nastaveni.eep").toStdString();
     std::ofstream(file) << "x";
     const std::string missing = folder.filePath("ttyUSB9").toStdString();
+    const std::string loop = folder.filePath("loop").toStdString();
+    ASSERT_EQ(::symlink(loop.c_str(), loop.c_str()), 0);
     const std::pair<std::string, std::string> cases[] = {
         {missing, "Zařízení " + missing + " neexistuje."},
+        {file + "/ttyS0", "Zařízení " + file + "/ttyS0 neexistuje."},
+        {loop, "Zařízení " + loop + " neexistuje."},
         {folder.path().toStdString(), folder.path().toStdString() + " není sériový port."},
         {file, file + " není sériový port."},
         {"/dev/null", "/dev/null není sériový port."},
