@@ -33,7 +33,6 @@ inline std::string portNotPermitted(std::string_view portName, std::string_view 
     return "Nemáte oprávnění otevřít port " + portAndDevice(portName, device) +
            ". Požádejte správce, aby vás přidal do skupiny dialout, a pak se znovu přihlaste.";
 }
-/// Say on the terminal why a port would not open, where the window's message does not.
 inline std::string deviceMissing(std::string_view device) {
     return "Zařízení " + std::string(device) + " neexistuje.";
 }

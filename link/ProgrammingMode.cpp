@@ -70,6 +70,12 @@ bool ProgrammingMode::openPort() {
     case OpenFailure::NotPermitted:
         message += "\n\n" + lm::portNotPermitted(port.name(), device);
         break;
+    case OpenFailure::Missing:
+        message += "\n\n" + lm::deviceMissing(device);
+        break;
+    case OpenFailure::NotASerialPort:
+        message += "\n\n" + lm::notASerialPort(device);
+        break;
     case OpenFailure::Other:
         break;
     }

@@ -16,9 +16,11 @@ class PortError : public std::runtime_error {
 
 /// Why a port would not open, where the user can do something about it.
 enum class OpenFailure {
-    Other,       ///< missing, broken or refusing the settings; the system's words say more
-    InUse,       ///< another program holds the port
-    NotPermitted ///< the user may not open the device
+    Other,          ///< broken or refusing the settings; the system's words say more
+    Missing,        ///< no device at that path (an unplugged adapter)
+    NotASerialPort, ///< the path names a folder, a file or a device that is no terminal
+    InUse,          ///< another program holds the port
+    NotPermitted    ///< the user may not open the device
 };
 
 /// The serial port the unit hangs on: 19,200 bit/s, 8 data bits, no parity, 1 stop bit, no flow control.

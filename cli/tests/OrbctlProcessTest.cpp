@@ -481,6 +481,8 @@ TEST_F(OrbctlDevice, PortNamedByItsDevice) {
     EXPECT_TRUE(
         contains(missing.err, "Otevírání portu: Nelze otevřít port " + dir.file("no-such-port") + ".\n"))
         << missing.err;
+    EXPECT_TRUE(contains(missing.err, "Zařízení " + dir.file("no-such-port") + " neexistuje.\n"))
+        << missing.err;
 }
 
 TEST_F(OrbctlDevice, PortsListTheUnitAsTheComPortItIsReachableAs) {

@@ -17,13 +17,6 @@ QtSerialPort::QtSerialPort(IoctlCall ioctl) : ioctl_(std::move(ioctl)) {
 
 namespace {
 
-/// Qt reports a port held by another program (its lock file, or the exclusive mode of the open port)
-/// and a device closed to this user alike as a permission error; only the second fails access(2).
-OpenFailure classify(QSerialPort::SerialPortError error, const std::string& device) {
-    if (error != QSerialPort::PermissionError) return OpenFailure::Other;
-    return ::access(device.c_str(), R_OK | W_OK) == 0 ? OpenFailure::InUse : OpenFailure::NotPermitted;
-}
-
 /// Tells whether the character device is a terminal, as every serial port is; one that cannot be opened
 /// to look counts as one, so that the system's own words explain it.
 bool isTerminal(const std::string& device) {
@@ -32,6 +25,21 @@ bool isTerminal(const std::string& device) {
     const bool terminal = ::isatty(fd) == 1;
     ::close(fd);
     return terminal;
+}
+
+/// Finds out why the device would not open. Qt reports a port held by another program (its lock file,
+/// or the exclusive mode of the open port) and a device closed to this user alike as a permission error;
+/// only the second fails access(2).
+OpenFailure classify(QSerialPort::SerialPortError error, const std::string& device) {
+    struct stat status {};
+    if (::stat(device.c_str(), &status) != 0) {
+        // A path through a file or a loop of links leads to no device either.
+        if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) return OpenFailure::Missing;
+    } else if (!S_ISCHR(status.st_mode) || !isTerminal(device)) {
+        return OpenFailure::NotASerialPort;
+    }
+    if (error != QSerialPort::PermissionError) return OpenFailure::Other;
+    return ::access(device.c_str(), R_OK | W_OK) == 0 ? OpenFailure::InUse : OpenFailure::NotPermitted;
 }
 
 } // namespace
@@ -94,13 +102,6 @@ std::size_t QtSerialPort::read(std::span<std::uint8_t> buffer) {
 std::string QtSerialPort::openError() const {
     namespace lm = link_messages;
     if (port_.isOpen()) return {};
-    struct stat status {};
-    if (::stat(device_.c_str(), &status) != 0) {
-        // A path through a file or a loop of links leads to no device either.
-        if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) return lm::deviceMissing(device_);
-    } else if (!S_ISCHR(status.st_mode) || !isTerminal(device_)) {
-        return lm::notASerialPort(device_);
-    }
     return lm::systemSaid(port_.errorString().toStdString());
 }
 

@@ -25,7 +25,8 @@ class QtSerialPort : public SerialPort {
     std::size_t bytesWaiting() override;
     std::size_t read(std::span<std::uint8_t> buffer) override;
 
-    /// Says in Czech why the last open failed; empty while the port is open.
+    /// Says in the system's words why the last open failed, for a failure openFailure() cannot name;
+    /// empty while the port is open.
     std::string openError() const;
 
   private:

@@ -121,32 +121,31 @@ TEST_F(EndToEndTest, PortThatIsMissingOrInUseIsNamed) {
     }
     setenv("ORB_COM2", "/dev/orb-no-such-port", 1);
     form.setChoice(ChoiceField::tabPort, 1);
-    view.expectBox(Box("Otevírání portu", "Nelze otevřít port COM 2.", MessageIcon::Critical));
+    view.expectBox(Box("Otevírání portu",
+                       "Nelze otevřít port COM 2.\n\nZařízení /dev/orb-no-such-port neexistuje.",
+                       MessageIcon::Critical));
     link.onDeaClicked();
     unsetenv("ORB_COM2");
     EXPECT_EQ(form.display().btDEA, "Aktivovat");
     EXPECT_TRUE(progress.events.empty());
 }
 
-TEST(QtSerialPortTest, PathThatIsNoSerialPortIsExplainedInCzech) {
+TEST(QtSerialPortTest, PathThatIsNoSerialPortIsToldApart) {
     QTemporaryDir folder;
     const std::string file = folder.filePath("nastaveni.eep").toStdString();
     std::ofstream(file) << "x";
     const std::string missing = folder.filePath("ttyUSB9").toStdString();
     const std::string loop = folder.filePath("loop").toStdString();
     ASSERT_EQ(::symlink(loop.c_str(), loop.c_str()), 0);
-    const std::pair<std::string, std::string> cases[] = {
-        {missing, "Zařízení " + missing + " neexistuje."},
-        {file + "/ttyS0", "Zařízení " + file + "/ttyS0 neexistuje."},
-        {loop, "Zařízení " + loop + " neexistuje."},
-        {folder.path().toStdString(), folder.path().toStdString() + " není sériový port."},
-        {file, file + " není sériový port."},
-        {"/dev/null", "/dev/null není sériový port."},
+    const std::pair<std::string, OpenFailure> cases[] = {
+        {missing, OpenFailure::Missing},     {file + "/ttyS0", OpenFailure::Missing},
+        {loop, OpenFailure::Missing},        {folder.path().toStdString(), OpenFailure::NotASerialPort},
+        {file, OpenFailure::NotASerialPort}, {"/dev/null", OpenFailure::NotASerialPort},
     };
-    for (const auto& [device, explanation] : cases) {
+    for (const auto& [device, failure] : cases) {
         QtSerialPort port;
         EXPECT_FALSE(port.open(device));
-        EXPECT_EQ(port.openError(), explanation);
+        EXPECT_EQ(port.openFailure(), failure) << device;
     }
 }
 
