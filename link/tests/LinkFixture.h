@@ -3,6 +3,7 @@
 #include "image/EepromImage.h"
 #include "link/DeviceLink.h"
 #include "link/tests/FakeUnit.h"
+#include "link/tests/LinkBoxes.h"
 #include "link/tests/TestProgress.h"
 #include "settings/SettingsForm.h"
 #include "settings/tests/ScriptedView.h"
@@ -13,24 +14,13 @@
 
 namespace orb::test {
 
-inline Message Box(const std::string& title, const std::string& text, MessageIcon icon,
-                   MessageButtons buttons = MessageButtons::Ok) {
-    return {title, text, icon, buttons};
-}
-
-inline const Message PressButtonBox =
-    Box("ORB - Aktivování spojení",
-        "Na zařízení stiskněte tlačítko 'A1 VYP' a vyčkejte, než zelená LED 'STATUS' přestane blikat a bude "
-        "svítit trvale. Poté potvrďte 'OK'.",
-        MessageIcon::Information);
-
 /// The main window's model, the image, the progress window and a fake unit on a fake line, joined by
 /// the device link as the window joins them.
 class LinkTest : public ::testing::Test {
   protected:
     /// Activates the ORB the fake unit plays and forgets what the activation showed and sent.
     void activate() {
-        view.expectBox(PressButtonBox);
+        view.expectBox(PressButton);
         link.onDeaClicked();
         ASSERT_EQ(form.display().tabDeAktivNapis, "Aktivní");
         unit.requests.clear();

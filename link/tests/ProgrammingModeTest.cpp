@@ -33,7 +33,7 @@ void ExpectInactive(const SettingsForm& form) {
 TEST_F(ProgrammingModeTest, OrbWithFirmware12BecomesActiveAfterTheButtonNotice) {
     unit.memoryCode = 4;
     unit.modemCode = 3;
-    view.expectBox(PressButtonBox);
+    view.expectBox(PressButton);
     link.onDeaClicked();
 
     const FormDisplay& d = form.display();
@@ -107,7 +107,7 @@ TEST_F(ProgrammingModeTest, ChecksProductAndFirmwareVersion) {
         caseUnit.identity = c.bytes;
         caseUnit.major = c.major;
         caseUnit.minor = c.minor;
-        caseView.expectBox(PressButtonBox);
+        caseView.expectBox(PressButton);
         if (c.notice) caseView.expectBox(Box("ORB - Aktivace spojení", c.notice, c.icon));
 
         caseLink.onDeaClicked();
@@ -131,7 +131,7 @@ TEST_F(ProgrammingModeTest, ChecksProductAndFirmwareVersion) {
 TEST_F(ProgrammingModeTest, CodesOutsideTheirTablesLeaveQuestionMarks) {
     unit.memoryCode = 12;
     unit.modemCode = 4;
-    view.expectBox(PressButtonBox);
+    view.expectBox(PressButton);
     link.onDeaClicked();
     EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
     EXPECT_EQ(form.display().lblInfoPamSize, "?");
@@ -141,7 +141,7 @@ TEST_F(ProgrammingModeTest, CodesOutsideTheirTablesLeaveQuestionMarks) {
 
 TEST_F(ProgrammingModeTest, GreetsEvery500MsUntilTheUnitIsSwitchedOn) {
     unit.ignore = [](const FakeUnit::Request& r) { return r.code() == 0x01 && r.index <= 3; };
-    view.expectBox(PressButtonBox);
+    view.expectBox(PressButton);
     link.onDeaClicked();
     EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
     const auto hellos = unit.requestsOf(0x01);
@@ -164,7 +164,7 @@ TEST_F(ProgrammingModeTest, HelloAnsweredJustAfterItsLimitStillActivates) {
         ScriptedView caseView;
         SettingsForm caseForm{caseView};
         DeviceLink caseLink{caseForm, image, caseProgress, caseLine, caseLine};
-        caseView.expectBox(PressButtonBox);
+        caseView.expectBox(PressButton);
         caseLink.onDeaClicked();
         EXPECT_EQ(caseForm.display().tabDeAktivNapis, "Aktivní");
         EXPECT_EQ(caseForm.display().lblInfoProdukt, "ORBTONE");
@@ -178,7 +178,7 @@ TEST_F(ProgrammingModeTest, StornoInTheHelloLoopEndsInactiveWithThePortClosed) {
     unit.onRequest = [&](const FakeUnit::Request& r) {
         if (r.index == 5) progress.cancel();
     };
-    view.expectBox(PressButtonBox);
+    view.expectBox(PressButton);
     view.expectBox(ActivationError);
     link.onDeaClicked();
     EXPECT_EQ(unit.requests.size(), 5u);
@@ -188,7 +188,7 @@ TEST_F(ProgrammingModeTest, StornoInTheHelloLoopEndsInactiveWithThePortClosed) {
 
 TEST_F(ProgrammingModeTest, StornoWinsOverAHelloAnsweredInTheSameTurn) {
     unit.onRequest = [&](const FakeUnit::Request&) { progress.cancel(); };
-    view.expectBox(PressButtonBox);
+    view.expectBox(PressButton);
     view.expectBox(ActivationError);
     link.onDeaClicked();
     EXPECT_EQ(unit.requests.size(), 1u);
@@ -204,7 +204,7 @@ TEST_F(ProgrammingModeTest, MissingIdentifyOrMemoryReplyEndsInactive) {
         FakeUnit caseUnit(caseLine);
         DeviceLink caseLink(caseForm, image, progress, caseLine, caseLine);
         caseUnit.ignore = [&](const FakeUnit::Request& r) { return r.code() == silentCode; };
-        caseView.expectBox(PressButtonBox);
+        caseView.expectBox(PressButton);
         caseView.expectBox(ActivationError);
         caseLink.onDeaClicked();
         ExpectInactive(caseForm); // also the product and version that Identify had filled in
@@ -239,7 +239,7 @@ TEST_F(ProgrammingModeTest, DetectedPortOpensItsDeviceAndMessagesNameIt) {
         form.setChoice(ChoiceField::tabPort, 1);
         line.hangUp();
     };
-    view.expectBox(PressButtonBox);
+    view.expectBox(PressButton);
     view.expectBox(Box("ORB - Aktivace spojení",
                        "Spojení se zařízením bylo přerušeno: port /dev/ttyUSB7 přestal pracovat. Port byl "
                        "uzavřen a spojení je neaktivní.",
@@ -337,7 +337,7 @@ TEST_F(ProgrammingModeTest, CommandsDuringARunningExchangeAreIgnored) {
         link.confirmClose();
         EXPECT_FALSE(link.confirmExit());
     };
-    view.expectBox(PressButtonBox);
+    view.expectBox(PressButton);
     link.onDeaClicked();
     EXPECT_FALSE(link.busy());
     EXPECT_EQ(unit.requests.size(), 3u);
@@ -348,7 +348,7 @@ TEST_F(ProgrammingModeTest, PulledCableEndsTheActivationWithThePortClosed) {
     unit.onRequest = [&](const FakeUnit::Request& r) {
         if (r.code() == 0x02) line.hangUp();
     };
-    view.expectBox(PressButtonBox);
+    view.expectBox(PressButton);
     view.expectBox(Box("ORB - Aktivace spojení",
                        "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat. Port byl uzavřen a "
                        "spojení je neaktivní.",

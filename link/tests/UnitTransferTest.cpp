@@ -8,13 +8,6 @@
 namespace orb::test {
 namespace {
 
-const std::string LoadTitle = "ORB - Načítání dat z EEPROM do PC";
-const std::string SaveTitle = "ORB - Ukládání dat z PC do EEPROM";
-const Message ReadDone = Box(LoadTitle, "Data byla úspěšně načtena z EEPROM.", MessageIcon::Information);
-const Message NotProgrammed =
-    Box(LoadTitle, "Data nebyla úspěšně načtena z EEPROM. EEPROM zřejmě není naprogramována.",
-        MessageIcon::Exclamation);
-const Message WriteDone = Box(SaveTitle, "Data byla úspěšně uložena do EEPROM.", MessageIcon::Information);
 const std::string SizeUnknown = "Velikost paměti připojeného zařízení není známa. Data nelze přenést.";
 
 constexpr TextRef Station{TextField::tabJmenoStanice};
@@ -109,7 +102,7 @@ TEST_F(UnitTransferTest, LoadThatDoesNotGetAnImageLeavesTheFormAlone) {
         FakeLine caseLine;
         FakeUnit caseUnit(caseLine);
         DeviceLink caseLink(caseForm, image, caseProgress, caseLine, caseLine);
-        caseView.expectBox(PressButtonBox);
+        caseView.expectBox(PressButton);
         caseLink.onDeaClicked();
         caseForm.setText(Station, "DOMA");
         c.arrange(caseUnit, caseProgress);
@@ -197,7 +190,7 @@ TEST_F(UnitTransferTest, SaveThatIsRefusedSendsNothing) {
         FakeUnit caseUnit(caseLine);
         DeviceLink caseLink(caseForm, image, progress, caseLine, caseLine);
         caseUnit.memoryCode = 4;
-        caseView.expectBox(PressButtonBox);
+        caseView.expectBox(PressButton);
         caseLink.onDeaClicked();
         caseUnit.requests.clear();
         c.arrange(caseForm);
@@ -261,7 +254,7 @@ TEST_F(UnitTransferTest, WriteThatStopsEarlyLeavesAUnitThatReadsAsNotProgrammed)
         programUnit();
         caseUnit.eeprom = unit.eeprom;
         caseUnit.memoryCode = 4;
-        caseView.expectBox(PressButtonBox);
+        caseView.expectBox(PressButton);
         caseLink.onDeaClicked();
 
         bool silent = false;

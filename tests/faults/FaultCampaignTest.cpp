@@ -6,6 +6,7 @@
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
 #include "link/qt/tests/OrbsimProcess.h"
+#include "link/tests/LinkBoxes.h"
 #include "link/tests/TestProgress.h"
 #include "settings/tests/ScriptedView.h"
 #include "tests/faults/NamedSettings.h"
@@ -28,22 +29,8 @@ constexpr int FirstTransferRequest = 4;
 // A verified write: block 0 zeroed, two passes, the real block 0, each block written and read back.
 constexpr int WriteRequests = 2 * (1 + 2 * Blocks + 1);
 
-const std::string LoadTitle = "ORB - Načítání dat z EEPROM do PC";
-const std::string SaveTitle = "ORB - Ukládání dat z PC do EEPROM";
-const Message PressButton{
-    "ORB - Aktivování spojení",
-    "Na zařízení stiskněte tlačítko 'A1 VYP' a vyčkejte, než zelená LED 'STATUS' přestane "
-    "blikat a bude svítit trvale. Poté potvrďte 'OK'.",
-    MessageIcon::Information, MessageButtons::Ok};
 const Message ActivationFailed{"Aktivace spojení", "Při pokusu aktivovat spojení nastala chyba.",
                                MessageIcon::Critical, MessageButtons::Ok};
-const Message ReadDone{LoadTitle, "Data byla úspěšně načtena z EEPROM.", MessageIcon::Information,
-                       MessageButtons::Ok};
-const Message NotProgrammed{LoadTitle,
-                            "Data nebyla úspěšně načtena z EEPROM. EEPROM zřejmě není naprogramována.",
-                            MessageIcon::Exclamation, MessageButtons::Ok};
-const Message WriteDone{SaveTitle, "Data byla úspěšně uložena do EEPROM.", MessageIcon::Information,
-                        MessageButtons::Ok};
 const std::string HungUp = "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat. Port byl "
                            "uzavřen a spojení je neaktivní.";
 // A write that breaks off also says that the unit is left without valid settings.

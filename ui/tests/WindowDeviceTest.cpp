@@ -5,6 +5,7 @@
 #include "link/qt/QtWaiter.h"
 #include "link/qt/StopSignals.h"
 #include "link/qt/tests/OrbsimProcess.h"
+#include "link/tests/LinkBoxes.h"
 #include "ui/tests/WindowFixture.h"
 
 #include <csignal>
@@ -17,15 +18,9 @@
 namespace orb {
 namespace {
 
-const Message PressButton{
-    "ORB - Aktivování spojení",
-    "Na zařízení stiskněte tlačítko 'A1 VYP' a vyčkejte, než zelená LED 'STATUS' přestane "
-    "blikat a bude svítit trvale. Poté potvrďte 'OK'.",
-    MessageIcon::Information, MessageButtons::Ok};
-const Message WriteDone{"ORB - Ukládání dat z PC do EEPROM", "Data byla úspěšně uložena do EEPROM.",
-                        MessageIcon::Information, MessageButtons::Ok};
-const Message ReadDone{"ORB - Načítání dat z EEPROM do PC", "Data byla úspěšně načtena z EEPROM.",
-                       MessageIcon::Information, MessageButtons::Ok};
+using test::PressButton;
+using test::ReadDone;
+using test::WriteDone;
 constexpr TextRef Station{TextField::tabJmenoStanice};
 
 /// The window wired to the serial port as the program wires it, with a simulated unit on COM 1.

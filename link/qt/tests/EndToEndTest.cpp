@@ -4,6 +4,7 @@
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
 #include "link/qt/tests/OrbsimProcess.h"
+#include "link/tests/LinkBoxes.h"
 #include "link/tests/TestProgress.h"
 #include "settings/tests/ScriptedView.h"
 
@@ -20,23 +21,6 @@
 namespace orb::test {
 namespace {
 
-Message Box(const std::string& title, const std::string& text, MessageIcon icon,
-            MessageButtons buttons = MessageButtons::Ok) {
-    return {title, text, icon, buttons};
-}
-
-const Message PressButton =
-    Box("ORB - Aktivování spojení",
-        "Na zařízení stiskněte tlačítko 'A1 VYP' a vyčkejte, než zelená LED 'STATUS' přestane blikat a bude "
-        "svítit trvale. Poté potvrďte 'OK'.",
-        MessageIcon::Information);
-const std::string LoadTitle = "ORB - Načítání dat z EEPROM do PC";
-const std::string SaveTitle = "ORB - Ukládání dat z PC do EEPROM";
-const Message ReadDone = Box(LoadTitle, "Data byla úspěšně načtena z EEPROM.", MessageIcon::Information);
-const Message NotProgrammed =
-    Box(LoadTitle, "Data nebyla úspěšně načtena z EEPROM. EEPROM zřejmě není naprogramována.",
-        MessageIcon::Exclamation);
-const Message WriteDone = Box(SaveTitle, "Data byla úspěšně uložena do EEPROM.", MessageIcon::Information);
 const Message DeactivationQuestion =
     Box("Deaktivace spojení",
         "Při deaktivaci spojení došlo k chybě. Zařízení je zřejmě stále v programovacím módu. Mám přesto "
