@@ -11,11 +11,9 @@ namespace lm = link_messages;
 
 namespace {
 
-constexpr int BaseLimitMs = 100;
 constexpr int RetryStepMs = 100;
-constexpr int ReadAttempts = 12;
-constexpr int WriteAttempts = 10;
-constexpr int VerifyAttempts = 9;
+/// How many times a transfer found out of step at its end reads the unit again before it fails.
+constexpr int ReadsAgainWhenOutOfStep = 2;
 /// What a frame carries besides its payload: the checksum and the terminator.
 constexpr int FrameOverhead = 2;
 
@@ -44,9 +42,18 @@ class TransferReport {
 BlockTransfer::BlockTransfer(Transport& transport, EepromImage& image, Progress& progress)
     : transport_(transport), image_(image), progress_(progress) {}
 
-bool BlockTransfer::readBlock(int address) {
+template <typename Attempt>
+bool BlockTransfer::withRetries(const RetrySchedule& schedule, Attempt attempt) {
+    for (int n = 0; n < schedule.attempts; ++n) {
+        if (n > 0) ++counts_.retries;
+        if (attempt(schedule.firstLimitMs + n * RetryStepMs)) return true;
+    }
+    return false;
+}
+
+bool BlockTransfer::readBlockWithin(int address, int limitMs) {
     const TransferBlock request = BlockRequest(Command::ReadBlock, address);
-    const TransferBlock reply = transport_.exchange(request, retryTimeExtra_ + BaseLimitMs);
+    const TransferBlock reply = transport_.exchange(request, limitMs);
     // The reply does not repeat the address: eight hex pairs follow the code.
     const bool valid =
         IsReplyTo(reply, Command::ReadBlock, 1 + 2 * BlockSize) && reply.hexDigitsAt(1, 2 * BlockSize);
@@ -57,11 +64,11 @@ bool BlockTransfer::readBlock(int address) {
     return true;
 }
 
-bool BlockTransfer::writeBlock(int address) {
+bool BlockTransfer::writeBlockWithin(int address, int limitMs) {
     TransferBlock request = BlockRequest(Command::WriteBlock, address);
     for (int k = 0; k < BlockSize; ++k)
         request.appendHexPair(image_.getByte(address + k));
-    const TransferBlock reply = transport_.exchange(request, retryTimeExtra_ + BaseLimitMs);
+    const TransferBlock reply = transport_.exchange(request, limitMs);
     const bool valid = IsReplyTo(reply, Command::WriteBlock, 1);
     countExchange(request, reply, valid);
     return valid;
@@ -71,44 +78,55 @@ bool BlockTransfer::verifyBlock(int address) {
     std::array<std::uint8_t, BlockSize> expected;
     for (int k = 0; k < BlockSize; ++k)
         expected[k] = image_.getByte(address + k);
-    // Waits of 200, 300, ... 1000 ms.
-    retryTimeExtra_ = 0;
-    for (int attempt = 0; attempt < VerifyAttempts; ++attempt) {
-        retryTimeExtra_ += RetryStepMs;
-        if (attempt > 0) ++counts_.retries;
-        if (!readBlock(address)) continue;
-        bool equal = true;
+    return withRetries(Verify, [&](int limitMs) {
+        if (!readBlockWithin(address, limitMs)) return false;
         for (int k = 0; k < BlockSize; ++k)
-            equal = equal && image_.getByte(address + k) == expected[k];
-        if (equal) return true;
-    }
-    return false;
+            if (image_.getByte(address + k) != expected[k]) return false;
+        return true;
+    });
 }
 
 bool BlockTransfer::readImage(int memorySize) {
     progress_.showProgress(std::string(lm::Reading), true);
     counts_ = {};
     const TransferReport report(progress_, counts_);
+    // A reply the unit should never have sent may have shifted the blocks read since the start: the
+    // closing check finds it, and the memory is read again.
+    Outcome outcome = Outcome::Failed;
+    for (int pass = 0; pass <= ReadsAgainWhenOutOfStep; ++pass) {
+        transport_.forgetOutOfStep();
+        outcome = readEveryBlock(memorySize);
+        if (outcome != Outcome::Done) break;
+        const StepCheck check = closingCheck(Read);
+        outcome = check == StepCheck::InStep ? Outcome::Done : Outcome::Failed;
+        if (check != StepCheck::OutOfStep) break;
+    }
+    progress_.hideProgress();
+    return outcome != Outcome::Failed;
+}
+
+BlockTransfer::Outcome BlockTransfer::readEveryBlock(int memorySize) {
     blocksDone_ = 0;
     blocksTotal_ = memorySize / BlockSize;
     for (int address = 0; address < memorySize; address += BlockSize) {
-        // Waits of 100, 200, ... 1200 ms; Storno is looked at only once the block is done.
-        retryTimeExtra_ = 0;
-        int attempt = 1;
-        while (!readBlock(address)) {
-            if (attempt == ReadAttempts) {
-                progress_.hideProgress();
-                return false;
-            }
-            ++attempt;
-            ++counts_.retries;
-            retryTimeExtra_ += RetryStepMs;
-        }
+        // Storno is looked at only once the block is done.
+        if (!withRetries(Read, [&](int limitMs) { return readBlockWithin(address, limitMs); }))
+            return Outcome::Failed;
         countBlock();
-        if (progress_.dialogCancelled()) break;
+        if (progress_.dialogCancelled()) return Outcome::Cancelled;
     }
-    progress_.hideProgress();
-    return true;
+    return Outcome::Done;
+}
+
+BlockTransfer::Outcome BlockTransfer::verifyEveryBlock(int memorySize) {
+    blocksDone_ = 0;
+    blocksTotal_ = memorySize / BlockSize;
+    for (int address = 0; address < memorySize; address += BlockSize) {
+        if (!verifyBlock(address)) return Outcome::Failed;
+        countBlock();
+        if (progress_.dialogCancelled()) return Outcome::Cancelled;
+    }
+    return Outcome::Done;
 }
 
 bool BlockTransfer::writeImage(int memorySize, bool checkWrite) {
@@ -117,6 +135,7 @@ bool BlockTransfer::writeImage(int memorySize, bool checkWrite) {
     const TransferReport report(progress_, counts_);
     blocksDone_ = 0;
     blocksTotal_ = 2 * (memorySize / BlockSize) + 2;
+    transport_.forgetOutOfStep();
 
     // Until the real block 0 is back, the unit's header checksum fails: a write that stops early leaves a
     // unit that reads as not programmed rather than one that holds half of two configurations.
@@ -125,33 +144,45 @@ bool BlockTransfer::writeImage(int memorySize, bool checkWrite) {
         header[k] = image_.getByte(k);
         image_.putByte(k, 0);
     }
-    BlockOutcome outcome = writeBlockWithRetries(0, checkWrite);
+    Outcome outcome = writeBlockWithRetries(0, checkWrite);
     for (int pass = 0; pass < 2; ++pass)
-        for (int address = 0; address < memorySize && outcome == BlockOutcome::Written; address += BlockSize)
+        for (int address = 0; address < memorySize && outcome == Outcome::Done; address += BlockSize)
             outcome = writeBlockWithRetries(address, checkWrite);
-    if (outcome == BlockOutcome::Written) {
+    if (outcome == Outcome::Done) {
         for (int k = 0; k < BlockSize; ++k)
             image_.putByte(k, header[k]);
         outcome = writeBlockWithRetries(0, checkWrite);
     }
+    // An acknowledgement or a read-back taken out of step may stand for a block the unit never stored:
+    // with read-back, the unit's memory is compared with the image once more; without, the write fails.
+    for (int pass = 0; outcome == Outcome::Done; ++pass) {
+        const StepCheck check = closingCheck(Write);
+        if (check == StepCheck::InStep) break;
+        if (check == StepCheck::NoReply || !checkWrite || pass == ReadsAgainWhenOutOfStep)
+            outcome = Outcome::Failed;
+        else
+            outcome = verifyEveryBlock(memorySize);
+    }
     progress_.hideProgress();
-    return outcome != BlockOutcome::Failed;
+    return outcome != Outcome::Failed;
 }
 
-BlockTransfer::BlockOutcome BlockTransfer::writeBlockWithRetries(int address, bool checkWrite) {
-    // Waits of 200, 300, ... 1100 ms.
-    retryTimeExtra_ = 0;
-    bool ok = false;
-    for (int attempt = 0; attempt < WriteAttempts && !ok; ++attempt) {
-        retryTimeExtra_ += RetryStepMs;
-        if (attempt > 0) ++counts_.retries;
-        ok = writeBlock(address);
-    }
+BlockTransfer::Outcome BlockTransfer::writeBlockWithRetries(int address, bool checkWrite) {
+    bool ok = withRetries(Write, [&](int limitMs) { return writeBlockWithin(address, limitMs); });
     if (ok && checkWrite && !progress_.dialogCancelled()) ok = verifyBlock(address);
-    if (!ok) return BlockOutcome::Failed;
-    if (progress_.dialogCancelled()) return BlockOutcome::Cancelled;
+    if (!ok) return Outcome::Failed;
+    if (progress_.dialogCancelled()) return Outcome::Cancelled;
     countBlock();
-    return BlockOutcome::Written;
+    return Outcome::Done;
+}
+
+StepCheck BlockTransfer::closingCheck(const RetrySchedule& schedule) {
+    StepCheck check = StepCheck::NoReply;
+    withRetries(schedule, [&](int limitMs) {
+        check = transport_.checkInStep(limitMs);
+        return check != StepCheck::NoReply;
+    });
+    return check;
 }
 
 void BlockTransfer::countExchange(const TransferBlock& request, const TransferBlock& reply, bool valid) {

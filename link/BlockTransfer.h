@@ -10,19 +10,25 @@ namespace orb {
 
 /// Moves the unit's EEPROM in blocks of 8 bytes between the unit and the image buffer, with the retry
 /// schedules the unit needs. The whole-memory operations show the progress window while they run and
-/// return false only when the retries on a block ran out; a Storno (checked between blocks) ends them
-/// with true and leaves the progress window's cancel flag set. Each tells the progress at its end what it
-/// moved (TransferCounts).
+/// return false when the retries on a block ran out or the line was found out of step at the end; a
+/// Storno (checked between blocks) ends them with true and leaves the progress window's cancel flag set.
+/// Each tells the progress at its end what it moved (TransferCounts).
+///
+/// Success means exactly the unit's bytes: every whole-memory transfer that runs to its end closes with
+/// one resynchronising exchange, which proves that each reply taken answered its own request. A read
+/// found out of step is read again from the start; a write so found is compared with the unit's memory
+/// once more when it reads back, and fails when it does not.
 class BlockTransfer {
   public:
     static constexpr int BlockSize = 8;
 
     BlockTransfer(Transport& transport, EepromImage& image, Progress& progress);
 
-    /// Reads the unit's block at address into the image; false (image untouched) without a valid reply.
-    bool readBlock(int address);
-    /// Sends the image's block at address; true when the unit confirmed it.
-    bool writeBlock(int address);
+    /// Reads the unit's block at address into the image within a first attempt's limit; false (image
+    /// untouched) without a valid reply.
+    bool readBlock(int address) { return readBlockWithin(address, Read.firstLimitMs); }
+    /// Sends the image's block at address within a first attempt's limit; true when the unit confirmed it.
+    bool writeBlock(int address) { return writeBlockWithin(address, Read.firstLimitMs); }
     /// Reads the block back until it equals the image's, at most 9 times; the image keeps what was read.
     bool verifyBlock(int address);
 
@@ -33,16 +39,31 @@ class BlockTransfer {
     bool writeImage(int memorySize, bool checkWrite);
 
   private:
-    enum class BlockOutcome { Written, Failed, Cancelled };
+    /// Attempts on one block, each waiting 100 ms longer than the one before.
+    struct RetrySchedule {
+        int firstLimitMs;
+        int attempts;
+    };
+    static constexpr RetrySchedule Read{100, 12};   // 100, 200, ... 1200 ms
+    static constexpr RetrySchedule Write{200, 10};  // 200, 300, ... 1100 ms
+    static constexpr RetrySchedule Verify{200, 9};  // 200, 300, ... 1000 ms
 
-    BlockOutcome writeBlockWithRetries(int address, bool checkWrite);
+    enum class Outcome { Done, Failed, Cancelled };
+
+    template <typename Attempt>
+    bool withRetries(const RetrySchedule& schedule, Attempt attempt);
+    bool readBlockWithin(int address, int limitMs);
+    bool writeBlockWithin(int address, int limitMs);
+    Outcome readEveryBlock(int memorySize);
+    Outcome verifyEveryBlock(int memorySize);
+    Outcome writeBlockWithRetries(int address, bool checkWrite);
+    StepCheck closingCheck(const RetrySchedule& schedule);
     void countExchange(const TransferBlock& request, const TransferBlock& reply, bool valid);
     void countBlock();
 
     Transport& transport_;
     EepromImage& image_;
     Progress& progress_;
-    int retryTimeExtra_ = 0;
     int blocksDone_ = 0;
     int blocksTotal_ = 0;
     TransferCounts counts_;

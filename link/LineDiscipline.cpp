@@ -1,6 +1,7 @@
 #include "link/LineDiscipline.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace orb {
@@ -10,7 +11,7 @@ namespace {
 /// The time one byte takes on the wire: a start bit, 8 data bits and a stop bit at 19,200 bit/s.
 constexpr std::chrono::nanoseconds ByteTime{520'833};
 /// Enough requests to remember: a unit switched on late leaves one unanswered hello every 500 ms.
-constexpr std::size_t MaxUnanswered = 64;
+constexpr std::size_t MaxOwed = 64;
 /// Frames shorter than this arrive too quickly to tell whether the line keeps the wire's pace.
 constexpr std::size_t PaceSample = 8;
 
@@ -36,29 +37,26 @@ void LineDiscipline::reset() {
     *this = LineDiscipline();
 }
 
-std::optional<std::chrono::milliseconds>
-LineDiscipline::owedBefore(std::span<const std::uint8_t> payload) const {
-    // Another attempt at the same request may take an earlier attempt's reply: it holds the same data.
-    if (std::ranges::equal(payload, lastPayload_)) return std::nullopt;
-    std::optional<std::chrono::milliseconds> longest;
-    for (const Request& request : unanswered_)
-        if (CodeOf(request.payload) == CodeOf(payload))
-            longest = std::max(longest.value_or(request.limit), request.limit);
-    return longest;
+bool LineDiscipline::mustResynchronise(std::span<const std::uint8_t> payload) const {
+    // Another attempt at the latest request may take an earlier attempt's reply: it holds the same data.
+    if (std::ranges::equal(payload, lastPayload_)) return false;
+    return forgottenOwed_ ||
+           std::ranges::any_of(owed_, [&](const Request& r) { return r.code == CodeOf(payload); });
 }
 
-void LineDiscipline::sent(std::span<const std::uint8_t> payload, std::chrono::milliseconds limit,
-                          Clock::time_point at) {
+void LineDiscipline::sent(std::span<const std::uint8_t> payload, Clock::time_point at) {
     if (!std::ranges::equal(payload, lastPayload_)) {
         runStart_ = sentCount_ + 1;
         lastPayload_.assign(payload.begin(), payload.end());
-        // Their replies have been waited for; one that comes even later is dropped as one too many.
-        std::erase_if(unanswered_, [&](const Request& r) { return CodeOf(r.payload) == CodeOf(payload); });
     }
     ++sentCount_;
     const auto wireTime = static_cast<long>(payload.size() + 2) * ByteTime;
-    unanswered_.push_back({sentCount_, {payload.begin(), payload.end()}, limit, at + wireTime});
-    if (unanswered_.size() > MaxUnanswered) unanswered_.pop_front();
+    owed_.push_back({sentCount_, CodeOf(payload), at + wireTime});
+    if (owed_.size() > MaxOwed) {
+        // Still owed, only no longer known by code: any request but a new attempt resynchronises first.
+        owed_.pop_front();
+        forgottenOwed_ = true;
+    }
     awaiting_ = !payload.empty();
     reply_.reset();
 }
@@ -88,29 +86,36 @@ void LineDiscipline::frameEnded(Clock::time_point at) {
     if (count > 0 && frame.length >= PaceSample &&
         at - frame.firstRead >= static_cast<long>(frame.length - 1) * ByteTime / 2)
         paced_ = true;
+    if (count == 0) return damagedFrameEnded(frame);
 
-    if (count == 0) {
-        // A damaged frame carries no trustworthy code: it fails the attempt only when nothing older is owed.
-        if (awaiting_ && !unanswered_.empty() && isSameRequest(unanswered_.front()) &&
-            mayAnswer(frame, unanswered_.back())) {
-            reply_ = frame.block;
-            awaiting_ = false;
-        }
+    const std::uint8_t code = frame.block.data[0];
+    if (!IsReplyCode(code)) return; // no unit sends it: line noise that happens to check out
+    const auto answered =
+        std::ranges::find_if(owed_, [code](const Request& r) { return (r.code | 0x80) == code; });
+    if (answered == owed_.end() || !mayAnswer(frame, *answered)) {
+        // A later request cannot be answered sooner than the oldest one of its code.
+        if (!forgottenOwed_) outOfStep_ = true;
         return;
     }
-    const std::uint8_t code = frame.block.data[0];
-    if (!IsReplyCode(code)) return;
-    const auto answered = std::ranges::find_if(
-        unanswered_, [code](const Request& r) { return (CodeOf(r.payload) | 0x80) == code; });
-    if (answered == unanswered_.end() || !mayAnswer(frame, *answered)) return;
 
-    // The unit answers in order: the requests before this one will never be answered.
-    const bool isReply = awaiting_ && isSameRequest(*answered);
-    unanswered_.erase(unanswered_.begin(), std::next(answered));
+    // The unit answers in order: every request before the one answered is settled.
+    const bool isReply = awaiting_ && isAttemptOfLatest(*answered);
+    owed_.erase(owed_.begin(), std::next(answered));
+    forgottenOwed_ = false;
     if (!isReply) return;
     frame.block.count = count;
     reply_ = frame.block;
     awaiting_ = false;
+}
+
+void LineDiscipline::damagedFrameEnded(const Frame& frame) {
+    // It carries no trustworthy code and settles nothing; it fails the attempt only when it can be the
+    // reply of nothing but an attempt at the latest request.
+    if (awaiting_ && !forgottenOwed_ && !owed_.empty() && isAttemptOfLatest(owed_.front()) &&
+        mayAnswer(frame, owed_.back())) {
+        reply_ = frame.block;
+        awaiting_ = false;
+    }
 }
 
 bool LineDiscipline::mayAnswer(const Frame& frame, const Request& request) const {

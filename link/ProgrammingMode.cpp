@@ -95,6 +95,7 @@ bool ProgrammingMode::greet() {
 std::optional<bool> ProgrammingMode::identify() {
     const TransferBlock reply = transport_.exchange(RequestFor(Command::Identify), ReplyLimitMs);
     if (!IsReplyTo(reply, Command::Identify, 11) || !reply.hexDigitsAt(1, 10)) return std::nullopt;
+    transport_.rememberIdentity(reply);
 
     const int identity = reply.hexPairAt(5) * 65536 + reply.hexPairAt(3) * 256 + reply.hexPairAt(1);
     const int major = reply.hexPairAt(9);

@@ -1,7 +1,9 @@
 #include "link/Transport.h"
 
+#include "link/Commands.h"
+
+#include <algorithm>
 #include <array>
-#include <vector>
 
 namespace orb {
 
@@ -14,35 +16,54 @@ bool Transport::openPort(const std::string& device) {
 
 void Transport::closePort() {
     discipline_.reset();
+    identity_.clear();
     if (port_.isOpen()) port_.close();
 }
 
 TransferBlock Transport::exchange(const TransferBlock& request, int milliseconds) {
     const std::chrono::milliseconds limit(milliseconds);
-    awaitOwedReplies(request.payload());
-    sendFrame(request, limit);
+    waiter_.processEvents();
+    takeWaitingBytes();
+    if (discipline_.mustResynchronise(request.payload()) && !resynchronise(limit)) return TransferBlock{};
+    sendFrame(request);
     return receiveFrame(limit);
 }
 
-void Transport::awaitOwedReplies(std::span<const std::uint8_t> payload) {
-    waiter_.processEvents();
-    takeWaitingBytes();
-    const auto owed = discipline_.owedBefore(payload);
-    if (!owed) return;
-    const auto until = waiter_.now() + *owed;
-    while (discipline_.owedBefore(payload) && waiter_.now() < until) {
-        waiter_.waitForEvents(until);
-        takeWaitingBytes();
-    }
+void Transport::rememberIdentity(const TransferBlock& reply) {
+    identity_.assign(reply.payload().begin(), reply.payload().end());
 }
 
-void Transport::sendFrame(const TransferBlock& block, std::chrono::milliseconds limit) {
+void Transport::forgetOutOfStep() {
+    waiter_.processEvents();
+    takeWaitingBytes();
+    discipline_.clearOutOfStep();
+}
+
+StepCheck Transport::checkInStep(int milliseconds) {
+    waiter_.processEvents();
+    takeWaitingBytes();
+    if (!resynchronise(std::chrono::milliseconds(milliseconds))) return StepCheck::NoReply;
+    // Every frame sent before the identify reply has come by now.
+    const bool outOfStep = discipline_.outOfStep();
+    discipline_.clearOutOfStep();
+    return outOfStep ? StepCheck::OutOfStep : StepCheck::InStep;
+}
+
+bool Transport::resynchronise(std::chrono::milliseconds limit) {
+    // Its reply answers no other request, and the unit sends it only after every earlier reply.
+    sendFrame(RequestFor(Command::Identify));
+    const TransferBlock reply = receiveFrame(limit);
+    return IsReplyTo(reply, Command::Identify, 1) &&
+           (identity_.empty() || std::ranges::equal(reply.payload(), identity_));
+}
+
+void Transport::sendFrame(const TransferBlock& block) {
     const auto payload = block.payload();
     std::vector<std::uint8_t> frame(payload.begin(), payload.end());
     frame.push_back(FrameChecksum(payload));
     frame.push_back(TransferBlock::Terminator);
     // Taken before the write, so the earliest moment a reply can come is never placed too late.
-    discipline_.sent(payload, limit, waiter_.now());
+    discipline_.sent(payload, waiter_.now());
     port_.write(frame);
 }
 

@@ -7,12 +7,22 @@
 #include "link/Waiter.h"
 
 #include <chrono>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orb {
 
+/// How a closing resynchronisation found the line.
+enum class StepCheck {
+    InStep,    ///< every frame since the last check answered its own request
+    OutOfStep, ///< a frame came that answered no request: replies taken meanwhile may be shifted
+    NoReply,   ///< the identify request got no reply with the unit's identity in time
+};
+
 /// Moves frames over the serial port: a payload, its checksum and the terminator 13. Strictly request
-/// and reply, with the line discipline keeping every reply with its own request.
+/// and reply, with the line discipline keeping every reply with its own request: before a request
+/// whose reply could be confused with one still owed, the identify request resynchronises the line.
 class Transport {
   public:
     Transport(SerialPort& port, Waiter& waiter);
@@ -28,13 +38,22 @@ class Transport {
 
     /// Sends a request and waits up to the limit for its whole reply; count is the reply's payload
     /// length, 0 when none came in time, the checksum is wrong, it is a lone terminator or it would
-    /// not fit a block. Replies still owed to earlier requests are waited for before the request goes
-    /// out, when they could be taken for its own.
+    /// not fit a block. When a reply owed to an earlier request could be taken for this one, the line is
+    /// resynchronised first within the same limit; if that fails, the request is not sent and count is 0.
     TransferBlock exchange(const TransferBlock& request, int milliseconds);
 
+    /// Remembers the payload of the unit's reply to the activation's identify request: a resynchronising
+    /// reply must repeat it.
+    void rememberIdentity(const TransferBlock& reply);
+    /// Starts counting frames out of step afresh (at the start of a transfer).
+    void forgetOutOfStep();
+    /// Resynchronises once, within the limit, and tells whether every frame since forgetOutOfStep() or
+    /// the last check answered its own request; the count starts afresh.
+    StepCheck checkInStep(int milliseconds);
+
   private:
-    void awaitOwedReplies(std::span<const std::uint8_t> payload);
-    void sendFrame(const TransferBlock& block, std::chrono::milliseconds limit);
+    bool resynchronise(std::chrono::milliseconds limit);
+    void sendFrame(const TransferBlock& block);
     TransferBlock receiveFrame(std::chrono::milliseconds limit);
     void takeWaitingBytes();
 
@@ -42,6 +61,7 @@ class Transport {
     Waiter& waiter_;
     Timeout timeout_;
     LineDiscipline discipline_;
+    std::vector<std::uint8_t> identity_;
 };
 
 } // namespace orb

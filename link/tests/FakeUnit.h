@@ -24,8 +24,9 @@ class FakeUnit {
         Bytes payload;
 
         std::uint8_t code() const { return payload.at(0); }
-        /// The block address of a read or write request.
+        /// The block address of a read or write request, -1 for any other request.
         int address() const {
+            if (payload.size() < 5) return -1;
             return HexPairToByte(payload.at(1), payload.at(2)) +
                    256 * HexPairToByte(payload.at(3), payload.at(4));
         }

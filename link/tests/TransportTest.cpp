@@ -138,36 +138,82 @@ TransferBlock ReadRequest(int address) {
 }
 
 /// The reply to a block read: the code and the eight bytes as hex pairs, all of them the given digit.
-Bytes BlockReply(std::uint8_t digit) {
-    Bytes payload = Concat({0x84}, Repeated(digit, 16));
-    TransferBlock block;
-    for (const std::uint8_t byte : payload)
-        block.append(byte);
-    return Concat(payload, {FrameChecksum(block.payload()), 0x0D});
+Bytes FrameOf(const Bytes& payload) {
+    return Concat(payload, {FrameChecksum(Payload(payload).payload()), 0x0D});
 }
 
-TEST_F(TransportTest, LateReplyIsNeverTakenForTheNextRequest) {
-    // The read of block 0 gets no reply in time; its reply comes 10 ms late, when block 8 is due.
+Bytes BlockReply(std::uint8_t digit) {
+    return FrameOf(Concat({0x84}, Repeated(digit, 16)));
+}
+
+const Bytes IdentifyFrame = {0x02, 0x03, 0x0D};
+const Bytes Identity = {0x82, '2', '0', '3', 'D', '3', '0', '2', '0', '1', '0'};
+
+/// Answers the identify request with the given reply 15 ms after it went out, and the read of block 8
+/// with its own reply 5 ms after it.
+void AnswerIdentifyAndBlock8(FakeLine& line, const Bytes& identity) {
+    line.onWrite = [&line, identity](std::span<const std::uint8_t> frame) {
+        if (frame[0] == 0x02) line.arrive(FrameOf(identity), 15ms);
+        if (frame[0] == 0x04) line.arrive(BlockReply('8'), 5ms);
+    };
+}
+
+TEST_F(TransportTest, ReplyGivenUpOnIsDroppedByAResynchronisationBeforeTheNextBlock) {
+    // The read of block 0 gets no reply in time; its reply comes after block 8's request would have gone.
     line.arrive(BlockReply('1'), 110ms);
     EXPECT_EQ(transport.exchange(ReadRequest(0), 100).count, 0);
-    EXPECT_EQ(line.elapsedMs(), 100);
-
-    // The late reply is owed, so block 8 goes out only once it is in: block 8 gets its own reply.
-    line.onWrite = [&](std::span<const std::uint8_t>) { line.arrive(BlockReply('8'), 5ms); };
+    AnswerIdentifyAndBlock8(line, Identity);
+    line.written.clear();
     const TransferBlock reply = transport.exchange(ReadRequest(8), 100);
     EXPECT_EQ(reply.count, 17);
     EXPECT_EQ(reply.data[1], '8');
-    EXPECT_EQ(line.elapsedMs(), 115);
+    // The identify request went first; the late reply to block 0 came before its reply and was dropped.
+    EXPECT_EQ(Bytes(line.written.begin(), line.written.begin() + 3), IdentifyFrame);
+    EXPECT_EQ(line.written.size(), 3u + 7u);
+    EXPECT_EQ(transport.checkInStep(100), StepCheck::InStep);
 }
 
-TEST_F(TransportTest, ReplyOwedButNeverSentIsWaitedForOnlyUpToItsLimit) {
+TEST_F(TransportTest, RequestWaitsForAResynchronisationThatNeverComes) {
     EXPECT_EQ(transport.exchange(ReadRequest(0), 300).count, 0);
-    line.onWrite = [&](std::span<const std::uint8_t>) { line.arrive(BlockReply('8'), 5ms); };
+    // Another attempt at the same request needs none: an earlier attempt's reply holds the same data.
+    line.written.clear();
+    EXPECT_EQ(transport.exchange(ReadRequest(0), 300).count, 0);
+    const TransferBlock block0 = ReadRequest(0);
+    EXPECT_EQ(line.written, FrameOf({block0.payload().begin(), block0.payload().end()}));
+    // Nothing answers: the attempt at block 8 ends after its limit without the request being sent.
+    line.written.clear();
+    EXPECT_EQ(transport.exchange(ReadRequest(8), 100).count, 0);
+    EXPECT_EQ(line.written, IdentifyFrame);
+    EXPECT_EQ(line.elapsedMs(), 300 + 300 + 100);
+}
+
+TEST_F(TransportTest, AnotherUnitsIdentityFailsTheResynchronisation) {
+    Bytes other = Identity;
+    other[2] = '1';
+    transport.rememberIdentity(Payload(Identity));
+    EXPECT_EQ(transport.exchange(ReadRequest(0), 100).count, 0);
+    AnswerIdentifyAndBlock8(line, other);
+    EXPECT_EQ(transport.exchange(ReadRequest(8), 100).count, 0);
+    EXPECT_EQ(transport.checkInStep(100), StepCheck::NoReply);
+    AnswerIdentifyAndBlock8(line, Identity);
     EXPECT_EQ(transport.exchange(ReadRequest(8), 100).count, 17);
-    EXPECT_EQ(line.elapsedMs(), 300 + 300 + 5);
-    // Given up: the next read goes out at once.
-    EXPECT_EQ(transport.exchange(ReadRequest(16), 100).count, 17);
-    EXPECT_EQ(line.elapsedMs(), 300 + 300 + 5 + 5);
+}
+
+TEST_F(TransportTest, AReplyRepeatedLaterIsFoundOutOfStepAtTheClosingCheck) {
+    // Block 0 answered twice, the copy 30 ms behind: it is taken for block 8's reply, and block 8's own
+    // reply comes as one too many before the closing identify reply.
+    line.onWrite = [&](std::span<const std::uint8_t> frame) {
+        if (frame[0] == 0x02) line.arrive(FrameOf(Identity), 5ms);
+    };
+    line.arrive(BlockReply('1'), 5ms);
+    line.arrive(BlockReply('1'), 35ms);
+    line.arrive(BlockReply('8'), 40ms);
+    transport.forgetOutOfStep();
+    EXPECT_EQ(transport.exchange(ReadRequest(0), 100).data[1], '1');
+    line.advance(10ms);
+    EXPECT_EQ(transport.exchange(ReadRequest(8), 100).data[1], '1');
+    EXPECT_EQ(transport.checkInStep(100), StepCheck::OutOfStep);
+    EXPECT_EQ(transport.checkInStep(100), StepCheck::InStep);
 }
 
 TEST_F(TransportTest, BytesWaitingWhenARequestGoesOutAreNotItsReply) {
