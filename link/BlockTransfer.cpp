@@ -42,8 +42,7 @@ class TransferReport {
 BlockTransfer::BlockTransfer(Transport& transport, EepromImage& image, Progress& progress)
     : transport_(transport), image_(image), progress_(progress) {}
 
-template <typename Attempt>
-bool BlockTransfer::withRetries(const RetrySchedule& schedule, Attempt attempt) {
+template <typename Attempt> bool BlockTransfer::withRetries(const RetrySchedule& schedule, Attempt attempt) {
     for (int n = 0; n < schedule.attempts; ++n) {
         if (n > 0) ++counts_.retries;
         if (attempt(schedule.firstLimitMs + n * RetryStepMs)) return true;

@@ -44,14 +44,13 @@ class BlockTransfer {
         int firstLimitMs;
         int attempts;
     };
-    static constexpr RetrySchedule Read{100, 12};   // 100, 200, ... 1200 ms
-    static constexpr RetrySchedule Write{200, 10};  // 200, 300, ... 1100 ms
-    static constexpr RetrySchedule Verify{200, 9};  // 200, 300, ... 1000 ms
+    static constexpr RetrySchedule Read{100, 12};  // 100, 200, ... 1200 ms
+    static constexpr RetrySchedule Write{200, 10}; // 200, 300, ... 1100 ms
+    static constexpr RetrySchedule Verify{200, 9}; // 200, 300, ... 1000 ms
 
     enum class Outcome { Done, Failed, Cancelled };
 
-    template <typename Attempt>
-    bool withRetries(const RetrySchedule& schedule, Attempt attempt);
+    template <typename Attempt> bool withRetries(const RetrySchedule& schedule, Attempt attempt);
     bool readBlockWithin(int address, int limitMs);
     bool writeBlockWithin(int address, int limitMs);
     Outcome readEveryBlock(int memorySize);
