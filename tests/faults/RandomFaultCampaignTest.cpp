@@ -14,6 +14,8 @@
 #include "tests/faults/NamedSettings.h"
 #include "tests/support/QuietView.h"
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -32,8 +34,13 @@ namespace orb::test {
 namespace {
 
 constexpr int MemorySize = 256;
-// Hello, identify, memory and modem; a read of 32 blocks; a verified write of 2 × 33 blocks; deactivate.
-constexpr unsigned RepliesInARun = 3 + 32 + 2 * 2 * 33 + 1;
+// Hello, identify, memory and modem; a read of 32 blocks and its closing identify; a verified write of
+// 2 × 33 blocks and its closing identify; deactivate.
+constexpr unsigned FirstReadReply = 4;
+constexpr unsigned LastReadReply = FirstReadReply + 31;
+constexpr unsigned FirstWriteReply = LastReadReply + 2;
+constexpr unsigned LastWriteReply = FirstWriteReply + 2 * 2 * 33 - 1;
+constexpr unsigned RepliesInARun = LastWriteReply + 2;
 
 const std::string ReadDone = "Data byla úspěšně načtena z EEPROM.";
 const std::string ReadFailed = "Data nebyla úspěšně načtena z EEPROM. Došlo k chybě při načítání bloku dat.";
@@ -89,6 +96,8 @@ struct Fault {
         if (kind == "late") return {"--late", timed};
         if (kind == "split") return {"--split", timed};
         if (kind == "doubled") return {"--double", n};
+        if (kind == "repeated") return {"--repeat", timed};
+        if (kind == "lost") return {"--lose", n};
         if (kind == "overlong") return {"--long-reply", n};
         if (kind == "dropped") return {"--drop", n};
         if (kind == "damaged") return {"--corrupt", n};
@@ -96,24 +105,74 @@ struct Fault {
     }
 };
 
-/// Draws one to three faults at random replies of a run.
+/// Draws one to three fault shapes at random replies of a run; a shape strikes one reply or a stretch.
 std::vector<Fault> DrawFaults(std::mt19937_64& random) {
-    static const char* const kinds[] = {"late",  "late",    "doubled", "overlong",
-                                        "split", "dropped", "damaged", "noise"};
     auto uniform = [&random](unsigned low, unsigned high) {
         return std::uniform_int_distribution<unsigned>(low, high)(random);
     };
+    static const char* const shapes[] = {"late",
+                                         "late",
+                                         "doubled",
+                                         "overlong",
+                                         "split",
+                                         "dropped",
+                                         "damaged",
+                                         "noise",
+                                         "lost",
+                                         "queued",
+                                         "busy",
+                                         "jitter",
+                                         "repeated",
+                                         "edges",
+                                         "late then doubled",
+                                         "late read-back",
+                                         "late deactivation",
+                                         "late identify"};
     const unsigned count = std::discrete_distribution<unsigned>({0, 5, 3, 2})(random);
     std::vector<Fault> faults;
+    auto lateStretch = [&](unsigned first, unsigned length, unsigned lowMs, unsigned highMs) {
+        for (unsigned r = first; r < first + length; ++r)
+            faults.push_back({"late", r, uniform(lowMs, highMs)});
+    };
     for (unsigned i = 0; i < count; ++i) {
-        Fault fault{kinds[uniform(0, std::size(kinds) - 1)], uniform(1, RepliesInARun), 0};
-        if (fault.kind == "late") {
+        const std::string shape = shapes[uniform(0, std::size(shapes) - 1)];
+        const unsigned reply = uniform(1, RepliesInARun);
+        if (shape == "late") {
             // Just past a first attempt's 100 ms, up to several limits.
             const unsigned range = uniform(0, 2);
-            fault.ms = range == 0 ? uniform(90, 130) : range == 1 ? uniform(130, 500) : uniform(500, 1600);
+            faults.push_back({shape, reply,
+                              range == 0   ? uniform(90, 130)
+                              : range == 1 ? uniform(130, 500)
+                                           : uniform(500, 1600)});
+        } else if (shape == "split") {
+            faults.push_back({shape, reply, uniform(5, 60)});
+        } else if (shape == "repeated") {
+            faults.push_back({shape, reply, uniform(15, 80)});
+        } else if (shape == "queued") {
+            // Consecutive attempts at one block each answered late: the unit queues the retries.
+            lateStretch(reply, uniform(2, 5), 150, 500);
+        } else if (shape == "busy") {
+            lateStretch(reply, uniform(5, 12), 100, 400);
+        } else if (shape == "jitter") {
+            lateStretch(reply, uniform(10, 30), 0, 250);
+        } else if (shape == "edges") {
+            const unsigned edge =
+                std::array{FirstReadReply, LastReadReply, FirstWriteReply, LastWriteReply}[uniform(0, 3)];
+            lateStretch(edge - std::min(edge - 1, uniform(0, 2)), uniform(1, 3), 110, 600);
+        } else if (shape == "late then doubled") {
+            faults.push_back({"late", reply, uniform(110, 600)});
+            faults.push_back({"doubled", reply + uniform(1, 3), 0});
+        } else if (shape == "late read-back") {
+            // A write's replies alternate: the acknowledgement, then the read-back.
+            const unsigned readBack = FirstWriteReply + 1 + 2 * uniform(0, 2 * 33 - 1);
+            lateStretch(readBack, uniform(1, 2), 210, 900);
+        } else if (shape == "late deactivation") {
+            faults.push_back({"late", RepliesInARun, uniform(110, 600)});
+        } else if (shape == "late identify") {
+            faults.push_back({"late", 2, uniform(60, 300)});
+        } else {
+            faults.push_back({shape, reply, 0});
         }
-        if (fault.kind == "split") fault.ms = uniform(5, 60);
-        faults.push_back(fault);
     }
     return faults;
 }

@@ -33,6 +33,7 @@ std::string ReplyPlan::describe() const {
     if (lateMs) add(std::to_string(lateMs) + " ms late");
     if (splitMs) add("in three bursts " + std::to_string(splitMs) + " ms apart");
     if (twice) add("sent twice");
+    if (repeatMs) add("sent again " + std::to_string(repeatMs) + " ms later");
     return text;
 }
 
@@ -50,6 +51,8 @@ ReplyPlan PlanForReply(const FaultOptions& faults, unsigned n) {
     if (faults.lateEvery != 0 && n % faults.lateEvery == 0) plan.lateMs += faults.lateEveryMs;
     if (const auto split = faults.splitMs.find(n); split != faults.splitMs.end())
         plan.splitMs = split->second;
+    if (const auto repeat = faults.repeatMs.find(n); repeat != faults.repeatMs.end())
+        plan.repeatMs = repeat->second;
     plan.twice = faults.twice.hits(n);
     plan.noise = faults.noise.hits(n);
     return plan;

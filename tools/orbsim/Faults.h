@@ -21,6 +21,7 @@ struct FaultTrigger {
 struct FaultOptions {
     unsigned silentHellos = 0;
     bool silent = false;
+    FaultTrigger lostRequest; ///< request frames (counted from 1) the unit never takes in
     FaultTrigger drop;
     FaultTrigger corrupt;
     FaultTrigger longReply;
@@ -30,7 +31,8 @@ struct FaultOptions {
     std::map<unsigned, unsigned> lateMs; ///< reply number → how late it is sent, in ms
     unsigned lateEvery = 0;              ///< every Nth reply is sent lateEveryMs late
     unsigned lateEveryMs = 0;
-    std::map<unsigned, unsigned> splitMs; ///< reply number → the gap between its three bursts, in ms
+    std::map<unsigned, unsigned> splitMs;  ///< reply number → the gap between its three bursts, in ms
+    std::map<unsigned, unsigned> repeatMs; ///< reply number → how long after its first copy it is sent again
 };
 
 /// What spoils a reply's bytes.
@@ -43,6 +45,7 @@ struct ReplyPlan {
     bool twice = false;
     bool noise = false;
     unsigned splitMs = 0;
+    unsigned repeatMs = 0;
 
     /// Describes the plan for the log ("" when the reply goes out as it should).
     std::string describe() const;

@@ -53,6 +53,8 @@ enum Id {
     DoubleEvery,
     Split,
     Noise,
+    Repeat,
+    Lose,
 };
 
 constexpr option LongOptions[] = {
@@ -85,6 +87,8 @@ constexpr option LongOptions[] = {
     {"double-every", required_argument, nullptr, DoubleEvery},
     {"split", required_argument, nullptr, Split},
     {"noise", required_argument, nullptr, Noise},
+    {"repeat", required_argument, nullptr, Repeat},
+    {"lose", required_argument, nullptr, Lose},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -223,6 +227,14 @@ Options ParseOptions(int argc, char** argv) {
         case Noise:
             o.faults.noise.replies.insert(count());
             break;
+        case Repeat: {
+            const auto [reply, ms] = pairOf(name, optarg);
+            o.faults.repeatMs[reply] = ms;
+            break;
+        }
+        case Lose:
+            o.faults.lostRequest.replies.insert(count());
+            break;
         case Pace:
             o.pace = true;
             break;
@@ -274,6 +286,10 @@ name a reply may be given more than once):
   --late N:MS, --late-every N:MS  send reply N / every Nth reply MS ms late; requests that come
                          meanwhile wait their turn and are answered after it, in order
   --double N, --double-every N    send reply N / every Nth reply twice, back to back
+  --repeat N:MS          send reply N again MS ms after its first copy; requests that come
+                         meanwhile wait their turn
+  --lose N               request frame N (counted from 1, answered or not) is lost on the
+                         wire: the unit neither acts on it nor answers it
   --split N:MS           send reply N in three bursts MS ms apart
   --noise N              put a few noise bytes (never 13) right in front of reply N
   --bad-block ADDR       reads of the block at ADDR return every byte XOR 0xFF

@@ -78,6 +78,10 @@ bool Session::handleFrame(const Bytes& frame, std::int64_t completeNs, SessionEn
         log_.Write(frames_, logged, what + "  [no reply]");
         return false;
     }
+    if (options_.faults.lostRequest.hits(frames_)) {
+        log_.Write(frames_, logged, what + "  [request lost]");
+        return false;
+    }
     const bool isHello = request->kind == RequestKind::Hello;
     if (options_.faults.silent || (isHello && ++hellos_ <= options_.faults.silentHellos)) {
         log_.Write(frames_, logged, what + "  [ignored]");
@@ -101,6 +105,10 @@ bool Session::handleFrame(const Bytes& frame, std::int64_t completeNs, SessionEn
         }
         sendReply(bytes, plan.splitMs);
         if (plan.twice) sendReply(bytes, plan.splitMs);
+        if (plan.repeatMs) {
+            SleepUntilNs(NowNs() + std::int64_t{plan.repeatMs} * 1'000'000);
+            sendReply(bytes, plan.splitMs);
+        }
     }
 
     if (request->kind == RequestKind::Deactivate && options_.exitAfterDeactivate) {
