@@ -4,6 +4,7 @@
 #include "cli/FileAccess.h"
 #include "files/FileMessages.h"
 #include "files/SettingsFile.h"
+#include "image/CodecMessages.h"
 #include "image/DecodeImage.h"
 #include "image/EncodeImage.h"
 #include "image/ImageErrors.h"
@@ -31,7 +32,8 @@ std::int32_t EncodeSettings(const SettingsRecord& record, EepromImage& image) {
     try {
         length = EncodeImage(record, image);
     } catch (const ImageError& error) {
-        throw CliError(ExitStatus::Refused, file_messages::EncodeFailed + " (" + error.what() + ")");
+        throw CliError(ExitStatus::Refused,
+                       file_messages::EncodeFailed + " (" + std::string(ImageErrorReason(error)) + ")");
     }
     if (!CheckImageSignature(image)) throw CliError(ExitStatus::Refused, file_messages::SignatureFailed);
     return length;

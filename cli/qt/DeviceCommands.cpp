@@ -182,13 +182,16 @@ class DeviceSession {
         return workspace_.form.display().btEEPROMLoadEnabled ? ExitStatus::Success : ExitStatus::Refused;
     }
 
-    /// Takes a unit still in programming mode out of it; a failed deactivation turns success into Failure.
+    /// Takes a unit still in programming mode out of it; a failed deactivation is said on its own line and
+    /// turns success into Failure.
     ExitStatus finish(ExitStatus status) {
         const bool wasConnected = connected();
         link_.leaveProgrammingMode();
         workspace_.view.takeBoxes();
         deactivated_ = wasConnected && !connected();
-        return connected() && status == ExitStatus::Success ? ExitStatus::Failure : status;
+        if (!connected()) return status;
+        if (!stopped()) say(StillActiveText);
+        return status == ExitStatus::Success ? ExitStatus::Failure : status;
     }
 
   private:
@@ -231,17 +234,18 @@ ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err
     // A transfer takes minutes on a large unit: learn first that its result can be saved.
     if (line.output) CheckOutputWritable(*line.output);
     DeviceSession session(line, err);
-    const ExitStatus status = session.run([&session] { return session.load(); });
-    if (status != ExitStatus::Success) return status;
+    // Settings read exactly are kept whatever happens after the read: a failed deactivation, a signal.
+    ExitStatus read = ExitStatus::Failure;
+    const ExitStatus status = session.run([&] { return read = session.load(); });
+    if (read != ExitStatus::Success) return status;
 
     Workspace& workspace = session.workspace();
-    if (line.output) {
+    if (line.output)
         SaveImageBytes(*line.output, *workspace.image,
                        EncodeSettings(workspace.form.record(), *workspace.image));
-        return status;
-    }
-    for (const std::string& text : ReportLines(workspace.form.record()))
-        out << text << '\n';
+    else
+        for (const std::string& text : ReportLines(workspace.form.record()))
+            out << text << '\n';
     return status;
 }
 
@@ -254,9 +258,11 @@ ExitStatus RunUnitDiff(const CommandLine& line, std::ostream& out, std::ostream&
     Workspace file;
     LoadSettingsFrom(line.files[0], file, err);
     DeviceSession session(line, err);
-    if (ExitStatus status = session.run([&session] { return session.load(); }); status != ExitStatus::Success)
-        return status;
-    return ListDifferences(WorkspaceJson(file), WorkspaceJson(session.workspace()), out);
+    ExitStatus read = ExitStatus::Failure;
+    const ExitStatus status = session.run([&] { return read = session.load(); });
+    if (read != ExitStatus::Success) return status;
+    const ExitStatus differences = ListDifferences(WorkspaceJson(file), WorkspaceJson(session.workspace()), out);
+    return status == ExitStatus::Success ? differences : status;
 }
 
 namespace {

@@ -422,6 +422,17 @@ TEST_F(OrbctlDevice, DiffComparesAFileWithTheUnit) {
     EXPECT_EQ(orbctl({"diff", example}).status, 2);
 }
 
+TEST_F(OrbctlDevice, AReadWholeIsSavedThoughTheDeactivationGetsNoReply) {
+    // Replies 1 to 3 answer the activation, 4 to 35 the read, 36 its closing identify; 37 deactivates.
+    const QString eeprom = QString::fromStdString(dir.write("eeprom.bin", testing_support::ExampleImage()));
+    SimulatedUnit unit(dir, {"--memory", "256", "--eeprom", eeprom, "--late", "37:300"});
+    const Outcome read = orbctl({"read", "--port", "1", "-o", file("read.eep")}, unit.port());
+    EXPECT_EQ(read.status, 3) << read.err;
+    EXPECT_EQ(TempDir::read(dir.file("read.eep")), testing_support::ExampleImage());
+    EXPECT_TRUE(contains(read.err, "Data byla úspěšně načtena z EEPROM.")) << read.err;
+    EXPECT_TRUE(contains(read.err, "): Zařízení je zřejmě stále v programovacím módu.\n")) << read.err;
+}
+
 TEST_F(OrbctlDevice, WriteWithoutVerifySendsNoReadRequests) {
     SimulatedUnit unit(dir, {"--memory", "256"});
     EXPECT_EQ(orbctl({"write", example, "--port", "1", "--no-verify"}, unit.port()).status, 0);
