@@ -189,9 +189,8 @@ bool IsRetried(const std::string& request) {
     return request.starts_with("hello") || request.starts_with("read 0x") || request.starts_with("write 0x");
 }
 
-RunResult RunWithSeed(std::uint64_t seed) {
-    std::mt19937_64 random(seed);
-    const std::vector<Fault> faults = DrawFaults(random);
+/// Activates, reads and writes (with read-back or without) against a unit that plays the faults.
+RunResult RunWithFaults(const std::vector<Fault>& faults, bool checkWrite) {
     RunResult result;
     auto violated = [&result](const std::string& what) { result.violations.push_back(what); };
 
@@ -263,6 +262,7 @@ RunResult RunWithSeed(std::uint64_t seed) {
 
         form.setText({TextField::tabJmenoStanice}, "LES");
         form.setText({TextField::tabTC, 0}, "+98765");
+        form.setFlag(FlagField::CheckWrite, 0, checkWrite);
         link.saveToUnit();
         const std::string written = view.last;
         const auto writtenImage = ImageBytes(*image);
@@ -282,6 +282,11 @@ RunResult RunWithSeed(std::uint64_t seed) {
     if (result.struck.size() == 1 && IsRetried(result.struck.front()) && !allDone)
         violated("one fault the retries absorb did not end in success");
     return result;
+}
+
+RunResult RunWithSeed(std::uint64_t seed) {
+    std::mt19937_64 random(seed);
+    return RunWithFaults(DrawFaults(random), true);
 }
 
 std::uint64_t FromEnvironment(const char* name, std::uint64_t otherwise) {
@@ -322,6 +327,40 @@ TEST(RandomFaultCampaign, EveryRunEndsInSuccessOrInItsFailureMessage) {
     std::printf("%d runs, %d with a broken invariant\n", made, failed);
     for (const auto& [outcome, count] : outcomes)
         std::printf("  %4d  %s\n", count, outcome.c_str());
+}
+
+struct FaultShape {
+    const char* name;
+    std::vector<Fault> faults;
+    bool checkWrite;
+    std::string mustEndWith; ///< the outcome the shape has to reach, "" when a failure message will do
+};
+
+TEST(FaultShapes, ShapesThatOnceShiftedABlockEndExactOrInTheFailureMessage) {
+    // Replies 1 to 3 activate; 4 to 35 read blocks 0 to 31 while nothing is retried.
+    const FaultShape shapes[] = {
+        {"two queued attempts at block 5 each 350 ms late, a reply repeated 40 ms later in the read",
+         {{"late", 9, 350}, {"late", 10, 350}, {"repeated", 20, 40}},
+         true,
+         "active; read done; write done"},
+        {"the same during a verified write",
+         {{"late", 48, 350}, {"late", 49, 350}, {"repeated", 60, 40}},
+         true,
+         ""},
+        {"without read-back: the last two blocks' acknowledgements 400 ms late, a request lost after them",
+         {{"late", 100, 400}, {"late", 101, 400}, {"lost", 104, 0}},
+         false,
+         ""},
+    };
+    for (const FaultShape& shape : shapes) {
+        const RunResult result = RunWithFaults(shape.faults, shape.checkWrite);
+        std::printf("%s: %s -> %s\n", shape.name, Joined(result.struck).c_str(),
+                    Joined(result.outcome).c_str());
+        EXPECT_EQ(result.violations, std::vector<std::string>{}) << shape.name;
+        if (!shape.mustEndWith.empty()) {
+            EXPECT_EQ(Joined(result.outcome), shape.mustEndWith) << shape.name;
+        }
+    }
 }
 
 } // namespace
