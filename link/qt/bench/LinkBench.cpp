@@ -1,7 +1,7 @@
 // Measures the device link against the simulated unit: exchanges per second without wire pacing, whole-
 // memory read and write (with read-back) at 19,200 bit/s as a ratio to the wire time of their bytes, what
-// one late block reply adds to a paced read, and the processor time the program takes while it greets a
-// silent unit. Prints figures; asserts nothing.
+// one late block reply adds to a paced read, what one resynchronising exchange takes, and the processor
+// time the program takes while it greets a silent unit. Prints figures; asserts nothing.
 //
 //   link_bench            2,048-byte unit only
 //   link_bench --large    also the 65,536-byte unit (about ten minutes)
@@ -181,6 +181,28 @@ void LateReplyCost() {
                 1000 * (late - onTime), onTime, late);
 }
 
+/// Times the resynchronising exchange on its own at the wire's pace, beside a block read.
+void ResynchronisationCost() {
+    Bench bench({"--memory", "2048"});
+    if (!bench.activate()) return;
+    // A second transport on the open port: the exchanges alone, without the workflows' windows.
+    Transport transport(bench.port, bench.waiter);
+    BlockTransfer blocks(transport, *bench.image, bench.progress);
+    constexpr int Exchanges = 200;
+    int failed = 0;
+    const double resync = SecondsOf([&] {
+        for (int i = 0; i < Exchanges; ++i)
+            failed += transport.checkInStep(100) == StepCheck::InStep ? 0 : 1;
+    });
+    const double read = SecondsOf([&] {
+        for (int i = 0; i < Exchanges; ++i)
+            failed += blocks.readBlock(8 * i) ? 0 : 1;
+    });
+    std::printf("one resynchronisation, paced:     %6.2f ms  (one block read %.2f ms; %d failed)\n",
+                1000 * resync / Exchanges, 1000 * read / Exchanges, failed);
+    bench.link.onDeaClicked();
+}
+
 void CpuWhileSilent() {
     Bench bench({"--silent"});
     constexpr int WaitMs = 5000;
@@ -203,6 +225,7 @@ int main(int argc, char** argv) {
     orb::bench::ReadAndWrite(2048);
     if (large) orb::bench::ReadAndWrite(65536);
     orb::bench::LateReplyCost();
+    orb::bench::ResynchronisationCost();
     orb::bench::CpuWhileSilent();
     return 0;
 }
