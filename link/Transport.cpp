@@ -86,12 +86,14 @@ TransferBlock Transport::receiveFrame(std::chrono::milliseconds limit) {
 }
 
 void Transport::takeWaitingBytes() {
-    // A reply may come in bursts; each is handed on with the moment it was read.
+    // Only what the port holds now, which its bounded input buffer keeps small: a line that sends faster
+    // than it is read (a flood) must not keep the caller from its time limit and Storno. What comes
+    // meanwhile is taken at the next turn, each burst with the moment it was read.
     while (port_.bytesWaiting() > 0) {
         std::array<std::uint8_t, 256> bytes;
         const std::size_t count = port_.read(bytes);
+        if (count == 0) return;
         discipline_.received(std::span(bytes).first(count), waiter_.now());
-        waiter_.processEvents();
     }
 }
 

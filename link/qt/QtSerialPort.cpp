@@ -53,6 +53,8 @@ bool QtSerialPort::open(const std::string& device) {
     port_.setParity(QSerialPort::NoParity);
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
+    // Bounded, so that a line sending faster than it is read fills the system's buffer, not memory.
+    port_.setReadBufferSize(InputBufferBytes);
     if (!port_.open(QIODevice::ReadWrite)) {
         openFailure_ = classify(port_.error(), device);
         return false;

@@ -30,6 +30,9 @@ class QtSerialPort : public SerialPort {
     std::string openError() const;
 
   private:
+    /// The input buffer of the port: ten of the longest frames, far more than one exchange needs.
+    static constexpr qint64 InputBufferBytes = 1024;
+
     void noteError(QSerialPort::SerialPortError error);
     void throwIfFailed() const;
 
