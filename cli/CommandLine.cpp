@@ -25,6 +25,7 @@ struct CommandEntry {
     std::string_view help;
     bool unitForLastFile = false; ///< with --port, the unit stands in for the last file operand
     bool backup = false;          ///< takes --backup and --force
+    bool settingsOnly = false;    ///< takes --settings-only
 };
 
 constexpr CommandEntry Commands[] = {
@@ -44,19 +45,24 @@ constexpr CommandEntry Commands[] = {
      "jsou chyba. Každé odmítnutí se vypíše s hlášením okna a jménem nastavení a soubor se nezapíše;\n"
      "jinak se soubor -o vytvoří nebo nahradí.\n"
      "  --memory BYTES   ověří, že se nastavení vejde do paměti EEPROM této velikosti (128..65536)\n"},
-    {Command::Diff, "diff", "diff A.eep B.eep | diff A.eep --port PORT [--timeout SECONDS]",
+    {Command::Diff, "diff", "diff A.eep B.eep | diff A.eep --port PORT [--settings-only] [--timeout SECONDS]",
      "vypíše nastavení, ve kterých se liší soubory nebo soubor a zařízení", 2, false, false, true, false,
      false,
      "Vypíše nastavení, ve kterých se soubory liší, jedno na řádek: jméno, hodnota v A, hodnota v B.\n"
      "S --port PORT místo B načte zařízení na portu PORT (aktivuje ho, načte jeho EEPROM a deaktivuje).\n"
-     "Návratová hodnota je 0, když jsou nastavení stejná, a 1, když se liší.\n",
-     true},
-    {Command::Read, "read", "read --port PORT [-o FILE.eep] [--timeout SECONDS]",
+     "Návratová hodnota je 0, když jsou nastavení stejná, a 1, když se liší.\n"
+     "  --settings-only      načte ze zařízení jen bloky, které zabírá nastavení (viz read)\n",
+     true, false, true},
+    {Command::Read, "read", "read --port PORT [-o FILE.eep] [--settings-only] [--timeout SECONDS]",
      "načte nastavení ze zařízení", 0, true, false, true, false, false,
      "Aktivuje programovací režim zařízení na portu PORT, načte jeho EEPROM a deaktivuje ho.\n"
-     "S -o uloží nastavení do souboru, jinak je vypíše jako příkaz show.\n"},
+     "S -o uloží nastavení do souboru, jinak je vypíše jako příkaz show.\n"
+     "  --settings-only      načte jen hlavičku a bloky, které zabírá nastavení, ne celou paměť:\n"
+     "                       u velké paměti sekundy místo minut; výsledek je stejný\n",
+     false, false, true},
     {Command::Write, "write",
-     "write FILE.eep --port PORT [--no-verify] [--backup BACKUP.eep [--force]] [--timeout SECONDS]",
+     "write FILE.eep --port PORT [--no-verify] [--settings-only] [--backup BACKUP.eep [--force]] "
+     "[--timeout SECONDS]",
      "uloží nastavení ze souboru do zařízení", 1, false, false, true, false, true,
      "Aktivuje programovací režim zařízení na portu PORT, uloží do jeho EEPROM nastavení ze souboru\n"
      "a deaktivuje ho. Každý zapsaný blok se čte zpět ke kontrole, pokud není dáno --no-verify.\n"
@@ -64,8 +70,11 @@ constexpr CommandEntry Commands[] = {
      "                       složka souboru se ověří dřív, než začne čtení. Když zápis selže nebo je\n"
      "                       přerušen, vypíše se příkaz, který zálohu vrátí do zařízení.\n"
      "  --force              s --backup zapíše i do zařízení, které nemá platné nastavení (není\n"
-     "                       naprogramováno); bez ní se takové zařízení nezapíše\n",
-     false, true},
+     "                       naprogramováno); bez ní se takové zařízení nezapíše\n"
+     "  --settings-only      zapíše (a zkontroluje) jen bloky, které zabírá nastavení, ve stejném\n"
+     "                       pořadí jako celý zápis; zbytek paměti zůstane, jak ho zařízení má.\n"
+     "                       Záloha --backup je vždy celá paměť.\n",
+     false, true, true},
     {Command::Schema, "schema", "schema [-o FILE.json]", "vypíše JSON Schema souborů z export a pro import",
      0, true, false, false, false, false,
      "Vypíše JSON Schema (draft 2020-12) souborů, které píše export a čte import: každý klíč, jeho\n"
@@ -163,6 +172,8 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
     if (line.noVerify && !entry.noVerify) refuse("--no-verify");
     if (line.backup && !entry.backup) refuse("--backup");
     if (line.force && !entry.backup) refuse("--force");
+    if (line.settingsOnly && !entry.settingsOnly) refuse("--settings-only");
+    if (line.settingsOnly && !line.port) usageError("volba --settings-only patří k volbě --port");
     if (line.force && !line.backup) usageError("volba --force patří k volbě --backup");
     // The printed command that puts a backup back into the unit needs a file to name.
     if (line.backup && (line.backup->empty() || *line.backup == "-"))
@@ -215,6 +226,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.backup = value();
         } else if (name == "--force" && !inlineValue) {
             line.force = true;
+        } else if (name == "--settings-only" && !inlineValue) {
+            line.settingsOnly = true;
         } else {
             usageError("neznámá volba '" + args[i] + "'");
         }

@@ -8,6 +8,7 @@
 #include "image/PhoneNumber.h"
 #include "settings/Tables.h"
 
+#include <algorithm>
 #include <string>
 #include <variant>
 
@@ -50,13 +51,17 @@ class BoundedImage {
 
     std::uint8_t getByte(std::int32_t address) const {
         if (address >= end_) throw ReadPastEnd("image address " + std::to_string(address) + " past the end");
+        reached_ = std::max(reached_, address + 1);
         return image_.getByte(address);
     }
+    /// Tells how far the reads so far went: one past the highest address read.
+    std::int32_t reached() const { return reached_; }
     int getWord(std::int32_t address) const { return getByte(address + 1) * 256 + getByte(address); }
 
   private:
     const EepromImage& image_;
     std::int32_t end_;
+    mutable std::int32_t reached_ = 0;
 };
 
 /// Reads a text up to and including its 0 byte; a text that runs past the end throws.
@@ -228,14 +233,19 @@ bool DecodeImage(const EepromImage& image, SettingsForm& form) {
 }
 
 bool ImageFitsIn(const EepromImage& image, std::int32_t length) {
+    return ImageEnd(image, length).has_value();
+}
+
+std::optional<std::int32_t> ImageEnd(const EepromImage& image, std::int32_t length) {
+    const BoundedImage bounded(image, length);
     try {
-        readSettings(BoundedImage(image, length), SettingsRecord{});
+        readSettings(bounded, SettingsRecord{});
     } catch (const ReadPastEnd&) {
-        return false;
+        return std::nullopt;
     } catch (const ImageError&) {
         // The content is at fault before the end is reached: the decoder says so when it runs.
     }
-    return true;
+    return bounded.reached();
 }
 
 } // namespace orb

@@ -4,6 +4,7 @@
 #include "settings/SettingsForm.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace orb {
 
@@ -16,5 +17,8 @@ bool DecodeImage(const EepromImage& image, SettingsForm& form);
 /// file of that length was loaded: false when it would need a byte at or beyond `length`, whatever the
 /// buffer holds there. An image whose content the decoder refuses before that point counts as fitting.
 bool ImageFitsIn(const EepromImage& image, std::int32_t length);
+/// Returns where the image ends (one past the last byte the decoder reads) when it fits in its first
+/// `length` bytes as ImageFitsIn tells, else nothing: more of it must be loaded first.
+std::optional<std::int32_t> ImageEnd(const EepromImage& image, std::int32_t length);
 
 } // namespace orb

@@ -1,9 +1,12 @@
 #include "link/BlockTransfer.h"
 
+#include "image/DecodeImage.h"
 #include "link/Commands.h"
 #include "link/LinkMessages.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 
 namespace orb {
 
@@ -12,6 +15,8 @@ namespace lm = link_messages;
 namespace {
 
 constexpr int RetryStepMs = 100;
+/// The header and the option block: what a read needs before it knows how far the image reaches.
+constexpr int HeaderBytes = 64;
 /// How many times a transfer found out of step at its end reads the unit again before it fails.
 constexpr int ReadsAgainWhenOutOfStep = 2;
 /// What a frame carries besides its payload: the checksum and the terminator.
@@ -86,15 +91,23 @@ bool BlockTransfer::verifyBlock(int address) {
 }
 
 bool BlockTransfer::readImage(int memorySize) {
+    return readInStep([&] { return readEveryBlock(memorySize); });
+}
+
+bool BlockTransfer::readSettingsImage(int memorySize) {
+    return readInStep([&] { return readHeaderAndImage(memorySize); });
+}
+
+template <typename Pass> bool BlockTransfer::readInStep(Pass pass) {
     progress_.showProgress(std::string(lm::Reading), true);
     counts_ = {};
     const TransferReport report(progress_, counts_);
     // A reply the unit should never have sent may have shifted the blocks read since the start: the
     // closing check finds it, and the memory is read again.
     Outcome outcome = Outcome::Failed;
-    for (int pass = 0; pass <= ReadsAgainWhenOutOfStep; ++pass) {
+    for (int round = 0; round <= ReadsAgainWhenOutOfStep; ++round) {
         transport_.forgetOutOfStep();
-        outcome = readEveryBlock(memorySize);
+        outcome = pass();
         if (outcome != Outcome::Done) break;
         const StepCheck check = closingCheck(Read);
         outcome = check == StepCheck::InStep ? Outcome::Done : Outcome::Failed;
@@ -104,15 +117,41 @@ bool BlockTransfer::readImage(int memorySize) {
     return outcome != Outcome::Failed;
 }
 
+bool BlockTransfer::readBlockWithRetries(int address) {
+    return withRetries(Read, [&](int limitMs) { return readBlockWithin(address, limitMs); });
+}
+
 BlockTransfer::Outcome BlockTransfer::readEveryBlock(int memorySize) {
     blocksDone_ = 0;
     blocksTotal_ = memorySize / BlockSize;
     for (int address = 0; address < memorySize; address += BlockSize) {
         // Storno is looked at only once the block is done.
-        if (!withRetries(Read, [&](int limitMs) { return readBlockWithin(address, limitMs); }))
-            return Outcome::Failed;
+        if (!readBlockWithRetries(address)) return Outcome::Failed;
         countBlock();
         if (progress_.dialogCancelled()) return Outcome::Cancelled;
+    }
+    return Outcome::Done;
+}
+
+BlockTransfer::Outcome BlockTransfer::readHeaderAndImage(int memorySize) {
+    blocksDone_ = 0;
+    blocksTotal_ = memorySize / BlockSize; // until the header tells how far the image reaches
+    int end = std::min(HeaderBytes, memorySize);
+    for (int address = 0; address < end; address += BlockSize) {
+        if (!readBlockWithRetries(address)) return Outcome::Failed;
+        countBlock();
+        if (progress_.dialogCancelled()) return Outcome::Cancelled;
+        const int read = address + BlockSize;
+        if (read < end) continue;
+        // Past the header: a unit without a valid one holds no image to follow.
+        if (!CheckImageSignature(image_)) break;
+        if (const std::optional<std::int32_t> imageEnd = ImageEnd(image_, read)) {
+            end = std::min(memorySize, (*imageEnd + BlockSize - 1) / BlockSize * BlockSize);
+            blocksTotal_ = std::max(end, read) / BlockSize;
+        } else {
+            // The image reaches further than read so far: one more block, and look again.
+            end = std::min(memorySize, read + BlockSize);
+        }
     }
     return Outcome::Done;
 }
@@ -128,12 +167,13 @@ BlockTransfer::Outcome BlockTransfer::verifyEveryBlock(int memorySize) {
     return Outcome::Done;
 }
 
-bool BlockTransfer::writeImage(int memorySize, bool checkWrite) {
+bool BlockTransfer::writeImage(int bytes, bool checkWrite) {
     progress_.showProgress(std::string(lm::Writing), true);
     counts_ = {};
     const TransferReport report(progress_, counts_);
+    const int covered = (bytes + BlockSize - 1) / BlockSize * BlockSize; // whole blocks
     blocksDone_ = 0;
-    blocksTotal_ = 2 * (memorySize / BlockSize) + 2;
+    blocksTotal_ = 2 * (covered / BlockSize) + 2;
     transport_.forgetOutOfStep();
 
     // Until the real block 0 is back, the unit's header checksum fails: a write that stops early leaves a
@@ -145,7 +185,7 @@ bool BlockTransfer::writeImage(int memorySize, bool checkWrite) {
     }
     Outcome outcome = writeBlockWithRetries(0, checkWrite);
     for (int pass = 0; pass < 2; ++pass)
-        for (int address = 0; address < memorySize && outcome == Outcome::Done; address += BlockSize)
+        for (int address = 0; address < covered && outcome == Outcome::Done; address += BlockSize)
             outcome = writeBlockWithRetries(address, checkWrite);
     if (outcome == Outcome::Done) {
         for (int k = 0; k < BlockSize; ++k)
@@ -160,7 +200,7 @@ bool BlockTransfer::writeImage(int memorySize, bool checkWrite) {
         if (check == StepCheck::NoReply || !checkWrite || pass == ReadsAgainWhenOutOfStep)
             outcome = Outcome::Failed;
         else
-            outcome = verifyEveryBlock(memorySize);
+            outcome = verifyEveryBlock(covered);
     }
     progress_.hideProgress();
     return outcome != Outcome::Failed;

@@ -8,6 +8,12 @@
 
 namespace orb {
 
+/// How much of the unit's memory a read or write moves.
+enum class TransferScope {
+    WholeMemory,  ///< every block, whatever it holds
+    SettingsOnly, ///< the blocks the image covers; the rest stays as the unit holds it
+};
+
 /// Moves the unit's EEPROM in blocks of 8 bytes between the unit and the image buffer, with the retry
 /// schedules the unit needs. The whole-memory operations show the progress window while they run and
 /// return false when the retries on a block ran out or the line was found out of step at the end; a
@@ -34,9 +40,14 @@ class BlockTransfer {
 
     /// Reads every block of a memory of the given size into the image, up to 12 attempts on each.
     bool readImage(int memorySize);
-    /// Writes the image into a memory of the given size so that an interrupted write never leaves a
-    /// valid-looking EEPROM: block 0 zeroed first, two full passes, the real block 0 last.
-    bool writeImage(int memorySize, bool checkWrite);
+    /// Reads the header blocks, then only the blocks that the image they describe covers. A unit whose
+    /// header fails the signature, or whose image would run past its memory, is read no further: the
+    /// image buffer then tells the caller that the unit is not programmed, as after a whole read.
+    bool readSettingsImage(int memorySize);
+    /// Writes the image's first bytes (the whole memory, or the blocks the image covers) so that an
+    /// interrupted write never leaves a valid-looking EEPROM: block 0 zeroed first, two passes over them,
+    /// the real block 0 last. Blocks beyond are left as the unit holds them.
+    bool writeImage(int bytes, bool checkWrite);
 
   private:
     /// Attempts on one block, each waiting 100 ms longer than the one before.
@@ -51,9 +62,12 @@ class BlockTransfer {
     enum class Outcome { Done, Failed, Cancelled };
 
     template <typename Attempt> bool withRetries(const RetrySchedule& schedule, Attempt attempt);
+    template <typename Pass> bool readInStep(Pass pass);
     bool readBlockWithin(int address, int limitMs);
     bool writeBlockWithin(int address, int limitMs);
     Outcome readEveryBlock(int memorySize);
+    Outcome readHeaderAndImage(int memorySize);
+    bool readBlockWithRetries(int address);
     Outcome verifyEveryBlock(int memorySize);
     Outcome writeBlockWithRetries(int address, bool checkWrite);
     StepCheck closingCheck(const RetrySchedule& schedule);

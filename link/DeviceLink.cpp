@@ -49,14 +49,14 @@ void DeviceLink::onDeaClicked() {
         run(lm::DeactivationTitle, [this] { mode_.deactivate(); });
 }
 
-void DeviceLink::loadFromUnit() {
-    run(lm::LoadTitle, [this] { LoadFromUnit(form_, image_, progress_, blocks_); });
+void DeviceLink::loadFromUnit(TransferScope scope) {
+    run(lm::LoadTitle, [this, scope] { LoadFromUnit(form_, image_, progress_, blocks_, scope); });
 }
 
-void DeviceLink::saveToUnit() {
+void DeviceLink::saveToUnit(TransferScope scope) {
     // The port is used only once the write has begun: a failure leaves block 0 of the unit in doubt.
     run(
-        lm::SaveTitle, [this] { SaveToUnit(form_, image_, progress_, blocks_); }, true);
+        lm::SaveTitle, [this, scope] { SaveToUnit(form_, image_, progress_, blocks_, scope); }, true);
 }
 
 bool DeviceLink::confirmExit() {

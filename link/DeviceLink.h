@@ -26,9 +26,9 @@ class DeviceLink {
     /// Handles btDEA: activates when it reads "Aktivovat", deactivates when it reads "Deaktivovat".
     void onDeaClicked();
     /// Handles btEEPROMLoad: reads the unit's EEPROM and decodes it into the form.
-    void loadFromUnit();
+    void loadFromUnit(TransferScope scope = TransferScope::WholeMemory);
     /// Handles btEEPROMSave: checks and encodes the form, then writes the image into the unit.
-    void saveToUnit();
+    void saveToUnit(TransferScope scope = TransferScope::WholeMemory);
     /// Handles btKonec: offers to deactivate a unit left in programming mode; true ends the program.
     bool confirmExit();
     /// Handles the close box: offers to deactivate with Yes and No; the window closes in any case.

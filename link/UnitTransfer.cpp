@@ -23,7 +23,8 @@ std::optional<int> KnownMemorySize(SettingsForm& form, std::string_view title) {
 
 } // namespace
 
-void LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks) {
+void LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks,
+                  TransferScope scope) {
     const auto memorySize = KnownMemorySize(form, lm::LoadTitle);
     if (!memorySize) return;
     auto finish = [&](std::string_view text, MessageIcon icon) {
@@ -31,7 +32,9 @@ void LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, Bl
         tell(form.view(), lm::LoadTitle, text, icon);
     };
 
-    if (!blocks.readImage(*memorySize)) return finish(lm::ReadBlockFailed, MessageIcon::Critical);
+    const bool read = scope == TransferScope::WholeMemory ? blocks.readImage(*memorySize)
+                                                          : blocks.readSettingsImage(*memorySize);
+    if (!read) return finish(lm::ReadBlockFailed, MessageIcon::Critical);
     if (progress.dialogCancelled()) return finish(lm::ReadCancelled, MessageIcon::Information);
     // A header whose texts would lie beyond the memory read is no image of this unit: the buffer's bytes
     // there are what an earlier file or unit left.
@@ -48,7 +51,8 @@ void LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, Bl
     finish(lm::ReadDone, MessageIcon::Information);
 }
 
-void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks) {
+void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks,
+                TransferScope scope) {
     const auto memorySize = KnownMemorySize(form, lm::SaveTitle);
     if (!memorySize) return;
     auto refuse = [&](std::string_view text) {
@@ -62,14 +66,16 @@ void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, Bloc
         return refuse(lm::tooLarge(form.display().lblInfoPamUsage, form.display().lblInfoPamSize));
     // The window stays editable while the write runs; what the unit gets is the record of this moment.
     const SettingsRecord sent = form.record();
+    std::int32_t length = 0;
     try {
-        EncodeImage(sent, image);
+        length = EncodeImage(sent, image);
     } catch (const ImageError&) {
         return refuse(lm::EncodeFailed);
     }
     if (!CheckImageSignature(image)) return refuse(lm::SignatureFailed);
 
-    const bool written = blocks.writeImage(*memorySize, form.options().CheckWrite);
+    const bool written = blocks.writeImage(scope == TransferScope::WholeMemory ? *memorySize : length,
+                                           form.options().CheckWrite);
     progress.hideProgress();
     if (!written)
         return tell(form.view(), lm::SaveTitle, lm::withNoValidSettings(lm::WriteBlockFailed),

@@ -7,12 +7,16 @@
 
 namespace orb {
 
-/// Reads the whole EEPROM of the active unit and, when it holds a valid image, decodes it into the form;
-/// tells the outcome in one message. The form changes only when the read succeeded.
-void LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks);
+/// Reads the EEPROM of the active unit (all of it, or the blocks its image covers) and, when it holds a
+/// valid image, decodes it into the form; tells the outcome in one message. The form changes only when
+/// the read succeeded.
+void LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks,
+                  TransferScope scope = TransferScope::WholeMemory);
 
 /// Checks the output words and the size, encodes the form into the image and writes it into the active
-/// unit; tells the outcome in one message. A check that refuses stops before anything is sent.
-void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks);
+/// unit (its whole memory, or the blocks the image covers); tells the outcome in one message. A check
+/// that refuses stops before anything is sent.
+void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks,
+                TransferScope scope = TransferScope::WholeMemory);
 
 } // namespace orb

@@ -72,6 +72,7 @@ class DeviceSession {
   public:
     DeviceSession(const CommandLine& line, std::ostream& err)
         : err_(err), app_(argc_, argv_), timeout_(line.timeout),
+          scope_(line.settingsOnly ? TransferScope::SettingsOnly : TransferScope::WholeMemory),
           progress_(err, ::isatty(STDERR_FILENO) == 1, [] { return StopSignals::stopSignal() != 0; }),
           link_(workspace_.form, *workspace_.image, progress_, port_, waiter_) {
         workspace_.form.setChoice(ChoiceField::tabPort, choosePort(*line.port));
@@ -103,7 +104,7 @@ class DeviceSession {
 
     /// Reads the unit into the form; a decoding error counts as a failed read.
     ExitStatus load() {
-        link_.loadFromUnit();
+        link_.loadFromUnit(scope_);
         const auto boxes = workspace_.view.takeBoxes();
         return shown(boxes, lm::ReadDone) && !shown(boxes, DecodeErrorText) ? ExitStatus::Success
                                                                             : ExitStatus::Failure;
@@ -154,7 +155,7 @@ class DeviceSession {
 
     /// Writes the form into the unit; a check that stopped the write before anything was sent is a refusal.
     ExitStatus save() {
-        link_.saveToUnit();
+        link_.saveToUnit(scope_);
         const auto boxes = workspace_.view.takeBoxes();
         if (shown(boxes, lm::WriteDone)) return ExitStatus::Success;
         const bool failed = !connected() || shown(boxes, lm::withNoValidSettings(lm::WriteBlockFailed)) ||
@@ -217,6 +218,7 @@ class DeviceSession {
     QCoreApplication app_;
     StopSignals stopSignals_;
     std::optional<int> timeout_;
+    TransferScope scope_; ///< what a read or write moves; a backup is always the whole memory
     std::string prefix_;
     Workspace workspace_;
     ConsoleProgress progress_;
@@ -261,7 +263,8 @@ ExitStatus RunUnitDiff(const CommandLine& line, std::ostream& out, std::ostream&
     ExitStatus read = ExitStatus::Failure;
     const ExitStatus status = session.run([&] { return read = session.load(); });
     if (read != ExitStatus::Success) return status;
-    const ExitStatus differences = ListDifferences(WorkspaceJson(file), WorkspaceJson(session.workspace()), out);
+    const ExitStatus differences =
+        ListDifferences(WorkspaceJson(file), WorkspaceJson(session.workspace()), out);
     return status == ExitStatus::Success ? differences : status;
 }
 

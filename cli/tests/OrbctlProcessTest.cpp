@@ -433,6 +433,60 @@ TEST_F(OrbctlDevice, AReadWholeIsSavedThoughTheDeactivationGetsNoReply) {
     EXPECT_TRUE(contains(read.err, "): Zařízení je zřejmě stále v programovacím módu.\n")) << read.err;
 }
 
+TEST_F(OrbctlDevice, SettingsOnlyMovesTheImagesBlocksAndLeavesTheRestOfTheMemory) {
+    // A 64 KiB unit holding the example's settings, with a pattern in every byte beyond them.
+    const std::vector<std::uint8_t> image = testing_support::ExampleImage();
+    std::vector<std::uint8_t> memory(65536);
+    for (std::size_t i = 0; i < memory.size(); ++i)
+        memory[i] = i < image.size() ? image[i] : static_cast<std::uint8_t>(i * 7 + 3);
+    const std::string eeprom = dir.write("eeprom.bin", memory);
+    const int imageBlocks = static_cast<int>(image.size() + 7) / 8;
+    {
+        SimulatedUnit unit(dir, {"--memory", "65536", "--eeprom", QString::fromStdString(eeprom)});
+        const Outcome part =
+            orbctl({"read", "--port", "1", "--settings-only", "-o", file("part.eep")}, unit.port());
+        EXPECT_EQ(part.status, 0) << part.err;
+        EXPECT_EQ(unit.requests("read"), imageBlocks);
+        EXPECT_TRUE(hasTransferLine(part.err, std::to_string(imageBlocks * 8) + " B, " +
+                                                  std::to_string(imageBlocks) + " bloků, 0 opakování"))
+            << part.err;
+        const Outcome whole = orbctl({"read", "--port", "1", "-o", file("whole.eep")}, unit.port());
+        EXPECT_EQ(whole.status, 0) << whole.err;
+        EXPECT_EQ(TempDir::read(dir.file("part.eep")), image);
+        EXPECT_EQ(TempDir::read(dir.file("whole.eep")), image);
+
+        // The default settings are shorter: only their blocks change, in the protective order.
+        const Outcome write = orbctl({"write", defaults, "--port", "1", "--settings-only"}, unit.port());
+        EXPECT_EQ(write.status, 0) << write.err;
+    }
+    const std::vector<std::uint8_t> defaultImage = testing_support::DefaultImage();
+    const std::size_t covered = (defaultImage.size() + 7) / 8 * 8;
+    std::vector<std::uint8_t> expected = memory;
+    std::copy(defaultImage.begin(), defaultImage.end(), expected.begin());
+    // Within the last block the image covers, the bytes beyond its end come from the program's buffer.
+    std::vector<std::uint8_t> held = TempDir::read(eeprom);
+    ASSERT_EQ(held.size(), expected.size());
+    EXPECT_TRUE(std::equal(defaultImage.begin(), defaultImage.end(), held.begin()));
+    EXPECT_TRUE(std::equal(expected.begin() + static_cast<std::ptrdiff_t>(covered), expected.end(),
+                           held.begin() + static_cast<std::ptrdiff_t>(covered)));
+
+    // Interrupted in its first pass, a settings-only write leaves a unit that reads as not programmed,
+    // and both reads say so alike.
+    {
+        SimulatedUnit unit(
+            dir, {"--memory", "65536", "--eeprom", QString::fromStdString(eeprom), "--hangup-after", "10"});
+        EXPECT_EQ(orbctl({"write", example, "--port", "1", "--settings-only"}, unit.port()).status, 3);
+    }
+    SimulatedUnit unit(dir, {"--memory", "65536", "--eeprom", QString::fromStdString(eeprom)});
+    for (const bool settingsOnly : {true, false}) {
+        QStringList args{"read", "--port", "1"};
+        if (settingsOnly) args << "--settings-only";
+        const Outcome read = orbctl(args, unit.port());
+        EXPECT_EQ(read.status, 3) << read.err;
+        EXPECT_TRUE(contains(read.err, "EEPROM zřejmě není naprogramována.")) << read.err;
+    }
+}
+
 TEST_F(OrbctlDevice, WriteWithoutVerifySendsNoReadRequests) {
     SimulatedUnit unit(dir, {"--memory", "256"});
     EXPECT_EQ(orbctl({"write", example, "--port", "1", "--no-verify"}, unit.port()).status, 0);

@@ -110,6 +110,10 @@ TEST_F(DecodeImageTest, FitsOnlyInALengthThatHoldsEveryByteItReads) {
         EXPECT_FALSE(ImageFitsIn(*image, shorter)) << shorter;
     EXPECT_TRUE(ImageFitsIn(*image, length));
     EXPECT_TRUE(ImageFitsIn(*image, EepromImage::Size));
+    // The image ends where the encoder stopped, whatever the buffer holds beyond.
+    EXPECT_EQ(ImageEnd(*image, length), length);
+    EXPECT_EQ(ImageEnd(*image, EepromImage::Size), length);
+    EXPECT_EQ(ImageEnd(*image, length - 1), std::nullopt);
 
     image->putByte(EepromImage::Size - 1, 'x');
     image->putWord(EepromImage::Size - 1, 20); // the telephone numbers start at the last byte

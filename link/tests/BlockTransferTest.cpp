@@ -317,5 +317,27 @@ TEST_F(BlockTransferTest, StornoEndsAWriteWithBlockZeroStillZero) {
     }
 }
 
+TEST_F(BlockTransferTest, SettingsOnlyReadFollowsTheHeaderAsFarAsTheImageReaches) {
+    // A unit never programmed: its header fails the signature, and nothing beyond it is read.
+    EXPECT_TRUE(blocks.readSettingsImage(2048));
+    EXPECT_EQ(unit.addressesOf(0x04), Addresses({{0, 56}}));
+
+    // A header whose texts point past the memory: read to the memory's end, no further.
+    FakeLine pastLine;
+    FakeUnit past(pastLine);
+    Transport pastTransport(pastLine, pastLine);
+    ASSERT_TRUE(pastTransport.openPort("/dev/ttyS0"));
+    BlockTransfer pastBlocks(pastTransport, image, progress);
+    EepromImage header;
+    header.putWord(10010, 24);
+    for (int group = 0; group < 24; group += 2)
+        header.putWord(200, group);
+    header.putByte(26, HeaderChecksum(header));
+    for (int i = 0; i < 64; ++i)
+        past.eeprom[i] = header.getByte(i);
+    EXPECT_TRUE(pastBlocks.readSettingsImage(128));
+    EXPECT_EQ(past.addressesOf(0x04), Addresses({{0, 120}}));
+}
+
 } // namespace
 } // namespace orb::test
