@@ -1,6 +1,7 @@
 // Measures the device link against the simulated unit: exchanges per second without wire pacing, whole-
 // memory read and write (with read-back) at 19,200 bit/s as a ratio to the wire time of their bytes, what
-// one late block reply adds to a paced read, what one resynchronising exchange takes, and the processor
+// one late block reply adds to a paced read, a typical configuration's settings alone read and written
+// (2,048 and 65,536 bytes), what one resynchronising exchange takes, and the processor
 // time the program takes while it greets a silent unit. Prints figures; asserts nothing.
 //
 //   link_bench            2,048-byte unit only
@@ -167,6 +168,30 @@ void ReadAndWrite(int memory) {
     }
 }
 
+/// Fills the form with a typical configuration: a station, eight numbers, named inputs with their words.
+void TypicalSettings(SettingsForm& form) {
+    form.setText({TextField::tabJmenoStanice}, "CHATA POD LESEM");
+    for (int row = 0; row < RowCount; ++row) {
+        const std::string n = std::to_string(row + 1);
+        form.setText({TextField::tabTC, row}, "+42077712345" + n);
+        form.setText({TextField::tabINPNazev, row}, "VSTUP " + n);
+        form.setText({TextField::tabINPZap, row}, "ZAPNUTO " + n);
+        form.setText({TextField::tabINPVyp, row}, "VYPNUTO " + n);
+    }
+}
+
+/// Writes (with read-back) and reads a typical configuration with only the blocks it covers, paced.
+void SettingsOnly(int memory) {
+    Bench bench({"--memory", QString::number(memory)});
+    TypicalSettings(bench.form);
+    if (!bench.activate()) return;
+    const double write = SecondsOf([&] { bench.link.saveToUnit(TransferScope::SettingsOnly); });
+    const double read = SecondsOf([&] { bench.link.loadFromUnit(TransferScope::SettingsOnly); });
+    std::printf("settings only (%s used) of %5d bytes, paced: read %.3f s, write + verify %.3f s\n",
+                bench.form.display().lblInfoPamUsage.c_str(), memory, read, write);
+    bench.link.onDeaClicked();
+}
+
 /// Tells what one late reply adds to a paced read of a small unit, the fastest of three reads each way.
 void LateReplyCost() {
     double onTime = 1e9;
@@ -223,7 +248,9 @@ int main(int argc, char** argv) {
     const bool large = argc > 1 && std::strcmp(argv[1], "--large") == 0;
     orb::bench::ExchangesPerSecond();
     orb::bench::ReadAndWrite(2048);
+    orb::bench::SettingsOnly(2048);
     if (large) orb::bench::ReadAndWrite(65536);
+    orb::bench::SettingsOnly(65536);
     orb::bench::LateReplyCost();
     orb::bench::ResynchronisationCost();
     orb::bench::CpuWhileSilent();
