@@ -21,8 +21,14 @@ export ORB_COM1
 echo "Simulated unit (ORB 1.2, 2048 byte EEPROM) attached as COM 1: $ORB_COM1"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "No display found: running the window on a virtual X display (xvfb-run); stop it with Ctrl+C."
-  xvfb-run -a -s "-screen 0 1280x800x24" build/ui/orb "$@"
+  # A display number nobody uses, so that the hints below can name it.
+  display=99
+  while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+  echo "No display found: running the window on the virtual X display :$display (xvfb-run); stop it with Ctrl+C."
+  echo "To look at it from another shell:"
+  echo "  a picture:  DISPLAY=:$display xwd -root | convert xwd:- orb.png   (Debian: x11-apps, imagemagick)"
+  echo "  live:       x11vnc -display :$display -localhost, then a VNC viewer on localhost:5900 (Debian: x11vnc)"
+  xvfb-run -n "$display" -s "-screen 0 1280x800x24" build/ui/orb "$@"
 else
   build/ui/orb "$@"
 fi
