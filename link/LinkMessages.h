@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,9 +30,13 @@ inline std::string portAndDevice(std::string_view portName, std::string_view dev
 inline std::string portInUse(std::string_view portName, std::string_view device) {
     return "Port " + portAndDevice(portName, device) + " právě používá jiný program.";
 }
-inline std::string portNotPermitted(std::string_view portName, std::string_view device) {
-    return "Nemáte oprávnění otevřít port " + portAndDevice(portName, device) +
-           ". Požádejte správce, aby vás přidal do skupiny dialout, a pak se znovu přihlaste.";
+/// The group is the one whose members may use the device; without one the administrator must grant it.
+inline std::string portNotPermitted(std::string_view portName, std::string_view device,
+                                    const std::optional<std::string>& group) {
+    const std::string opening = "Nemáte oprávnění otevřít port " + portAndDevice(portName, device) + ". ";
+    if (!group)
+        return opening + "Požádejte správce, aby vám k zařízení " + std::string(device) + " dal přístup.";
+    return opening + "Požádejte správce, aby vás přidal do skupiny " + *group + ", a pak se znovu přihlaste.";
 }
 inline std::string deviceMissing(std::string_view device) {
     return "Zařízení " + std::string(device) + " neexistuje.";

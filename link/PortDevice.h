@@ -12,4 +12,8 @@ std::string PortDevice(int portNumber);
 /// Returns the device that ORB_COM<n> assigns to "COM n", or nothing when the variable is unset or empty.
 std::optional<std::string> AssignedDevice(int portNumber);
 
+/// Names the group whose members may read and write the device (dialout for a serial port on Debian),
+/// or nothing when its group has no such right or the device cannot be looked at.
+std::optional<std::string> AccessGroupOf(const std::string& device);
+
 } // namespace orb

@@ -3,6 +3,7 @@
 #include "link/Commands.h"
 #include "link/LinkMessages.h"
 #include "link/LinkState.h"
+#include "link/PortDevice.h"
 #include "settings/Tables.h"
 
 namespace orb {
@@ -68,7 +69,7 @@ bool ProgrammingMode::openPort() {
         message += "\n\n" + lm::portInUse(port.name(), device);
         break;
     case OpenFailure::NotPermitted:
-        message += "\n\n" + lm::portNotPermitted(port.name(), device);
+        message += "\n\n" + lm::portNotPermitted(port.name(), device, AccessGroupOf(device));
         break;
     case OpenFailure::Missing:
         message += "\n\n" + lm::deviceMissing(device);

@@ -627,14 +627,15 @@ TEST_F(OrbctlDevice, APortHeldByAnotherProgramOrClosedToTheUserIsExplainedInCzec
         << busy.err;
     holder.close();
 
-    // As root every device opens, so the program runs as nobody there; the folder is closed to it too.
+    // As root every device opens, so the program runs as nobody there; the folder is closed to it too,
+    // so no group can be named: the message asks for access to the device.
     const std::string closed = dir.write("closed-port", {});
     std::filesystem::permissions(closed, std::filesystem::perms::none);
     const Outcome refused = orbctlUnprivileged({"read", "--port", "1"}, QString::fromStdString(closed));
     EXPECT_EQ(refused.status, 3);
     EXPECT_TRUE(contains(refused.err, "Nemáte oprávnění otevřít port COM 1 (" + closed +
-                                          "). Požádejte správce, aby vás přidal do skupiny "
-                                          "dialout, a pak se znovu přihlaste.\n"))
+                                          "). Požádejte správce, aby vám k zařízení " + closed +
+                                          " dal přístup.\n"))
         << refused.err;
     EXPECT_EQ(unit.requests("hello"), 0);
 }

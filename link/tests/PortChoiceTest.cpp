@@ -1,9 +1,12 @@
 // The entries of the port list and the COM n a device is reachable as.
 #include "link/PortChoice.h"
 
+#include "link/PortDevice.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -83,6 +86,17 @@ TEST_F(PortChoiceTest, ReachablePortsAddTheAssignedDevicesThatExist) {
     ASSERT_EQ(ports.size(), 2u);
     EXPECT_EQ(ports[0].description, "FT232R");
     EXPECT_EQ(ports[1], DetectedPort{.device = pty});
+}
+
+TEST_F(PortChoiceTest, TheGroupThatMayUseADeviceIsNamed) {
+    const std::string port = device("ttyUSB0");
+    const std::string ownGroup = ::getgrgid(::getegid())->gr_name; // the group a new file gets here
+    fs::permissions(port, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::group_write);
+    EXPECT_EQ(AccessGroupOf(port), ownGroup);
+    fs::permissions(port, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(AccessGroupOf(port), std::nullopt); // the group may not write: no use joining it
+    EXPECT_EQ(AccessGroupOf((dir / "missing").string()), std::nullopt);
 }
 
 } // namespace
