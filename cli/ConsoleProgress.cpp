@@ -1,5 +1,6 @@
 #include "cli/ConsoleProgress.h"
 
+#include "cli/ProgressLine.h"
 #include "cli/TransferSummary.h"
 
 #include <algorithm>
@@ -8,13 +9,9 @@
 
 namespace orb {
 
-namespace {
-constexpr int BarWidth = 40;
-constexpr std::size_t TimeLeftWidth = 16;
-} // namespace
-
-ConsoleProgress::ConsoleProgress(std::ostream& out, bool drawBar, std::function<bool()> stopRequested)
-    : out_(out), drawBar_(drawBar), stopRequested_(std::move(stopRequested)) {}
+ConsoleProgress::ConsoleProgress(std::ostream& out, bool drawBar, std::function<bool()> stopRequested,
+                                 std::function<int()> columns)
+    : out_(out), drawBar_(drawBar), stopRequested_(std::move(stopRequested)), columns_(std::move(columns)) {}
 
 void ConsoleProgress::showProgress(const std::string& message, bool withStorno) {
     endBar();
@@ -32,11 +29,7 @@ void ConsoleProgress::setProgressValue(int done, int total) {
     int percent = static_cast<int>(100LL * done / total);
     if (percent == shownPercent_) return;
     shownPercent_ = percent;
-    int filled = BarWidth * percent / 100;
-    // The time left is padded so that a shorter one overwrites the end of the one before.
-    const std::string left = TimeLeft(Clock::now() - shownAt_, done, total);
-    out_ << "\r[" << std::string(filled, '#') << std::string(BarWidth - filled, '.') << "] " << done << "/"
-         << total << "  " << left << std::string(TimeLeftWidth - std::min(left.size(), TimeLeftWidth), ' ')
+    out_ << '\r' << ProgressLine(done, total, TimeLeft(Clock::now() - shownAt_, done, total), columns_())
          << std::flush;
 }
 

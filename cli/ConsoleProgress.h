@@ -17,9 +17,11 @@ class ConsoleProgress : public Progress {
   public:
     using Clock = std::chrono::steady_clock;
 
-    /// Writes on out, with the bar only when drawBar (a terminal); stopRequested tells whether the run
-    /// is to stop.
-    ConsoleProgress(std::ostream& out, bool drawBar, std::function<bool()> stopRequested);
+    /// Writes on out, with the bar only when drawBar (a terminal) as wide as columns tells (asked at each
+    /// redraw: the terminal may be resized); stopRequested tells whether the run is to stop.
+    ConsoleProgress(
+        std::ostream& out, bool drawBar, std::function<bool()> stopRequested,
+        std::function<int()> columns = [] { return 80; });
 
     void showProgress(const std::string& message, bool withStorno) override;
     void hideProgress() override;
@@ -38,6 +40,7 @@ class ConsoleProgress : public Progress {
     std::ostream& out_;
     bool drawBar_;
     std::function<bool()> stopRequested_;
+    std::function<int()> columns_;
     std::optional<Clock::time_point> deadline_;
     mutable bool deadlinePassed_ = false;
     int shownPercent_ = -1;

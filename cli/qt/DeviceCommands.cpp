@@ -23,6 +23,7 @@
 #include <optional>
 #include <QCoreApplication>
 #include <sstream>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace orb {
@@ -59,6 +60,12 @@ std::string restoreHint(const std::string& path) {
     return "Původní obsah zařízení je v souboru '" + path + "'; do zařízení ho vrátí příkaz:";
 }
 
+/// The width of the terminal on standard error, 80 when it does not say.
+int TerminalColumns() {
+    winsize size{};
+    return ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
+}
+
 bool shown(const std::vector<ShownBox>& boxes, std::string_view text) {
     return std::any_of(boxes.begin(), boxes.end(),
                        [text](const ShownBox& box) { return box.message.text == text; });
@@ -73,7 +80,9 @@ class DeviceSession {
     DeviceSession(const CommandLine& line, std::ostream& err)
         : err_(err), app_(argc_, argv_), timeout_(line.timeout),
           scope_(line.settingsOnly ? TransferScope::SettingsOnly : TransferScope::WholeMemory),
-          progress_(err, ::isatty(STDERR_FILENO) == 1, [] { return StopSignals::stopSignal() != 0; }),
+          progress_(
+              err, ::isatty(STDERR_FILENO) == 1, [] { return StopSignals::stopSignal() != 0; },
+              TerminalColumns),
           link_(workspace_.form, *workspace_.image, progress_, port_, waiter_) {
         workspace_.form.setChoice(ChoiceField::tabPort, choosePort(*line.port));
         workspace_.form.setFlag(FlagField::CheckWrite, 0, !line.noVerify);

@@ -1,7 +1,9 @@
 #include "cli/TransferSummary.h"
 
 #include "cli/ConsoleProgress.h"
+#include "cli/ProgressLine.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -45,6 +47,36 @@ TEST(TransferSummary, EndsTheBarOnATerminal) {
     EXPECT_TRUE(text.starts_with("Načítám data z EEPROM do PC. (Storno: Ctrl+C)\n\r[##########"));
     EXPECT_NE(text.find("] 1/4  zbývá 0:00"), std::string::npos) << text;
     EXPECT_NE(text.find("\n8 B, 1 blok, 0 opakování, 0,0 s, "), std::string::npos) << text;
+}
+
+TEST(TransferSummary, TheBarFitsEveryTerminalWidth) {
+    // Each line stops short of the last column, so a redraw never wraps into a new line.
+    struct Width {
+        int columns;
+        const char* line; ///< the bar of 64 of 256 blocks, half a minute left
+    };
+    const Width widths[] = {
+        {80, "[##########..............................] 64/256   zbývá 0:30      "},
+        {60, "[#######........................] 64/256   zbývá 0:30      "},
+        {40, "[##.........] 64/256   zbývá 0:30      "},
+        {20, "[##.......] 64/256 "},
+        {10, "64/256 "},
+        {4, "64/"},
+    };
+    for (const Width& w : widths)
+        EXPECT_EQ(ProgressLine(64, 256, "zbývá 0:30", w.columns), w.line) << w.columns;
+
+    std::ostringstream out;
+    ConsoleProgress progress(
+        out, true, [] { return false; }, [] { return 40; });
+    progress.showProgress("Načítám data z EEPROM do PC.", true);
+    for (int done = 1; done <= 256; ++done)
+        progress.setProgressValue(done, 256);
+    progress.hideProgress();
+    const std::string text = out.str();
+    const std::string bars = text.substr(text.find('\n') + 1);
+    EXPECT_EQ(std::count(bars.begin(), bars.end(), '\n'), 1) << "one line, redrawn in place";
+    EXPECT_EQ(std::count(bars.begin(), bars.end(), '\r'), 101); // once per percent, 0 to 100
 }
 
 } // namespace
