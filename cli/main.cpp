@@ -3,7 +3,9 @@
 #include "cli/CommandLine.h"
 #include "cli/FileCommands.h"
 #include "cli/qt/DeviceCommands.h"
+#include "cli/StandardOutput.h"
 
+#include <cerrno>
 #include <iostream>
 
 namespace {
@@ -32,25 +34,41 @@ orb::ExitStatus runCommand(const orb::CommandLine& line) {
     return orb::ExitStatus::Usage;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+orb::ExitStatus run(int argc, char** argv) {
     try {
+        orb::StopAtFailedOutput();
         const orb::CommandLine line = orb::ParseCommandLine({argv + 1, argv + argc});
         if (line.help) {
             std::cout << orb::HelpText(line.command);
-            return 0;
+            return orb::ExitStatus::Success;
         }
         if (line.version) {
             std::cout << orb::VersionText();
-            return 0;
+            return orb::ExitStatus::Success;
         }
-        return static_cast<int>(runCommand(line));
+        return runCommand(line);
+    } catch (const std::ios_base::failure&) {
+        const int error = errno; // the system's reason, from the write that failed
+        // Standard error flushes standard output first: that must fail in silence now.
+        std::cout.exceptions(std::ios::goodbit);
+        std::cerr << "orbctl: " << orb::StandardOutputFailure(error) << std::endl;
+        return orb::ExitStatus::Failure;
     } catch (const orb::CliError& error) {
         std::cerr << "orbctl: " << error.what() << std::endl;
-        return static_cast<int>(error.status());
+        return error.status();
     } catch (const std::exception& error) {
         std::cerr << "orbctl: " << error.what() << std::endl;
+        return orb::ExitStatus::Failure;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const orb::ExitStatus status = run(argc, argv);
+    if (const std::optional<std::string> failure = orb::CloseStandardOutput()) {
+        std::cerr << "orbctl: " << *failure << std::endl;
         return static_cast<int>(orb::ExitStatus::Failure);
     }
+    return static_cast<int>(status);
 }

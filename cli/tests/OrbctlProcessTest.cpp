@@ -68,6 +68,16 @@ Outcome orbctlFed(const QStringList& args, const std::string& input) {
     return finish(process);
 }
 
+/// Runs orbctl with its standard output on a full disk (/dev/full).
+Outcome orbctlOnFullDisk(const QStringList& args, const QString& port = {}) {
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    start(process, args, port);
+    return finish(process);
+}
+
+const std::string NoRoomForOutput = "orbctl: Zápis na standardní výstup se nezdařil. Na disku není místo.\n";
+
 /// Runs orbctl as an ordinary user, with COM 1 on the port when one is given.
 Outcome orbctlUnprivileged(const QStringList& args, const QString& port = {}) {
     QProcess process;
@@ -137,6 +147,28 @@ TEST_F(OrbctlFiles, UsageErrorsAndHelp) {
     const Outcome version = orbctl({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "orbctl " ORB_VERSION "\n");
+}
+
+TEST_F(OrbctlFiles, OutputThatCannotBeWrittenFailsEveryCommand) {
+    const QStringList commands[] = {
+        {"--help"}, {"--version"}, {"show", example},           {"export", example},
+        {"schema"}, {"ports"},     {"diff", defaults, example},
+    };
+    for (const QStringList& args : commands) {
+        const Outcome run = orbctlOnFullDisk(args);
+        EXPECT_EQ(run.status, 3) << args.join(' ').toStdString();
+        EXPECT_TRUE(contains(run.err, NoRoomForOutput)) << args.join(' ').toStdString() << ": " << run.err;
+    }
+    QProcess closed;
+    closed.start("sh", {"-c", "exec \"$0\" show \"$1\" >&-", ORBCTL_PATH, example});
+    const Outcome run = finish(closed);
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "orbctl: Zápis na standardní výstup se nezdařil. Standardní výstup je zavřený.\n");
+    // Nothing written, nothing lost: a closed standard output is no failure then.
+    QProcess quiet;
+    quiet.start("sh", {"-c", "exec \"$0\" import \"$1\" -o \"$2\" >&-", ORBCTL_PATH,
+                       QString::fromStdString(dir.write("empty.json", {'{', '}'})), file("quiet.eep")});
+    EXPECT_EQ(finish(quiet).status, 0);
 }
 
 TEST_F(OrbctlFiles, ShowPrintsTheReportLines) {
@@ -485,6 +517,14 @@ TEST_F(OrbctlDevice, SettingsOnlyMovesTheImagesBlocksAndLeavesTheRestOfTheMemory
         EXPECT_EQ(read.status, 3) << read.err;
         EXPECT_TRUE(contains(read.err, "EEPROM zřejmě není naprogramována.")) << read.err;
     }
+}
+
+TEST_F(OrbctlDevice, AReportThatCannotBeWrittenFailsTheRead) {
+    SimulatedUnit unit(dir, {"--memory", "256"});
+    ASSERT_EQ(orbctl({"write", example, "--port", "1"}, unit.port()).status, 0);
+    const Outcome read = orbctlOnFullDisk({"read", "--port", "1"}, unit.port());
+    EXPECT_EQ(read.status, 3);
+    EXPECT_TRUE(contains(read.err, NoRoomForOutput)) << read.err;
 }
 
 TEST_F(OrbctlDevice, WriteWithoutVerifySendsNoReadRequests) {
