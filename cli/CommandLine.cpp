@@ -183,6 +183,9 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
     if (static_cast<int>(line.files.size()) != files)
         usageError("příkaz " + std::string(entry.name) + " se zadává takto: orbctl " +
                    std::string(entry.synopsis));
+    // Standard input can be read only once.
+    if (std::count(line.files.begin(), line.files.end(), "-") > 1)
+        usageError("standardní vstup (-) lze zadat jen jednou");
     if (entry.outputRequired && !line.output)
         usageError("příkaz " + std::string(entry.name) + " potřebuje -o");
     if (entry.port && !entry.unitForLastFile && !line.port)

@@ -23,6 +23,10 @@ TEST(CommandLine, TakesEachCommandWithItsOptionsInAnyOrder) {
     EXPECT_EQ(import.output, "b.eep");
     EXPECT_EQ(import.memory, 2048);
 
+    EXPECT_TRUE(ParseCommandLine({"diff", "a.eep", "--settings-only", "--port", "1"}).settingsOnly);
+    EXPECT_FALSE(ParseCommandLine({"read", "--port", "1"}).settingsOnly);
+    EXPECT_EQ(ParseCommandLine({"diff", "-", "b.eep"}).files, (std::vector<std::string>{"-", "b.eep"}));
+
     EXPECT_EQ(ParseCommandLine({"read", "--port", "1", "--timeout", "30"}).timeout, 30);
     EXPECT_FALSE(ParseCommandLine({"read", "--port", "1"}).timeout);
 
@@ -92,6 +96,9 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTake) {
         {"write", "a.eep", "--port", "1", "--force"},
         {"write", "a.eep", "--port", "1", "--backup", "-"},
         {"write", "a.eep", "--port", "1", "--backup"},
+        {"diff", "-", "-"},
+        {"show", "a.eep", "--settings-only"},
+        {"diff", "a.eep", "b.eep", "--settings-only"},
     };
     for (const auto& args : wrong) {
         try {
