@@ -24,11 +24,13 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   # A display number nobody uses, so that the hints below can name it.
   display=99
   while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+  # The display's key, where another shell finds it.
+  auth=$PWD/build/xvfb.auth
   echo "No display found: running the window on the virtual X display :$display (xvfb-run); stop it with Ctrl+C."
-  echo "To look at it from another shell:"
-  echo "  a picture:  DISPLAY=:$display xwd -root | convert xwd:- orb.png   (Debian: x11-apps, imagemagick)"
-  echo "  live:       x11vnc -display :$display -localhost, then a VNC viewer on localhost:5900 (Debian: x11vnc)"
-  xvfb-run -n "$display" -s "-screen 0 1280x800x24" build/ui/orb "$@"
+  echo "To look at it from another shell (the display's key is in $auth):"
+  echo "  a picture:  XAUTHORITY=$auth xwd -display :$display -root | convert xwd:- orb.png   (Debian: x11-apps, imagemagick)"
+  echo "  live:       x11vnc -display :$display -auth $auth -localhost, then a VNC viewer on localhost:5900 (Debian: x11vnc)"
+  xvfb-run -n "$display" -f "$auth" -s "-screen 0 1280x800x24" build/ui/orb "$@"
 else
   build/ui/orb "$@"
 fi
