@@ -4,7 +4,6 @@
 #include "cli/ConsoleView.h"
 #include "cli/JsonText.h"
 #include "cli/Workspace.h"
-#include "common/CzechNumbers.h"
 #include "link/LinkMessages.h"
 #include "settings/CharacterSets.h"
 #include "settings/ImageSize.h"
@@ -50,11 +49,6 @@ std::optional<Field> fieldNamed(const Field (&all)[N], const std::string& key) {
 
 std::string wholeNumberRefusal(long long min, long long max) {
     return "Hodnota musí být celé číslo " + std::to_string(min) + " až " + std::to_string(max) + ".";
-}
-
-std::string lengthRefusal(int maxLength) {
-    return "Text smí mít nejvýše " + std::to_string(maxLength) + " " +
-           std::string(CzechPlural(maxLength, "znak", "znaky", "znaků")) + ".";
 }
 
 /// Tells whether a number field's text is one of the values its range holds.
@@ -136,7 +130,7 @@ class Stager {
         // The window's edit control takes no more; the characters themselves are the field rule's business.
         const int limit = maxTextLength(ref.field);
         if (limit > 0 && CharacterCount(text) > static_cast<std::size_t>(limit))
-            return range && !value.is_string() ? refuseNumber() : refuse(name, lengthRefusal(limit));
+            return range && !value.is_string() ? refuseNumber() : refuse(name, TextLengthRefusal(limit));
         if (text.find('\0') != std::string::npos)
             return refuse(name, "Text nesmí obsahovat znak s kódem 0 (NUL), ten v EEPROM ukončuje text.");
         staged_.texts.emplace_back(ref, text);
