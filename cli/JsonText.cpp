@@ -1,6 +1,7 @@
 #include "cli/JsonText.h"
 
 #include "common/CzechNumbers.h"
+#include "image/EepromImage.h"
 #include "settings/ImageSize.h"
 #include "settings/Tables.h"
 
@@ -52,8 +53,8 @@ class BoundsReader : public nlohmann::json_sax<Json> {
     bool string(string_t& text) override {
         if (!value()) return false;
         const std::optional<int> limit = bounds_.textLimit(key_);
-        if (limit && CharacterCount(text) > static_cast<std::size_t>(*limit))
-            return refuse(settingName() + ": " + TextLengthRefusal(*limit));
+        if (CharacterCount(text) > static_cast<std::size_t>(limit.value_or(bounds_.maxTextLength)))
+            return refuse(settingName() + ": " + TextLengthRefusal(limit.value_or(bounds_.maxTextLength)));
         return true;
     }
 
@@ -140,7 +141,8 @@ JsonBounds SettingsJsonBounds() {
                 return maxTextLength(field);
         return std::nullopt;
     };
-    return {keys, RowCount, textLimit};
+    // No text can be longer than the largest memory that would hold it.
+    return {keys, RowCount, textLimit, EepromImage::Size};
 }
 
 Json ParseSettingsJson(const std::string& text, const JsonBounds& bounds) {

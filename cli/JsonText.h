@@ -23,6 +23,7 @@ struct JsonBounds {
     std::size_t maxArrayLength; ///< values of one array
     /// Returns the most characters a text under the key may have, nothing when the key sets no limit.
     std::function<std::optional<int>(const std::string& key)> textLimit;
+    int maxTextLength; ///< characters of any text, also under a key that sets no limit
 };
 
 /// Returns the bounds of what export writes: its keys, the eight rows of a row setting, each text as long

@@ -48,6 +48,8 @@ TEST(SettingsJsonText, WhatNoExportCanBeIsRefusedBeforeItIsStored) {
         {R"({"tabTC": ["", "", ")" + std::string(51, '1') + "\"]}",
          "tabTC[2]: Text smí mít nejvýše 50 znaků."},
         {R"({"a": 1, "b": {"k": 1}})", deeper},
+        {"{\"poznamka\": \"" + std::string(65537, 'x') + "\"}",
+         "poznamka: Text smí mít nejvýše 65536 znaků."},
     };
     for (const auto& [text, message] : cases)
         EXPECT_EQ(refusal(text), message) << text.substr(0, 60);
