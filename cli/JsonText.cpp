@@ -1,12 +1,12 @@
 #include "cli/JsonText.h"
 
+#include "cli/TerminalText.h"
 #include "common/CzechNumbers.h"
 #include "image/EepromImage.h"
 #include "settings/ImageSize.h"
 #include "settings/Tables.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
 #include <vector>
 
@@ -161,20 +161,11 @@ std::string TextLengthRefusal(int maxLength) {
 }
 
 std::string EchoedKey(const std::string& key) {
-    std::string echoed;
     std::size_t characters = 0;
-    for (const char byte : key) {
-        if (!continuesCharacter(byte) && characters++ == EchoedKeyLength) return echoed + "…";
-        const auto code = static_cast<unsigned char>(byte);
-        if (code < 0x20 || code == 0x7F) {
-            char escaped[7];
-            std::snprintf(escaped, sizeof escaped, "\\u%04X", code);
-            echoed += escaped;
-        } else {
-            echoed += byte;
-        }
-    }
-    return echoed;
+    for (std::size_t offset = 0; offset < key.size(); ++offset)
+        if (!continuesCharacter(key[offset]) && characters++ == EchoedKeyLength)
+            return TerminalText(std::string_view(key).substr(0, offset)) + "…";
+    return TerminalText(key);
 }
 
 } // namespace orb

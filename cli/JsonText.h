@@ -41,9 +41,9 @@ Json ParseSettingsJson(const std::string& text, const JsonBounds& bounds = Setti
 /// Returns the refusal of a text longer than its field takes: "Text smí mít nejvýše 8 znaků."
 std::string TextLengthRefusal(int maxLength);
 
-/// Returns a key from a file as far as it may be echoed to the terminal: control characters written as
-/// \uXXXX, and only its first 40 characters followed by "…" when it goes on, so that a stray megabyte
-/// of key or an escape sequence in it reaches the terminal as plain, short text.
+/// Returns a key from a file as far as it may be echoed to the terminal: as TerminalText, and only its first
+/// 40 characters followed by "…" when it goes on, so that a stray megabyte of key or an escape sequence in it
+/// reaches the terminal as plain, short text.
 std::string EchoedKey(const std::string& key);
 
 } // namespace orb

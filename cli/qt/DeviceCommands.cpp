@@ -4,6 +4,7 @@
 #include "cli/FileAccess.h"
 #include "cli/FileCommands.h"
 #include "cli/PortTable.h"
+#include "cli/TerminalText.h"
 #include "cli/Workspace.h"
 #include "image/CodecMessages.h"
 #include "image/DecodeImage.h"
@@ -15,7 +16,6 @@
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
 #include "link/qt/StopSignals.h"
-#include "print/ReportLines.h"
 
 #include <algorithm>
 #include <chrono>
@@ -135,7 +135,7 @@ class DeviceSession {
         try {
             SaveImageBytes(path, *workspace_.image, bytes);
         } catch (const CliError& error) {
-            err_ << "orbctl: " << error.what() << std::endl;
+            err_ << "orbctl: " << TerminalText(error.what()) << std::endl;
             return error.status();
         }
         say(backupSavedIn(path, bytes));
@@ -255,8 +255,7 @@ ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err
         SaveImageBytes(*line.output, *workspace.image,
                        EncodeSettings(workspace.form.record(), *workspace.image));
     else
-        for (const std::string& text : ReportLines(workspace.form.record()))
-            out << text << '\n';
+        PrintReport(workspace.form.record(), out);
     return status;
 }
 
