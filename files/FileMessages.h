@@ -34,6 +34,10 @@ inline std::string folderReadOnly(const std::string& folder) {
 inline std::string folderMissing(const std::string& folder) {
     return "Složka '" + folder + "' neexistuje.";
 }
+inline std::string foreignLink(const std::string& folder) {
+    return "Je to symbolický odkaz ve sdílené složce '" + folder +
+           "', který patří jinému uživateli; program ho nenásleduje.";
+}
 inline std::string notAFolder(const std::string& folder) {
     return "'" + folder + "' není složka.";
 }

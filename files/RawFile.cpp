@@ -90,8 +90,20 @@ void writeInto(const std::string& path, const std::vector<std::uint8_t>& bytes, 
     stream.close("close " + path);
 }
 
+/// Gives the new file of a replaced one its owner and group where the user may set them (root may; anyone
+/// else only a group of theirs), and its permissions without setuid and setgid: a program's new content
+/// must not run with the rights the old one was granted.
+void keepOwnerAndPermissions(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        // Not root: the group alone, where the user belongs to it; else the new file is the user's own,
+        // as any file the user creates, and the save goes on.
+        [[maybe_unused]] const int groupKept = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+    if (::fchmod(fd, old.st_mode & 07777 & ~(S_ISUID | S_ISGID)) != 0) throwErrno("keep permissions");
+}
+
 /// Puts the bytes in a temporary file beside the target and renames it over the target once they are
-/// on disk; a file that existed keeps its permissions.
+/// on disk; a file that existed keeps its owner and permissions as far as keepOwnerAndPermissions may.
 void replaceWhole(const std::filesystem::path& target, bool exists, const std::vector<std::uint8_t>& bytes) {
     struct stat old {};
     if (exists && ::stat(target.c_str(), &old) != 0) throwErrno("stat " + target.string());
@@ -99,7 +111,7 @@ void replaceWhole(const std::filesystem::path& target, bool exists, const std::v
     const auto [temporary, fd] = createTemporary(target);
     Descriptor file(fd);
     try {
-        if (exists && ::fchmod(file.get(), old.st_mode & 07777) != 0) throwErrno("keep permissions");
+        if (exists) keepOwnerAndPermissions(file.get(), old);
         writeAll(file.get(), bytes);
         if (::fsync(file.get()) != 0) throwErrno("sync");
         file.close("close");

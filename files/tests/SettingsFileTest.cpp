@@ -2,6 +2,7 @@
 
 #include "files/FileMessages.h"
 #include "files/RawFile.h"
+#include "files/WriteTarget.h"
 #include "files/tests/RecordingProgress.h"
 #include "image/CodecMessages.h"
 #include "image/EncodeImage.h"
@@ -315,6 +316,64 @@ TEST_F(SaveTargetTest, LinkToAMissingFileCreatesItAndStaysALink) {
     EXPECT_TRUE(fs::is_symlink(folder / "link-to-link.eep"));
     EXPECT_EQ(readFile(folder / "archiv" / "chata.eep"), file);
     EXPECT_TRUE(view.boxes.empty());
+}
+
+/// The user another user is to the one running the tests; root can plant that user's links.
+constexpr uid_t Nobody = 65534;
+
+TEST(SaveThroughLinks, ALinkPlantedInASharedFolderIsRefusedAndOnesOwnIsFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "planting another user's link takes root";
+    const fs::path folder = fs::temp_directory_path() / ("orb-links-" + std::to_string(::getpid()));
+    fs::create_directories(folder / "shared");
+    fs::permissions(folder / "shared", fs::perms::all | fs::perms::sticky_bit);
+    writeFile(folder / "roots.eep", {'o', 'l', 'd'});
+    const fs::path planted = folder / "shared" / "planted.eep";
+    const fs::path dangling = folder / "shared" / "dangling.eep";
+    const fs::path own = folder / "shared" / "own.eep";
+    fs::create_symlink(folder / "roots.eep", planted);
+    fs::create_symlink(folder / "created.eep", dangling);
+    fs::create_symlink(folder / "roots.eep", own);
+    ASSERT_EQ(::lchown(planted.c_str(), Nobody, Nobody), 0);
+    ASSERT_EQ(::lchown(dangling.c_str(), Nobody, Nobody), 0);
+
+    const std::string refusal = msg::foreignLink((folder / "shared").string());
+    for (const fs::path& link : {planted, dangling}) {
+        try {
+            ReplaceFileContent(link.string(), {'n', 'e', 'w'});
+            ADD_FAILURE() << link << " was followed";
+        } catch (const UnwritableTarget& error) {
+            EXPECT_EQ(error.reason(), refusal);
+        }
+    }
+    EXPECT_EQ(readFile(folder / "roots.eep"), (Bytes{'o', 'l', 'd'}));
+    EXPECT_FALSE(fs::exists(folder / "created.eep"));
+
+    ReplaceFileContent(own.string(), {'n', 'e', 'w'});
+    EXPECT_EQ(readFile(folder / "roots.eep"), (Bytes{'n', 'e', 'w'}));
+    EXPECT_TRUE(fs::is_symlink(own));
+    fs::remove_all(folder);
+}
+
+TEST_F(SettingsFileTest, AReplacedFileKeepsItsOwnerButNeverSetuidOrSetgid) {
+    const fs::path name = folder / "program.eep";
+    writeFile(name, {'o', 'l', 'd'});
+    fs::permissions(name, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::set_uid | fs::perms::set_gid);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(name.c_str(), Nobody, Nobody), 0);
+    }
+
+    ReplaceFileContent(name.string(), {'n', 'e', 'w'});
+
+    struct stat status {};
+    ASSERT_EQ(::stat(name.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0750u);
+    if (root) {
+        EXPECT_EQ(status.st_uid, Nobody);
+        EXPECT_EQ(status.st_gid, Nobody);
+    }
+    EXPECT_EQ(readFile(name), (Bytes{'n', 'e', 'w'}));
 }
 
 TEST_F(SettingsFileTest, SettingThatCannotBeEncodedEndsTheSaveWithoutAFile) {
