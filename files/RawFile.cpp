@@ -2,7 +2,9 @@
 
 #include "files/WriteTarget.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
@@ -38,6 +40,10 @@ class Descriptor {
   private:
     int fd_;
 };
+
+/// How long a caller that must not wait gives a FIFO or device for one piece, and for the whole content.
+constexpr std::chrono::milliseconds PieceLimit{1000};
+constexpr std::chrono::milliseconds WholeReadLimit{5000};
 
 /// The open flags that keep a FIFO or device from blocking the caller when it must not wait.
 int streamFlags(StreamWait wait) {
@@ -134,6 +140,16 @@ void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>
 }
 
 std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxSize, StreamWait wait) {
+    // A writer that trickles a byte now and then never lets a second pass idle, so the caller that must
+    // not wait also has a limit for the whole read.
+    const auto deadline = std::chrono::steady_clock::now() + WholeReadLimit;
+    const auto waitLimit = [&] {
+        if (wait == StreamWait::UntilReady) return -1;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        return static_cast<int>(
+            std::clamp<std::chrono::milliseconds::rep>(left.count(), 0, PieceLimit.count()));
+    };
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[8192];
     for (;;) {
@@ -141,10 +157,10 @@ std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxS
         if (n < 0) {
             if (errno == EINTR) continue;
             // A non-blocking descriptor with nothing to give yet: wait for its writer, at most a second for
-            // each piece where the caller must not wait.
+            // each piece and WholeReadLimit in all where the caller must not wait.
             if (errno == EAGAIN) {
                 pollfd ready{descriptor, POLLIN, 0};
-                const int polled = ::poll(&ready, 1, wait == StreamWait::Never ? 1000 : -1);
+                const int polled = ::poll(&ready, 1, waitLimit());
                 if (polled > 0 || (polled < 0 && errno == EINTR)) continue;
                 if (polled == 0) errno = ETIMEDOUT;
             }
@@ -154,6 +170,8 @@ std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxS
         if (bytes.size() + static_cast<std::size_t>(n) > maxSize)
             throw std::system_error(std::make_error_code(std::errc::file_too_large), "read");
         bytes.insert(bytes.end(), chunk, chunk + n);
+        if (wait == StreamWait::Never && std::chrono::steady_clock::now() >= deadline)
+            throw std::system_error(std::make_error_code(std::errc::timed_out), "read");
     }
 }
 

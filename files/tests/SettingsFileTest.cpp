@@ -9,6 +9,7 @@
 #include "settings/tests/ScriptedView.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -466,6 +467,29 @@ TEST(ReadDescriptorContent, NonBlockingInputIsWaitedForUnlessTheCallerMustNotWai
         writer.join();
         ::close(ends[0]);
     }
+}
+
+TEST_F(LoadTest, FifoWhoseWriterTricklesEndsTheLoadInsteadOfFreezingTheWindow) {
+    const fs::path pipe = folder / "trickle.eep";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int writerEnd = ::open(pipe.c_str(), O_RDWR);
+    ASSERT_GE(writerEnd, 0);
+    // A byte every 0.3 s never leaves the second a piece may take idle, and never ends.
+    std::atomic<bool> loaded = false;
+    std::thread writer([&] {
+        while (!loaded) {
+            [[maybe_unused]] const ssize_t n = ::write(writerEnd, "e", 1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+    });
+    ::alarm(30); // a load without its overall limit would wait for the writer forever
+    view.expectBox(loadBox(msg::loadFailed(pipe.string()), MessageIcon::Critical));
+    load(pipe);
+    ::alarm(0);
+    loaded = true;
+    writer.join();
+    ::close(writerEnd);
+    expectUnchanged();
 }
 
 TEST_F(LoadTest, ShorterFileKeepsTheBytesBeyondItsEnd) {
