@@ -30,6 +30,7 @@ struct CommandLine {
     std::optional<std::string> backup; ///< write: where what the unit holds is saved before the write
     bool force = false;                ///< write --backup: writes also a unit that holds nothing to save
     bool settingsOnly = false;         ///< read, write, diff --port: only the blocks the image covers
+    bool strict = false;               ///< import: refuses a value its rules would correct
 };
 
 /// Parses the arguments that follow the program name; throws CliError(Usage) on anything it cannot take.

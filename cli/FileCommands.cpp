@@ -56,11 +56,19 @@ ExitStatus RunImport(const CommandLine& line, std::ostream&, std::ostream& err) 
         throw CliError(ExitStatus::Refused, path + ": " + error.what());
     }
     auto image = std::make_unique<EepromImage>();
-    const ImportOutcome outcome = ImportJson(json, line.memory, *image);
+    ImportOutcome outcome = ImportJson(json, line.memory, *image);
+    const auto say = [&](const std::string& text) {
+        err << "orbctl: " << TerminalText(path) << ": " << TerminalText(text) << std::endl;
+    };
+    if (line.strict)
+        for (const Correction& correction : outcome.corrections)
+            outcome.refusals.push_back(
+                {"", CorrectionText(correction) + "; s volbou --strict se soubor nezapíše."});
     for (const Refusal& refusal : outcome.refusals)
-        err << "orbctl: " << TerminalText(path) << ": "
-            << TerminalText((refusal.setting.empty() ? "" : refusal.setting + ": ") + refusal.message) << std::endl;
+        say((refusal.setting.empty() ? "" : refusal.setting + ": ") + refusal.message);
     if (!outcome.refusals.empty()) return ExitStatus::Refused;
+    for (const Correction& correction : outcome.corrections)
+        say(CorrectionText(correction));
     SaveImageBytes(*line.output, *image, outcome.length);
     return ExitStatus::Success;
 }

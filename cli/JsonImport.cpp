@@ -180,6 +180,29 @@ class FormSession {
             refusals_.push_back({box.focus ? settingName(*box.focus) : setting, box.message.text});
     }
 
+    /// Lists each staged value the rules stored otherwise.
+    std::vector<Correction> corrections(const StagedSettings& staged, const Json& json) const {
+        std::vector<Correction> found;
+        for (const auto& [ref, text] : staged.texts) {
+            const std::string& stored = form_.text(ref);
+            if (stored == text) continue;
+            const Json& value = json.at(std::string(fieldName(ref.field)));
+            const bool national =
+                !text.starts_with('+') && stored.starts_with('+') && !numberRange(ref.field);
+            found.push_back(
+                {settingName(ref), isRowField(ref.field) ? value.at(ref.row) : value, stored, national});
+        }
+        for (const StagedFlag& flag : staged.flags)
+            if (form_.flag(flag.field, flag.row) != flag.value)
+                found.push_back({settingName(fieldName(flag.field), isRowField(flag.field), flag.row),
+                                 flag.value, form_.flag(flag.field, flag.row)});
+        for (auto [field, index] : staged.choices)
+            if (form_.choice(field) != index)
+                found.push_back({std::string(fieldName(field)), choiceTexts(field).at(index),
+                                 choiceTexts(field).at(form_.choice(field))});
+        return found;
+    }
+
     void apply(const StagedSettings& staged) {
         for (auto [field, index] : staged.choices)
             form_.setChoice(field, index);
@@ -257,6 +280,13 @@ class FormSession {
 
 } // namespace
 
+std::string CorrectionText(const Correction& correction) {
+    return correction.setting + ": " + correction.given.dump() + " -> " + correction.stored.dump() +
+           (correction.national ? " (číslo se ukládá v mezinárodním tvaru; soubor, který je měl v národním, "
+                                  "z JSON znovu nevznikne)"
+                                : " (opraveno podle pravidla pole)");
+}
+
 ImportOutcome ImportJson(const Json& json, std::optional<int> memoryBytes, EepromImage& image) {
     ImportOutcome outcome;
     const StagedSettings staged = Stager(outcome.refusals).stage(json);
@@ -264,6 +294,7 @@ ImportOutcome ImportJson(const Json& json, std::optional<int> memoryBytes, Eepro
 
     FormSession session(outcome.refusals);
     session.apply(staged);
+    outcome.corrections = session.corrections(staged, json);
     if (outcome.refusals.empty()) session.checkRanges();
     session.checkSize(memoryBytes);
     if (!outcome.refusals.empty()) return outcome;

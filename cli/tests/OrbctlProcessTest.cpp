@@ -206,6 +206,28 @@ TEST_F(OrbctlFiles, ImportRefusalWritesNothing) {
     EXPECT_EQ(orbctl({"import", file("huge.json"), "-o", file("out.eep")}).status, 1);
 }
 
+TEST_F(OrbctlFiles, ImportSaysEveryCorrectionAndStrictRefusesThem) {
+    const std::string json = R"({"tabWaitFree": 169, "tabKOMUNIKPocetBloku": "0"})";
+    const std::string corrections =
+        "tabWaitFree: 169 -> \"90\" (opraveno podle pravidla pole)\n"
+        "orbctl: -: tabKOMUNIKPocetBloku: \"0\" -> \"1\" (opraveno podle pravidla pole)";
+    const Outcome corrected = orbctlFed({"import", "-", "-o", file("corrected.eep")}, json);
+    EXPECT_EQ(corrected.status, 0);
+    EXPECT_EQ(corrected.err, "orbctl: -: " + corrections + "\n");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("corrected.eep")));
+
+    const Outcome strict = orbctlFed({"import", "-", "-o", file("strict.eep"), "--strict"}, json);
+    EXPECT_EQ(strict.status, 1);
+    EXPECT_TRUE(contains(strict.err, "tabWaitFree: 169 -> \"90\" (opraveno podle pravidla pole); s volbou "
+                                     "--strict se soubor nezapíše.\n"))
+        << strict.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("strict.eep")));
+    // What needs no correction passes --strict.
+    const Outcome exported = orbctl({"export", example});
+    EXPECT_EQ(orbctlFed({"import", "-", "-o", file("same.eep"), "--strict"}, exported.out).status, 0);
+    EXPECT_EQ(TempDir::read(dir.file("same.eep")), testing_support::ExampleImage());
+}
+
 TEST_F(OrbctlFiles, DiffListsTheChangedSettings) {
     const Outcome same = orbctl({"diff", example, example});
     EXPECT_EQ(same.status, 0);
