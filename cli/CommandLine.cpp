@@ -24,7 +24,7 @@ struct CommandEntry {
     bool noVerify;
     std::string_view help;
     bool unitForLastFile = false; ///< with --port, the unit stands in for the last file operand
-    bool backup = false;          ///< takes --backup and --force
+    bool backup = false;          ///< takes --backup and --force (write: also without --backup)
     bool settingsOnly = false;    ///< takes --settings-only
     bool strict = false;          ///< takes --strict
 };
@@ -65,7 +65,7 @@ constexpr CommandEntry Commands[] = {
      "                       u velké paměti sekundy místo minut; výsledek je stejný\n",
      false, false, true},
     {Command::Write, "write",
-     "write FILE.eep --port PORT [--no-verify] [--settings-only] [--backup BACKUP.eep [--force]] "
+     "write FILE.eep --port PORT [--no-verify] [--settings-only] [--backup BACKUP.eep] [--force] "
      "[--timeout SECONDS]",
      "uloží nastavení ze souboru do zařízení", 1, false, false, true, false, true,
      "Aktivuje programovací režim zařízení na portu PORT, uloží do jeho EEPROM nastavení ze souboru\n"
@@ -73,8 +73,9 @@ constexpr CommandEntry Commands[] = {
      "  --backup BACKUP.eep  před zápisem načte zařízení a uloží celý obsah jeho EEPROM do souboru;\n"
      "                       složka souboru se ověří dřív, než začne čtení. Když zápis selže nebo je\n"
      "                       přerušen, vypíše se příkaz, který zálohu vrátí do zařízení.\n"
-     "  --force              s --backup zapíše i do zařízení, které nemá platné nastavení (není\n"
-     "                       naprogramováno); bez ní se takové zařízení nezapíše\n"
+     "  --force              zapíše i soubor s hodnotou, kterou pravidla polí nepovolují; s --backup\n"
+     "                       i do zařízení, které nemá platné nastavení (není naprogramováno); bez\n"
+     "                       ní se takový soubor ani takové zařízení nezapíše\n"
      "  --settings-only      zapíše (a zkontroluje) jen bloky, které zabírá nastavení, ve stejném\n"
      "                       pořadí jako celý zápis; zbytek paměti zůstane, jak ho zařízení má.\n"
      "                       Záloha --backup je vždy celá paměť.\n",
@@ -179,7 +180,6 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
     if (line.settingsOnly && !entry.settingsOnly) refuse("--settings-only");
     if (line.settingsOnly && !line.port) usageError("volba --settings-only patří k volbě --port");
     if (line.strict && !entry.strict) refuse("--strict");
-    if (line.force && !line.backup) usageError("volba --force patří k volbě --backup");
     // The printed command that puts a backup back into the unit needs a file to name.
     if (line.backup && (line.backup->empty() || *line.backup == "-"))
         usageError("volba --backup potřebuje jméno souboru");

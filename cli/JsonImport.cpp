@@ -5,8 +5,8 @@
 #include "cli/JsonText.h"
 #include "cli/Workspace.h"
 #include "link/LinkMessages.h"
-#include "settings/CharacterSets.h"
 #include "settings/ImageSize.h"
+#include "settings/OutOfRuleValues.h"
 #include "settings/SettingsForm.h"
 #include "settings/Tables.h"
 #include "settings/TextRules.h"
@@ -36,10 +36,6 @@ std::string settingName(std::string_view name, bool rowField, int row) {
     return rowField ? std::string(name) + "[" + std::to_string(row) + "]" : std::string(name);
 }
 
-std::string settingName(TextRef ref) {
-    return settingName(fieldName(ref.field), isRowField(ref.field), ref.row);
-}
-
 template <typename Field, std::size_t N>
 std::optional<Field> fieldNamed(const Field (&all)[N], const std::string& key) {
     for (Field field : all)
@@ -49,13 +45,6 @@ std::optional<Field> fieldNamed(const Field (&all)[N], const std::string& key) {
 
 std::string wholeNumberRefusal(long long min, long long max) {
     return "Hodnota musí být celé číslo " + std::to_string(min) + " až " + std::to_string(max) + ".";
-}
-
-/// Tells whether a number field's text is one of the values its range holds.
-bool holdsValueInRange(const std::string& text, const NumberRange& range) {
-    if (text.empty() || text.size() > 18 || !HasOnlyChars(text, DigitChars)) return false;
-    const long long value = std::stoll(text);
-    return value >= range.min && value <= range.max && value % range.step == 0;
 }
 
 std::string joined(const std::vector<std::string>& texts) {
@@ -177,7 +166,7 @@ class FormSession {
     /// Turns the boxes shown since the last call into refusals of the focused field, else of setting.
     void collect(const std::string& setting) {
         for (const ShownBox& box : view_.takeBoxes())
-            refusals_.push_back({box.focus ? settingName(*box.focus) : setting, box.message.text});
+            refusals_.push_back({box.focus ? SettingName(*box.focus) : setting, box.message.text});
     }
 
     /// Lists each staged value the rules stored otherwise.
@@ -190,7 +179,7 @@ class FormSession {
             const bool national =
                 !text.starts_with('+') && stored.starts_with('+') && !numberRange(ref.field);
             found.push_back(
-                {settingName(ref), isRowField(ref.field) ? value.at(ref.row) : value, stored, national});
+                {SettingName(ref), isRowField(ref.field) ? value.at(ref.row) : value, stored, national});
         }
         for (const StagedFlag& flag : staged.flags)
             if (form_.flag(flag.field, flag.row) != flag.value)
@@ -221,14 +210,9 @@ class FormSession {
     /// Refuses a number the rules left outside its field's range; only the locked pulse lengths, which
     /// no rule corrects, can get there.
     void checkRanges() {
-        const SettingsOptions options;
-        for (TextField field : AllTextFields) {
-            const std::optional<NumberRange> range = numberRange(field);
-            for (int row = 0; range && row < (isRowField(field) ? RowCount : 1); ++row)
-                if (!holdsValueInRange(textOf(form_.record(), options, {field, row}), *range))
-                    refusals_.push_back(
-                        {settingName({field, row}), wholeNumberRefusal(range->min, range->max)});
-        }
+        for (const OutOfRuleValue& value : OutOfRuleValues(form_.record()))
+            refusals_.push_back(
+                {SettingName(value.field), wholeNumberRefusal(value.range.min, value.range.max)});
     }
 
     /// Shows memoryBytes as the size of an identified unit and refuses a used size that does not fit,
@@ -243,7 +227,7 @@ class FormSession {
         form_.updateImageSize();
         if (form_.memorySize() < form_.imageUsage())
             refusals_.push_back(
-                {memoryBytes ? "--memory" : settingName(longestText()),
+                {memoryBytes ? "--memory" : SettingName(longestText()),
                  link_messages::tooLarge(form_.display().lblInfoPamUsage, form_.display().lblInfoPamSize)});
     }
 
@@ -260,7 +244,7 @@ class FormSession {
 
     void leave(TextRef ref) {
         form_.leaveField(ref);
-        collect(settingName(ref));
+        collect(SettingName(ref));
     }
 
     /// Leaves every field once, the single fields first, then row by row, so that the on- and off-name

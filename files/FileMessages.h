@@ -55,6 +55,12 @@ inline std::string loadFailed(const std::string& name) {
 inline std::string loaded(const std::string& name) {
     return "Data ze souboru '" + name + "' byla úspěšně načtena.";
 }
+/// The box after a load whose values break their fields' rules; each line is one value (OutOfRuleText).
+inline std::string outOfRule(const std::string& lines) {
+    return "Některé hodnoty v souboru pravidla polí nepovolují:\n\n" + lines +
+           "\n\nNastavení zůstává, jak bylo načteno; tyto hodnoty opravte, než nastavení uložíte do "
+           "zařízení.";
+}
 inline std::string notAnImage(const std::string& name) {
     return "Data v souboru '" + name + "' nejsou v pořádku - neodpovídají formátu EEPROM.";
 }

@@ -432,6 +432,40 @@ TEST_F(OrbctlDevice, WriteThenReadGivesTheSettingsBack) {
     EXPECT_EQ(unit.requests("deactivate"), 3);
 }
 
+TEST_F(OrbctlDevice, ValuesNoRuleAllowsAreNamedAndWrittenOnlyWhenForced) {
+    // The option block is not covered by the header's checksum: validity 0 - 166 days, no blocks.
+    std::vector<std::uint8_t> bytes = testing_support::ExampleImage();
+    bytes[33] = 0;
+    bytes[39] = 0;
+    const QString outside = QString::fromStdString(dir.write("outside.eep", bytes));
+    const std::string named = "orbctl: " + outside.toStdString() +
+                              ": tabDobaPlatnostiSMS: hodnota \"-166\" je mimo rozsah pole (1 až 30).\n"
+                              "orbctl: " +
+                              outside.toStdString() +
+                              ": tabKOMUNIKPocetBloku: hodnota \"0\" je mimo rozsah pole (1 až 100).\n";
+    for (const char* command : {"show", "export"}) {
+        const Outcome run = orbctl({command, outside});
+        EXPECT_EQ(run.status, 0) << command;
+        EXPECT_EQ(run.err, named) << command;
+    }
+
+    SimulatedUnit unit(dir, {"--memory", "256"});
+    const Outcome refused = orbctl({"write", outside, "--port", "1"}, unit.port());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, named + "orbctl: " + outside.toStdString() +
+                               ": soubor má hodnoty, které pravidla polí nepovolují; do zařízení se nezapíše "
+                               "(zapíše ho volba --force).\n");
+    EXPECT_EQ(unit.requests("write"), 0);
+
+    const Outcome forced = orbctl({"write", outside, "--port", "1", "--force"}, unit.port());
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    // The unit now holds them, and its read names them too.
+    const Outcome read = orbctl({"read", "--port", "1", "-o", file("back.eep")}, unit.port());
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_TRUE(contains(read.err, ": tabKOMUNIKPocetBloku: hodnota \"0\" je mimo rozsah pole (1 až 100).\n"))
+        << read.err;
+}
+
 TEST_F(OrbctlDevice, EveryReadAndWriteEndsWithWhatMovedAndHowFast) {
     // Replies 1 to 3 answer the activation; reply 8 is the first write of block 8.
     SimulatedUnit unit(dir, {"--memory", "256", "--drop", "8"});

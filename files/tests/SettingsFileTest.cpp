@@ -2,8 +2,8 @@
 
 #include "files/FileMessages.h"
 #include "files/RawFile.h"
-#include "files/WriteTarget.h"
 #include "files/tests/RecordingProgress.h"
+#include "files/WriteTarget.h"
 #include "image/CodecMessages.h"
 #include "image/EncodeImage.h"
 #include "settings/tests/ScriptedView.h"
@@ -529,6 +529,22 @@ TEST_F(LoadTest, FileFillingTheWholeBufferLoads) {
     view.expectBox(loadBox(msg::loaded(name.string()), MessageIcon::Information));
     load(name);
     EXPECT_EQ(image.getByte(EepromImage::Size - 1), 0x5A);
+}
+
+TEST_F(LoadTest, ValuesNoRuleAllowsAreNamedInOneBoxAndKeptAsLoaded) {
+    // The option block is not covered by the header's checksum: validity 0 - 166 days, no blocks.
+    const fs::path name = imageFile("outside.eep", [](Bytes& b) {
+        b[33] = 0;
+        b[39] = 0;
+    });
+    view.expectBox(loadBox(msg::loaded(name.string()), MessageIcon::Information));
+    view.expectBox(
+        loadBox(msg::outOfRule("tabDobaPlatnostiSMS: hodnota \"-166\" je mimo rozsah pole (1 až 30).\n"
+                               "tabKOMUNIKPocetBloku: hodnota \"0\" je mimo rozsah pole (1 až 100)."),
+                MessageIcon::Exclamation));
+    load(name);
+    EXPECT_EQ(form.record().tabDobaPlatnostiSMS, "-166");
+    EXPECT_EQ(form.record().tabKOMUNIKPocetBloku, "0");
 }
 
 TEST_F(LoadTest, DecodeErrorShowsTheDecoderBoxAndNoSuccess) {
