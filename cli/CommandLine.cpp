@@ -24,8 +24,9 @@ struct CommandEntry {
     bool noVerify;
     std::string_view help;
     bool unitForLastFile = false; ///< with --port, the unit stands in for the last file operand
-    bool backup = false;          ///< takes --backup and --force
+    bool backup = false;          ///< takes --backup and --force (write: also without --backup)
     bool settingsOnly = false;    ///< takes --settings-only
+    bool strict = false;          ///< takes --strict
 };
 
 constexpr CommandEntry Commands[] = {
@@ -38,13 +39,16 @@ constexpr CommandEntry Commands[] = {
      "podle svého jména v programu, řádky T0..T7, I0..I7 a O0..O7 jsou pole osmi hodnot, texty jsou\n"
      "řetězce UTF-8, zaškrtávací pole true/false, volby jejich texty. Klíče reserved27to31 a\n"
      "reserved63 nesou rezervované bajty obrazu, aby se ze souboru nic neztratilo.\n"},
-    {Command::Import, "import", "import FILE.json -o FILE.eep [--memory BYTES]",
+    {Command::Import, "import", "import FILE.json -o FILE.eep [--memory BYTES] [--strict]",
      "vytvoří soubor nastavení z JSON", 1, true, true, false, true, false,
      "Vytvoří soubor nastavení z JSON. Každá hodnota projde stejnými pravidly jako v okně programu;\n"
-     "číselné hodnoty se opraví stejně jako v okně. Chybějící klíče mají výchozí hodnoty, neznámé klíče\n"
+     "hodnoty se opraví stejně jako v okně a každá oprava se vypíše na standardní chybový výstup\n"
+     "(nastavení, zadaná a uložená hodnota). Chybějící klíče mají výchozí hodnoty, neznámé klíče\n"
      "jsou chyba. Každé odmítnutí se vypíše s hlášením okna a jménem nastavení a soubor se nezapíše;\n"
      "jinak se soubor -o vytvoří nebo nahradí.\n"
-     "  --memory BYTES   ověří, že se nastavení vejde do paměti EEPROM této velikosti (128..65536)\n"},
+     "  --memory BYTES   ověří, že se nastavení vejde do paměti EEPROM této velikosti (128..65536)\n"
+     "  --strict         hodnotu, kterou by pravidla opravila, odmítne (návratová hodnota 1)\n",
+     false, false, false, true},
     {Command::Diff, "diff", "diff A.eep B.eep | diff A.eep --port PORT [--settings-only] [--timeout SECONDS]",
      "vypíše nastavení, ve kterých se liší soubory nebo soubor a zařízení", 2, false, false, true, false,
      false,
@@ -61,7 +65,7 @@ constexpr CommandEntry Commands[] = {
      "                       u velké paměti sekundy místo minut; výsledek je stejný\n",
      false, false, true},
     {Command::Write, "write",
-     "write FILE.eep --port PORT [--no-verify] [--settings-only] [--backup BACKUP.eep [--force]] "
+     "write FILE.eep --port PORT [--no-verify] [--settings-only] [--backup BACKUP.eep] [--force] "
      "[--timeout SECONDS]",
      "uloží nastavení ze souboru do zařízení", 1, false, false, true, false, true,
      "Aktivuje programovací režim zařízení na portu PORT, uloží do jeho EEPROM nastavení ze souboru\n"
@@ -69,8 +73,9 @@ constexpr CommandEntry Commands[] = {
      "  --backup BACKUP.eep  před zápisem načte zařízení a uloží celý obsah jeho EEPROM do souboru;\n"
      "                       složka souboru se ověří dřív, než začne čtení. Když zápis selže nebo je\n"
      "                       přerušen, vypíše se příkaz, který zálohu vrátí do zařízení.\n"
-     "  --force              s --backup zapíše i do zařízení, které nemá platné nastavení (není\n"
-     "                       naprogramováno); bez ní se takové zařízení nezapíše\n"
+     "  --force              zapíše i soubor s hodnotou, kterou pravidla polí nepovolují; s --backup\n"
+     "                       i do zařízení, které nemá platné nastavení (není naprogramováno); bez\n"
+     "                       ní se takový soubor ani takové zařízení nezapíše\n"
      "  --settings-only      zapíše (a zkontroluje) jen bloky, které zabírá nastavení, ve stejném\n"
      "                       pořadí jako celý zápis; zbytek paměti zůstane, jak ho zařízení má.\n"
      "                       Záloha --backup je vždy celá paměť.\n",
@@ -174,7 +179,7 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
     if (line.force && !entry.backup) refuse("--force");
     if (line.settingsOnly && !entry.settingsOnly) refuse("--settings-only");
     if (line.settingsOnly && !line.port) usageError("volba --settings-only patří k volbě --port");
-    if (line.force && !line.backup) usageError("volba --force patří k volbě --backup");
+    if (line.strict && !entry.strict) refuse("--strict");
     // The printed command that puts a backup back into the unit needs a file to name.
     if (line.backup && (line.backup->empty() || *line.backup == "-"))
         usageError("volba --backup potřebuje jméno souboru");
@@ -231,6 +236,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.force = true;
         } else if (name == "--settings-only" && !inlineValue) {
             line.settingsOnly = true;
+        } else if (name == "--strict" && !inlineValue) {
+            line.strict = true;
         } else {
             usageError("neznámá volba '" + args[i] + "'");
         }

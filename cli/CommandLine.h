@@ -28,8 +28,10 @@ struct CommandLine {
     std::optional<int> timeout; ///< seconds the activation waits for the unit's answer; none: no limit
     bool noVerify = false;
     std::optional<std::string> backup; ///< write: where what the unit holds is saved before the write
-    bool force = false;                ///< write --backup: writes also a unit that holds nothing to save
-    bool settingsOnly = false;         ///< read, write, diff --port: only the blocks the image covers
+    bool force =
+        false; ///< write: writes also values out of their rules, and with --backup a unit without settings
+    bool settingsOnly = false; ///< read, write, diff --port: only the blocks the image covers
+    bool strict = false;       ///< import: refuses a value its rules would correct
 };
 
 /// Parses the arguments that follow the program name; throws CliError(Usage) on anything it cannot take.

@@ -1,5 +1,6 @@
 #include "cli/ConsoleView.h"
 
+#include "cli/TerminalText.h"
 #include "link/LinkMessages.h"
 
 #include <utility>
@@ -60,6 +61,9 @@ std::vector<std::string> BoxLines(const ShownBox& box) {
     lines.front() = box.message.title + ": " + lines.front();
     if (box.message.buttons != MessageButtons::Ok)
         lines.back() += box.answer == Answer::Yes ? " -> Ano" : " -> Ne";
+    // A box may quote a name or a value from the file or the unit.
+    for (std::string& line : lines)
+        line = TerminalText(line);
     return lines;
 }
 

@@ -5,6 +5,7 @@
 #include "cli/JsonText.h"
 #include "cli/SettingsDiff.h"
 #include "cli/SettingsSchema.h"
+#include "cli/TerminalText.h"
 #include "cli/Workspace.h"
 #include "print/ReportLines.h"
 
@@ -13,9 +14,13 @@ namespace orb {
 ExitStatus RunShow(const CommandLine& line, std::ostream& out, std::ostream& err) {
     Workspace workspace;
     LoadSettingsFrom(line.files[0], workspace, err);
-    for (const std::string& text : ReportLines(workspace.form.record()))
-        out << text << '\n';
+    PrintReport(workspace.form.record(), out);
     return ExitStatus::Success;
+}
+
+void PrintReport(const SettingsRecord& record, std::ostream& out) {
+    for (const std::string& text : ReportLines(record))
+        out << TerminalText(text) << '\n';
 }
 
 namespace {
@@ -51,11 +56,19 @@ ExitStatus RunImport(const CommandLine& line, std::ostream&, std::ostream& err) 
         throw CliError(ExitStatus::Refused, path + ": " + error.what());
     }
     auto image = std::make_unique<EepromImage>();
-    const ImportOutcome outcome = ImportJson(json, line.memory, *image);
+    ImportOutcome outcome = ImportJson(json, line.memory, *image);
+    const auto say = [&](const std::string& text) {
+        err << "orbctl: " << TerminalText(path) << ": " << TerminalText(text) << std::endl;
+    };
+    if (line.strict)
+        for (const Correction& correction : outcome.corrections)
+            outcome.refusals.push_back(
+                {"", CorrectionText(correction) + "; s volbou --strict se soubor nezapíše."});
     for (const Refusal& refusal : outcome.refusals)
-        err << "orbctl: " << path << ": " << (refusal.setting.empty() ? "" : refusal.setting + ": ")
-            << refusal.message << std::endl;
+        say((refusal.setting.empty() ? "" : refusal.setting + ": ") + refusal.message);
     if (!outcome.refusals.empty()) return ExitStatus::Refused;
+    for (const Correction& correction : outcome.corrections)
+        say(CorrectionText(correction));
     SaveImageBytes(*line.output, *image, outcome.length);
     return ExitStatus::Success;
 }
@@ -71,7 +84,7 @@ ExitStatus RunDiff(const CommandLine& line, std::ostream& out, std::ostream& err
 ExitStatus ListDifferences(const Json& a, const Json& b, std::ostream& out) {
     const std::vector<std::string> lines = DiffSettings(a, b);
     for (const std::string& text : lines)
-        out << text << '\n';
+        out << TerminalText(text) << '\n';
     return lines.empty() ? ExitStatus::Success : ExitStatus::Refused;
 }
 

@@ -10,6 +10,8 @@ namespace orb {
 
 /// Prints the settings of a file as the printed report's lines (orbctl show).
 ExitStatus RunShow(const CommandLine& line, std::ostream& out, std::ostream& err);
+/// Writes the settings as the printed report's lines, as show and read print them.
+void PrintReport(const SettingsRecord& record, std::ostream& out);
 /// Writes the settings of a file as JSON, to -o or to out (orbctl export).
 ExitStatus RunExport(const CommandLine& line, std::ostream& out, std::ostream& err);
 /// Builds a settings file from JSON; each refusal goes to err and nothing is written (orbctl import).

@@ -4,10 +4,9 @@
 #include "cli/ConsoleView.h"
 #include "cli/JsonText.h"
 #include "cli/Workspace.h"
-#include "common/CzechNumbers.h"
 #include "link/LinkMessages.h"
-#include "settings/CharacterSets.h"
 #include "settings/ImageSize.h"
+#include "settings/OutOfRuleValues.h"
 #include "settings/SettingsForm.h"
 #include "settings/Tables.h"
 #include "settings/TextRules.h"
@@ -37,10 +36,6 @@ std::string settingName(std::string_view name, bool rowField, int row) {
     return rowField ? std::string(name) + "[" + std::to_string(row) + "]" : std::string(name);
 }
 
-std::string settingName(TextRef ref) {
-    return settingName(fieldName(ref.field), isRowField(ref.field), ref.row);
-}
-
 template <typename Field, std::size_t N>
 std::optional<Field> fieldNamed(const Field (&all)[N], const std::string& key) {
     for (Field field : all)
@@ -50,18 +45,6 @@ std::optional<Field> fieldNamed(const Field (&all)[N], const std::string& key) {
 
 std::string wholeNumberRefusal(long long min, long long max) {
     return "Hodnota musí být celé číslo " + std::to_string(min) + " až " + std::to_string(max) + ".";
-}
-
-std::string lengthRefusal(int maxLength) {
-    return "Text smí mít nejvýše " + std::to_string(maxLength) + " " +
-           std::string(CzechPlural(maxLength, "znak", "znaky", "znaků")) + ".";
-}
-
-/// Tells whether a number field's text is one of the values its range holds.
-bool holdsValueInRange(const std::string& text, const NumberRange& range) {
-    if (text.empty() || text.size() > 18 || !HasOnlyChars(text, DigitChars)) return false;
-    const long long value = std::stoll(text);
-    return value >= range.min && value <= range.max && value % range.step == 0;
 }
 
 std::string joined(const std::vector<std::string>& texts) {
@@ -136,7 +119,7 @@ class Stager {
         // The window's edit control takes no more; the characters themselves are the field rule's business.
         const int limit = maxTextLength(ref.field);
         if (limit > 0 && CharacterCount(text) > static_cast<std::size_t>(limit))
-            return range && !value.is_string() ? refuseNumber() : refuse(name, lengthRefusal(limit));
+            return range && !value.is_string() ? refuseNumber() : refuse(name, TextLengthRefusal(limit));
         if (text.find('\0') != std::string::npos)
             return refuse(name, "Text nesmí obsahovat znak s kódem 0 (NUL), ten v EEPROM ukončuje text.");
         staged_.texts.emplace_back(ref, text);
@@ -183,7 +166,30 @@ class FormSession {
     /// Turns the boxes shown since the last call into refusals of the focused field, else of setting.
     void collect(const std::string& setting) {
         for (const ShownBox& box : view_.takeBoxes())
-            refusals_.push_back({box.focus ? settingName(*box.focus) : setting, box.message.text});
+            refusals_.push_back({box.focus ? SettingName(*box.focus) : setting, box.message.text});
+    }
+
+    /// Lists each staged value the rules stored otherwise.
+    std::vector<Correction> corrections(const StagedSettings& staged, const Json& json) const {
+        std::vector<Correction> found;
+        for (const auto& [ref, text] : staged.texts) {
+            const std::string& stored = form_.text(ref);
+            if (stored == text) continue;
+            const Json& value = json.at(std::string(fieldName(ref.field)));
+            const bool national =
+                !text.starts_with('+') && stored.starts_with('+') && !numberRange(ref.field);
+            found.push_back(
+                {SettingName(ref), isRowField(ref.field) ? value.at(ref.row) : value, stored, national});
+        }
+        for (const StagedFlag& flag : staged.flags)
+            if (form_.flag(flag.field, flag.row) != flag.value)
+                found.push_back({settingName(fieldName(flag.field), isRowField(flag.field), flag.row),
+                                 flag.value, form_.flag(flag.field, flag.row)});
+        for (auto [field, index] : staged.choices)
+            if (form_.choice(field) != index)
+                found.push_back({std::string(fieldName(field)), choiceTexts(field).at(index),
+                                 choiceTexts(field).at(form_.choice(field))});
+        return found;
     }
 
     void apply(const StagedSettings& staged) {
@@ -204,14 +210,9 @@ class FormSession {
     /// Refuses a number the rules left outside its field's range; only the locked pulse lengths, which
     /// no rule corrects, can get there.
     void checkRanges() {
-        const SettingsOptions options;
-        for (TextField field : AllTextFields) {
-            const std::optional<NumberRange> range = numberRange(field);
-            for (int row = 0; range && row < (isRowField(field) ? RowCount : 1); ++row)
-                if (!holdsValueInRange(textOf(form_.record(), options, {field, row}), *range))
-                    refusals_.push_back(
-                        {settingName({field, row}), wholeNumberRefusal(range->min, range->max)});
-        }
+        for (const OutOfRuleValue& value : OutOfRuleValues(form_.record()))
+            refusals_.push_back(
+                {SettingName(value.field), wholeNumberRefusal(value.range.min, value.range.max)});
     }
 
     /// Shows memoryBytes as the size of an identified unit and refuses a used size that does not fit,
@@ -226,7 +227,7 @@ class FormSession {
         form_.updateImageSize();
         if (form_.memorySize() < form_.imageUsage())
             refusals_.push_back(
-                {memoryBytes ? "--memory" : settingName(longestText()),
+                {memoryBytes ? "--memory" : SettingName(longestText()),
                  link_messages::tooLarge(form_.display().lblInfoPamUsage, form_.display().lblInfoPamSize)});
     }
 
@@ -243,7 +244,7 @@ class FormSession {
 
     void leave(TextRef ref) {
         form_.leaveField(ref);
-        collect(settingName(ref));
+        collect(SettingName(ref));
     }
 
     /// Leaves every field once, the single fields first, then row by row, so that the on- and off-name
@@ -263,6 +264,13 @@ class FormSession {
 
 } // namespace
 
+std::string CorrectionText(const Correction& correction) {
+    return correction.setting + ": " + correction.given.dump() + " -> " + correction.stored.dump() +
+           (correction.national ? " (číslo se ukládá v mezinárodním tvaru; soubor, který je měl v národním, "
+                                  "z JSON znovu nevznikne)"
+                                : " (opraveno podle pravidla pole)");
+}
+
 ImportOutcome ImportJson(const Json& json, std::optional<int> memoryBytes, EepromImage& image) {
     ImportOutcome outcome;
     const StagedSettings staged = Stager(outcome.refusals).stage(json);
@@ -270,6 +278,7 @@ ImportOutcome ImportJson(const Json& json, std::optional<int> memoryBytes, Eepro
 
     FormSession session(outcome.refusals);
     session.apply(staged);
+    outcome.corrections = session.corrections(staged, json);
     if (outcome.refusals.empty()) session.checkRanges();
     session.checkSize(memoryBytes);
     if (!outcome.refusals.empty()) return outcome;

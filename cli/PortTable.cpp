@@ -1,5 +1,7 @@
 #include "cli/PortTable.h"
 
+#include "cli/TerminalText.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -30,11 +32,12 @@ std::string UsbIds(const DetectedPort& port) {
 
 Row RowOf(const DetectedPort& port) {
     const std::optional<int> com = ComNumberOf(port.device);
-    return {port.device,
+    // A USB device names itself: its strings reach the terminal only as plain text.
+    return {TerminalText(port.device),
             com ? "COM " + std::to_string(*com) : "-",
-            OrDash(port.description),
-            OrDash(port.manufacturer),
-            OrDash(port.serialNumber),
+            TerminalText(OrDash(port.description)),
+            TerminalText(OrDash(port.manufacturer)),
+            TerminalText(OrDash(port.serialNumber)),
             UsbIds(port)};
 }
 

@@ -2,12 +2,14 @@
 
 #include "cli/CliError.h"
 #include "cli/FileAccess.h"
+#include "cli/TerminalText.h"
 #include "files/FileMessages.h"
 #include "files/SettingsFile.h"
 #include "image/CodecMessages.h"
 #include "image/DecodeImage.h"
 #include "image/EncodeImage.h"
 #include "image/ImageErrors.h"
+#include "settings/OutOfRuleValues.h"
 
 namespace orb {
 
@@ -22,9 +24,12 @@ void LoadSettingsFrom(const std::string& path, Workspace& workspace, std::ostrea
             error = box.message.text;
         else
             for (const std::string& line : BoxLines(box))
-                notices << "orbctl: " << path << ": " << line << std::endl;
+                notices << "orbctl: " << TerminalText(path) << ": " << line << std::endl;
     }
     if (!decoded) throw CliError(ExitStatus::Failure, path + ": " + error);
+    for (const OutOfRuleValue& value : OutOfRuleValues(workspace.form.record()))
+        notices << "orbctl: " << TerminalText(path) << ": " << TerminalText(OutOfRuleText(value))
+                << std::endl;
 }
 
 std::int32_t EncodeSettings(const SettingsRecord& record, EepromImage& image) {

@@ -23,7 +23,8 @@ struct Workspace {
 };
 
 /// Loads a settings file and decodes it into the form, as loading it in the window does. A question the
-/// decoder asks is answered No and written to notices. Throws CliError(Failure) naming the file when it
+/// decoder asks is answered No and written to notices, and so is each value its field's rule does not
+/// allow (OutOfRuleValues): the settings stay as loaded. Throws CliError(Failure) naming the file when it
 /// cannot be read, is not an image or cannot be decoded.
 void LoadSettingsFrom(const std::string& path, Workspace& workspace, std::ostream& notices);
 

@@ -4,6 +4,7 @@
 #include "cli/FileCommands.h"
 #include "cli/qt/DeviceCommands.h"
 #include "cli/StandardOutput.h"
+#include "cli/TerminalText.h"
 
 #include <cerrno>
 #include <iostream>
@@ -54,10 +55,10 @@ orb::ExitStatus run(int argc, char** argv) {
         std::cerr << "orbctl: " << orb::StandardOutputFailure(error) << std::endl;
         return orb::ExitStatus::Failure;
     } catch (const orb::CliError& error) {
-        std::cerr << "orbctl: " << error.what() << std::endl;
+        std::cerr << "orbctl: " << orb::TerminalText(error.what()) << std::endl;
         return error.status();
     } catch (const std::exception& error) {
-        std::cerr << "orbctl: " << error.what() << std::endl;
+        std::cerr << "orbctl: " << orb::TerminalText(error.what()) << std::endl;
         return orb::ExitStatus::Failure;
     }
 }

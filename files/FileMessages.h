@@ -34,6 +34,10 @@ inline std::string folderReadOnly(const std::string& folder) {
 inline std::string folderMissing(const std::string& folder) {
     return "Složka '" + folder + "' neexistuje.";
 }
+inline std::string foreignLink(const std::string& folder) {
+    return "Je to symbolický odkaz ve sdílené složce '" + folder +
+           "', který patří jinému uživateli; program ho nenásleduje.";
+}
 inline std::string notAFolder(const std::string& folder) {
     return "'" + folder + "' není složka.";
 }
@@ -50,6 +54,12 @@ inline std::string loadFailed(const std::string& name) {
 }
 inline std::string loaded(const std::string& name) {
     return "Data ze souboru '" + name + "' byla úspěšně načtena.";
+}
+/// The box after a load whose values break their fields' rules; each line is one value (OutOfRuleText).
+inline std::string outOfRule(const std::string& lines) {
+    return "Některé hodnoty v souboru pravidla polí nepovolují:\n\n" + lines +
+           "\n\nNastavení zůstává, jak bylo načteno; tyto hodnoty opravte, než nastavení uložíte do "
+           "zařízení.";
 }
 inline std::string notAnImage(const std::string& name) {
     return "Data v souboru '" + name + "' nejsou v pořádku - neodpovídají formátu EEPROM.";

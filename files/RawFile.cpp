@@ -2,7 +2,9 @@
 
 #include "files/WriteTarget.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
@@ -38,6 +40,10 @@ class Descriptor {
   private:
     int fd_;
 };
+
+/// How long a caller that must not wait gives a FIFO or device for one piece, and for the whole content.
+constexpr std::chrono::milliseconds PieceLimit{1000};
+constexpr std::chrono::milliseconds WholeReadLimit{5000};
 
 /// The open flags that keep a FIFO or device from blocking the caller when it must not wait.
 int streamFlags(StreamWait wait) {
@@ -90,8 +96,20 @@ void writeInto(const std::string& path, const std::vector<std::uint8_t>& bytes, 
     stream.close("close " + path);
 }
 
+/// Gives the new file of a replaced one its owner and group where the user may set them (root may; anyone
+/// else only a group of theirs), and its permissions without setuid and setgid: a program's new content
+/// must not run with the rights the old one was granted.
+void keepOwnerAndPermissions(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        // Not root: the group alone, where the user belongs to it; else the new file is the user's own,
+        // as any file the user creates, and the save goes on.
+        [[maybe_unused]] const int groupKept = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+    if (::fchmod(fd, old.st_mode & 07777 & ~(S_ISUID | S_ISGID)) != 0) throwErrno("keep permissions");
+}
+
 /// Puts the bytes in a temporary file beside the target and renames it over the target once they are
-/// on disk; a file that existed keeps its permissions.
+/// on disk; a file that existed keeps its owner and permissions as far as keepOwnerAndPermissions may.
 void replaceWhole(const std::filesystem::path& target, bool exists, const std::vector<std::uint8_t>& bytes) {
     struct stat old {};
     if (exists && ::stat(target.c_str(), &old) != 0) throwErrno("stat " + target.string());
@@ -99,7 +117,7 @@ void replaceWhole(const std::filesystem::path& target, bool exists, const std::v
     const auto [temporary, fd] = createTemporary(target);
     Descriptor file(fd);
     try {
-        if (exists && ::fchmod(file.get(), old.st_mode & 07777) != 0) throwErrno("keep permissions");
+        if (exists) keepOwnerAndPermissions(file.get(), old);
         writeAll(file.get(), bytes);
         if (::fsync(file.get()) != 0) throwErrno("sync");
         file.close("close");
@@ -122,6 +140,16 @@ void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>
 }
 
 std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxSize, StreamWait wait) {
+    // A writer that trickles a byte now and then never lets a second pass idle, so the caller that must
+    // not wait also has a limit for the whole read.
+    const auto deadline = std::chrono::steady_clock::now() + WholeReadLimit;
+    const auto waitLimit = [&] {
+        if (wait == StreamWait::UntilReady) return -1;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        return static_cast<int>(
+            std::clamp<std::chrono::milliseconds::rep>(left.count(), 0, PieceLimit.count()));
+    };
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[8192];
     for (;;) {
@@ -129,10 +157,10 @@ std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxS
         if (n < 0) {
             if (errno == EINTR) continue;
             // A non-blocking descriptor with nothing to give yet: wait for its writer, at most a second for
-            // each piece where the caller must not wait.
+            // each piece and WholeReadLimit in all where the caller must not wait.
             if (errno == EAGAIN) {
                 pollfd ready{descriptor, POLLIN, 0};
-                const int polled = ::poll(&ready, 1, wait == StreamWait::Never ? 1000 : -1);
+                const int polled = ::poll(&ready, 1, waitLimit());
                 if (polled > 0 || (polled < 0 && errno == EINTR)) continue;
                 if (polled == 0) errno = ETIMEDOUT;
             }
@@ -142,6 +170,8 @@ std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxS
         if (bytes.size() + static_cast<std::size_t>(n) > maxSize)
             throw std::system_error(std::make_error_code(std::errc::file_too_large), "read");
         bytes.insert(bytes.end(), chunk, chunk + n);
+        if (wait == StreamWait::Never && std::chrono::steady_clock::now() >= deadline)
+            throw std::system_error(std::make_error_code(std::errc::timed_out), "read");
     }
 }
 

@@ -24,7 +24,8 @@ void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>
 
 /// Reads what an open descriptor delivers up to its end, such as standard input; throws
 /// std::system_error when it cannot be read or delivers more than maxSize bytes. A non-blocking
-/// descriptor is waited for; with StreamWait::Never at most a second for each piece.
+/// descriptor is waited for; with StreamWait::Never at most a second for each piece and five seconds for
+/// the whole content, so a writer that trickles cannot hold the caller.
 std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxSize,
                                                 StreamWait wait = StreamWait::UntilReady);
 
@@ -33,7 +34,7 @@ void WriteDescriptorContent(int descriptor, const std::vector<std::uint8_t>& byt
 
 /// Reads the whole file; throws std::system_error when it cannot be read or holds more than maxSize bytes.
 /// With StreamWait::Never a FIFO nobody writes into reads as empty, and one whose writer stays silent for
-/// a second fails.
+/// a second, or has not finished within five seconds, fails.
 std::vector<std::uint8_t> ReadFileContent(const std::string& path, std::size_t maxSize,
                                           StreamWait wait = StreamWait::UntilReady);
 

@@ -6,6 +6,7 @@
 #include "image/DecodeImage.h"
 #include "image/EncodeImage.h"
 #include "image/ImageErrors.h"
+#include "settings/OutOfRuleValues.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -114,6 +115,10 @@ void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
     if (!decoded) return;
     form.markSettingsKept(form.record());
     tell(view, msg::LoadTitle, msg::loaded(name), MessageIcon::Information);
+    std::string outOfRule;
+    for (const OutOfRuleValue& value : OutOfRuleValues(form.record()))
+        outOfRule += (outOfRule.empty() ? "" : "\n") + OutOfRuleText(value);
+    if (!outOfRule.empty()) tell(view, msg::LoadTitle, msg::outOfRule(outOfRule), MessageIcon::Exclamation);
 }
 
 std::optional<std::int32_t> ReadImageFile(const std::string& name, EepromImage& image, Progress& progress) {

@@ -3,10 +3,8 @@
 #include "files/FileMessages.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,22 +49,32 @@ void requireWritableFolder(const fs::path& folder) {
     if (!mayWrite(existing, W_OK | X_OK)) refuseAccess(msg::folderReadOnly(shownFolder(folder)));
 }
 
-/// Follows the links of a name that leads nowhere yet, down to the name the new file will have.
-fs::path followToNewName(fs::path path) {
+/// Refuses a link the kernel protects: in a folder everybody may write into and only the owner of an
+/// entry may remove it from (the shared temporary folder), a link is followed only by its owner, or when
+/// it belongs to the folder's owner. Anyone else may have planted it there to point a save made by
+/// another user, such as root, at a file of that user's. The rule holds whether or not the kernel
+/// enforces it for this system: the save follows the link itself, where the kernel cannot.
+void requireFollowable(const fs::path& link, const struct stat& linkStatus) {
+    const fs::path folder = link.parent_path().empty() ? fs::path(".") : link.parent_path();
+    struct stat folderStatus {};
+    if (::stat(folder.c_str(), &folderStatus) != 0) return; // the save itself names what is missing
+    const bool shared = (folderStatus.st_mode & S_ISVTX) != 0 && (folderStatus.st_mode & S_IWOTH) != 0;
+    if (shared && linkStatus.st_uid != ::geteuid() && linkStatus.st_uid != folderStatus.st_uid)
+        throw UnwritableTarget(std::errc::permission_denied, msg::foreignLink(shownFolder(folder.string())));
+}
+
+/// Follows the path's own links, as far as they lead, to the name the save replaces or creates; the
+/// links of the folders on the way are the kernel's to follow.
+fs::path followLinks(fs::path path) {
     for (int hops = 0;; ++hops) {
         struct stat status {};
         if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
         if (hops == MaxLinkHops)
             throw UnwritableTarget(std::errc::too_many_symbolic_link_levels, msg::LinkLoop);
+        requireFollowable(path, status);
         const fs::path link = fs::read_symlink(path);
         path = link.is_absolute() ? link : path.parent_path() / link;
     }
-}
-
-std::string realPath(const std::string& path) {
-    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
-    if (!resolved) throw std::system_error(errno, std::generic_category(), "resolve " + path);
-    return resolved.get();
 }
 
 } // namespace
@@ -75,7 +83,7 @@ WriteTarget FindWriteTarget(const std::string& path) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {
         if (errno == ELOOP) throw UnwritableTarget(std::errc::too_many_symbolic_link_levels, msg::LinkLoop);
-        const fs::path name = followToNewName(path);
+        const fs::path name = followLinks(path);
         requireWritableFolder(name.parent_path());
         return {name.string(), WriteTarget::Kind::NewFile};
     }
@@ -85,7 +93,7 @@ WriteTarget FindWriteTarget(const std::string& path) {
         return {path, WriteTarget::Kind::Stream};
     }
     if (!S_ISREG(status.st_mode)) throw UnwritableTarget(std::errc::invalid_argument, msg::TargetOfOtherKind);
-    const fs::path file = realPath(path);
+    const fs::path file = followLinks(path);
     if (!mayWrite(file)) refuseAccess(msg::FileReadOnly);
     requireWritableFolder(file.parent_path());
     return {file.string(), WriteTarget::Kind::RegularFile};

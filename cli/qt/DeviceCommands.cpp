@@ -4,6 +4,7 @@
 #include "cli/FileAccess.h"
 #include "cli/FileCommands.h"
 #include "cli/PortTable.h"
+#include "cli/TerminalText.h"
 #include "cli/Workspace.h"
 #include "image/CodecMessages.h"
 #include "image/DecodeImage.h"
@@ -15,7 +16,7 @@
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
 #include "link/qt/StopSignals.h"
-#include "print/ReportLines.h"
+#include "settings/OutOfRuleValues.h"
 
 #include <algorithm>
 #include <chrono>
@@ -56,6 +57,8 @@ inline constexpr std::string_view NothingToBackUpForced =
     "Zařízení nemá platné nastavení, které by šlo zálohovat; zápis pokračuje bez zálohy (--force).";
 inline constexpr std::string_view SettingsNotTaken =
     "Nastavení ze souboru se nepodařilo převzít beze změny; do zařízení se nic nezapíše.";
+inline constexpr std::string_view OutOfRuleRefusal =
+    "soubor má hodnoty, které pravidla polí nepovolují; do zařízení se nezapíše (zapíše ho volba --force).";
 std::string restoreHint(const std::string& path) {
     return "Původní obsah zařízení je v souboru '" + path + "'; do zařízení ho vrátí příkaz:";
 }
@@ -111,12 +114,15 @@ class DeviceSession {
         return ExitStatus::Failure;
     }
 
-    /// Reads the unit into the form; a decoding error counts as a failed read.
+    /// Reads the unit into the form; a decoding error counts as a failed read. Each value of the unit
+    /// that its field's rule does not allow is named.
     ExitStatus load() {
         link_.loadFromUnit(scope_);
         const auto boxes = workspace_.view.takeBoxes();
-        return shown(boxes, lm::ReadDone) && !shown(boxes, DecodeErrorText) ? ExitStatus::Success
-                                                                            : ExitStatus::Failure;
+        if (!shown(boxes, lm::ReadDone) || shown(boxes, DecodeErrorText)) return ExitStatus::Failure;
+        for (const OutOfRuleValue& value : OutOfRuleValues(workspace_.form.record()))
+            say(OutOfRuleText(value));
+        return ExitStatus::Success;
     }
 
     /// Reads the unit and saves what its memory holds, byte for byte, as the backup file. A unit without
@@ -135,7 +141,7 @@ class DeviceSession {
         try {
             SaveImageBytes(path, *workspace_.image, bytes);
         } catch (const CliError& error) {
-            err_ << "orbctl: " << error.what() << std::endl;
+            err_ << "orbctl: " << TerminalText(error.what()) << std::endl;
             return error.status();
         }
         say(backupSavedIn(path, bytes));
@@ -215,7 +221,7 @@ class DeviceSession {
     }
 
     const PortChoice& chosenPort() const { return link_.ports().at(workspace_.form.options().tabPort); }
-    void say(std::string_view text) { err_ << prefix_ << text << std::endl; }
+    void say(std::string_view text) { err_ << prefix_ << TerminalText(text) << std::endl; }
     bool connected() const { return workspace_.form.display().btDEA == DeactivateCaption; }
     static bool stopped() { return StopSignals::stopSignal() != 0; }
 
@@ -255,8 +261,7 @@ ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err
         SaveImageBytes(*line.output, *workspace.image,
                        EncodeSettings(workspace.form.record(), *workspace.image));
     else
-        for (const std::string& text : ReportLines(workspace.form.record()))
-            out << text << '\n';
+        PrintReport(workspace.form.record(), out);
     return status;
 }
 
@@ -279,6 +284,13 @@ ExitStatus RunUnitDiff(const CommandLine& line, std::ostream& out, std::ostream&
 
 namespace {
 
+/// Refuses, unless forced, a file whose values break their fields' rules: the window would never have
+/// let them in, and the unit would run with them.
+void requireWithinRules(const CommandLine& line, const Workspace& file) {
+    if (!line.force && !OutOfRuleValues(file.form.record()).empty())
+        throw CliError(ExitStatus::Refused, line.files[0] + ": " + std::string(OutOfRuleRefusal));
+}
+
 /// Saves what the unit holds before the file is written into it; a write that then fails or is stopped
 /// names the backup and the command that puts it back.
 ExitStatus writeWithBackup(const CommandLine& line, std::ostream& err) {
@@ -290,6 +302,7 @@ ExitStatus writeWithBackup(const CommandLine& line, std::ostream& err) {
     CheckOutputWritable(backup);
     Workspace file;
     LoadSettingsFrom(line.files[0], file, err);
+    requireWithinRules(line, file);
     DeviceSession session(line, err);
     bool writeFailed = false; // the write began: the unit's old content is gone
     const ExitStatus status = session.run([&] {
@@ -312,6 +325,7 @@ ExitStatus RunWrite(const CommandLine& line, std::ostream&, std::ostream& err) {
     if (line.backup) return writeWithBackup(line, err);
     DeviceSession session(line, err);
     LoadSettingsFrom(line.files[0], session.workspace(), err);
+    requireWithinRules(line, session.workspace());
     return session.run([&session] { return session.save(); });
 }
 

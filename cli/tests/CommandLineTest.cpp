@@ -93,7 +93,7 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTake) {
         {"read", "--port", "1", "--timeout", "2.5"},
         {"show", "a.eep", "--timeout", "5"},
         {"read", "--port", "1", "--backup", "z.eep"},
-        {"write", "a.eep", "--port", "1", "--force"},
+        {"read", "--port", "1", "--force"},
         {"write", "a.eep", "--port", "1", "--backup", "-"},
         {"write", "a.eep", "--port", "1", "--backup"},
         {"diff", "-", "-"},

@@ -194,6 +194,10 @@ TEST(ImportJson, CorrectsNumbersAndTelephoneNumbersAsTheWindowDoes) {
                        {"tabTCPrijem", flags({2})}};
     const ImportOutcome outcome = ImportJson(json, std::nullopt, image);
     ASSERT_TRUE(outcome.refusals.empty()) << outcome.refusals[0].message;
+    const std::vector<Correction> corrections{{"tabDobaPlatnostiSMS", "45", "30"},
+                                              {"tabRFRWait", "100", "99"},
+                                              {"tabTC[2]", "0123456789", "+420123456789", true}};
+    EXPECT_EQ(outcome.corrections, corrections);
     EXPECT_EQ(image.getByte(33), 196);    // 30 days
     EXPECT_EQ(image.getByte(45), 32);     // 99 s
     EXPECT_EQ(image.getWord(59), 0x80DF); // 7 minutes: 164063 periods
@@ -203,6 +207,27 @@ TEST(ImportJson, CorrectsNumbersAndTelephoneNumbersAsTheWindowDoes) {
     ASSERT_TRUE(DecodeImage(image, decoded.form));
     EXPECT_EQ(decoded.form.record().tabTC[2], "+420123456789");
     EXPECT_TRUE(decoded.form.record().tabTCPrijem[2]);
+}
+
+TEST(ImportJson, ListsEveryCorrectionWithTheGivenAndTheStoredValue) {
+    EepromImage image;
+    const Json json = {{"tabWaitFree", 169}, {"eeExistTime", "81915"}, {"tabKOMUNIKPocetBloku", "0"}};
+    const ImportOutcome outcome = ImportJson(json, std::nullopt, image);
+    ASSERT_TRUE(outcome.refusals.empty()) << outcome.refusals[0].message;
+    std::vector<std::string> lines;
+    for (const Correction& correction : outcome.corrections)
+        lines.push_back(CorrectionText(correction));
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "tabWaitFree: 169 -> \"90\" (opraveno podle pravidla pole)",
+                         "eeExistTime: \"81915\" -> \"65535\" (opraveno podle pravidla pole)",
+                         "tabKOMUNIKPocetBloku: \"0\" -> \"1\" (opraveno podle pravidla pole)",
+                     }));
+    EXPECT_EQ(CorrectionText({"tabTC[0]", "602123456", "+420602123456", true}),
+              "tabTC[0]: \"602123456\" -> \"+420602123456\" (číslo se ukládá v mezinárodním tvaru; soubor, "
+              "který je měl v národním, z JSON znovu nevznikne)");
+    // A value stored as given is no correction, whatever JSON type carried it.
+    EXPECT_TRUE(
+        ImportJson({{"tabWaitFree", 45}, {"tabPIN", "1234"}}, std::nullopt, image).corrections.empty());
 }
 
 TEST(ImportJson, CountsTheLimitInCharacters) {

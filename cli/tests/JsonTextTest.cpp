@@ -32,8 +32,35 @@ TEST(SettingsJsonText, SyntaxErrorsSayWhereAsAnEditorCounts) {
 TEST(SettingsJsonText, AKeyTwiceInOneObjectIsRefused) {
     EXPECT_EQ(refusal(R"({"tabPIN": "1", "tabJmenoStanice": "", "tabPIN": "2"})"),
               "klíč 'tabPIN' je v souboru dvakrát.");
-    // The same key in different objects is no repetition.
-    EXPECT_EQ(ParseSettingsJson(R"({"a": {"k": 1}, "b": {"k": 2}})").size(), 2u);
+}
+
+TEST(SettingsJsonText, WhatNoExportCanBeIsRefusedBeforeItIsStored) {
+    const std::string deeper =
+        "soubor má hodnoty vnořené hlouběji, než je zapisuje export (objekt nastavení, v něm pole hodnot "
+        "řádků).";
+    const std::pair<std::string, std::string> cases[] = {
+        {R"({"tabTC": [[1]]})", deeper},
+        {R"({"tabTC": {"k": 1}})", deeper},
+        {R"({"tabTC": [{"k": 1}]})", deeper},
+        {std::string(15'000'000, '['), "JSON musí být objekt, jehož klíče jsou jména nastavení."},
+        {R"({"tabTC": [1, 2, 3, 4, 5, 6, 7, 8, 9]})", "klíč 'tabTC' má víc než 8 hodnot."},
+        {R"({"tabPIN": "123456789"})", "tabPIN: Text smí mít nejvýše 8 znaků."},
+        {R"({"tabTC": ["", "", ")" + std::string(51, '1') + "\"]}",
+         "tabTC[2]: Text smí mít nejvýše 50 znaků."},
+        {R"({"a": 1, "b": {"k": 1}})", deeper},
+        {"{\"poznamka\": \"" + std::string(65537, 'x') + "\"}",
+         "poznamka: Text smí mít nejvýše 65536 znaků."},
+    };
+    for (const auto& [text, message] : cases)
+        EXPECT_EQ(refusal(text), message) << text.substr(0, 60);
+
+    std::string manyKeys = "{";
+    for (int key = 0; key < 80'000; ++key)
+        manyKeys += (key ? ",\"k" : "\"k") + std::to_string(key) + "\": 1";
+    EXPECT_EQ(refusal(manyKeys + "}"), "soubor má víc klíčů, než je nastavení (" +
+                                           std::to_string(SettingsJsonBounds().maxKeys) + ").");
+    // Unknown keys and values of the wrong kind within the bounds are import's to refuse, by name.
+    EXPECT_EQ(ParseSettingsJson(R"({"k": [null, true, 1.5, "x"], "tabPIN": 12345678901})").size(), 2u);
 }
 
 TEST(SettingsJsonText, EchoedKeysAreShortAndPlain) {

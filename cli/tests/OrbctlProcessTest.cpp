@@ -206,6 +206,28 @@ TEST_F(OrbctlFiles, ImportRefusalWritesNothing) {
     EXPECT_EQ(orbctl({"import", file("huge.json"), "-o", file("out.eep")}).status, 1);
 }
 
+TEST_F(OrbctlFiles, ImportSaysEveryCorrectionAndStrictRefusesThem) {
+    const std::string json = R"({"tabWaitFree": 169, "tabKOMUNIKPocetBloku": "0"})";
+    const std::string corrections =
+        "tabWaitFree: 169 -> \"90\" (opraveno podle pravidla pole)\n"
+        "orbctl: -: tabKOMUNIKPocetBloku: \"0\" -> \"1\" (opraveno podle pravidla pole)";
+    const Outcome corrected = orbctlFed({"import", "-", "-o", file("corrected.eep")}, json);
+    EXPECT_EQ(corrected.status, 0);
+    EXPECT_EQ(corrected.err, "orbctl: -: " + corrections + "\n");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("corrected.eep")));
+
+    const Outcome strict = orbctlFed({"import", "-", "-o", file("strict.eep"), "--strict"}, json);
+    EXPECT_EQ(strict.status, 1);
+    EXPECT_TRUE(contains(strict.err, "tabWaitFree: 169 -> \"90\" (opraveno podle pravidla pole); s volbou "
+                                     "--strict se soubor nezapíše.\n"))
+        << strict.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("strict.eep")));
+    // What needs no correction passes --strict.
+    const Outcome exported = orbctl({"export", example});
+    EXPECT_EQ(orbctlFed({"import", "-", "-o", file("same.eep"), "--strict"}, exported.out).status, 0);
+    EXPECT_EQ(TempDir::read(dir.file("same.eep")), testing_support::ExampleImage());
+}
+
 TEST_F(OrbctlFiles, DiffListsTheChangedSettings) {
     const Outcome same = orbctl({"diff", example, example});
     EXPECT_EQ(same.status, 0);
@@ -408,6 +430,40 @@ TEST_F(OrbctlDevice, WriteThenReadGivesTheSettingsBack) {
     EXPECT_EQ(show.status, 0) << show.err;
     EXPECT_TRUE(contains(show.out, "\nJméno stanice: CHATA\n"));
     EXPECT_EQ(unit.requests("deactivate"), 3);
+}
+
+TEST_F(OrbctlDevice, ValuesNoRuleAllowsAreNamedAndWrittenOnlyWhenForced) {
+    // The option block is not covered by the header's checksum: validity 0 - 166 days, no blocks.
+    std::vector<std::uint8_t> bytes = testing_support::ExampleImage();
+    bytes[33] = 0;
+    bytes[39] = 0;
+    const QString outside = QString::fromStdString(dir.write("outside.eep", bytes));
+    const std::string named = "orbctl: " + outside.toStdString() +
+                              ": tabDobaPlatnostiSMS: hodnota \"-166\" je mimo rozsah pole (1 až 30).\n"
+                              "orbctl: " +
+                              outside.toStdString() +
+                              ": tabKOMUNIKPocetBloku: hodnota \"0\" je mimo rozsah pole (1 až 100).\n";
+    for (const char* command : {"show", "export"}) {
+        const Outcome run = orbctl({command, outside});
+        EXPECT_EQ(run.status, 0) << command;
+        EXPECT_EQ(run.err, named) << command;
+    }
+
+    SimulatedUnit unit(dir, {"--memory", "256"});
+    const Outcome refused = orbctl({"write", outside, "--port", "1"}, unit.port());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, named + "orbctl: " + outside.toStdString() +
+                               ": soubor má hodnoty, které pravidla polí nepovolují; do zařízení se nezapíše "
+                               "(zapíše ho volba --force).\n");
+    EXPECT_EQ(unit.requests("write"), 0);
+
+    const Outcome forced = orbctl({"write", outside, "--port", "1", "--force"}, unit.port());
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    // The unit now holds them, and its read names them too.
+    const Outcome read = orbctl({"read", "--port", "1", "-o", file("back.eep")}, unit.port());
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_TRUE(contains(read.err, ": tabKOMUNIKPocetBloku: hodnota \"0\" je mimo rozsah pole (1 až 100).\n"))
+        << read.err;
 }
 
 TEST_F(OrbctlDevice, EveryReadAndWriteEndsWithWhatMovedAndHowFast) {

@@ -3,11 +3,13 @@
 #include "files/FileMessages.h"
 #include "files/RawFile.h"
 #include "files/tests/RecordingProgress.h"
+#include "files/WriteTarget.h"
 #include "image/CodecMessages.h"
 #include "image/EncodeImage.h"
 #include "settings/tests/ScriptedView.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -317,6 +319,64 @@ TEST_F(SaveTargetTest, LinkToAMissingFileCreatesItAndStaysALink) {
     EXPECT_TRUE(view.boxes.empty());
 }
 
+/// The user another user is to the one running the tests; root can plant that user's links.
+constexpr uid_t Nobody = 65534;
+
+TEST(SaveThroughLinks, ALinkPlantedInASharedFolderIsRefusedAndOnesOwnIsFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "planting another user's link takes root";
+    const fs::path folder = fs::temp_directory_path() / ("orb-links-" + std::to_string(::getpid()));
+    fs::create_directories(folder / "shared");
+    fs::permissions(folder / "shared", fs::perms::all | fs::perms::sticky_bit);
+    writeFile(folder / "roots.eep", {'o', 'l', 'd'});
+    const fs::path planted = folder / "shared" / "planted.eep";
+    const fs::path dangling = folder / "shared" / "dangling.eep";
+    const fs::path own = folder / "shared" / "own.eep";
+    fs::create_symlink(folder / "roots.eep", planted);
+    fs::create_symlink(folder / "created.eep", dangling);
+    fs::create_symlink(folder / "roots.eep", own);
+    ASSERT_EQ(::lchown(planted.c_str(), Nobody, Nobody), 0);
+    ASSERT_EQ(::lchown(dangling.c_str(), Nobody, Nobody), 0);
+
+    const std::string refusal = msg::foreignLink((folder / "shared").string());
+    for (const fs::path& link : {planted, dangling}) {
+        try {
+            ReplaceFileContent(link.string(), {'n', 'e', 'w'});
+            ADD_FAILURE() << link << " was followed";
+        } catch (const UnwritableTarget& error) {
+            EXPECT_EQ(error.reason(), refusal);
+        }
+    }
+    EXPECT_EQ(readFile(folder / "roots.eep"), (Bytes{'o', 'l', 'd'}));
+    EXPECT_FALSE(fs::exists(folder / "created.eep"));
+
+    ReplaceFileContent(own.string(), {'n', 'e', 'w'});
+    EXPECT_EQ(readFile(folder / "roots.eep"), (Bytes{'n', 'e', 'w'}));
+    EXPECT_TRUE(fs::is_symlink(own));
+    fs::remove_all(folder);
+}
+
+TEST_F(SettingsFileTest, AReplacedFileKeepsItsOwnerButNeverSetuidOrSetgid) {
+    const fs::path name = folder / "program.eep";
+    writeFile(name, {'o', 'l', 'd'});
+    fs::permissions(name, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::set_uid | fs::perms::set_gid);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(name.c_str(), Nobody, Nobody), 0);
+    }
+
+    ReplaceFileContent(name.string(), {'n', 'e', 'w'});
+
+    struct stat status {};
+    ASSERT_EQ(::stat(name.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0750u);
+    if (root) {
+        EXPECT_EQ(status.st_uid, Nobody);
+        EXPECT_EQ(status.st_gid, Nobody);
+    }
+    EXPECT_EQ(readFile(name), (Bytes{'n', 'e', 'w'}));
+}
+
 TEST_F(SettingsFileTest, SettingThatCannotBeEncodedEndsTheSaveWithoutAFile) {
     form.setText({TextField::tabDobaPlatnostiSMS}, "tri");
     view.expectBox(saveError(msg::EncodeFailed));
@@ -409,6 +469,29 @@ TEST(ReadDescriptorContent, NonBlockingInputIsWaitedForUnlessTheCallerMustNotWai
     }
 }
 
+TEST_F(LoadTest, FifoWhoseWriterTricklesEndsTheLoadInsteadOfFreezingTheWindow) {
+    const fs::path pipe = folder / "trickle.eep";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int writerEnd = ::open(pipe.c_str(), O_RDWR);
+    ASSERT_GE(writerEnd, 0);
+    // A byte every 0.3 s never leaves the second a piece may take idle, and never ends.
+    std::atomic<bool> loaded = false;
+    std::thread writer([&] {
+        while (!loaded) {
+            [[maybe_unused]] const ssize_t n = ::write(writerEnd, "e", 1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+    });
+    ::alarm(30); // a load without its overall limit would wait for the writer forever
+    view.expectBox(loadBox(msg::loadFailed(pipe.string()), MessageIcon::Critical));
+    load(pipe);
+    ::alarm(0);
+    loaded = true;
+    writer.join();
+    ::close(writerEnd);
+    expectUnchanged();
+}
+
 TEST_F(LoadTest, ShorterFileKeepsTheBytesBeyondItsEnd) {
     for (std::int32_t i = 0; i < 1000; ++i)
         image.putByte(i, 0xAB);
@@ -446,6 +529,22 @@ TEST_F(LoadTest, FileFillingTheWholeBufferLoads) {
     view.expectBox(loadBox(msg::loaded(name.string()), MessageIcon::Information));
     load(name);
     EXPECT_EQ(image.getByte(EepromImage::Size - 1), 0x5A);
+}
+
+TEST_F(LoadTest, ValuesNoRuleAllowsAreNamedInOneBoxAndKeptAsLoaded) {
+    // The option block is not covered by the header's checksum: validity 0 - 166 days, no blocks.
+    const fs::path name = imageFile("outside.eep", [](Bytes& b) {
+        b[33] = 0;
+        b[39] = 0;
+    });
+    view.expectBox(loadBox(msg::loaded(name.string()), MessageIcon::Information));
+    view.expectBox(
+        loadBox(msg::outOfRule("tabDobaPlatnostiSMS: hodnota \"-166\" je mimo rozsah pole (1 až 30).\n"
+                               "tabKOMUNIKPocetBloku: hodnota \"0\" je mimo rozsah pole (1 až 100)."),
+                MessageIcon::Exclamation));
+    load(name);
+    EXPECT_EQ(form.record().tabDobaPlatnostiSMS, "-166");
+    EXPECT_EQ(form.record().tabKOMUNIKPocetBloku, "0");
 }
 
 TEST_F(LoadTest, DecodeErrorShowsTheDecoderBoxAndNoSuccess) {
