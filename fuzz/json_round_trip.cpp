@@ -1,6 +1,7 @@
-// Any settings file: its export is JSON that import reads back within its bounds, and when import takes
-// every value as it is (no refusal, no correction), the image it builds is byte for byte the image the
-// program saves for the loaded settings. So export then import gives back every file the program writes.
+// Any settings file: its export is JSON that import reads back within its bounds unless import would refuse
+// it anyway, and when import takes every value as it is (no refusal, no correction), the image it builds
+// is byte for byte the image the program saves for the loaded settings. So export then import gives back
+// every file the program writes.
 #include "cli/JsonImport.h"
 #include "cli/JsonText.h"
 #include "cli/Workspace.h"
@@ -19,9 +20,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!orb::HoldsWholeImage(*loaded.image, static_cast<std::int32_t>(size))) return 0;
     if (!orb::DecodeImage(*loaded.image, loaded.form)) return 0;
 
-    const std::string exported = orb::WorkspaceJson(loaded).dump(2);
-    const orb::Json parsed = orb::ParseSettingsJson(exported); // an export is never refused as text
+    const orb::Json exported = orb::WorkspaceJson(loaded);
     auto imported = std::make_unique<orb::EepromImage>();
+    orb::Json parsed;
+    try {
+        parsed = orb::ParseSettingsJson(exported.dump(2));
+    } catch (const orb::JsonTextError&) {
+        // The bounds read with the text refuse only what import refuses anyway: a file whose values no
+        // field takes (a validity of -166 days is longer than its field).
+        if (orb::ImportJson(exported, std::nullopt, *imported).refusals.empty()) __builtin_trap();
+        return 0;
+    }
     const orb::ImportOutcome outcome = orb::ImportJson(parsed, std::nullopt, *imported);
     if (!outcome.refusals.empty() || !outcome.corrections.empty()) return 0;
 
