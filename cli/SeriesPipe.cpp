@@ -3,7 +3,10 @@
 #include "cli/SeriesCsv.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <poll.h>
+#include <unistd.h>
 
 namespace orb {
 
@@ -42,9 +45,9 @@ std::string OfferMessage(const SeriesOffer& offer) {
 
 SeriesOffer PipeBroker::offer(std::optional<std::size_t> heldImage) {
     send(PipeMessage("offer", {heldImage ? std::to_string(*heldImage) : ""}));
-    std::string line;
-    if (!std::getline(in_, line)) return {};
-    const auto fields = ParsePipeMessage(line);
+    const std::optional<std::string> line = readLine();
+    if (!line) return {};
+    const auto fields = ParsePipeMessage(*line);
     if (!fields || fields->size() != 2) return {};
     int row = 0;
     const std::string& number = fields->at(1);
@@ -52,6 +55,28 @@ SeriesOffer PipeBroker::offer(std::optional<std::size_t> heldImage) {
     if (fields->front() == "write") return {SeriesOffer::Kind::Write, row};
     if (fields->front() == "seen") return {SeriesOffer::Kind::AlreadyWritten, row};
     return {};
+}
+
+bool PipeBroker::seriesDone() {
+    if (done_) return true;
+    pollfd pending{in_, POLLIN, 0};
+    // The parent sends nothing unasked: whatever can be read now is the end of the pipe.
+    if (::poll(&pending, 1, 0) == 1 && !readLine()) done_ = true;
+    return done_;
+}
+
+std::optional<std::string> PipeBroker::readLine() {
+    std::string line;
+    for (char c;;) {
+        const ssize_t n = ::read(in_, &c, 1);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            done_ = true;
+            return std::nullopt;
+        }
+        if (c == '\n') return line;
+        line += c;
+    }
 }
 
 void PipeBroker::record(const SeriesRecord& record) {

@@ -2,7 +2,6 @@
 
 #include "cli/SeriesBroker.h"
 
-#include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -23,22 +22,26 @@ std::optional<std::vector<std::string>> ParsePipeMessage(const std::string& line
 /// Encodes the parent's answer to an offer.
 std::string OfferMessage(const SeriesOffer& offer);
 
-/// The worker's side: every call becomes a message to the parent; an offer waits for its answer. A
-/// parent that went away answers "none", so the worker lets its unit go and ends.
+/// The worker's side: every call becomes a message to the parent; an offer waits for its answer. The
+/// parent closes its end of the pipe once the series is done; a parent that went away is taken the same
+/// way: an offer gets "none" and no further unit is greeted.
 class PipeBroker : public SeriesBroker {
   public:
-    PipeBroker(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
+    /// Reads the parent's answers from the file descriptor in (unbuffered, so that a look for the end
+    /// never takes an answer away) and writes to out.
+    PipeBroker(int in, std::ostream& out) : in_(in), out_(out) {}
 
     SeriesOffer offer(std::optional<std::size_t> heldImage) override;
     void record(const SeriesRecord& record) override;
     void status(const std::string& text) override;
     void say(const std::string& text) override;
-    bool seriesDone() override { return done_; }
+    bool seriesDone() override;
 
   private:
     void send(const std::string& message);
+    std::optional<std::string> readLine();
 
-    std::istream& in_;
+    int in_;
     std::ostream& out_;
     bool done_ = false;
 };

@@ -91,7 +91,7 @@ ExitStatus serveForParent(const CommandLine& line, const SeriesOptions& options)
     std::signal(SIGPIPE, SIG_IGN);
     Application application;
     StopSignals stops;
-    PipeBroker broker(std::cin, std::cout);
+    PipeBroker broker(STDIN_FILENO, std::cout);
     return ServeSeriesPort(line.ports.front(), options, broker) ? ExitStatus::Success : ExitStatus::Failure;
 }
 

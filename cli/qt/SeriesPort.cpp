@@ -60,7 +60,7 @@ class SeriesProgress : public Progress {
         broker_.status(message_ + " " + std::to_string(done) + "/" + std::to_string(total));
     }
     bool dialogCancelled() const override {
-        if (stopped()) return true;
+        if (stopped() || (greeting_ && broker_.seriesDone())) return true;
         if (deadline_ && Clock::now() >= *deadline_) deadlinePassed_ = true;
         return deadlinePassed_;
     }
@@ -76,6 +76,8 @@ class SeriesProgress : public Progress {
         deadlinePassed_ = false;
     }
     bool deadlinePassed() const { return deadlinePassed_; }
+    /// While a unit is greeted, the end of the series (another port did the last row) is a Storno too.
+    void setGreeting(bool greeting) { greeting_ = greeting; }
     /// Returns what the transfers moved since the last call, and starts counting afresh.
     TransferCounts takeCounts() { return std::exchange(counts_, {}); }
 
@@ -85,6 +87,7 @@ class SeriesProgress : public Progress {
     int shownPercent_ = -1;
     std::optional<Clock::time_point> deadline_;
     mutable bool deadlinePassed_ = false;
+    bool greeting_ = false;
     TransferCounts counts_;
 };
 
@@ -192,11 +195,13 @@ class PortLoop {
     /// that answered the greeting but failed to be identified is recorded, and the port goes on.
     bool activate() {
         if (options_.timeout) progress_.setDeadline(Clock::now() + std::chrono::seconds(*options_.timeout));
+        progress_.setGreeting(true);
         link_.onDeaClicked();
+        progress_.setGreeting(false);
         progress_.setDeadline(std::nullopt);
         if (connected()) return true;
         const std::vector<ShownBox> boxes = view_.takeBoxes();
-        if (stopped()) return false;
+        if (stopped() || broker_.seriesDone()) return false;
         if (progress_.deadlinePassed()) {
             say(noAnswerWithin(*options_.timeout));
             return false;

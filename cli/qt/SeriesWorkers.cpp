@@ -95,6 +95,13 @@ class WorkerPool {
         }
     }
 
+    /// Tells every worker that the series is done once it is: the end of its input.
+    void endWhenDone() {
+        if (!ledger_.plan().done()) return;
+        for (auto& worker : workers_)
+            worker->process.closeWriteChannel();
+    }
+
     /// Answers each offer waiting for a row: with a row as soon as one is free, with none once the
     /// series has no row left for it or is stopping.
     void answerWaitingOffers() {
@@ -106,6 +113,7 @@ class WorkerPool {
             worker.waitingOffer.reset();
             worker.process.write(QByteArray::fromStdString(OfferMessage(offer)));
         }
+        endWhenDone();
     }
 
     void ended(std::size_t port) {

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
+#include <unistd.h>
 
 namespace orb {
 namespace {
@@ -306,16 +307,23 @@ TEST(SeriesPipe, MessagesKeepTheirFieldsOnOneLine) {
     EXPECT_EQ(*ParsePipeMessage(PipeMessage("say", {"a\n\nb"})), (std::vector<std::string>{"say", "a  b"}));
 }
 
-TEST(SeriesPipe, TheWorkerTakesTheParentsAnswerAndAParentGoneAsNone) {
-    std::istringstream answers(OfferMessage({Kind::Write, 4}) + OfferMessage({Kind::AlreadyWritten, 2}));
+TEST(SeriesPipe, TheWorkerTakesTheParentsAnswersAndTheEndOfThePipeAsTheSeriesDone) {
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const std::string answers = OfferMessage({Kind::Write, 4}) + OfferMessage({Kind::AlreadyWritten, 2});
+    ASSERT_EQ(::write(pipeFds[1], answers.data(), answers.size()), static_cast<ssize_t>(answers.size()));
     std::ostringstream sent;
-    PipeBroker broker(answers, sent);
+    PipeBroker broker(pipeFds[0], sent);
     EXPECT_EQ(broker.offer(std::nullopt).row, 4);
     const SeriesOffer seen = broker.offer(std::size_t{1});
     EXPECT_EQ(seen.kind, Kind::AlreadyWritten);
     EXPECT_EQ(seen.row, 2);
+    EXPECT_FALSE(broker.seriesDone());
+    ::close(pipeFds[1]);
+    EXPECT_TRUE(broker.seriesDone());
     EXPECT_EQ(broker.offer(std::nullopt).kind, Kind::Nothing);
     EXPECT_EQ(sent.str(), "offer,\noffer,1\noffer,\n");
+    ::close(pipeFds[0]);
 }
 
 } // namespace
