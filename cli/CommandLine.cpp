@@ -112,7 +112,7 @@ constexpr CommandEntry Commands[] = {
      "  --timeout SECONDS    port skončí, když další zařízení neodpoví do tolika sekund\n"
      "Na konci vypíše souhrn: naprogramované, nepodařené a zatím nenaprogramované řádky. Návratová\n"
      "hodnota je 0, jen když jsou naprogramovány všechny řádky.\n",
-     false, false, true, true},
+     false, false, true, false, true},
 };
 
 /// How the commands that talk to the unit stand in for the window's boxes and its Storno button.
