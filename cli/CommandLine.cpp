@@ -27,6 +27,7 @@ struct CommandEntry {
     bool backup = false;          ///< takes --backup and --force (write: also without --backup)
     bool settingsOnly = false;    ///< takes --settings-only
     bool strict = false;          ///< takes --strict
+    bool series = false;          ///< takes --port more than once, --units, --log, --count, --backup-dir
 };
 
 constexpr CommandEntry Commands[] = {
@@ -90,6 +91,28 @@ constexpr CommandEntry Commands[] = {
      "dosažitelné, popis, výrobce, sériové číslo a USB identifikátory výrobce a výrobku (VID:PID).\n"
      "Uvede také zařízení přidělená proměnnými ORB_COM<N>, která existují (např. pseudoterminál\n"
      "simulovaného zařízení). Kde údaj chybí, stojí \"-\".\n"},
+    {Command::Series, "series",
+     "series TEMPLATE --port PORT [--port PORT ...] [--units UNITS.csv] [--log LOG.csv] [--count N] "
+     "[--backup-dir DIR] [--no-verify] [--settings-only] [--memory BYTES] [--timeout SECONDS]",
+     "naprogramuje sérii zařízení, jedno po druhém nebo několik najednou", 1, false, false, true, true, true,
+     "Naprogramuje řadu zařízení stejným nastavením ze šablony TEMPLATE (soubor *.eep nebo JSON\n"
+     "z příkazu export), každé s hodnotami ze svého řádku UNITS.csv. Na každém portu zdraví zařízení,\n"
+     "dokud neodpoví, aktivuje a zkontroluje ho, zapíše do něj další řádek a deaktivuje ho; pak čeká\n"
+     "na další zařízení. Zařízení, které už v této sérii naprogramovalo, pozná a znovu nezapíše.\n"
+     "Všechny řádky se zkontrolují dřív, než se pozdraví první zařízení; chybný řádek sérii odmítne.\n"
+     "  --port PORT          port se zařízeními; s více porty se programuje na všech najednou\n"
+     "  --units UNITS.csv    CSV (RFC 4180, UTF-8): záhlaví se jmény nastavení jako v export\n"
+     "                       (řádky jako tabTC[2]), pak jeden řádek na zařízení; zaškrtávací pole\n"
+     "                       true/false, volby jejich texty\n"
+     "  --log LOG.csv        ke každému zařízení připíše řádek protokolu (CSV) a uloží ho na disk\n"
+     "  --count N            bez --units naprogramuje N zařízení šablonou (jinak až do Ctrl+C)\n"
+     "  --backup-dir DIR     před zápisem uloží celou paměť každého zařízení do souboru ve složce DIR\n"
+     "  --settings-only      zapíše jen bloky, které zabírá nastavení (viz write)\n"
+     "  --memory BYTES       ověří předem, že se každý řádek vejde do paměti této velikosti\n"
+     "  --timeout SECONDS    port skončí, když další zařízení neodpoví do tolika sekund\n"
+     "Na konci vypíše souhrn: naprogramované, nepodařené a zatím nenaprogramované řádky. Návratová\n"
+     "hodnota je 0, jen když jsou naprogramovány všechny řádky.\n",
+     false, false, true, false, true},
 };
 
 /// How the commands that talk to the unit stand in for the window's boxes and its Storno button.
@@ -173,6 +196,14 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
     if (line.output && !entry.output) refuse("-o");
     if (line.port && !entry.port) refuse("--port");
     if (line.memory && !entry.memory) refuse("--memory");
+    if (!entry.series) {
+        if (line.ports.size() > 1) usageError("volba --port je zadána víckrát");
+        if (line.units) refuse("--units");
+        if (line.log) refuse("--log");
+        if (line.count) refuse("--count");
+        if (line.backupDir) refuse("--backup-dir");
+    }
+    if (line.count && line.units) usageError("volba --count patří k sérii bez --units");
     if (line.timeout && !entry.port) refuse("--timeout"); // it limits the wait for the unit
     if (line.noVerify && !entry.noVerify) refuse("--no-verify");
     if (line.backup && !entry.backup) refuse("--backup");
@@ -224,6 +255,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.output = value();
         } else if (name == "--port") {
             line.port = parsePort(value());
+            line.ports.push_back(*line.port);
+        } else if (name == "--units") {
+            line.units = value();
+        } else if (name == "--log") {
+            line.log = value();
+        } else if (name == "--count") {
+            line.count = parseNumber("--count", value());
+            if (*line.count < 1) usageError("--count musí být kladný počet zařízení");
+        } else if (name == "--backup-dir") {
+            line.backupDir = value();
         } else if (name == "--memory") {
             line.memory = parseMemory(value());
         } else if (name == "--timeout") {

@@ -6,7 +6,7 @@
 
 namespace orb {
 
-enum class Command { Show, Export, Import, Diff, Read, Write, Schema, Ports };
+enum class Command { Show, Export, Import, Diff, Read, Write, Schema, Ports, Series };
 
 /// The port --port names: "COM n" by its number, or a serial device by its path.
 struct PortArgument {
@@ -32,6 +32,12 @@ struct CommandLine {
         false; ///< write: writes also values out of their rules, and with --backup a unit without settings
     bool settingsOnly = false; ///< read, write, diff --port: only the blocks the image covers
     bool strict = false;       ///< import: refuses a value its rules would correct
+    // series
+    std::vector<PortArgument> ports;      ///< every --port, in order (port is the last)
+    std::optional<std::string> units;     ///< UNITS.csv: one row of settings per unit
+    std::optional<std::string> log;       ///< the CSV log appended to after each unit
+    std::optional<int> count;             ///< units to program with the template alone
+    std::optional<std::string> backupDir; ///< where each unit's memory is saved before its write
 };
 
 /// Parses the arguments that follow the program name; throws CliError(Usage) on anything it cannot take.

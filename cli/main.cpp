@@ -5,6 +5,7 @@
 #include "cli/qt/DeviceCommands.h"
 #include "cli/StandardOutput.h"
 #include "cli/TerminalText.h"
+#include "cli/qt/SeriesCommand.h"
 
 #include <cerrno>
 #include <iostream>
@@ -31,6 +32,8 @@ orb::ExitStatus runCommand(const orb::CommandLine& line) {
         return orb::RunSchema(line, std::cout);
     case Command::Ports:
         return orb::RunPorts(std::cout);
+    case Command::Series:
+        return orb::RunSeries(line, std::cout, std::cerr);
     }
     return orb::ExitStatus::Usage;
 }

@@ -27,6 +27,14 @@ _orbctl() {
         --backup)
             _filedir eep
             return ;;
+        --units | --log)
+            _filedir csv
+            return ;;
+        --backup-dir)
+            _filedir -d
+            return ;;
+        --count)
+            return ;;
         -o | --output)
             _filedir
             return ;;
@@ -51,6 +59,7 @@ _orbctl() {
     fi
     case $command in
         import) _filedir json ;;
+        series) _filedir '@(eep|json)' ;;
         read | ports) ;;
         *) _filedir eep ;;
     esac

@@ -5,6 +5,7 @@
 #include "cli/FileCommands.h"
 #include "cli/PortTable.h"
 #include "cli/TerminalText.h"
+#include "cli/qt/DeviceMessages.h"
 #include "cli/Workspace.h"
 #include "image/CodecMessages.h"
 #include "image/DecodeImage.h"
@@ -37,14 +38,6 @@ namespace {
 inline constexpr std::string_view DeactivatedText = "Zařízení bylo deaktivováno.";
 inline constexpr std::string_view NotActivatedText = "Zařízení nebylo aktivováno.";
 inline constexpr std::string_view StillActiveText = "Zařízení je zřejmě stále v programovacím módu.";
-
-std::string stoppedBy(int signal) {
-    return "Program byl přerušen signálem " + SignalName(signal) + ".";
-}
-
-std::string noAnswerWithin(int seconds) {
-    return "Zařízení neodpovědělo během " + std::to_string(seconds) + " s.";
-}
 
 // write --backup
 std::string backupSavedIn(const std::string& path, int bytes) {

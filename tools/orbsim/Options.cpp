@@ -47,6 +47,7 @@ enum Id {
     Pace,
     NoPace,
     ExitAfterDeactivate,
+    NextUnit,
     Late,
     LateEvery,
     Double,
@@ -81,6 +82,7 @@ constexpr option LongOptions[] = {
     {"pace", no_argument, nullptr, Pace},
     {"no-pace", no_argument, nullptr, NoPace},
     {"exit-after-deactivate", no_argument, nullptr, ExitAfterDeactivate},
+    {"next-unit", required_argument, nullptr, NextUnit},
     {"late", required_argument, nullptr, Late},
     {"late-every", required_argument, nullptr, LateEvery},
     {"double", required_argument, nullptr, Double},
@@ -244,6 +246,9 @@ Options ParseOptions(int argc, char** argv) {
         case ExitAfterDeactivate:
             o.exitAfterDeactivate = true;
             break;
+        case NextUnit:
+            o.nextUnitMs = number(name, optarg, 600000);
+            break;
         default:
             throw UsageError(std::string("unknown option or missing value: ") + argv[optind - 1]);
         }
@@ -274,6 +279,9 @@ Link:
   --log FILE             one line per request frame received: counter, payload bytes, meaning
   --pace / --no-pace     send and receive at the 19,200 bit/s wire speed (default: --pace)
   --exit-after-deactivate  exit once a deactivation has been answered
+  --next-unit MS         a series of units: once a deactivation has been answered, a new unit with
+                         an erased EEPROM takes the place of the old one and answers hellos from MS ms
+                         on; with --eeprom FILE, unit N (from 1) is saved as FILE.N instead of FILE
 
 Faults (replies are counted from 1; unanswered requests are not replies; the options that
 name a reply may be given more than once):

@@ -22,6 +22,7 @@ struct Options {
     unsigned delayMs = 0;
     unsigned hangupAfter = 0;
     bool exitAfterDeactivate = false;
+    std::optional<unsigned> nextUnitMs; ///< a new unit takes the deactivated one's place after this pause
     bool help = false;
 };
 

@@ -24,7 +24,15 @@ Session::Session(const Options& options, Pty& pty, Bytes eeprom)
       log_(options.logPath) {}
 
 void Session::SaveEeprom() const {
-    if (!options_.eepromFile.empty()) orb::sim::SaveEeprom(options_.eepromFile, unit_.Eeprom());
+    if (options_.eepromFile.empty()) return;
+    const std::string suffix = options_.nextUnitMs ? "." + std::to_string(unitNumber_) : "";
+    orb::sim::SaveEeprom(options_.eepromFile + suffix, unit_.Eeprom());
+}
+
+void Session::presentNextUnit() {
+    unit_ = Unit(options_.unit, {}, options_.badBlock);
+    ++unitNumber_;
+    unitAnswersFromNs_ = NowNs() + std::int64_t{*options_.nextUnitMs} * 1'000'000;
 }
 
 SessionEnd Session::Run(const volatile std::sig_atomic_t& stop, const sigset_t& waitMask) {
@@ -83,6 +91,10 @@ bool Session::handleFrame(const Bytes& frame, std::int64_t completeNs, SessionEn
         return false;
     }
     const bool isHello = request->kind == RequestKind::Hello;
+    if (isHello && NowNs() < unitAnswersFromNs_) {
+        log_.Write(frames_, logged, what + "  [no unit yet]");
+        return false;
+    }
     if (options_.faults.silent || (isHello && ++hellos_ <= options_.faults.silentHellos)) {
         log_.Write(frames_, logged, what + "  [ignored]");
         return false;
@@ -111,6 +123,7 @@ bool Session::handleFrame(const Bytes& frame, std::int64_t completeNs, SessionEn
         }
     }
 
+    if (request->kind == RequestKind::Deactivate && options_.nextUnitMs) presentNextUnit();
     if (request->kind == RequestKind::Deactivate && options_.exitAfterDeactivate) {
         end = SessionEnd::Deactivated;
         return true;

@@ -31,6 +31,7 @@ class Session {
     bool handleFrame(const Bytes& frame, std::int64_t completeNs, SessionEnd& end);
     void checkLineSettings();
     void sendReply(const Bytes& bytes, unsigned splitMs);
+    void presentNextUnit();
 
     const Options& options_;
     Pty& pty_;
@@ -42,6 +43,8 @@ class Session {
     unsigned hellos_ = 0;
     unsigned replies_ = 0;
     std::string lastLineProblem_;
+    unsigned unitNumber_ = 1;
+    std::int64_t unitAnswersFromNs_ = 0; // a new unit of --next-unit ignores hellos until then
 };
 
 } // namespace orb::sim

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "cli/SeriesBroker.h"
+#include "cli/SeriesConsole.h"
+#include "cli/SeriesLog.h"
+#include "cli/SeriesPlan.h"
+
+#include <map>
+#include <optional>
+
+namespace orb {
+
+/// The series' own account, kept in one place for every port: which port holds which row, the log and
+/// the lines on the terminal.
+class SeriesLedger {
+  public:
+    /// Keeps the account in the plan, the log (none without --log) and on the console.
+    SeriesLedger(SeriesPlan& plan, SeriesLog* log, SeriesConsole& console);
+
+    /// Answers the unit on the port: the plan's offer, with the row held by the port until its record.
+    SeriesOffer offer(std::size_t port, std::optional<std::size_t> heldImage);
+    /// Ends the port's unit: its row is programmed or free again, then the log and the terminal get the
+    /// record. Throws CliError when the log cannot be written.
+    void record(std::size_t port, const SeriesRecord& record);
+    /// Frees the row of a port whose work ended without a record (its process ended).
+    void portEnded(std::size_t port);
+
+    SeriesPlan& plan() { return plan_; }
+    SeriesConsole& console() { return console_; }
+
+  private:
+    SeriesPlan& plan_;
+    SeriesLog* log_;
+    SeriesConsole& console_;
+    std::map<std::size_t, int> heldRows_;
+};
+
+/// The broker of a port whose loop runs in the same process as the ledger.
+class LedgerBroker : public SeriesBroker {
+  public:
+    LedgerBroker(SeriesLedger& ledger, std::size_t port) : ledger_(ledger), port_(port) {}
+
+    SeriesOffer offer(std::optional<std::size_t> heldImage) override {
+        return ledger_.offer(port_, heldImage);
+    }
+    void record(const SeriesRecord& record) override { ledger_.record(port_, record); }
+    void status(const std::string& text) override { ledger_.console().status(port_, text); }
+    void say(const std::string& text) override { ledger_.console().line(text); }
+    bool seriesDone() override { return ledger_.plan().done(); }
+
+  private:
+    SeriesLedger& ledger_;
+    std::size_t port_;
+};
+
+} // namespace orb

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "cli/SeriesCsv.h"
+#include "cli/SettingsJson.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orb {
+
+/// The settings one unit of a series gets: the template with one row of UNITS.csv applied over it.
+struct SeriesRow {
+    int number = 0;                  ///< the line of UNITS.csv the row starts on; 0 for the template alone
+    std::string label;               ///< the value of the row's first column, to name the unit by
+    std::vector<std::uint8_t> image; ///< the encoded image, L bytes: what the unit's EEPROM gets
+
+    bool operator==(const SeriesRow&) const = default;
+};
+
+/// How the messages name the files a series comes from.
+struct SeriesSources {
+    std::string templateName;
+    std::string unitsName;
+};
+
+/// What checking a series found: the rows, or why some were refused, and what the rules corrected.
+struct SeriesRowsOutcome {
+    std::vector<SeriesRow> rows;
+    std::vector<std::string> refusals;    ///< "jednotky.csv: řádek 4: tabPIN: PIN je špatně zadán."
+    std::vector<std::string> corrections; ///< "jednotky.csv: řádek 3: tabDobaPlatnostiSMS: \"45\" -> \"30\""
+};
+
+/// Builds the image of every row the way orbctl import builds a file: each value of the row replaces
+/// the template's, goes through the rules of its field and the whole image through the size check
+/// against memoryBytes (the largest memory when not given). The header names settings as export does,
+/// a row setting's element as "tabTC[2]". Texts are taken as they stand, check boxes as true/false
+/// (also 1/0, ano/ne), choices by their text. Without records the template alone is the one row.
+/// Refuses an unknown or repeated column, a row of the wrong length and two rows with the same image
+/// (a unit could not be told from the other).
+SeriesRowsOutcome BuildSeriesRows(const Json& templateJson, const std::vector<CsvRecord>& records,
+                                  std::optional<int> memoryBytes, const SeriesSources& sources);
+
+} // namespace orb

@@ -1,0 +1,339 @@
+#include "cli/qt/SeriesPort.h"
+
+#include "cli/CliError.h"
+#include "cli/ConsoleView.h"
+#include "cli/FileAccess.h"
+#include "cli/qt/DeviceMessages.h"
+#include "image/CodecMessages.h"
+#include "image/DecodeImage.h"
+#include "link/DeviceLink.h"
+#include "link/LinkMessages.h"
+#include "link/LinkState.h"
+#include "link/PortChoice.h"
+#include "link/qt/QtSerialPort.h"
+#include "link/qt/QtWaiter.h"
+#include "link/qt/StopSignals.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <QByteArray>
+#include <QCryptographicHash>
+
+namespace orb {
+
+namespace lm = link_messages;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string alreadyProgrammed(const std::string& rowName) {
+    return "Toto zařízení už bylo v této sérii naprogramováno (" + rowName + ").";
+}
+inline constexpr std::string_view NoRowLeft =
+    "Série už pro toto zařízení nemá žádný řádek; zařízení se nezapíše.";
+inline constexpr std::string_view DeactivationFailedText = "Zařízení neodpovědělo na deaktivaci.";
+inline constexpr std::string_view PortEnds = "Port končí práci v sérii.";
+inline constexpr std::string_view WaitingForUnit = "čekám na další zařízení";
+
+bool stopped() {
+    return StopSignals::stopSignal() != 0;
+}
+
+/// The progress window of one port: its messages and blocks become the port's status, its Storno is a
+/// stop signal or the end of the time the unit is greeted, and it adds up what the unit's transfers moved.
+class SeriesProgress : public Progress {
+  public:
+    explicit SeriesProgress(SeriesBroker& broker) : broker_(broker) {}
+
+    void showProgress(const std::string& message, bool) override {
+        message_ = message;
+        shownPercent_ = -1;
+        broker_.status(message);
+    }
+    void hideProgress() override {}
+    void setProgressValue(int done, int total) override {
+        const int percent = total > 0 ? static_cast<int>(100LL * done / total) : 0;
+        if (percent == shownPercent_) return;
+        shownPercent_ = percent;
+        broker_.status(message_ + " " + std::to_string(done) + "/" + std::to_string(total));
+    }
+    bool dialogCancelled() const override {
+        if (stopped() || (greeting_ && broker_.seriesDone())) return true;
+        if (deadline_ && Clock::now() >= *deadline_) deadlinePassed_ = true;
+        return deadlinePassed_;
+    }
+    void transferEnded(const TransferCounts& counts) override {
+        counts_.blocks += counts.blocks;
+        counts_.bytes += counts.bytes;
+        counts_.retries += counts.retries;
+        counts_.lineBytes += counts.lineBytes;
+    }
+
+    void setDeadline(std::optional<Clock::time_point> deadline) {
+        deadline_ = deadline;
+        deadlinePassed_ = false;
+    }
+    bool deadlinePassed() const { return deadlinePassed_; }
+    /// While a unit is greeted, the end of the series (another port did the last row) is a Storno too.
+    void setGreeting(bool greeting) { greeting_ = greeting; }
+    /// Returns what the transfers moved since the last call, and starts counting afresh.
+    TransferCounts takeCounts() { return std::exchange(counts_, {}); }
+
+  private:
+    SeriesBroker& broker_;
+    std::string message_;
+    int shownPercent_ = -1;
+    std::optional<Clock::time_point> deadline_;
+    mutable bool deadlinePassed_ = false;
+    bool greeting_ = false;
+    TransferCounts counts_;
+};
+
+/// Returns the text of the last box that says how a step ended; empty when none did.
+std::string lastText(const std::vector<ShownBox>& boxes) {
+    return boxes.empty() ? std::string() : boxes.back().message.text;
+}
+
+bool shown(const std::vector<ShownBox>& boxes, std::string_view text) {
+    return std::any_of(boxes.begin(), boxes.end(),
+                       [text](const ShownBox& box) { return box.message.text == text; });
+}
+
+/// A message with paragraphs on one line, as a log field and a terminal line hold it.
+std::string oneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    text.erase(std::unique(text.begin(), text.end(), [](char a, char b) { return a == ' ' && b == ' '; }),
+               text.end());
+    return text;
+}
+
+/// The memory size without the padding the window's label has ("   256 byte").
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string()
+                                      : text.substr(first, text.find_last_not_of(' ') + 1 - first);
+}
+
+std::string sha256Of(const std::vector<std::uint8_t>& bytes) {
+    const QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex().toStdString();
+}
+
+/// The loop of units on one port, with the window's form, image buffer and device link of its own.
+class PortLoop {
+  public:
+    PortLoop(const PortArgument& port, const SeriesOptions& options, SeriesBroker& broker)
+        : options_(options), broker_(broker), form_(view_), progress_(broker),
+          link_(form_, *image_, progress_, port_, waiter_) {
+        form_.setFlag(FlagField::CheckWrite, 0, options.verify);
+        const PortChoice chosen = SeriesPortChoice(port);
+        if (chosen.comNumber == 0) link_.setPorts(PortChoices({chosen.detected}));
+        const auto& ports = link_.ports();
+        form_.setChoice(ChoiceField::tabPort,
+                        static_cast<int>(std::find(ports.begin(), ports.end(), chosen) - ports.begin()));
+        name_ = SeriesPortName(port);
+        device_ = chosen.device();
+    }
+
+    bool run() {
+        try {
+            while (serveUnit()) {
+            }
+        } catch (const CliError& error) {
+            // The log or a backup could not be written: the unit gets nothing and is let go.
+            say(error.what());
+            link_.leaveProgrammingMode();
+        }
+        if (stopped()) say(stoppedBy(StopSignals::stopSignal()));
+        say(std::string(PortEnds));
+        broker_.status(std::string(PortEnds));
+        return stopped() || broker_.seriesDone();
+    }
+
+  private:
+    /// Serves the next unit that answers; false when the port's work ends.
+    bool serveUnit() {
+        if (stopped() || broker_.seriesDone()) return false;
+        broker_.status(std::string(WaitingForUnit));
+        if (!activate()) return false;
+
+        record_ = {};
+        record_.port = name_;
+        record_.verify = options_.verify;
+        record_.product = form_.display().lblInfoProdukt;
+        record_.firmware = form_.display().lblInfoVerze;
+        record_.memory = trimmed(form_.display().lblInfoPamSize);
+        record_.modem = form_.display().lblInfoModem;
+        started_ = Clock::now();
+        progress_.takeCounts();
+
+        if (!form_.display().btEEPROMLoadEnabled) return finish(lastText(view_.takeBoxes()));
+        const std::optional<std::optional<std::size_t>> held = recognise();
+        if (!held) return finish(readFailure_);
+        if (stopped()) return finish(stoppedBy(StopSignals::stopSignal()));
+
+        const SeriesOffer offer = broker_.offer(*held);
+        switch (offer.kind) {
+        case SeriesOffer::Kind::AlreadyWritten:
+            record_.row = offer.row;
+            record_.label = labelOf(offer.row);
+            return finish(alreadyProgrammed(SeriesRowName(offer.row, options_.templateOnly)));
+        case SeriesOffer::Kind::Write:
+            return write(offer.row);
+        case SeriesOffer::Kind::Wait:
+        case SeriesOffer::Kind::Nothing:
+            break;
+        }
+        link_.leaveProgrammingMode();
+        say(std::string(NoRowLeft));
+        return false;
+    }
+
+    /// Greets until a unit answers and activates it; false, said why, when the port's work ends. A unit
+    /// that answered the greeting but failed to be identified is recorded, and the port goes on.
+    bool activate() {
+        if (options_.timeout) progress_.setDeadline(Clock::now() + std::chrono::seconds(*options_.timeout));
+        progress_.setGreeting(true);
+        link_.onDeaClicked();
+        progress_.setGreeting(false);
+        progress_.setDeadline(std::nullopt);
+        if (connected()) return true;
+        const std::vector<ShownBox> boxes = view_.takeBoxes();
+        if (stopped() || broker_.seriesDone()) return false;
+        if (progress_.deadlinePassed()) {
+            say(noAnswerWithin(*options_.timeout));
+            return false;
+        }
+        if (shown(boxes, lm::ActivationFailed)) {
+            record_ = {.time = IsoTime(std::chrono::system_clock::now()),
+                       .port = name_,
+                       .verify = options_.verify,
+                       .outcome = std::string(lm::ActivationFailed)};
+            broker_.record(record_);
+            return !stopped();
+        }
+        say(oneLine(lastText(boxes)));
+        if (shown(boxes, lm::cannotOpenPort(link_.ports().at(form_.options().tabPort).name())))
+            say(port_.openError());
+        return false;
+    }
+
+    /// Reads the unit, the whole memory when it is to be backed up, else only as much as its header
+    /// describes (a unit without valid settings: the header's blocks alone). Returns the index of the
+    /// row image the unit holds, if any; nothing when the read failed.
+    std::optional<std::optional<std::size_t>> recognise() {
+        link_.loadFromUnit(options_.backupDir ? TransferScope::WholeMemory : TransferScope::SettingsOnly);
+        const std::vector<ShownBox> boxes = view_.takeBoxes();
+        const bool read =
+            shown(boxes, lm::ReadDone) || shown(boxes, lm::NotProgrammed) || shown(boxes, DecodeErrorText);
+        if (!read) {
+            readFailure_ = lastText(boxes);
+            return std::nullopt;
+        }
+        if (!CheckImageSignature(*image_)) return std::optional<std::size_t>();
+        for (std::size_t i = 0; i < options_.rows.size(); ++i) {
+            const std::vector<std::uint8_t>& row = options_.rows[i].image;
+            bool same = true;
+            for (std::size_t address = 0; same && address < row.size(); ++address)
+                same = image_->getByte(static_cast<std::int32_t>(address)) == row[address];
+            if (same) return std::optional<std::size_t>(i);
+        }
+        return std::optional<std::size_t>();
+    }
+
+    bool write(int row) {
+        record_.row = row;
+        record_.label = labelOf(row);
+        const std::vector<std::uint8_t>& bytes = options_.rows.at(imageIndexOf(row)).image;
+        if (options_.backupDir) record_.backup = saveBackup(row);
+        *image_ = EepromImage{};
+        for (std::size_t address = 0; address < bytes.size(); ++address)
+            image_->putByte(static_cast<std::int32_t>(address), bytes[address]);
+        DecodeImage(*image_, form_);
+        view_.takeBoxes();
+        record_.imageSha256 = sha256Of(bytes);
+        link_.saveToUnit(options_.scope);
+        const std::vector<ShownBox> boxes = view_.takeBoxes();
+        record_.programmed = shown(boxes, lm::WriteDone);
+        return finish(lastText(boxes));
+    }
+
+    /// Saves what the unit's memory holds, read whole by recognise(); returns the file's path.
+    std::string saveBackup(int row) {
+        std::string device = device_.starts_with("/dev/") ? device_.substr(5) : device_;
+        std::replace(device.begin(), device.end(), '/', '_');
+        const auto now = std::chrono::system_clock::now();
+        std::string stamp = IsoTime(now).substr(0, 19);
+        std::erase(stamp, ':');
+        std::erase(stamp, '-');
+        const std::string path = (std::filesystem::path(*options_.backupDir) /
+                                  (stamp + "-" + device + "-" + std::to_string(row) + ".eep"))
+                                     .string();
+        SaveImageBytes(path, *image_, *form_.memorySize());
+        return path;
+    }
+
+    /// Deactivates the unit and records its attempt with the outcome; false when the port's work ends.
+    bool finish(const std::string& outcome) {
+        // An activated unit leaves the connection active or refused; only a port that failed ends it.
+        const bool portFailed = !connected();
+        link_.leaveProgrammingMode();
+        view_.takeBoxes();
+        const bool stillActive = connected();
+        record_.outcome = oneLine(outcome) + (stillActive ? " " + std::string(DeactivationFailedText) : "");
+        record_.counts = progress_.takeCounts();
+        record_.seconds = std::chrono::duration<double>(Clock::now() - started_).count();
+        record_.time = IsoTime(std::chrono::system_clock::now());
+        broker_.record(record_);
+        return !stillActive && !portFailed && !stopped();
+    }
+
+    std::size_t imageIndexOf(int row) const {
+        if (options_.templateOnly) return 0;
+        const auto found = std::find_if(options_.rows.begin(), options_.rows.end(),
+                                        [row](const SeriesRow& r) { return r.number == row; });
+        if (found == options_.rows.end())
+            throw CliError(ExitStatus::Failure, "série nemá řádek " + std::to_string(row));
+        return static_cast<std::size_t>(found - options_.rows.begin());
+    }
+    const std::string& labelOf(int row) const { return options_.rows.at(imageIndexOf(row)).label; }
+
+    bool connected() const { return form_.display().btDEA == DeactivateCaption; }
+    void say(const std::string& text) { broker_.say(name_ + ": " + text); }
+
+    const SeriesOptions& options_;
+    SeriesBroker& broker_;
+    ConsoleView view_;
+    SettingsForm form_;
+    std::unique_ptr<EepromImage> image_ = std::make_unique<EepromImage>();
+    SeriesProgress progress_;
+    QtSerialPort port_;
+    QtWaiter waiter_;
+    DeviceLink link_;
+    std::string name_;
+    std::string device_;
+    SeriesRecord record_;
+    std::string readFailure_;
+    Clock::time_point started_;
+};
+
+} // namespace
+
+PortChoice SeriesPortChoice(const PortArgument& port) {
+    if (port.comNumber != 0) return {.comNumber = port.comNumber, .detected = {}};
+    if (const std::optional<int> com = ComNumberOf(port.device)) return {.comNumber = *com, .detected = {}};
+    return {.detected = {.device = port.device}};
+}
+
+std::string SeriesPortName(const PortArgument& port) {
+    const PortChoice choice = SeriesPortChoice(port);
+    return lm::portAndDevice(choice.name(), choice.device());
+}
+
+bool ServeSeriesPort(const PortArgument& port, const SeriesOptions& options, SeriesBroker& broker) {
+    return PortLoop(port, options, broker).run();
+}
+
+} // namespace orb

@@ -1,0 +1,160 @@
+#include "cli/qt/SeriesWorkers.h"
+
+#include "cli/CliError.h"
+#include "cli/SeriesPipe.h"
+#include "link/qt/StopSignals.h"
+
+#include <csignal>
+#include <memory>
+#include <QCoreApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <unistd.h>
+
+namespace orb {
+
+namespace {
+
+inline constexpr std::string_view WorkerEnded = "Proces, který obsluhoval port, skončil neočekávaně.";
+
+QString portText(const PortArgument& port) {
+    return port.comNumber != 0 ? QString::number(port.comNumber) : QString::fromStdString(port.device);
+}
+
+/// One orbctl per port and the messages between them and the ledger.
+class WorkerPool {
+  public:
+    WorkerPool(const std::vector<QStringList>& workers, SeriesLedger& ledger)
+        : ledger_(ledger), running_(static_cast<int>(workers.size())) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(SeriesWorkerVariable, "1");
+        for (std::size_t port = 0; port < workers.size(); ++port) {
+            auto& worker = workers_.emplace_back(std::make_unique<Worker>());
+            QProcess& process = worker->process;
+            process.setProcessEnvironment(environment);
+            process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            // A group of its own: Ctrl+C reaches the parent alone, which passes it on exactly once (a
+            // second signal would end a worker at once, with its unit in programming mode).
+            process.setChildProcessModifier([] { ::setpgid(0, 0); });
+            QObject::connect(&process, &QProcess::readyReadStandardOutput, [this, port] { readFrom(port); });
+            QObject::connect(&process, &QProcess::finished, [this, port] { ended(port); });
+            QObject::connect(&process, &QProcess::errorOccurred, [this, port](QProcess::ProcessError error) {
+                if (error == QProcess::FailedToStart) ended(port);
+            });
+            process.start(QCoreApplication::applicationFilePath(), workers[port]);
+        }
+    }
+
+    /// Passes the stop signal on to every worker still running and lets no unit take another row.
+    void stop(int signal) {
+        stopping_ = true;
+        for (auto& worker : workers_) {
+            if (worker->process.state() != QProcess::NotRunning)
+                ::kill(static_cast<pid_t>(worker->process.processId()), signal);
+        }
+        answerWaitingOffers();
+    }
+
+    bool running() const { return running_ > 0; }
+    bool asPlanned() const { return asPlanned_; }
+
+  private:
+    struct Worker {
+        QProcess process;
+        std::optional<std::optional<std::size_t>> waitingOffer; ///< an offer no row was free for yet
+    };
+
+    void readFrom(std::size_t port) {
+        QProcess& process = workers_[port]->process;
+        while (process.canReadLine()) {
+            const std::string line = process.readLine().toStdString();
+            if (const auto message = ParsePipeMessage(line)) handle(port, *message);
+        }
+    }
+
+    void handle(std::size_t port, const std::vector<std::string>& message) {
+        const std::string& name = message.front();
+        const std::string text = message.size() > 1 ? message[1] : "";
+        if (name == "status") {
+            ledger_.console().status(port, text);
+        } else if (name == "say") {
+            ledger_.console().line(text);
+        } else if (name == "offer") {
+            workers_[port]->waitingOffer =
+                text.empty() ? std::nullopt : std::optional<std::size_t>(std::stoul(text));
+            answerWaitingOffers();
+        } else if (name == "record") {
+            try {
+                ledger_.record(port, RecordFromFields({message.begin() + 1, message.end()}));
+            } catch (const CliError& error) {
+                // The log cannot be written: this port's work ends; its worker stops as at a signal.
+                ledger_.console().line(error.what());
+                ::kill(static_cast<pid_t>(workers_[port]->process.processId()), SIGTERM);
+            }
+            answerWaitingOffers();
+        }
+    }
+
+    /// Tells every worker that the series is done once it is: the end of its input.
+    void endWhenDone() {
+        if (!ledger_.plan().done()) return;
+        for (auto& worker : workers_)
+            worker->process.closeWriteChannel();
+    }
+
+    /// Answers each offer waiting for a row: with a row as soon as one is free, with none once the
+    /// series has no row left for it or is stopping.
+    void answerWaitingOffers() {
+        for (std::size_t port = 0; port < workers_.size(); ++port) {
+            Worker& worker = *workers_[port];
+            if (!worker.waitingOffer) continue;
+            const SeriesOffer offer = stopping_ ? SeriesOffer{} : ledger_.offer(port, *worker.waitingOffer);
+            if (offer.kind == SeriesOffer::Kind::Wait) continue;
+            worker.waitingOffer.reset();
+            worker.process.write(QByteArray::fromStdString(OfferMessage(offer)));
+        }
+        endWhenDone();
+    }
+
+    void ended(std::size_t port) {
+        Worker& worker = *workers_[port];
+        readFrom(port);
+        worker.waitingOffer.reset();
+        const bool crashed =
+            worker.process.exitStatus() != QProcess::NormalExit || worker.process.exitCode() != 0;
+        if (worker.process.exitStatus() != QProcess::NormalExit)
+            ledger_.console().line(std::string(WorkerEnded));
+        asPlanned_ = asPlanned_ && !crashed;
+        ledger_.portEnded(port);
+        answerWaitingOffers();
+        if (--running_ == 0) QCoreApplication::quit();
+    }
+
+    SeriesLedger& ledger_;
+    std::vector<std::unique_ptr<Worker>> workers_;
+    bool stopping_ = false;
+    bool asPlanned_ = true;
+    int running_ = 0;
+};
+
+} // namespace
+
+QStringList WorkerArguments(const CommandLine& line, const PortArgument& port) {
+    QStringList args{"series", "--port", portText(port)};
+    if (line.units) args << "--units" << QString::fromStdString(*line.units);
+    if (line.backupDir) args << "--backup-dir" << QString::fromStdString(*line.backupDir);
+    if (line.noVerify) args << "--no-verify";
+    if (line.settingsOnly) args << "--settings-only";
+    if (line.memory) args << "--memory" << QString::number(*line.memory);
+    if (line.timeout) args << "--timeout" << QString::number(*line.timeout);
+    return args << "--" << QString::fromStdString(line.files[0]);
+}
+
+bool RunSeriesWorkers(const std::vector<QStringList>& workers, SeriesLedger& ledger) {
+    WorkerPool pool(workers, ledger);
+    StopSignals stops([&pool] { pool.stop(StopSignals::stopSignal()); });
+    if (pool.running()) QCoreApplication::exec();
+    return pool.asPlanned();
+}
+
+} // namespace orb

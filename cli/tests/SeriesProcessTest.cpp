@@ -1,0 +1,281 @@
+// Runs orbctl series against simulated units that present a new unit after each deactivation, checking
+// what each unit holds, the log, the summary and the exit status.
+#include "cli/SeriesCsv.h"
+#include "cli/tests/CliTestSupport.h"
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <QCryptographicHash>
+#include <QProcess>
+#include <set>
+#include <stdexcept>
+
+namespace orb {
+namespace {
+
+using testing_support::TempDir;
+
+const std::string FiveUnits = "tabJmenoStanice,tabPIN,tabTC[0]\n"
+                              "CHATA-1,1111,+420602000001\n"
+                              "CHATA-2,2222,+420602000002\n"
+                              "CHATA-3,3333,+420602000003\n"
+                              "CHATA-4,4444,+420602000004\n"
+                              "CHATA-5,5555,+420602000005\n";
+
+/// orbsim on a pseudo-terminal; unit N's EEPROM is saved as eeprom().N after its deactivation.
+class Units {
+  public:
+    Units(const TempDir& dir, const std::string& name, const QStringList& options) : eeprom_(dir.file(name)) {
+        process_.start(qEnvironmentVariable("ORB_TOOLS_DIR") + "/orbsim",
+                       QStringList{"--no-pace", "--memory", "256", "--eeprom",
+                                   QString::fromStdString(eeprom_), "--log",
+                                   QString::fromStdString(eeprom_ + ".log")}
+                           << options);
+        if (!process_.waitForReadyRead(10000)) throw std::runtime_error("orbsim did not start");
+        port_ = QString::fromUtf8(process_.readLine()).trimmed();
+    }
+    ~Units() {
+        process_.terminate();
+        process_.waitForFinished(5000);
+    }
+    const QString& port() const { return port_; }
+    std::string eeprom(int unit) const { return eeprom_ + "." + std::to_string(unit); }
+    std::string requests() const {
+        const auto bytes = TempDir::read(eeprom_ + ".log");
+        return std::string(bytes.begin(), bytes.end());
+    }
+
+  private:
+    std::string eeprom_;
+    QProcess process_;
+    QString port_;
+};
+
+struct SeriesRun {
+    int status = -1;
+    std::string err;
+};
+
+/// orbctl series in the background, for what a test does while it runs.
+class Series {
+  public:
+    explicit Series(const QStringList& args) {
+        process_.setReadChannel(QProcess::StandardError);
+        process_.start(ORBCTL_PATH, QStringList{"series"} << args);
+    }
+    bool waitForError(const std::string& text) {
+        while (err_.find(text) == std::string::npos) {
+            if (!process_.waitForReadyRead(30000)) return false;
+            err_ += process_.readAllStandardError().toStdString();
+        }
+        return true;
+    }
+    void signal(int number) { ::kill(static_cast<pid_t>(process_.processId()), number); }
+    SeriesRun finish() {
+        EXPECT_TRUE(process_.waitForFinished(120000));
+        err_ += process_.readAllStandardError().toStdString();
+        return {process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1, err_};
+    }
+
+  private:
+    QProcess process_;
+    std::string err_;
+};
+
+SeriesRun series(const QStringList& args) {
+    return Series(args).finish();
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::vector<std::vector<std::string>> logLines(const std::string& path) {
+    const auto bytes = TempDir::read(path);
+    std::vector<std::vector<std::string>> lines;
+    for (const CsvRecord& record : ParseCsv(std::string(bytes.begin(), bytes.end())))
+        lines.push_back(record.fields);
+    return lines;
+}
+
+// Columns of the log
+constexpr int Row = 2, Label = 3, Sha = 8, Outcome = 10, Programmed = 11;
+
+std::string lastRequestBesidesHellos(const std::string& requests) {
+    std::string last;
+    for (std::size_t start = 0, end; start < requests.size(); start = end + 1) {
+        end = requests.find('\n', start);
+        const std::string line = requests.substr(start, end - start);
+        if (!contains(line, "hello") && !line.empty()) last = line;
+    }
+    return last;
+}
+
+std::string sha256(const std::vector<std::uint8_t>& bytes, std::size_t length) {
+    const QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(length));
+    return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex().toStdString();
+}
+
+/// Tells whether a unit's EEPROM begins with the image whose hash the log line holds, of the length the
+/// row's image has: the settings file orbctl import makes of the row.
+bool holdsLoggedImage(const std::string& eeprom, const std::vector<std::string>& line, std::size_t length) {
+    return sha256(TempDir::read(eeprom), length) == line[Sha];
+}
+
+class OrbctlSeries : public testing::Test {
+  protected:
+    OrbctlSeries() {
+        const std::vector<std::uint8_t> json{'{', '}'};
+        base = dir.write("sablona.json", json);
+        units = dir.write("jednotky.csv", {FiveUnits.begin(), FiveUnits.end()});
+        log = dir.file("protokol.csv");
+    }
+
+    /// The length of the image of a row: what orbctl import makes of its JSON.
+    std::size_t imageLength(const std::string& name, const std::string& pin, const std::string& number) {
+        const std::string json = R"({"tabJmenoStanice": ")" + name + R"(", "tabPIN": ")" + pin +
+                                 R"(", "tabTC": [")" + number + R"(", "", "", "", "", "", "", ""]})";
+        const std::string path = dir.write(name + ".json", {json.begin(), json.end()});
+        QProcess import;
+        import.start(ORBCTL_PATH, {"import", QString::fromStdString(path), "-o",
+                                   QString::fromStdString(dir.file(name + ".eep"))});
+        EXPECT_TRUE(import.waitForFinished(10000));
+        return TempDir::read(dir.file(name + ".eep")).size();
+    }
+
+    TempDir dir;
+    std::string base, units, log;
+};
+
+TEST_F(OrbctlSeries, FiveRowsOverOnePortEachUnitHoldingItsRowAndTheLogItsLine) {
+    Units sim(dir, "unit.eep", {"--next-unit", "0"});
+    const SeriesRun run = series({QString::fromStdString(base), "--port", sim.port(), "--units",
+                            QString::fromStdString(units), "--log", QString::fromStdString(log)});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(contains(run.err,
+                         "orbctl: Naprogramováno: 5 (řádek 2 CHATA-1, řádek 3 CHATA-2, řádek 4 CHATA-3, "
+                         "řádek 5 CHATA-4, řádek 6 CHATA-5)\n"))
+        << run.err;
+    const auto lines = logLines(log);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0][0], "čas");
+    for (int unit = 1; unit <= 5; ++unit) {
+        SCOPED_TRACE(unit);
+        const auto& line = lines[unit];
+        const std::string n = std::to_string(unit);
+        EXPECT_EQ(line[Row], std::to_string(unit + 1));
+        EXPECT_EQ(line[Label], "CHATA-" + n);
+        EXPECT_EQ(line[Outcome], "Data byla úspěšně uložena do EEPROM.");
+        EXPECT_EQ(line[Programmed], "ano");
+        const std::size_t length = imageLength("CHATA-" + n, n + n + n + n, "+42060200000" + n);
+        EXPECT_EQ(sha256(TempDir::read(dir.file("CHATA-" + n + ".eep")), length), line[Sha]);
+        EXPECT_TRUE(holdsLoggedImage(sim.eeprom(unit), line, length));
+    }
+
+    // An existing log is appended to, under its one header.
+    Units more(dir, "more.eep", {"--next-unit", "0"});
+    EXPECT_EQ(series({QString::fromStdString(base), "--port", more.port(), "--count", "2", "--log",
+                      QString::fromStdString(log)})
+                  .status,
+              0);
+    EXPECT_EQ(logLines(log).size(), 8u);
+}
+
+TEST_F(OrbctlSeries, TwoPortsAtOnceWriteEveryRowExactlyOnce) {
+    Units a(dir, "a.eep", {"--next-unit", "0"});
+    Units b(dir, "b.eep", {"--next-unit", "0"});
+    const SeriesRun run = series({QString::fromStdString(base), "--port", a.port(), "--port", b.port(), "--units",
+                            QString::fromStdString(units), "--log", QString::fromStdString(log)});
+    EXPECT_EQ(run.status, 0) << run.err;
+    auto lines = logLines(log);
+    ASSERT_EQ(lines.size(), 6u) << run.err;
+    std::vector<std::string> rows;
+    std::set<std::string> ports;
+    for (auto line = lines.begin() + 1; line != lines.end(); ++line) {
+        rows.push_back((*line)[Row]);
+        ports.insert((*line)[1]);
+        EXPECT_EQ((*line)[Programmed], "ano");
+    }
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (std::vector<std::string>{"2", "3", "4", "5", "6"}));
+    EXPECT_EQ(ports.size(), 2u);
+}
+
+TEST_F(OrbctlSeries, ABadRowRefusesTheSeriesBeforeAnyUnitIsGreeted) {
+    Units sim(dir, "unit.eep", {"--next-unit", "0"});
+    const std::string bad = FiveUnits + "CHATA-6,12a4,+420602000006\n";
+    const std::string badUnits = dir.write("spatne.csv", {bad.begin(), bad.end()});
+    const SeriesRun run = series({QString::fromStdString(base), "--port", sim.port(), "--units",
+                            QString::fromStdString(badUnits), "--log", QString::fromStdString(log)});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(contains(run.err, "orbctl: " + badUnits + ": řádek 7: tabPIN: PIN je špatně zadán.\n"))
+        << run.err;
+    EXPECT_FALSE(contains(sim.requests(), "hello"));
+    EXPECT_FALSE(std::filesystem::exists(log));
+}
+
+TEST_F(OrbctlSeries, AUnitAnsweringAgainIsRecognisedAndNotWrittenAgain) {
+    // Without --next-unit the same unit answers every hello: as if its button were pressed again.
+    Units sim(dir, "unit.eep", {});
+    Series running({QString::fromStdString(base), "--port", sim.port(), "--units",
+                    QString::fromStdString(units), "--log", QString::fromStdString(log)});
+    ASSERT_TRUE(running.waitForError("Toto zařízení už bylo v této sérii naprogramováno (řádek 2)."));
+    running.signal(SIGTERM);
+    const SeriesRun run = running.finish();
+    EXPECT_EQ(run.status, 3);
+    EXPECT_TRUE(contains(run.err, "orbctl: Zatím nenaprogramováno: 4 (řádek 3 CHATA-2")) << run.err;
+    const auto lines = logLines(log);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[1][Programmed], "ano");
+    for (auto line = lines.begin() + 2; line != lines.end(); ++line) {
+        EXPECT_EQ((*line)[Row], "2");
+        EXPECT_EQ((*line)[Programmed], "ne");
+    }
+    // It still holds the first row's image: nothing was written into it again.
+    EXPECT_TRUE(
+        holdsLoggedImage(dir.file("unit.eep"), lines[1], imageLength("CHATA-1", "1111", "+420602000001")));
+}
+
+TEST_F(OrbctlSeries, AUnitHungUpInItsWriteLeavesItsRowToTheNextUnitAndBothAttemptsLogged) {
+    Units hanging(dir, "a.eep", {"--hangup-after", "40"});
+    Units b(dir, "b.eep", {"--next-unit", "300"});
+    const SeriesRun run = series({QString::fromStdString(base), "--port", hanging.port(), "--port", b.port(),
+                            "--units", QString::fromStdString(units), "--log", QString::fromStdString(log)});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const auto lines = logLines(log);
+    ASSERT_EQ(lines.size(), 7u) << run.err;
+    std::map<std::string, std::vector<std::string>> attempts;
+    for (auto line = lines.begin() + 1; line != lines.end(); ++line)
+        attempts[(*line)[Row]].push_back((*line)[Programmed]);
+    int failed = 0;
+    for (const auto& [row, outcomes] : attempts) {
+        EXPECT_EQ(outcomes.back(), "ano") << row;
+        failed += static_cast<int>(outcomes.size()) - 1;
+    }
+    EXPECT_EQ(failed, 1);
+}
+
+TEST_F(OrbctlSeries, SigtermInTheMiddleDeactivatesEveryPortAndEndsWithTheSummaryAndTheLog) {
+    Units a(dir, "a.eep", {"--next-unit", "0", "--pace"});
+    Units b(dir, "b.eep", {"--next-unit", "0", "--pace"});
+    Series running({QString::fromStdString(base), "--port", a.port(), "--port", b.port(), "--units",
+                    QString::fromStdString(units), "--log", QString::fromStdString(log)});
+    ASSERT_TRUE(running.waitForError("řádek 2 CHATA-1: Data byla úspěšně uložena"));
+    running.signal(SIGTERM);
+    const SeriesRun run = running.finish();
+    EXPECT_EQ(run.status, 3);
+    EXPECT_TRUE(contains(run.err, "Program byl přerušen signálem SIGTERM.")) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Naprogramováno: ")) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Zatím nenaprogramováno: ")) << run.err;
+    // Every unit the series reached was deactivated: after each port's last greeting, its last request.
+    for (const Units* units : {&a, &b})
+        EXPECT_TRUE(contains(lastRequestBesidesHellos(units->requests()), "deactivate")) << units->requests();
+    const auto lines = logLines(log);
+    EXPECT_GE(lines.size(), 3u);
+}
+
+} // namespace
+} // namespace orb

@@ -1,0 +1,330 @@
+#include "cli/CliError.h"
+#include "cli/JsonImport.h"
+#include "cli/SeriesCsv.h"
+#include "cli/SeriesLedger.h"
+#include "cli/SeriesLog.h"
+#include "cli/SeriesPipe.h"
+#include "cli/SeriesPlan.h"
+#include "cli/SeriesRows.h"
+#include "cli/tests/CliTestSupport.h"
+#include "cli/Workspace.h"
+#include "image/DecodeImage.h"
+
+#include <gtest/gtest.h>
+#include <regex>
+#include <sstream>
+#include <unistd.h>
+
+namespace orb {
+namespace {
+
+using testing_support::TempDir;
+using Kind = SeriesOffer::Kind;
+
+std::vector<std::vector<std::string>> fieldsOf(const std::vector<CsvRecord>& records) {
+    std::vector<std::vector<std::string>> fields;
+    for (const CsvRecord& record : records)
+        fields.push_back(record.fields);
+    return fields;
+}
+
+TEST(SeriesCsv, ReadsQuotedValuesLineEndsAndTheLinesRecordsStartOn) {
+    const auto records =
+        ParseCsv("\xEF\xBB\xBFname,tabPIN\r\n\"A, \"\"B\"\"\",1234\r\n\r\n\"two\nlines\",\nlast,9");
+    EXPECT_EQ(fieldsOf(records),
+              (std::vector<std::vector<std::string>>{
+                  {"name", "tabPIN"}, {"A, \"B\"", "1234"}, {"two\nlines", ""}, {"last", "9"}}));
+    std::vector<int> lines;
+    for (const CsvRecord& record : records)
+        lines.push_back(record.line);
+    EXPECT_EQ(lines, (std::vector<int>{1, 2, 4, 6}));
+}
+
+TEST(SeriesCsv, RefusesStrayQuotesNamingTheLine) {
+    const std::pair<std::string, int> broken[] = {
+        {"a,b\nx\"y,1\n", 2}, {"a\n\"open,1\n2\n", 2}, {"a\n\"q\"x\n", 2}};
+    for (const auto& [text, line] : broken) {
+        SCOPED_TRACE(text);
+        try {
+            ParseCsv(text);
+            ADD_FAILURE() << "accepted";
+        } catch (const CsvError& error) {
+            EXPECT_EQ(error.line(), line);
+        }
+    }
+}
+
+TEST(SeriesCsv, LinesQuoteOnlyWhatMustBeQuotedAndReadBackTheSame) {
+    const std::vector<std::string> fields = {"plain", "a,b", "say \"hi\"", "two\nlines", ""};
+    const std::string line = CsvLine(fields);
+    EXPECT_EQ(line, "plain,\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",\r\n");
+    EXPECT_EQ(ParseCsv(line).front().fields, fields);
+}
+
+/// The start-up settings as export writes them: from their image.
+Json startUpJson() {
+    Workspace workspace;
+    const std::vector<std::uint8_t> image = testing_support::DefaultImage();
+    for (std::size_t address = 0; address < image.size(); ++address)
+        workspace.image->putByte(static_cast<std::int32_t>(address), image[address]);
+    DecodeImage(*workspace.image, workspace.form);
+    return WorkspaceJson(workspace);
+}
+
+const SeriesSources Sources{"sablona.eep", "jednotky.csv"};
+
+std::vector<std::uint8_t> importedImage(const Json& json) {
+    Workspace workspace;
+    const ImportOutcome outcome = ImportJson(json, std::nullopt, *workspace.image);
+    EXPECT_TRUE(outcome.refusals.empty());
+    std::vector<std::uint8_t> bytes;
+    for (std::int32_t address = 0; address < outcome.length; ++address)
+        bytes.push_back(workspace.image->getByte(address));
+    return bytes;
+}
+
+TEST(SeriesRows, EachRowIsTheTemplateWithItsValuesAsImportTakesThem) {
+    Json base = startUpJson();
+    base["tabTCcentra"] = "+420603052000";
+    const auto records = ParseCsv("tabJmenoStanice,tabPIN,tabTC[2],tabTCPrijem[2]\n"
+                                  "CHATA 1,1234,+420602111222,true\n"
+                                  "\"Sklep, dole\",,+420602333444,ne\n");
+    const SeriesRowsOutcome outcome = BuildSeriesRows(base, records, 2048, Sources);
+    ASSERT_TRUE(outcome.refusals.empty()) << outcome.refusals.front();
+    ASSERT_EQ(outcome.rows.size(), 2u);
+
+    Json first = base;
+    first["tabJmenoStanice"] = "CHATA 1";
+    first["tabPIN"] = "1234";
+    first["tabTC"][2] = "+420602111222";
+    first["tabTCPrijem"][2] = true;
+    Json second = base;
+    second["tabJmenoStanice"] = "Sklep, dole";
+    second["tabTC"][2] = "+420602333444";
+    EXPECT_EQ(outcome.rows[0], (SeriesRow{2, "CHATA 1", importedImage(first)}));
+    EXPECT_EQ(outcome.rows[1], (SeriesRow{3, "Sklep, dole", importedImage(second)}));
+    EXPECT_TRUE(outcome.corrections.empty());
+}
+
+TEST(SeriesRows, TheTemplateAloneIsOneRow) {
+    const SeriesRowsOutcome outcome = BuildSeriesRows(startUpJson(), {}, std::nullopt, Sources);
+    ASSERT_EQ(outcome.rows.size(), 1u);
+    EXPECT_EQ(outcome.rows[0], (SeriesRow{0, "", testing_support::DefaultImage()}));
+}
+
+TEST(SeriesRows, ValuesTheRulesCorrectAreListedWithTheirLine) {
+    const auto records = ParseCsv("tabJmenoStanice,tabDobaPlatnostiSMS\nA,45\nB,7\n");
+    const SeriesRowsOutcome outcome = BuildSeriesRows(startUpJson(), records, std::nullopt, Sources);
+    EXPECT_TRUE(outcome.refusals.empty());
+    EXPECT_EQ(outcome.corrections,
+              std::vector<std::string>{"jednotky.csv: řádek 2: tabDobaPlatnostiSMS: \"45\" -> \"30\""});
+}
+
+TEST(SeriesRows, EveryBadRowAndColumnIsRefusedWithItsLineAndSetting) {
+    struct Case {
+        std::string csv;
+        std::vector<std::string> refusals;
+    };
+    const Case cases[] = {
+        {"tabJmenoStanice,tabNeni\nA,1\n",
+         {"jednotky.csv: řádek 1: 'tabNeni' není jméno nastavení (jména vypíše orbctl schema)"}},
+        {"tabTC\n+420602111222\n",
+         {"jednotky.csv: řádek 1: tabTC: nastavení má řádky, zadejte jeden z nich jako tabTC[0]"}},
+        {"tabTC[8]\n+420602111222\n", {"jednotky.csv: řádek 1: tabTC[8]: řádky jsou číslovány 0 až 7"}},
+        {"tabPIN,tabPIN\n1,2\n", {"jednotky.csv: řádek 1: tabPIN: sloupec je v záhlaví podruhé"}},
+        {"tabJmenoStanice,tabPIN\nA,12a4\nB\nC,1\nD,1,2\n",
+         {"jednotky.csv: řádek 2: tabPIN: PIN je špatně zadán.",
+          "jednotky.csv: řádek 3: řádek má 1 hodnot, záhlaví 2",
+          "jednotky.csv: řádek 5: řádek má 3 hodnot, záhlaví 2"}},
+        {"tabJmenoStanice,tabTCPrijem[0]\nA,snad\n",
+         {"jednotky.csv: řádek 2: tabTCPrijem[0]: Hodnota musí být true nebo false."}},
+        {"tabJmenoStanice,tabPIN\nA,1\nB,2\nA,1\n",
+         {"jednotky.csv: řádek 4: nastavení je stejné jako na řádku 2; zařízení by nešlo od sebe rozeznat"}},
+        {"tabJmenoStanice\n", {"jednotky.csv: řádek 1: soubor nemá žádný řádek zařízení"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.csv);
+        EXPECT_EQ(BuildSeriesRows(startUpJson(), ParseCsv(c.csv), std::nullopt, Sources).refusals,
+                  c.refusals);
+    }
+}
+
+TEST(SeriesRows, ARowTooBigForTheMemoryGivenIsRefused) {
+    const std::string name(40, 'x');
+    std::string csv = "tabJmenoStanice";
+    for (int row = 0; row < 8; ++row)
+        csv += ",tabINPNazev[" + std::to_string(row) + "],tabINPZap[" + std::to_string(row) + "]";
+    csv += "\nA";
+    for (int row = 0; row < 16; ++row)
+        csv += "," + std::string(15, static_cast<char>('a' + row));
+    const auto refusals = BuildSeriesRows(startUpJson(), ParseCsv(csv + "\n"), 256, Sources).refusals;
+    ASSERT_EQ(refusals.size(), 1u);
+    EXPECT_TRUE(refusals[0].starts_with("jednotky.csv: řádek 2: --memory: Velikost dat v nastavení"))
+        << refusals[0];
+}
+
+std::vector<SeriesRow> threeRows() {
+    return {{2, "A", {1}}, {3, "B", {2}}, {4, "C", {3}}};
+}
+
+TEST(SeriesPlan, RowsGoOutOnceAndAFailedRowIsOfferedAgain) {
+    SeriesPlan plan(threeRows());
+    EXPECT_EQ(plan.offer(std::nullopt).row, 2);
+    EXPECT_EQ(plan.offer(std::nullopt).row, 3);
+    plan.finish(2, false);
+    EXPECT_EQ(plan.offer(std::nullopt).row, 2);
+    EXPECT_EQ(plan.offer(std::nullopt).row, 4);
+    EXPECT_EQ(plan.offer(std::nullopt).kind, Kind::Wait);
+    plan.finish(2, true);
+    plan.finish(3, true);
+    EXPECT_EQ(plan.offer(std::nullopt).kind, Kind::Wait);
+    plan.finish(4, true);
+    EXPECT_EQ(plan.offer(std::nullopt).kind, Kind::Nothing);
+    EXPECT_TRUE(plan.complete());
+}
+
+TEST(SeriesPlan, AUnitHoldingAnImageThisSeriesWroteIsRecognised) {
+    SeriesPlan plan(threeRows());
+    const SeriesOffer first = plan.offer(std::nullopt);
+    // Before its row was programmed, the same image is no proof: the unit gets the next free row.
+    EXPECT_EQ(plan.offer(std::size_t{0}).row, 3);
+    plan.finish(first.row, true);
+    const SeriesOffer again = plan.offer(std::size_t{0});
+    EXPECT_EQ(again.kind, Kind::AlreadyWritten);
+    EXPECT_EQ(again.row, 2);
+}
+
+TEST(SeriesPlan, TheTemplateAloneGoesToCountUnitsOrWithoutEnd) {
+    const SeriesRow base{0, "", {1}};
+    SeriesPlan counted(base, 2);
+    EXPECT_EQ(counted.offer(std::nullopt).row, 1);
+    counted.finish(1, true);
+    EXPECT_EQ(counted.offer(std::size_t{0}).kind, Kind::AlreadyWritten);
+    EXPECT_EQ(counted.offer(std::nullopt).row, 2);
+    counted.finish(2, true);
+    EXPECT_EQ(counted.offer(std::nullopt).kind, Kind::Nothing);
+
+    SeriesPlan endless(base, std::nullopt);
+    for (int unit = 1; unit <= 3; ++unit) {
+        ASSERT_EQ(endless.offer(std::nullopt).row, unit);
+        endless.finish(unit, unit != 3);
+    }
+    EXPECT_FALSE(endless.complete());
+    EXPECT_EQ(endless.offer(std::nullopt).row, 3);
+    endless.finish(3, true);
+    EXPECT_TRUE(endless.complete());
+    EXPECT_FALSE(endless.done());
+    EXPECT_EQ(endless.offer(std::nullopt).row, 4);
+    EXPECT_EQ(endless.rowName(3), "kus 3");
+}
+
+TEST(SeriesPlan, TheSummaryNamesProgrammedFailedAndWaitingRows) {
+    SeriesPlan plan(threeRows());
+    plan.offer(std::nullopt);
+    plan.offer(std::nullopt);
+    plan.finish(2, true);
+    plan.finish(3, false);
+    EXPECT_EQ(plan.summary(),
+              (std::vector<std::string>{"Naprogramováno: 1 (řádek 2 A)", "Nepodařilo se: 1 (řádek 3 B)",
+                                        "Zatím nenaprogramováno: 1 (řádek 4 C)"}));
+    EXPECT_FALSE(plan.complete());
+}
+
+SeriesRecord sampleRecord() {
+    SeriesRecord record{"2024-05-01T10:15:02+02:00",
+                        "COM 1 (/dev/ttyS0)",
+                        3,
+                        "Chata, \"dolní\"",
+                        "ORB",
+                        "1.2",
+                        "2048 B",
+                        "GSM",
+                        std::string(64, 'a'),
+                        true,
+                        "Data byla úspěšně uložena do EEPROM.",
+                        true};
+    record.counts = {1028, 8224, 2, 0};
+    record.seconds = 14.5;
+    record.backup = "zalohy/x.eep";
+    return record;
+}
+
+TEST(SeriesLedger, PortsHoldTheirRowsUntilTheirRecordAndAPortThatEndsGivesItsRowBack) {
+    SeriesPlan plan(threeRows());
+    std::ostringstream out;
+    SeriesConsole console(out, false, {"COM 1", "COM 2"});
+    SeriesLedger ledger(plan, nullptr, console);
+    EXPECT_EQ(ledger.offer(0, std::nullopt).row, 2);
+    EXPECT_EQ(ledger.offer(1, std::nullopt).row, 3);
+    SeriesRecord failed = sampleRecord();
+    failed.row = 2;
+    failed.programmed = false;
+    ledger.record(0, failed);
+    ledger.portEnded(1);
+    EXPECT_EQ(ledger.offer(0, std::nullopt).row, 2);
+    EXPECT_EQ(ledger.offer(0, std::nullopt).row, 3);
+    EXPECT_EQ(out.str(),
+              "orbctl: COM 1 (/dev/ttyS0): řádek 2 Chata, \"dolní\": Data byla úspěšně uložena do EEPROM. "
+              "(8224 B, 1028 bloků, 2 opakování, 14,5 s)\n");
+}
+
+TEST(SeriesLog, AppendsUnderOneHeaderAndEachLineReadsBackAsItsRecord) {
+    TempDir dir;
+    const std::string path = dir.file("protokol.csv");
+    const SeriesRecord record = sampleRecord();
+    SeriesLog(path).append(record);
+    SeriesLog(path).append(record);
+    const std::vector<std::uint8_t> bytes = TempDir::read(path);
+    const auto records = ParseCsv(std::string(bytes.begin(), bytes.end()));
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].fields.front(), "čas");
+    EXPECT_EQ(RecordFromFields(records[1].fields), record);
+    EXPECT_EQ(records[2].fields, records[1].fields);
+}
+
+TEST(SeriesLog, AFolderThatCannotHoldTheLogIsNamed) {
+    TempDir dir;
+    try {
+        SeriesLog(dir.file("chybi/protokol.csv"));
+        ADD_FAILURE() << "opened";
+    } catch (const CliError& error) {
+        EXPECT_TRUE(
+            std::string(error.what()).starts_with("Do protokolu '" + dir.file("chybi/protokol.csv") + "'"));
+    }
+}
+
+TEST(SeriesLog, TimesAreIsoWithTheOffset) {
+    EXPECT_TRUE(std::regex_match(IsoTime(std::chrono::system_clock::now()),
+                                 std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)")));
+}
+
+TEST(SeriesPipe, MessagesKeepTheirFieldsOnOneLine) {
+    const std::string message = PipeMessage("record", RecordFields(sampleRecord()));
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
+    const auto fields = ParsePipeMessage(message);
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(RecordFromFields({fields->begin() + 1, fields->end()}), sampleRecord());
+    EXPECT_EQ(*ParsePipeMessage(PipeMessage("say", {"a\n\nb"})), (std::vector<std::string>{"say", "a  b"}));
+}
+
+TEST(SeriesPipe, TheWorkerTakesTheParentsAnswersAndTheEndOfThePipeAsTheSeriesDone) {
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const std::string answers = OfferMessage({Kind::Write, 4}) + OfferMessage({Kind::AlreadyWritten, 2});
+    ASSERT_EQ(::write(pipeFds[1], answers.data(), answers.size()), static_cast<ssize_t>(answers.size()));
+    std::ostringstream sent;
+    PipeBroker broker(pipeFds[0], sent);
+    EXPECT_EQ(broker.offer(std::nullopt).row, 4);
+    const SeriesOffer seen = broker.offer(std::size_t{1});
+    EXPECT_EQ(seen.kind, Kind::AlreadyWritten);
+    EXPECT_EQ(seen.row, 2);
+    EXPECT_FALSE(broker.seriesDone());
+    ::close(pipeFds[1]);
+    EXPECT_TRUE(broker.seriesDone());
+    EXPECT_EQ(broker.offer(std::nullopt).kind, Kind::Nothing);
+    EXPECT_EQ(sent.str(), "offer,\noffer,1\noffer,\n");
+    ::close(pipeFds[0]);
+}
+
+} // namespace
+} // namespace orb
