@@ -43,13 +43,13 @@ class Units {
 /// Runs orbctl to its end and returns the seconds it took; a failure ends the benchmark.
 double timedOrbctl(const QStringList& args) {
     QProcess orbctl;
-    orbctl.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    orbctl.setStandardOutputFile(QProcess::nullDevice());
+    orbctl.setProcessChannelMode(QProcess::MergedChannels);
     QElapsedTimer clock;
     clock.start();
     orbctl.start(ORBCTL_PATH, args);
     if (!orbctl.waitForFinished(-1) || orbctl.exitStatus() != QProcess::NormalExit || orbctl.exitCode() != 0)
-        throw std::runtime_error("orbctl " + args.join(' ').toStdString() + " failed");
+        throw std::runtime_error("orbctl " + args.join(' ').toStdString() + " failed:\n" +
+                                 orbctl.readAll().toStdString());
     return static_cast<double>(clock.nsecsElapsed()) / 1e9;
 }
 
