@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/CliError.h"
+#include "common/GnuOptions.h"
 
 #include <algorithm>
 #include <charconv>
@@ -16,123 +17,235 @@ struct CommandEntry {
     std::string_view name;
     std::string_view synopsis;
     std::string_view summary;
-    int files;
-    bool output;
-    bool outputRequired;
-    bool port;
-    bool memory;
-    bool noVerify;
     std::string_view help;
+    int files = 0;
+    bool output = false;
+    bool outputRequired = false;
+    bool port = false;
+    bool memory = false;
+    bool noVerify = false;
     bool unitForLastFile = false; ///< with --port, the unit stands in for the last file operand
     bool backup = false;          ///< takes --backup and --force (write: also without --backup)
     bool settingsOnly = false;    ///< takes --settings-only
     bool strict = false;          ///< takes --strict
     bool series = false;          ///< takes --port more than once, --units, --log, --count, --backup-dir
+    bool json = false;            ///< takes --json
 };
 
+// The texts keep within 80 columns and name their operands as the manual does.
 constexpr CommandEntry Commands[] = {
-    {Command::Show, "show", "show FILE.eep", "vypíše nastavení ze souboru jako tiskový protokol", 1, false,
-     false, false, false, false,
-     "Vypíše nastavení ze souboru na standardní výstup stejnými řádky jako tiskový protokol.\n"},
-    {Command::Export, "export", "export FILE.eep [-o FILE.json]", "uloží nastavení ze souboru jako JSON", 1,
-     true, false, false, false, false,
-     "Uloží nastavení ze souboru jako JSON (bez -o na standardní výstup). Každé nastavení má klíč\n"
-     "podle svého jména v programu, řádky T0..T7, I0..I7 a O0..O7 jsou pole osmi hodnot, texty jsou\n"
-     "řetězce UTF-8, zaškrtávací pole true/false, volby jejich texty. Klíče reserved27to31 a\n"
-     "reserved63 nesou rezervované bajty obrazu, aby se ze souboru nic neztratilo.\n"},
-    {Command::Import, "import", "import FILE.json -o FILE.eep [--memory BYTES] [--strict]",
-     "vytvoří soubor nastavení z JSON", 1, true, true, false, true, false,
-     "Vytvoří soubor nastavení z JSON. Každá hodnota projde stejnými pravidly jako v okně programu;\n"
-     "hodnoty se opraví stejně jako v okně a každá oprava se vypíše na standardní chybový výstup\n"
-     "(nastavení, zadaná a uložená hodnota). Chybějící klíče mají výchozí hodnoty, neznámé klíče\n"
-     "jsou chyba. Každé odmítnutí se vypíše s hlášením okna a jménem nastavení a soubor se nezapíše;\n"
-     "jinak se soubor -o vytvoří nebo nahradí.\n"
-     "  --memory BYTES   ověří, že se nastavení vejde do paměti EEPROM této velikosti (128..65536)\n"
-     "  --strict         hodnotu, kterou by pravidla opravila, odmítne (návratová hodnota 1)\n",
-     false, false, false, true},
-    {Command::Diff, "diff", "diff A.eep B.eep | diff A.eep --port PORT [--settings-only] [--timeout SECONDS]",
-     "vypíše nastavení, ve kterých se liší soubory nebo soubor a zařízení", 2, false, false, true, false,
-     false,
-     "Vypíše nastavení, ve kterých se soubory liší, jedno na řádek: jméno, hodnota v A, hodnota v B.\n"
-     "S --port PORT místo B načte zařízení na portu PORT (aktivuje ho, načte jeho EEPROM a deaktivuje).\n"
-     "Návratová hodnota je 0, když jsou nastavení stejná, a 1, když se liší.\n"
-     "  --settings-only      načte ze zařízení jen bloky, které zabírá nastavení (viz read)\n",
-     true, false, true},
-    {Command::Read, "read", "read --port PORT [-o FILE.eep] [--settings-only] [--timeout SECONDS]",
-     "načte nastavení ze zařízení", 0, true, false, true, false, false,
-     "Aktivuje programovací režim zařízení na portu PORT, načte jeho EEPROM a deaktivuje ho.\n"
-     "S -o uloží nastavení do souboru, jinak je vypíše jako příkaz show.\n"
-     "  --settings-only      načte jen hlavičku a bloky, které zabírá nastavení, ne celou paměť:\n"
-     "                       u velké paměti sekundy místo minut; výsledek je stejný\n",
-     false, false, true},
-    {Command::Write, "write",
-     "write FILE.eep --port PORT [--no-verify] [--settings-only] [--backup BACKUP.eep] [--force] "
-     "[--timeout SECONDS]",
-     "uloží nastavení ze souboru do zařízení", 1, false, false, true, false, true,
-     "Aktivuje programovací režim zařízení na portu PORT, uloží do jeho EEPROM nastavení ze souboru\n"
-     "a deaktivuje ho. Každý zapsaný blok se čte zpět ke kontrole, pokud není dáno --no-verify.\n"
-     "  --backup BACKUP.eep  před zápisem načte zařízení a uloží celý obsah jeho EEPROM do souboru;\n"
-     "                       složka souboru se ověří dřív, než začne čtení. Když zápis selže nebo je\n"
-     "                       přerušen, vypíše se příkaz, který zálohu vrátí do zařízení.\n"
-     "  --force              zapíše i soubor s hodnotou, kterou pravidla polí nepovolují; s --backup\n"
-     "                       i do zařízení, které nemá platné nastavení (není naprogramováno); bez\n"
-     "                       ní se takový soubor ani takové zařízení nezapíše\n"
-     "  --settings-only      zapíše (a zkontroluje) jen bloky, které zabírá nastavení, ve stejném\n"
-     "                       pořadí jako celý zápis; zbytek paměti zůstane, jak ho zařízení má.\n"
-     "                       Záloha --backup je vždy celá paměť.\n",
-     false, true, true},
-    {Command::Schema, "schema", "schema [-o FILE.json]", "vypíše JSON Schema souborů z export a pro import",
-     0, true, false, false, false, false,
-     "Vypíše JSON Schema (draft 2020-12) souborů, které píše export a čte import: každý klíč, jeho\n"
-     "typ, nejvýše kolik znaků má text, rozsah čísla, texty voleb a pole osmi hodnot řádků. S -o ho\n"
-     "uloží do souboru. Import hodnoty mimo rozsah opraví jako okno, schéma je odmítne.\n"},
-    {Command::Ports, "ports", "ports", "vypíše sériové porty počítače", 0, false, false, false, false, false,
-     "Vypíše sériové porty, které počítač má, jeden na řádek: zařízení, port COM N, přes který je\n"
-     "dosažitelné, popis, výrobce, sériové číslo a USB identifikátory výrobce a výrobku (VID:PID).\n"
-     "Uvede také zařízení přidělená proměnnými ORB_COM<N>, která existují (např. pseudoterminál\n"
-     "simulovaného zařízení). Kde údaj chybí, stojí \"-\".\n"},
-    {Command::Series, "series",
-     "series TEMPLATE --port PORT [--port PORT ...] [--units UNITS.csv] [--log LOG.csv] [--count N] "
-     "[--backup-dir DIR] [--no-verify] [--settings-only] [--memory BYTES] [--timeout SECONDS]",
-     "naprogramuje sérii zařízení, jedno po druhém nebo několik najednou", 1, false, false, true, true, true,
-     "Naprogramuje řadu zařízení stejným nastavením ze šablony TEMPLATE (soubor *.eep nebo JSON\n"
-     "z příkazu export), každé s hodnotami ze svého řádku UNITS.csv. Na každém portu zdraví zařízení,\n"
-     "dokud neodpoví, aktivuje a zkontroluje ho, zapíše do něj další řádek a deaktivuje ho; pak čeká\n"
-     "na další zařízení. Zařízení, které už v této sérii naprogramovalo, pozná a znovu nezapíše.\n"
-     "Všechny řádky se zkontrolují dřív, než se pozdraví první zařízení; chybný řádek sérii odmítne.\n"
-     "  --port PORT          port se zařízeními; s více porty se programuje na všech najednou\n"
-     "  --units UNITS.csv    CSV (RFC 4180, UTF-8): záhlaví se jmény nastavení jako v export\n"
-     "                       (řádky jako tabTC[2]), pak jeden řádek na zařízení; zaškrtávací pole\n"
-     "                       true/false, volby jejich texty\n"
-     "  --log LOG.csv        ke každému zařízení připíše řádek protokolu (CSV) a uloží ho na disk\n"
-     "  --count N            bez --units naprogramuje N zařízení šablonou (jinak až do Ctrl+C)\n"
-     "  --backup-dir DIR     před zápisem uloží celou paměť každého zařízení do souboru ve složce DIR\n"
-     "  --settings-only      zapíše jen bloky, které zabírá nastavení (viz write)\n"
-     "  --memory BYTES       ověří předem, že se každý řádek vejde do paměti této velikosti\n"
-     "  --timeout SECONDS    port skončí, když další zařízení neodpoví do tolika sekund\n"
-     "Na konci vypíše souhrn: naprogramované, nepodařené a zatím nenaprogramované řádky. Návratová\n"
-     "hodnota je 0, jen když jsou naprogramovány všechny řádky.\n",
-     false, false, true, false, true},
+    {.command = Command::Show,
+     .name = "show",
+     .synopsis = "show SOUBOR.eep",
+     .summary = "vypíše nastavení ze souboru jako tiskový protokol",
+     .help = "Vypíše nastavení ze souboru na standardní výstup stejnými řádky jako tiskový\n"
+             "protokol.\n",
+     .files = 1},
+    {.command = Command::Export,
+     .name = "export",
+     .synopsis = "export SOUBOR.eep [-o SOUBOR.json]",
+     .summary = "uloží nastavení ze souboru jako JSON",
+     .help = "Uloží nastavení ze souboru jako JSON (bez -o na standardní výstup). Každé\n"
+             "nastavení má klíč podle svého jména v programu, řádky T0..T7, I0..I7 a O0..O7\n"
+             "jsou pole osmi hodnot, texty jsou řetězce UTF-8, zaškrtávací pole true/false,\n"
+             "volby jejich texty. Klíče reserved27to31 a reserved63 nesou rezervované bajty\n"
+             "obrazu, aby se ze souboru nic neztratilo.\n",
+     .files = 1,
+     .output = true},
+    {.command = Command::Import,
+     .name = "import",
+     .synopsis = "import SOUBOR.json -o SOUBOR.eep [--memory BAJTY] [--strict]",
+     .summary = "vytvoří soubor nastavení z JSON",
+     .help = "Vytvoří soubor nastavení z JSON. Každá hodnota projde stejnými pravidly jako\n"
+             "v okně programu; hodnoty se opraví stejně jako v okně a každá oprava se vypíše\n"
+             "na standardní chybový výstup (nastavení, zadaná a uložená hodnota). Chybějící\n"
+             "klíče mají výchozí hodnoty, neznámé klíče jsou chyba. Každé odmítnutí se vypíše\n"
+             "s hlášením okna a jménem nastavení a soubor se nezapíše; jinak se soubor -o\n"
+             "vytvoří nebo nahradí.\n"
+             "  --memory BAJTY       ověří, že se nastavení vejde do paměti EEPROM této\n"
+             "                       velikosti (128..65536)\n"
+             "  --strict             hodnotu, kterou by pravidla opravila, odmítne\n"
+             "                       (návratová hodnota 1)\n",
+     .files = 1,
+     .output = true,
+     .outputRequired = true,
+     .memory = true,
+     .strict = true},
+    {.command = Command::Diff,
+     .name = "diff",
+     .synopsis = "diff A.eep B.eep | diff A.eep --port PORT [--settings-only] [--timeout SEKUNDY]",
+     .summary = "vypíše nastavení, ve kterých se liší soubory nebo soubor a zařízení",
+     .help = "Vypíše nastavení, ve kterých se soubory liší, jedno na řádek: jméno, hodnota\n"
+             "v A, hodnota v B. S --port PORT místo B načte zařízení na portu PORT (aktivuje\n"
+             "ho, načte jeho EEPROM a deaktivuje). Návratová hodnota je 0, když jsou\n"
+             "nastavení stejná, a 1, když se liší.\n"
+             "  --settings-only      načte ze zařízení jen bloky, které zabírá nastavení\n"
+             "                       (viz read)\n",
+     .files = 2,
+     .port = true,
+     .unitForLastFile = true,
+     .settingsOnly = true},
+    {.command = Command::Read,
+     .name = "read",
+     .synopsis = "read --port PORT [-o SOUBOR.eep] [--settings-only] [--timeout SEKUNDY]",
+     .summary = "načte nastavení ze zařízení",
+     .help = "Aktivuje programovací režim zařízení na portu PORT, načte jeho EEPROM\n"
+             "a deaktivuje ho. S -o uloží nastavení do souboru, jinak je vypíše jako příkaz\n"
+             "show.\n"
+             "  --settings-only      načte jen hlavičku a bloky, které zabírá nastavení, ne\n"
+             "                       celou paměť: u velké paměti sekundy místo minut;\n"
+             "                       výsledek je stejný\n",
+     .output = true,
+     .port = true,
+     .settingsOnly = true},
+    {.command = Command::Write,
+     .name = "write",
+     .synopsis = "write SOUBOR.eep --port PORT [--no-verify] [--settings-only] [--backup ZÁLOHA.eep] "
+                 "[--force] [--timeout SEKUNDY]",
+     .summary = "uloží nastavení ze souboru do zařízení",
+     .help = "Aktivuje programovací režim zařízení na portu PORT, uloží do jeho EEPROM\n"
+             "nastavení ze souboru a deaktivuje ho. Každý zapsaný blok se čte zpět ke\n"
+             "kontrole, pokud není dáno --no-verify.\n"
+             "  --backup ZÁLOHA.eep  před zápisem načte zařízení a uloží celý obsah jeho\n"
+             "                       EEPROM do souboru; složka souboru se ověří dřív, než\n"
+             "                       začne čtení. Když zápis selže nebo je přerušen,\n"
+             "                       vypíše se příkaz, který zálohu vrátí do zařízení.\n"
+             "  --force              zapíše i soubor s hodnotou, kterou pravidla polí\n"
+             "                       nepovolují; s --backup i do zařízení, které nemá\n"
+             "                       platné nastavení (není naprogramováno); bez ní se\n"
+             "                       takový soubor ani takové zařízení nezapíše\n"
+             "  --settings-only      zapíše (a zkontroluje) jen bloky, které zabírá\n"
+             "                       nastavení, ve stejném pořadí jako celý zápis; zbytek\n"
+             "                       paměti zůstane, jak ho zařízení má. Záloha --backup\n"
+             "                       je vždy celá paměť.\n",
+     .files = 1,
+     .port = true,
+     .noVerify = true,
+     .backup = true,
+     .settingsOnly = true},
+    {.command = Command::Schema,
+     .name = "schema",
+     .synopsis = "schema [-o SOUBOR.json]",
+     .summary = "vypíše JSON Schema souborů z export a pro import",
+     .help = "Vypíše JSON Schema (draft 2020-12) souborů, které píše export a čte import:\n"
+             "každý klíč, jeho typ, nejvýše kolik znaků má text, rozsah čísla, texty voleb\n"
+             "a pole osmi hodnot řádků. S -o ho uloží do souboru. Import hodnoty mimo rozsah\n"
+             "opraví jako okno, schéma je odmítne.\n",
+     .output = true},
+    {.command = Command::Ports,
+     .name = "ports",
+     .synopsis = "ports [--json]",
+     .summary = "vypíše sériové porty počítače",
+     .help = "Vypíše sériové porty, které počítač má, jeden na řádek: zařízení, port COM N,\n"
+             "přes který je dosažitelné, popis, výrobce, sériové číslo a USB identifikátory\n"
+             "výrobce a výrobku (VID:PID). Uvede také zařízení přidělená proměnnými\n"
+             "ORB_COM<N>, která existují (např. pseudoterminál simulovaného zařízení). Kde\n"
+             "údaj chybí, stojí \"-\".\n"
+             "  --json               vypíše porty jako pole JSON pro skripty; chybějící údaj\n"
+             "                       je null\n",
+     .json = true},
+    {.command = Command::Series,
+     .name = "series",
+     .synopsis = "series ŠABLONA --port PORT [--port PORT ...] [--units JEDNOTKY.csv] "
+                 "[--log PROTOKOL.csv] [--count N] [--backup-dir SLOŽKA] [--no-verify] "
+                 "[--settings-only] [--memory BAJTY] [--timeout SEKUNDY]",
+     .summary = "naprogramuje sérii zařízení, jedno po druhém nebo několik najednou",
+     .help = "Naprogramuje řadu zařízení stejným nastavením ze šablony ŠABLONA (soubor *.eep\n"
+             "nebo JSON z příkazu export), každé s hodnotami ze svého řádku JEDNOTKY.csv.\n"
+             "Na každém portu zdraví zařízení, dokud neodpoví, aktivuje a zkontroluje ho,\n"
+             "zapíše do něj další řádek a deaktivuje ho; pak čeká na další zařízení.\n"
+             "Zařízení, které už v této sérii naprogramovalo, pozná a znovu nezapíše.\n"
+             "Všechny řádky se zkontrolují dřív, než se pozdraví první zařízení; chybný\n"
+             "řádek sérii odmítne.\n"
+             "  --port PORT          port se zařízeními; s více porty se programuje na všech\n"
+             "                       najednou\n"
+             "  --units JEDNOTKY.csv CSV (RFC 4180, UTF-8): záhlaví se jmény nastavení jako\n"
+             "                       v export (řádky jako tabTC[2]), pak jeden řádek na\n"
+             "                       zařízení; zaškrtávací pole true/false, volby jejich\n"
+             "                       texty\n"
+             "  --log PROTOKOL.csv   ke každému zařízení připíše řádek protokolu (CSV)\n"
+             "                       a uloží ho na disk\n"
+             "  --count N            bez --units naprogramuje N zařízení šablonou (jinak až\n"
+             "                       do Ctrl+C)\n"
+             "  --backup-dir SLOŽKA  před zápisem uloží celou paměť každého zařízení do\n"
+             "                       souboru ve složce SLOŽKA\n"
+             "  --settings-only      zapíše jen bloky, které zabírá nastavení (viz write)\n"
+             "  --memory BAJTY       ověří předem, že se každý řádek vejde do paměti této\n"
+             "                       velikosti\n"
+             "  --timeout SEKUNDY    port skončí, když další zařízení neodpoví do tolika\n"
+             "                       sekund\n"
+             "Na konci vypíše souhrn: naprogramované, nepodařené a zatím nenaprogramované\n"
+             "řádky. Návratová hodnota je 0, jen když jsou naprogramovány všechny řádky.\n",
+     .files = 1,
+     .port = true,
+     .memory = true,
+     .noVerify = true,
+     .settingsOnly = true,
+     .series = true},
 };
 
 /// How the commands that talk to the unit stand in for the window's boxes and its Storno button.
 constexpr std::string_view DeviceNotes =
-    "  --timeout SECONDS    aktivace čeká na odpověď zařízení nejvýše tolik sekund; když nepřijde,\n"
-    "                       návratová hodnota je 3 (bez volby se čeká bez omezení)\n"
+    "  --timeout SEKUNDY    aktivace čeká na odpověď zařízení nejvýše tolik sekund;\n"
+    "                       když nepřijde, návratová hodnota je 3 (bez volby se čeká\n"
+    "                       bez omezení)\n"
     "\n"
-    "Hlášení okna programu se vypisují na standardní chybový výstup, jeho otázky se zodpoví Ne.\n"
-    "Signál SIGINT (Ctrl+C), SIGTERM nebo SIGHUP působí jako tlačítko Storno: rozpracovaný blok se\n"
-    "dokončí, zařízení se deaktivuje a návratová hodnota je 3. Druhý signál program ukončí hned.\n";
+    "Hlášení okna programu se vypisují na standardní chybový výstup, jeho otázky se\n"
+    "zodpoví Ne. Signál SIGINT (Ctrl+C), SIGTERM nebo SIGHUP působí jako tlačítko\n"
+    "Storno: rozpracovaný blok se dokončí, zařízení se deaktivuje a návratová\n"
+    "hodnota je 3. Druhý signál program ukončí hned.\n";
 
 constexpr std::string_view ProgramHelp =
     "Nastavení komunikátoru ORB a ORBTONE z příkazové řádky.\n"
     "\n"
-    "Návratové hodnoty: 0 úspěch, 1 odmítnutí (hodnota, pravidlo, zařízení) nebo rozdíl,\n"
-    "2 chybné použití, 3 chyba čtení nebo zápisu souboru, portu nebo zařízení.\n"
-    "PORT je číslo N portu COM N (1 až 4; zařízení z proměnné prostředí ORB_COM<N>, jinak\n"
-    "/dev/ttyS<N-1>), nebo cesta k zařízení, např. /dev/ttyUSB0 (jméno bez lomítka je v /dev).\n"
-    "Sériové porty počítače vypíše orbctl ports; port potřebuje členství ve skupině dialout.\n"
+    "Návratové hodnoty: 0 úspěch, 1 odmítnutí (hodnota, pravidlo, zařízení) nebo\n"
+    "rozdíl, 2 chybné použití, 3 chyba čtení nebo zápisu souboru, portu nebo\n"
+    "zařízení.\n"
+    "PORT je číslo N portu COM N (1 až 4; zařízení z proměnné prostředí ORB_COM<N>,\n"
+    "jinak /dev/ttyS<N-1>), nebo cesta k zařízení, např. /dev/ttyUSB0 (jméno bez\n"
+    "lomítka je v /dev). Sériové porty počítače vypíše orbctl ports; port potřebuje\n"
+    "členství ve skupině dialout.\n"
+    "Volby se píší jako v programech GNU: hodnota zvlášť nebo připojená (-o x.json,\n"
+    "-ox.json, --port=1), -- ukončí volby.\n"
     "Podrobnosti příkazu: orbctl PŘÍKAZ --help; verze programu: orbctl --version\n";
+
+enum OptionId {
+    Output,
+    Port,
+    Units,
+    Log,
+    Count,
+    BackupDir,
+    Memory,
+    Timeout,
+    NoVerify,
+    Backup,
+    Force,
+    SettingsOnly,
+    Strict,
+    Json,
+    Help,
+    Version
+};
+
+constexpr OptionSpec Options[] = {
+    {Output, "output", 'o', true},
+    {Port, "port", 0, true},
+    {Units, "units", 0, true},
+    {Log, "log", 0, true},
+    {Count, "count", 0, true},
+    {BackupDir, "backup-dir", 0, true},
+    {Memory, "memory", 0, true},
+    {Timeout, "timeout", 0, true},
+    {NoVerify, "no-verify"},
+    {Backup, "backup", 0, true},
+    {Force, "force"},
+    {SettingsOnly, "settings-only"},
+    {Strict, "strict"},
+    {Json, "json"},
+    {Help, "help", 'h'},
+    {Version, "version", 'V'},
+};
 
 [[noreturn]] void usageError(const std::string& message) {
     throw CliError(ExitStatus::Usage, message + " (orbctl --help)");
@@ -182,13 +295,6 @@ int parseMemory(const std::string& text) {
     usageError("--memory musí být velikost EEPROM 128, 256, 512, ... 65536, ne " + text);
 }
 
-/// Splits "--name=value" into its two parts; other arguments come back whole.
-std::pair<std::string, std::optional<std::string>> splitOption(const std::string& arg) {
-    auto equals = arg.find('=');
-    if (arg.rfind("--", 0) != 0 || equals == std::string::npos) return {arg, std::nullopt};
-    return {arg.substr(0, equals), arg.substr(equals + 1)};
-}
-
 void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
     auto refuse = [&entry](const std::string& option) {
         usageError("volba " + option + " nepatří k příkazu " + std::string(entry.name));
@@ -211,6 +317,7 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
     if (line.settingsOnly && !entry.settingsOnly) refuse("--settings-only");
     if (line.settingsOnly && !line.port) usageError("volba --settings-only patří k volbě --port");
     if (line.strict && !entry.strict) refuse("--strict");
+    if (line.json && !entry.json) refuse("--json");
     // The printed command that puts a backup back into the unit needs a file to name.
     if (line.backup && (line.backup->empty() || *line.backup == "-"))
         usageError("volba --backup potřebuje jméno souboru");
@@ -228,65 +335,118 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
         usageError("příkaz " + std::string(entry.name) + " potřebuje --port PORT");
 }
 
+/// The columns a text takes on a terminal: one for each character, however many bytes UTF-8 gives it.
+std::size_t columnsOf(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+/// Lays a synopsis out after its lead within the help's 80 columns, breaking only between its words and
+/// bracketed groups, each further line indented under the command's first operand.
+std::string wrappedSynopsis(std::string_view lead, std::string_view synopsis) {
+    constexpr std::size_t Width = 80;
+    std::vector<std::string_view> pieces;
+    int depth = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= synopsis.size(); ++i) {
+        if (i == synopsis.size() || (synopsis[i] == ' ' && depth == 0)) {
+            pieces.push_back(synopsis.substr(start, i - start));
+            start = i + 1;
+        } else if (synopsis[i] == '[') {
+            ++depth;
+        } else if (synopsis[i] == ']') {
+            --depth;
+        }
+    }
+    const std::string indent(columnsOf(lead) + pieces.front().size() + 1, ' ');
+    std::string text(lead);
+    text += pieces.front();
+    std::size_t column = columnsOf(text);
+    for (std::size_t i = 1; i < pieces.size(); ++i) {
+        if (column + 1 + columnsOf(pieces[i]) >= Width) {
+            text += "\n" + indent;
+            column = indent.size();
+        } else {
+            text += ' ';
+            ++column;
+        }
+        text += pieces[i];
+        column += columnsOf(pieces[i]);
+    }
+    return text + "\n";
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    GivenArguments given;
+    try {
+        given = ReadGnuOptions(Options, args);
+    } catch (const OptionError& error) {
+        usageError(CzechText(error));
+    }
     CommandLine line;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        auto [name, inlineValue] = splitOption(args[i]);
-        auto value = [&, name = name, inlineValue = inlineValue]() -> std::string {
-            if (inlineValue) return *inlineValue;
-            if (i + 1 == args.size()) usageError("volba " + name + " potřebuje hodnotu");
-            return args[++i];
-        };
-        if (optionsEnded || name == "-" || name.empty() || name[0] != '-') {
-            if (!line.command && !optionsEnded)
-                line.command = specNamed(name).command;
-            else
-                line.files.push_back(args[i]);
-        } else if (name == "--") {
-            optionsEnded = true;
-        } else if (name == "-h" || name == "--help") {
-            line.help = true;
-        } else if ((name == "-V" || name == "--version") && !inlineValue) {
-            line.version = true;
-        } else if (name == "-o" || name == "--output") {
-            line.output = value();
-        } else if (name == "--port") {
-            line.port = parsePort(value());
+    for (const GivenOption& option : given.options) {
+        const std::string& value = option.value;
+        switch (option.id) {
+        case Output:
+            line.output = value;
+            break;
+        case Port:
+            line.port = parsePort(value);
             line.ports.push_back(*line.port);
-        } else if (name == "--units") {
-            line.units = value();
-        } else if (name == "--log") {
-            line.log = value();
-        } else if (name == "--count") {
-            line.count = parseNumber("--count", value());
+            break;
+        case Units:
+            line.units = value;
+            break;
+        case Log:
+            line.log = value;
+            break;
+        case Count:
+            line.count = parseNumber("--count", value);
             if (*line.count < 1) usageError("--count musí být kladný počet zařízení");
-        } else if (name == "--backup-dir") {
-            line.backupDir = value();
-        } else if (name == "--memory") {
-            line.memory = parseMemory(value());
-        } else if (name == "--timeout") {
-            line.timeout = parseTimeout(value());
-        } else if (name == "--no-verify" && !inlineValue) {
+            break;
+        case BackupDir:
+            line.backupDir = value;
+            break;
+        case Memory:
+            line.memory = parseMemory(value);
+            break;
+        case Timeout:
+            line.timeout = parseTimeout(value);
+            break;
+        case NoVerify:
             line.noVerify = true;
-        } else if (name == "--backup") {
-            line.backup = value();
-        } else if (name == "--force" && !inlineValue) {
+            break;
+        case Backup:
+            line.backup = value;
+            break;
+        case Force:
             line.force = true;
-        } else if (name == "--settings-only" && !inlineValue) {
+            break;
+        case SettingsOnly:
             line.settingsOnly = true;
-        } else if (name == "--strict" && !inlineValue) {
+            break;
+        case Strict:
             line.strict = true;
-        } else {
-            usageError("neznámá volba '" + args[i] + "'");
+            break;
+        case Json:
+            line.json = true;
+            break;
+        case Help:
+            line.help = true;
+            break;
+        case Version:
+            line.version = true;
+            break;
         }
     }
-    if (!line.command) {
+    if (given.operands.empty()) {
         if (!line.help && !line.version) usageError("chybí příkaz");
         return line;
     }
+    line.command = specNamed(given.operands.front()).command;
+    line.files.assign(given.operands.begin() + 1, given.operands.end());
     checkAgainst(entryOf(*line.command), line);
     return line;
 }
@@ -311,12 +471,12 @@ std::string VersionText() {
 std::string HelpText(std::optional<Command> command) {
     if (command) {
         const CommandEntry& entry = entryOf(*command);
-        return "Použití: orbctl " + std::string(entry.synopsis) + "\n\n" + std::string(entry.help) +
+        return wrappedSynopsis("Použití: orbctl ", entry.synopsis) + "\n" + std::string(entry.help) +
                (entry.port ? std::string(DeviceNotes) : "");
     }
     std::string text = "Použití: orbctl PŘÍKAZ [VOLBY]\n\nPříkazy:\n";
     for (const CommandEntry& entry : Commands)
-        text += "  orbctl " + std::string(entry.synopsis) + "\n      " + std::string(entry.summary) + "\n";
+        text += wrappedSynopsis("  orbctl ", entry.synopsis) + "      " + std::string(entry.summary) + "\n";
     return text + "\n" + std::string(ProgramHelp);
 }
 

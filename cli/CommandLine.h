@@ -32,6 +32,7 @@ struct CommandLine {
         false; ///< write: writes also values out of their rules, and with --backup a unit without settings
     bool settingsOnly = false; ///< read, write, diff --port: only the blocks the image covers
     bool strict = false;       ///< import: refuses a value its rules would correct
+    bool json = false;         ///< ports: as JSON for scripts
     // series
     std::vector<PortArgument> ports;      ///< every --port, in order (port is the last)
     std::optional<std::string> units;     ///< UNITS.csv: one row of settings per unit

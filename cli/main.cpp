@@ -31,7 +31,7 @@ orb::ExitStatus runCommand(const orb::CommandLine& line) {
     case Command::Schema:
         return orb::RunSchema(line, std::cout);
     case Command::Ports:
-        return orb::RunPorts(std::cout);
+        return orb::RunPorts(line, std::cout);
     case Command::Series:
         return orb::RunSeries(line, std::cout, std::cerr);
     }

@@ -1,27 +1,26 @@
 #include "ui/StartOptions.h"
 
+#include "common/GnuOptions.h"
+
 #include <algorithm>
 #include <cstdlib>
 
 namespace orb {
 
 StartOptions ParseStartOptions(const std::vector<std::string>& args) {
+    enum { Help, Version };
+    static constexpr OptionSpec Specs[] = {{Help, "help", 'h'}, {Version, "version", 'V'}};
     StartOptions options;
-    bool optionsEnded = false;
-    for (const std::string& arg : args) {
-        if (!optionsEnded && (arg == "-h" || arg == "--help")) {
-            options.help = true;
-        } else if (!optionsEnded && (arg == "-V" || arg == "--version")) {
-            options.version = true;
-        } else if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            options.error = "neznámá volba '" + arg + "' (orb --help)";
-        } else if (options.file) {
+    try {
+        const GivenArguments given = ReadGnuOptions(Specs, args);
+        for (const GivenOption& option : given.options)
+            (option.id == Help ? options.help : options.version) = true;
+        if (given.operands.size() > 1)
             options.error = "program otevře jen jeden soubor nastavení (orb --help)";
-        } else {
-            options.file = arg;
-        }
+        else if (!given.operands.empty())
+            options.file = given.operands.front();
+    } catch (const OptionError& error) {
+        options.error = CzechText(error) + " (orb --help)";
     }
     return options;
 }

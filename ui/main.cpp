@@ -34,15 +34,25 @@ void exitWithoutDisplay(QtMsgType type, const QMessageLogContext&, const QString
     std::_Exit(1);
 }
 
+/// Prints what --help or --version asks for; tells whether either was asked.
+bool printedHelpOrVersion(const orb::StartOptions& options) {
+    if (!options.help && !options.version) return false;
+    std::cout << (options.help ? orb::StartHelpText() : orb::StartVersionText());
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (const orb::StartOptions options = orb::ParseStartOptions(args); options.help || options.version) {
-        std::cout << (options.help ? orb::StartHelpText() : orb::StartVersionText());
-        return 0;
-    }
+    const orb::StartOptions given = orb::ParseStartOptions(args);
+    if (given.error.empty() && printedHelpOrVersion(given)) return 0;
     if (!orb::HasDisplay(args)) {
+        // Without a display Qt takes no options of its own, so a wrong option is the user's to hear of.
+        if (!given.error.empty()) {
+            std::cerr << "orb: " << given.error << std::endl;
+            return 2;
+        }
         std::cerr << orb::NoDisplayText();
         return 1;
     }
@@ -62,6 +72,7 @@ int main(int argc, char** argv) {
         std::cerr << "orb: " << options.error << std::endl;
         return 2;
     }
+    if (printedHelpOrVersion(options)) return 0; // after options of Qt's own: orb -style fusion --help
     orb::setUpApplication(app);
 
     const auto image = std::make_unique<orb::EepromImage>();

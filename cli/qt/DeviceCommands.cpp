@@ -3,6 +3,7 @@
 #include "cli/ConsoleProgress.h"
 #include "cli/FileAccess.h"
 #include "cli/FileCommands.h"
+#include "cli/PortJson.h"
 #include "cli/PortTable.h"
 #include "cli/TerminalText.h"
 #include "cli/qt/DeviceMessages.h"
@@ -258,8 +259,9 @@ ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err
     return status;
 }
 
-ExitStatus RunPorts(std::ostream& out) {
-    out << PortTable(ReachablePorts(DetectSerialPorts()));
+ExitStatus RunPorts(const CommandLine& line, std::ostream& out) {
+    const std::vector<DetectedPort> ports = ReachablePorts(DetectSerialPorts());
+    out << (line.json ? PortJson(ports) : PortTable(ports));
     return ExitStatus::Success;
 }
 

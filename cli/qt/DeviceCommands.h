@@ -11,7 +11,7 @@ namespace orb {
 /// them as the report (orbctl read).
 ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err);
 /// Lists the serial ports the system has, with the COM n each is reachable as (orbctl ports).
-ExitStatus RunPorts(std::ostream& out);
+ExitStatus RunPorts(const CommandLine& line, std::ostream& out);
 /// Reads the unit on --port and lists the settings in which it differs from the file, the file's value
 /// first; Refused when there is any (orbctl diff FILE --port N).
 ExitStatus RunUnitDiff(const CommandLine& line, std::ostream& out, std::ostream& err);

@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace orb {
@@ -32,6 +33,30 @@ TEST(CommandLine, TakesEachCommandWithItsOptionsInAnyOrder) {
 
     CommandLine dashFile = ParseCommandLine({"show", "--", "-odd.eep"});
     EXPECT_EQ(dashFile.files, std::vector<std::string>{"-odd.eep"});
+
+    CommandLine attached = ParseCommandLine({"export", "-ob.json", "a.eep"});
+    EXPECT_EQ(attached.output, "b.json");
+    EXPECT_EQ(attached.files, std::vector<std::string>{"a.eep"});
+    EXPECT_TRUE(ParseCommandLine({"ports", "--json"}).json);
+    EXPECT_EQ(ParseCommandLine({"--port=2", "read"}).command, Command::Read);
+}
+
+TEST(CommandLine, HelpKeepsWithinEightyColumns) {
+    std::vector<std::optional<Command>> helps{std::nullopt};
+    for (const std::string name :
+         {"show", "export", "import", "diff", "read", "write", "schema", "ports", "series"})
+        helps.push_back(ParseCommandLine({name, "--help"}).command);
+    for (const std::optional<Command>& command : helps) {
+        const std::string text = HelpText(command);
+        std::size_t start = 0;
+        for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+            const std::string line = text.substr(start, end - start);
+            const auto columns = std::count_if(line.begin(), line.end(), [](char c) {
+                return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+            });
+            EXPECT_LT(columns, 80) << line;
+        }
+    }
 }
 
 TEST(CommandLine, PortIsAComNumberOrADevice) {
@@ -66,7 +91,7 @@ TEST(CommandLine, HelpNeedsNoOperands) {
     EXPECT_FALSE(ParseCommandLine({"--help"}).command);
     CommandLine help = ParseCommandLine({"import", "--help"});
     EXPECT_TRUE(help.help);
-    EXPECT_NE(HelpText(help.command).find("import FILE.json -o FILE.eep"), std::string::npos);
+    EXPECT_NE(HelpText(help.command).find("import SOUBOR.json -o SOUBOR.eep"), std::string::npos);
 }
 
 TEST(CommandLine, RefusesWhatACommandDoesNotTake) {
@@ -99,6 +124,10 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTake) {
         {"diff", "-", "-"},
         {"show", "a.eep", "--settings-only"},
         {"diff", "a.eep", "b.eep", "--settings-only"},
+        {"show", "a.eep", "--json"},
+        {"show", "a.eep", "--force=yes"},
+        {"write", "a.eep", "--port", "1", "--back", "z.eep"},
+        {"--", "--help"},
     };
     for (const auto& args : wrong) {
         try {

@@ -140,9 +140,12 @@ TEST_F(OrbctlFiles, UsageErrorsAndHelp) {
     EXPECT_EQ(orbctl({}).status, 2);
     EXPECT_EQ(orbctl({"show"}).status, 2);
     EXPECT_EQ(orbctl({"read", "--port", "9"}).status, 2);
+    const Outcome bogus = orbctl({"show", "--bogus"});
+    EXPECT_EQ(bogus.status, 2);
+    EXPECT_EQ(bogus.err, "orbctl: neznámá volba '--bogus' (orbctl --help)\n");
     const Outcome help = orbctl({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(contains(help.out, "orbctl write FILE.eep --port PORT [--no-verify]"));
+    EXPECT_TRUE(contains(help.out, "orbctl write SOUBOR.eep --port PORT [--no-verify]"));
     EXPECT_EQ(orbctl({"diff", "--help"}).status, 0);
     const Outcome version = orbctl({"--version"});
     EXPECT_EQ(version.status, 0);
@@ -184,8 +187,9 @@ TEST_F(OrbctlFiles, ShowPrintsTheReportLines) {
 TEST_F(OrbctlFiles, ExportThenImportGivesTheSameFile) {
     const Outcome exported = orbctl({"export", example, "-o", file("example.json")});
     ASSERT_EQ(exported.status, 0) << exported.err;
+    // GNU conventions: an option before its command, a value attached or after "=", "--" before a file.
     const Outcome imported =
-        orbctl({"import", file("example.json"), "-o", file("copy.eep"), "--memory", "256"});
+        orbctl({"--memory=256", "import", "-o" + file("copy.eep"), "--", file("example.json")});
     ASSERT_EQ(imported.status, 0) << imported.err;
     EXPECT_EQ(TempDir::read(file("copy.eep").toStdString()), testing_support::ExampleImage());
 }

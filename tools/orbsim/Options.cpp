@@ -1,8 +1,10 @@
 #include "tools/orbsim/Options.h"
 
+#include "common/GnuOptions.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <getopt.h>
 #include <tuple>
 #include <utility>
 
@@ -22,9 +24,9 @@ constexpr Product Products[] = {
     {"ORBTONE", 316162},
 };
 
-// Long-option-only ids, above every character getopt could return.
+// Every option is long only.
 enum Id {
-    Help = 256,
+    Help,
     Memory,
     MemoryCode,
     ProductOpt,
@@ -58,40 +60,39 @@ enum Id {
     Lose,
 };
 
-constexpr option LongOptions[] = {
-    {"help", no_argument, nullptr, Help},
-    {"memory", required_argument, nullptr, Memory},
-    {"memory-code", required_argument, nullptr, MemoryCode},
-    {"product", required_argument, nullptr, ProductOpt},
-    {"version", required_argument, nullptr, Version},
-    {"modem", required_argument, nullptr, Modem},
-    {"eeprom", required_argument, nullptr, Eeprom},
-    {"link", required_argument, nullptr, Link},
-    {"log", required_argument, nullptr, Log},
-    {"silent-hellos", required_argument, nullptr, SilentHellos},
-    {"silent", no_argument, nullptr, Silent},
-    {"drop", required_argument, nullptr, Drop},
-    {"drop-every", required_argument, nullptr, DropEvery},
-    {"corrupt", required_argument, nullptr, Corrupt},
-    {"corrupt-every", required_argument, nullptr, CorruptEvery},
-    {"delay-ms", required_argument, nullptr, DelayMs},
-    {"hangup-after", required_argument, nullptr, HangupAfter},
-    {"bad-block", required_argument, nullptr, BadBlock},
-    {"long-reply", required_argument, nullptr, LongReply},
-    {"garbage-reply", required_argument, nullptr, GarbageReply},
-    {"pace", no_argument, nullptr, Pace},
-    {"no-pace", no_argument, nullptr, NoPace},
-    {"exit-after-deactivate", no_argument, nullptr, ExitAfterDeactivate},
-    {"next-unit", required_argument, nullptr, NextUnit},
-    {"late", required_argument, nullptr, Late},
-    {"late-every", required_argument, nullptr, LateEvery},
-    {"double", required_argument, nullptr, Double},
-    {"double-every", required_argument, nullptr, DoubleEvery},
-    {"split", required_argument, nullptr, Split},
-    {"noise", required_argument, nullptr, Noise},
-    {"repeat", required_argument, nullptr, Repeat},
-    {"lose", required_argument, nullptr, Lose},
-    {nullptr, 0, nullptr, 0},
+constexpr OptionSpec Specs[] = {
+    {Help, "help", 0, false},
+    {Memory, "memory", 0, true},
+    {MemoryCode, "memory-code", 0, true},
+    {ProductOpt, "product", 0, true},
+    {Version, "version", 0, true},
+    {Modem, "modem", 0, true},
+    {Eeprom, "eeprom", 0, true},
+    {Link, "link", 0, true},
+    {Log, "log", 0, true},
+    {SilentHellos, "silent-hellos", 0, true},
+    {Silent, "silent", 0, false},
+    {Drop, "drop", 0, true},
+    {DropEvery, "drop-every", 0, true},
+    {Corrupt, "corrupt", 0, true},
+    {CorruptEvery, "corrupt-every", 0, true},
+    {DelayMs, "delay-ms", 0, true},
+    {HangupAfter, "hangup-after", 0, true},
+    {BadBlock, "bad-block", 0, true},
+    {LongReply, "long-reply", 0, true},
+    {GarbageReply, "garbage-reply", 0, true},
+    {Pace, "pace", 0, false},
+    {NoPace, "no-pace", 0, false},
+    {ExitAfterDeactivate, "exit-after-deactivate", 0, false},
+    {NextUnit, "next-unit", 0, true},
+    {Late, "late", 0, true},
+    {LateEvery, "late-every", 0, true},
+    {Double, "double", 0, true},
+    {DoubleEvery, "double-every", 0, true},
+    {Split, "split", 0, true},
+    {Noise, "noise", 0, true},
+    {Repeat, "repeat", 0, true},
+    {Lose, "lose", 0, true},
 };
 
 // Decimal, or hexadecimal with 0x; the whole text must be the number.
@@ -134,45 +135,64 @@ void setVersion(UnitIdentity& unit, const std::string& text) {
     unit.minor = static_cast<std::uint8_t>(number("version", text.substr(dot + 1).c_str(), 255));
 }
 
+std::string EnglishText(const OptionError& error) {
+    switch (error.kind()) {
+    case OptionError::Kind::Unknown:
+        return "unknown option: " + error.option();
+    case OptionError::Kind::Ambiguous:
+        return "ambiguous option: " + error.option();
+    case OptionError::Kind::MissingValue:
+        return "option " + error.option() + " needs a value";
+    case OptionError::Kind::UnexpectedValue:
+        return "option " + error.option() + " takes no value";
+    }
+    return error.option();
+}
+
 } // namespace
 
 Options ParseOptions(int argc, char** argv) {
+    GivenArguments given;
+    try {
+        given = ReadGnuOptions(Specs, std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const OptionError& error) {
+        throw UsageError(EnglishText(error));
+    }
     Options o;
-    optind = 0; // start afresh, also when called more than once
-    opterr = 0;
-    for (;;) {
-        int index = 0;
-        const int id = getopt_long(argc, argv, "", LongOptions, &index);
-        if (id == -1) break;
-        const char* name = LongOptions[index].name;
-        auto count = [&] { return number(name, optarg, 0xFFFFFFFF); };
+    for (const GivenOption& option : given.options) {
+        const int id = option.id;
+        const char* name = std::find_if(std::begin(Specs), std::end(Specs), [id](const OptionSpec& spec) {
+                               return spec.id == id;
+                           })->name.data();
+        const char* value = option.value.c_str();
+        auto count = [&] { return number(name, value, 0xFFFFFFFF); };
         switch (id) {
         case Help:
             o.help = true;
             break;
         case Memory:
-            o.unit.memoryCode = memoryCodeOf(optarg);
+            o.unit.memoryCode = memoryCodeOf(value);
             break;
         case MemoryCode:
-            o.unit.memoryCode = static_cast<std::uint8_t>(number(name, optarg, 255));
+            o.unit.memoryCode = static_cast<std::uint8_t>(number(name, value, 255));
             break;
         case ProductOpt:
-            o.unit.product = productOf(optarg);
+            o.unit.product = productOf(value);
             break;
         case Version:
-            setVersion(o.unit, optarg);
+            setVersion(o.unit, value);
             break;
         case Modem:
-            o.unit.modem = static_cast<std::uint8_t>(number(name, optarg, 255));
+            o.unit.modem = static_cast<std::uint8_t>(number(name, value, 255));
             break;
         case Eeprom:
-            o.eepromFile = optarg;
+            o.eepromFile = value;
             break;
         case Link:
-            o.linkPath = optarg;
+            o.linkPath = value;
             break;
         case Log:
-            o.logPath = optarg;
+            o.logPath = value;
             break;
         case SilentHellos:
             o.faults.silentHellos = count();
@@ -199,7 +219,7 @@ Options ParseOptions(int argc, char** argv) {
             o.hangupAfter = count();
             break;
         case BadBlock:
-            o.badBlock = static_cast<std::uint16_t>(number(name, optarg, 0xFFFF));
+            o.badBlock = static_cast<std::uint16_t>(number(name, value, 0xFFFF));
             break;
         case LongReply:
             o.faults.longReply.replies.insert(count());
@@ -208,12 +228,12 @@ Options ParseOptions(int argc, char** argv) {
             o.faults.garbageReply.replies.insert(count());
             break;
         case Late: {
-            const auto [reply, ms] = pairOf(name, optarg);
+            const auto [reply, ms] = pairOf(name, value);
             o.faults.lateMs[reply] = ms;
             break;
         }
         case LateEvery:
-            std::tie(o.faults.lateEvery, o.faults.lateEveryMs) = pairOf(name, optarg);
+            std::tie(o.faults.lateEvery, o.faults.lateEveryMs) = pairOf(name, value);
             break;
         case Double:
             o.faults.twice.replies.insert(count());
@@ -222,7 +242,7 @@ Options ParseOptions(int argc, char** argv) {
             o.faults.twice.every = count();
             break;
         case Split: {
-            const auto [reply, ms] = pairOf(name, optarg);
+            const auto [reply, ms] = pairOf(name, value);
             o.faults.splitMs[reply] = ms;
             break;
         }
@@ -230,7 +250,7 @@ Options ParseOptions(int argc, char** argv) {
             o.faults.noise.replies.insert(count());
             break;
         case Repeat: {
-            const auto [reply, ms] = pairOf(name, optarg);
+            const auto [reply, ms] = pairOf(name, value);
             o.faults.repeatMs[reply] = ms;
             break;
         }
@@ -247,13 +267,11 @@ Options ParseOptions(int argc, char** argv) {
             o.exitAfterDeactivate = true;
             break;
         case NextUnit:
-            o.nextUnitMs = number(name, optarg, 600000);
+            o.nextUnitMs = number(name, value, 600000);
             break;
-        default:
-            throw UsageError(std::string("unknown option or missing value: ") + argv[optind - 1]);
         }
     }
-    if (optind < argc) throw UsageError(std::string("unexpected argument: ") + argv[optind]);
+    if (!given.operands.empty()) throw UsageError("unexpected argument: " + given.operands.front());
     return o;
 }
 

@@ -47,15 +47,20 @@ TEST(OrbProcess, WithoutADisplayItSaysSoAndEndsWithOne) {
     }
 }
 
-TEST(OrbProcess, UnknownOptionOrSecondFileIsAUsageError) {
+TEST(OrbProcess, UnknownOptionOrSecondFileIsAUsageErrorWithOrWithoutADisplay) {
     const std::pair<QStringList, QString> cases[] = {
         {{"--frobnicate"}, "orb: neznámá volba '--frobnicate' (orb --help)\n"},
+        {{"-x", "a.eep"}, "orb: neznámá volba '-x' (orb --help)\n"},
+        {{"--help=yes"}, "orb: volba --help nebere hodnotu (orb --help)\n"},
         {{"a.eep", "b.eep"}, "orb: program otevře jen jeden soubor nastavení (orb --help)\n"},
+        {{"--", "-a.eep", "-b.eep"}, "orb: program otevře jen jeden soubor nastavení (orb --help)\n"},
     };
-    for (const auto& [args, message] : cases) {
-        const Outcome run = orb(args, {"QT_QPA_PLATFORM=offscreen"});
-        EXPECT_EQ(run.status, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(run.err.endsWith(message)) << run.err.toStdString();
+    for (const QStringList& variables : {QStringList{"QT_QPA_PLATFORM=offscreen"}, QStringList{}}) {
+        for (const auto& [args, message] : cases) {
+            const Outcome run = orb(args, variables);
+            EXPECT_EQ(run.status, 2) << args.join(' ').toStdString();
+            EXPECT_TRUE(run.err.endsWith(message)) << run.err.toStdString();
+        }
     }
 }
 
