@@ -77,12 +77,15 @@ std::vector<std::string> SeriesPlan::summary() const {
         const int group = row.state == State::Programmed ? 0 : row.attempts > 0 ? 1 : 2;
         groups[group].rows.push_back(row.number);
     }
+    // The log holds every row; a summary line names the first rows of its group so that it stays readable.
+    constexpr std::size_t Named = 20;
     std::vector<std::string> lines;
     for (const Group& group : groups) {
         std::string line = group.title + ": " + std::to_string(group.rows.size());
-        for (std::size_t i = 0; i < group.rows.size(); ++i)
+        for (std::size_t i = 0; i < std::min(group.rows.size(), Named); ++i)
             line += (i == 0 ? " (" : ", ") + rowName(group.rows[i]) +
                     (labelOf(group.rows[i]).empty() ? "" : " " + labelOf(group.rows[i]));
+        if (group.rows.size() > Named) line += " a " + std::to_string(group.rows.size() - Named) + " dalších";
         lines.push_back(line + (group.rows.empty() ? "" : ")"));
     }
     return lines;

@@ -128,8 +128,16 @@ SeriesRowsOutcome BuildSeriesRows(const Json& templateJson, const std::vector<Cs
         outcome.rows.push_back({0, "", *base.image});
         return outcome;
     }
-    // The rows go over every setting of the template, those a JSON template leaves out included.
+    // A site's series is tens of units; the bound keeps a file given by mistake (a whole customer list)
+    // from holding the series for minutes and filling the terminal before the first unit is greeted.
     const CsvRecord& header = records.front();
+    if (records.size() - 1 > MaxSeriesRows) {
+        outcome.refusals.push_back(
+            lineText(sources.unitsName, header.line) + "soubor má " + std::to_string(records.size() - 1) +
+            " řádků zařízení, série jich vezme nejvýše " + std::to_string(MaxSeriesRows));
+        return outcome;
+    }
+    // The rows go over every setting of the template, those a JSON template leaves out included.
     const std::vector<ColumnTarget> targets =
         columnTargets(header, base.settings, sources.unitsName, outcome.refusals);
     if (!outcome.refusals.empty()) return outcome;

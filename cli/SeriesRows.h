@@ -3,6 +3,7 @@
 #include "cli/SeriesCsv.h"
 #include "cli/SettingsJson.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,6 +27,9 @@ struct SeriesSources {
 };
 
 /// What checking a series found: the rows, or why some were refused, and what the rules corrected.
+/// The most units one series programs from UNITS.csv.
+inline constexpr std::size_t MaxSeriesRows = 10000;
+
 struct SeriesRowsOutcome {
     std::vector<SeriesRow> rows;
     std::vector<std::string> refusals;    ///< "jednotky.csv: řádek 4: tabPIN: PIN je špatně zadán."

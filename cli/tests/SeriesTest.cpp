@@ -149,6 +149,15 @@ TEST(SeriesRows, EveryBadRowAndColumnIsRefusedWithItsLineAndSetting) {
     }
 }
 
+TEST(SeriesRows, AFileOfMoreRowsThanASeriesTakesIsRefusedBeforeAnyRowIsBuilt) {
+    std::string csv = "tabJmenoStanice\n";
+    for (std::size_t row = 0; row <= MaxSeriesRows; ++row)
+        csv += "S" + std::to_string(row) + "\n";
+    EXPECT_EQ(BuildSeriesRows(startUpJson(), ParseCsv(csv), std::nullopt, Sources).refusals,
+              std::vector<std::string>{
+                  "jednotky.csv: řádek 1: soubor má 10001 řádků zařízení, série jich vezme nejvýše 10000"});
+}
+
 TEST(SeriesRows, ARowTooBigForTheMemoryGivenIsRefused) {
     const std::string name(40, 'x');
     std::string csv = "tabJmenoStanice";
@@ -228,6 +237,13 @@ TEST(SeriesPlan, TheSummaryNamesProgrammedFailedAndWaitingRows) {
               (std::vector<std::string>{"Naprogramováno: 1 (řádek 2 A)", "Nepodařilo se: 1 (řádek 3 B)",
                                         "Zatím nenaprogramováno: 1 (řádek 4 C)"}));
     EXPECT_FALSE(plan.complete());
+
+    std::vector<SeriesRow> many;
+    for (int row = 2; row < 2 + 25; ++row)
+        many.push_back({row, "", {static_cast<std::uint8_t>(row)}});
+    const std::string waiting = SeriesPlan(many).summary().back();
+    EXPECT_TRUE(waiting.starts_with("Zatím nenaprogramováno: 25 (řádek 2, řádek 3,")) << waiting;
+    EXPECT_TRUE(waiting.ends_with(", řádek 21 a 5 dalších)")) << waiting;
 }
 
 SeriesRecord sampleRecord() {
