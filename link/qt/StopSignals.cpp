@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <pthread.h>
 #include <QSocketNotifier>
 #include <unistd.h>
 
@@ -23,7 +24,8 @@ static_assert(std::atomic<int>::is_always_lock_free);
 extern "C" void onStopSignal(int signal) {
     int none = 0;
     if (!received.compare_exchange_strong(none, signal)) {
-        // The second signal: whoever sends it will not wait for the unit, so the program ends now.
+        // The second signal: whoever sends it will not wait for the unit, so the program ends now. The
+        // signal stays blocked until this handler returns, and then ends the process as by default.
         std::signal(signal, SIG_DFL);
         std::raise(signal);
         return;
@@ -34,6 +36,14 @@ extern "C" void onStopSignal(int signal) {
         [[maybe_unused]] const ssize_t written = ::write(fd, &byte, 1); // a full pipe is awake already
     }
     errno = savedErrno;
+}
+
+sigset_t caughtSet() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : Caught)
+        sigaddset(&set, signal);
+    return set;
 }
 
 } // namespace
@@ -56,11 +66,33 @@ StopSignals::StopSignals(std::function<void()> onStop) : onStop_(std::move(onSto
     sigemptyset(&action.sa_mask);
     for (std::size_t i = 0; i < std::size(Caught); ++i)
         sigaction(Caught[i], &action, &previous_[i]);
+
+    // The kernel hands a signal to a thread that does not block it, preferring the main thread; a main
+    // thread that sleeps where only SIGKILL wakes it (a file dialog reading under /proc) would hold the
+    // signal, its handler never running, and the second signal could not end the program. So the main
+    // thread, and every thread it starts from now on, blocks the signals, and a thread of their own that
+    // does nothing but wait takes them.
+    const sigset_t caught = caughtSet();
+    pthread_sigmask(SIG_BLOCK, &caught, &previousMask_);
+    if (::pipe2(quit_, O_CLOEXEC) == 0) {
+        receiver_ = std::thread([quitFd = quit_[0], caught] {
+            pthread_sigmask(SIG_UNBLOCK, &caught, nullptr);
+            char byte = 0;
+            while (::read(quitFd, &byte, 1) < 0 && errno == EINTR) {
+            }
+        });
+    }
 }
 
 StopSignals::~StopSignals() {
+    if (receiver_.joinable()) {
+        ::close(quit_[1]); // the receiving thread reads the end of the pipe and ends
+        receiver_.join();
+        ::close(quit_[0]);
+    }
     for (std::size_t i = 0; i < std::size(Caught); ++i)
         sigaction(Caught[i], &previous_[i], nullptr);
+    pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);
     wakeUpFd = -1;
     notifier_.reset();
     for (const int fd : pipe_)

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 class QSocketNotifier;
 
@@ -12,8 +13,11 @@ namespace orb {
 /// Turns SIGTERM, SIGHUP and SIGINT (what `timeout`, a service manager, a dropped remote shell, a logout
 /// and Ctrl+C send) into the Storno of the exchange in progress, so that they never leave the unit in
 /// programming mode. The first of them is noted for stopSignal() and handed to onStop in the event loop;
-/// a second one ends the program at once, as that signal ends a program by default. One object at a
-/// time; it puts the previous handlers back when it goes.
+/// a second one ends the program at once, as that signal ends a program by default, from a thread of its
+/// own, whatever the main thread is doing. One object at a time, made on the main thread; it puts the
+/// previous handlers back when it goes. While it lives the main thread blocks the three signals, so one
+/// that the main thread raise()s at itself waits until then (`kill` reaches the program), and a program
+/// started from it would inherit the block: it starts none.
 class StopSignals {
   public:
     /// Catches the three signals; onStop, when given, runs on the user-interface thread after the first.
@@ -30,6 +34,9 @@ class StopSignals {
     int pipe_[2] = {-1, -1};
     std::unique_ptr<QSocketNotifier> notifier_;
     struct sigaction previous_[3] = {};
+    sigset_t previousMask_ = {};
+    int quit_[2] = {-1, -1}; ///< closing the write end ends receiver_
+    std::thread receiver_;   ///< the one thread that takes the signals
 };
 
 /// Names a stop signal as the user knows it: "SIGTERM", "SIGHUP" or "SIGINT".

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <unistd.h>
 
 namespace orb {
 namespace {
@@ -108,12 +109,21 @@ TEST_F(WindowDeviceTest, NoEntryDialogOpensWhileAWriteRunsAndTheWriteCompletes) 
     EXPECT_EQ(unit->count("deactivate"), 1);
 }
 
-class WindowStopTest : public WindowDeviceTest, public testing::WithParamInterface<int> {};
+class WindowStopTest : public WindowDeviceTest, public testing::WithParamInterface<int> {
+  protected:
+    /// Sends the stop signal to the program as `kill` does, to no thread in particular, and lets the
+    /// event loop take it.
+    void sendStopSignal() {
+        ::kill(::getpid(), GetParam());
+        ASSERT_TRUE(QTest::qWaitFor([] { return StopSignals::stopSignal() != 0; }));
+        settle();
+    }
+};
 
 TEST_P(WindowStopTest, ASignalDuringAWriteStopsItDeactivatesTheUnitAndClosesTheWindow) {
     const StopSignals stopSignals([this] { window.stopOnSignal(); });
     activate();
-    QTimer::singleShot(600, [signal = GetParam()] { std::raise(signal); });
+    QTimer::singleShot(600, [signal = GetParam()] { ::kill(::getpid(), signal); });
     click("btEEPROMSave"); // no box: nobody may be there to answer it
     EXPECT_EQ(StopSignals::stopSignal(), GetParam());
     EXPECT_FALSE(window.isVisible());
@@ -130,8 +140,7 @@ TEST_P(WindowStopTest, ASignalWhileAnEntryDialogIsOpenClosesItUnchangedAndDeacti
     activate();
     test::whenModalShows([this](QDialog& dialog) {
         QTest::keyClicks(dialog.findChild<QLineEdit*>("INPNazev"), "SVETLO");
-        std::raise(GetParam());
-        settle();
+        sendStopSignal();
     });
     window.editInput(2);
     EXPECT_EQ(form.text({TextField::tabINPNazev, 2}), "");
