@@ -23,9 +23,16 @@ struct Message {
 class Prompter {
   public:
     virtual ~Prompter() = default;
-    /// Shows the box and returns the button the user pressed (Ok for an OK-only box).
+    /// Shows the box and returns the button the user pressed (Ok for an OK-only box), or, for a box
+    /// closed without one (Esc, its close box, a stop signal), dismissedAnswer.
     virtual Answer ask(const Message& message) = 0;
 };
+
+/// The answer of a box closed without pressing a button: the one that changes nothing, Cancel or No, and
+/// for an OK-only box Cancel, which the boxes that start something (the activation) take as Storno.
+inline Answer dismissedAnswer(MessageButtons buttons) {
+    return buttons == MessageButtons::YesNo ? Answer::No : Answer::Cancel;
+}
 
 /// Shows a box with only an OK button: a notice, a warning or an error.
 inline void tell(Prompter& prompter, std::string_view title, std::string_view text, MessageIcon icon) {

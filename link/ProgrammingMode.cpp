@@ -34,7 +34,12 @@ void ProgrammingMode::activate() {
         progress_.hideProgress();
         return;
     }
-    tell(form_.view(), lm::ActivatingTitle, lm::PressButton, MessageIcon::Information);
+    if (form_.view().ask({std::string(lm::ActivatingTitle), std::string(lm::PressButton),
+                          MessageIcon::Information, MessageButtons::Ok}) == Answer::Cancel) {
+        // Closed with Esc, or by a stop signal: the unit has not been greeted, so nothing is left to undo.
+        transport_.closePort();
+        return;
+    }
     progress_.showProgress(std::string(lm::SwitchOn), true);
     if (!greet()) return fail();
     const std::optional<bool> accepted = identify();

@@ -19,7 +19,8 @@ class ProgrammingMode {
     ProgrammingMode(SettingsForm& form, Progress& progress, Transport& transport);
 
     /// Opens the chosen port, greets the unit until it answers or the user presses Storno, identifies it
-    /// and enters Active, Refused (wrong product or firmware) or, on any failure, Inactive.
+    /// and enters Active, Refused (wrong product or firmware) or, on any failure, Inactive. A box asking
+    /// the user to get the unit ready that is closed without OK closes the port again, and nothing else.
     void activate();
     /// Takes the unit out of programming mode and closes the port; without a valid reply the user decides.
     void deactivate();

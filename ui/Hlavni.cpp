@@ -199,7 +199,7 @@ void Hlavni::exitProgram() {
 void Hlavni::stopOnSignal() {
     if (stopping_) return;
     stopping_ = true;
-    info_.storno();
+    info_.stopForGood();
     // The dialogs return from their own event loops once this event is handled; the last one out
     // finishes the stop.
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -233,21 +233,11 @@ void Hlavni::closeEvent(QCloseEvent* event) {
 }
 
 Answer Hlavni::ask(const Message& message) {
-    // While the program stops on a signal nobody answers: each box gets the answer that changes nothing.
-    const auto unattended = [&message] {
-        switch (message.buttons) {
-        case MessageButtons::Ok:
-            return Answer::Ok;
-        case MessageButtons::YesNo:
-            return Answer::No;
-        case MessageButtons::YesNoCancel:
-            return Answer::Cancel;
-        }
-        return Answer::Ok;
-    };
-    if (stopping_) return unattended();
+    // While the program stops on a signal nobody answers: each box is closed as without a button, which
+    // changes nothing and starts nothing.
+    if (stopping_) return dismissedAnswer(message.buttons);
     const Answer answer = prompter_ ? prompter_->ask(message) : boxes_.ask(message);
-    return stopping_ ? unattended() : answer;
+    return stopping_ ? dismissedAnswer(message.buttons) : answer;
 }
 
 void Hlavni::selectTab(int tab) {

@@ -57,7 +57,7 @@ void Info::create() {
 }
 
 void Info::showProgress(const std::string& message, bool withStorno) {
-    cancelled_ = false;
+    cancelled_ = stopped_;
     if (!window_) create();
     const bool newShowing = !window_->isVisible();
     window_->setWindowTitle("ORB");
@@ -80,6 +80,11 @@ void Info::hideProgress() {
 void Info::storno() {
     cancelled_ = true;
     if (window_) window_->hide();
+}
+
+void Info::stopForGood() {
+    stopped_ = true;
+    storno();
 }
 
 void Info::setProgressValue(int done, int total) {

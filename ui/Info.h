@@ -28,6 +28,9 @@ class Info : public Progress {
 
     /// Presses Storno as the user would: the running operation stops at its next check point.
     void storno();
+    /// Presses Storno for the rest of the run (a stop signal): every later showing starts cancelled, so
+    /// no exchange that begins after it greets or transfers anything.
+    void stopForGood();
 
     /// The window, or nothing before its first showing.
     QWidget* window() const { return window_; }
@@ -38,6 +41,7 @@ class Info : public Progress {
 
     QWidget* owner_;
     bool cancelled_ = false;
+    bool stopped_ = false;
     QPointer<QWidget> window_;
     QLabel* napis_ = nullptr;
     QPushButton* storno_ = nullptr;

@@ -120,6 +120,18 @@ class WindowStopTest : public WindowDeviceTest, public testing::WithParamInterfa
     }
 };
 
+TEST_P(WindowStopTest, ASignalWhileTheActivationBoxIsOpenClosesItAsStornoAndEndsWithoutGreeting) {
+    const StopSignals stopSignals([this] { window.stopOnSignal(); });
+    unit.emplace(QStringList{"--memory", "256"});
+    window.setPrompter(nullptr);
+    test::whenModalShows([this](QDialog&) { sendStopSignal(); });
+    click("btDEA");
+    settle();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(unit->requests().empty());
+}
+
 TEST_P(WindowStopTest, ASignalDuringAWriteStopsItDeactivatesTheUnitAndClosesTheWindow) {
     const StopSignals stopSignals([this] { window.stopOnSignal(); });
     activate();
