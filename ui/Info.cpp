@@ -4,11 +4,14 @@
 #include "ui/ScreenCentre.h"
 #include "ui/Twips.h"
 
+#include <functional>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <utility>
 
 namespace orb {
 namespace {
@@ -19,13 +22,22 @@ constexpr int BarTop = 1080;
 constexpr int BarHeight = 240;
 constexpr int BarRoom = 330; ///< the window grows by this much while the bar shows
 
-/// A window that only its own button or the program can close.
+/// A window that only its own button or the program can close; Esc presses Storno while it shows.
 class InfoWindow : public QWidget {
   public:
-    using QWidget::QWidget;
+    InfoWindow(QWidget* owner, std::function<void()> escape)
+        : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+          escape_(std::move(escape)) {}
 
   protected:
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!event->matches(QKeySequence::Cancel)) return QWidget::keyPressEvent(event);
+        escape_();
+    }
+
+  private:
+    std::function<void()> escape_;
 };
 
 } // namespace
@@ -33,7 +45,9 @@ class InfoWindow : public QWidget {
 Info::Info(QWidget* owner) : owner_(owner) {}
 
 void Info::create() {
-    window_ = new InfoWindow(owner_, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    window_ = new InfoWindow(owner_, [this] {
+        if (storno_->isVisible()) storno_->click();
+    });
     window_->setObjectName("Info");
     window_->setWindowIcon(paintedIcon(Picture::Unit));
     window_->setFixedSize(twips(ClientWidth), twips(ClientHeight));
@@ -67,6 +81,8 @@ void Info::showProgress(const std::string& message, bool withStorno) {
         setBarVisible(false);
         window_->show();
         centreOnScreen(window_);
+        // Esc and Space reach Storno only while the window has the keyboard.
+        window_->activateWindow();
     }
     QApplication::processEvents();
 }

@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace orb {
@@ -33,8 +35,31 @@ QMessageBox::StandardButtons buttonsOf(MessageButtons buttons) {
     return QMessageBox::Ok;
 }
 
-Answer answerOf(int button) {
-    switch (button) {
+/// A message box that Esc and its close box close without pressing a button. Qt's own would press the only
+/// button of an OK-only box, and so start what the box asks to confirm.
+class MessageBox : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Cancel) && !hasEscapeAnswer()) return reject();
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override {
+        if (hasEscapeAnswer()) return QMessageBox::closeEvent(event);
+        QDialog::closeEvent(event); // rejects
+    }
+
+  private:
+    /// A box with No or Cancel answers Esc with it, as Qt does.
+    bool hasEscapeAnswer() const { return button(QMessageBox::No) || button(QMessageBox::Cancel); }
+};
+
+Answer answerOf(const QMessageBox& box, MessageButtons buttons) {
+    QAbstractButton* clicked = box.clickedButton();
+    if (!clicked) return dismissedAnswer(buttons);
+    switch (box.standardButton(clicked)) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
@@ -52,13 +77,14 @@ Answer MessageBoxPrompter::ask(const Message& message) {
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent) parent = QApplication::activeWindow();
     if (!parent) parent = owner_;
-    QMessageBox box(iconOf(message.icon), QString::fromStdString(message.title),
-                    QString::fromStdString(message.text), buttonsOf(message.buttons), parent);
+    MessageBox box(iconOf(message.icon), QString::fromStdString(message.title),
+                   QString::fromStdString(message.text), buttonsOf(message.buttons), parent);
     // The first button is the default, as the user expects of these boxes.
     if (message.buttons != MessageButtons::Ok) box.setDefaultButton(QMessageBox::Yes);
     // The program's questions offer "Storno", the word its users know, where Qt's Czech says "Zrušit".
     if (QAbstractButton* cancel = box.button(QMessageBox::Cancel)) cancel->setText("Storno");
-    return answerOf(box.exec());
+    box.exec();
+    return answerOf(box, message.buttons);
 }
 
 } // namespace orb

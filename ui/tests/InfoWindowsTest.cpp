@@ -45,6 +45,19 @@ TEST_F(InfoWindowsTest, ProgressShowsItsMessageAndStornoCancelsAndHides) {
     EXPECT_FALSE(info()->isVisible());
 }
 
+TEST_F(InfoWindowsTest, EscapePressesStornoOnlyWhileTheWindowHasIt) {
+    Progress& progress = window.progress();
+    progress.showProgress("Převádím data ...", false);
+    QTest::keyClick(info(), Qt::Key_Escape);
+    EXPECT_FALSE(progress.dialogCancelled());
+    EXPECT_TRUE(info()->isVisible());
+
+    progress.showProgress("Zapněte zařízení. Program se pokouší navázat komunikaci.", true);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : info(), Qt::Key_Escape);
+    EXPECT_TRUE(progress.dialogCancelled());
+    EXPECT_FALSE(info()->isVisible());
+}
+
 TEST_F(InfoWindowsTest, TheBarShowsOnlyWhenAShowingReportsBlocks) {
     Progress& progress = window.progress();
     progress.showProgress("Načítám data z EEPROM ...", true);

@@ -109,6 +109,21 @@ TEST_F(WindowDeviceTest, NoEntryDialogOpensWhileAWriteRunsAndTheWriteCompletes) 
     EXPECT_EQ(unit->count("deactivate"), 1);
 }
 
+TEST_F(WindowDeviceTest, EscapeInTheActivationBoxIsStornoAndTheUnitIsNotGreeted) {
+    unit.emplace(QStringList{"--memory", "256"});
+    window.setPrompter(nullptr); // the real box, which Esc closes
+    test::whenModalShows([](QDialog& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    click("btDEA");
+    EXPECT_EQ(state(), "Neaktivní");
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(unit->count("hello"), 0);
+
+    // Its OK still starts the activation.
+    test::whenModalShows([](QDialog& box) { QTest::keyClick(&box, Qt::Key_Return); });
+    click("btDEA");
+    EXPECT_EQ(state(), "Aktivní");
+}
+
 class WindowStopTest : public WindowDeviceTest, public testing::WithParamInterface<int> {
   protected:
     /// Sends the stop signal to the program as `kill` does, to no thread in particular, and lets the
