@@ -274,7 +274,10 @@ void Hlavni::displayChanged() {
     showCaption(lblInfoPamUsage_, display.lblInfoPamUsage);
     showCaption(lblInfoPamFree_, display.lblInfoPamFree, display.lblInfoPamFreeColour);
     showCaption(tabDeAktivNapis_, display.tabDeAktivNapis, display.tabDeAktivNapisColour);
-    btDEA_->setText(QString::fromStdString(display.btDEA));
+    if (const QString caption = QString::fromStdString(display.btDEA); btDEA_->text() != caption) {
+        if (!btDEA_->text().isEmpty()) deaCaptionChanged_.start();
+        btDEA_->setText(caption);
+    }
     choices_[static_cast<int>(ChoiceField::tabPort)]->setEnabled(display.tabPortEnabled);
     btEEPROMLoad_->setEnabled(display.btEEPROMLoadEnabled);
     btEEPROMSave_->setEnabled(display.btEEPROMSaveEnabled);

@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <QElapsedTimer>
 #include <QWidget>
 
 class QCheckBox;
@@ -140,6 +141,7 @@ class Hlavni : public QWidget, public FormView {
     QTabWidget* tabs_ = nullptr;
     QPoint pageOffset_; ///< where the pages lie in the tab control, in pixels
     QToolButton* btDEA_ = nullptr;
+    QElapsedTimer deaCaptionChanged_; ///< since btDEA last changed its caption (the link state)
     QLabel* tabDeAktivNapis_ = nullptr;
     QLabel* lblInfoProdukt_ = nullptr;
     QLabel* lblInfoVerze_ = nullptr;

@@ -8,6 +8,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowFonts.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -101,7 +102,14 @@ void Hlavni::buildConnection(QWidget* client) {
     btDEA_->setIcon(paintedIcon(Picture::Link));
     btDEA_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     btDEA_->setIconSize(QSize(20, 20));
-    connect(btDEA_, &QToolButton::clicked, this, [this] { runCommand(commands_.dea); });
+    connect(btDEA_, &QToolButton::clicked, this, [this] {
+        // The second click of a double click, or a click that follows a change of the caption too closely
+        // to have been meant for the new one, would undo what the first did: it is ignored.
+        if (deaCaptionChanged_.isValid() &&
+            deaCaptionChanged_.elapsed() < QApplication::doubleClickInterval())
+            return;
+        runCommand(commands_.dea);
+    });
 
     QLabel* spojeni = addLabel("Spojení", frame, 2520, 210);
     spojeni->setAlignment(Qt::AlignHCenter);

@@ -109,6 +109,28 @@ TEST_F(WindowDeviceTest, NoEntryDialogOpensWhileAWriteRunsAndTheWriteCompletes) 
     EXPECT_EQ(unit->count("deactivate"), 1);
 }
 
+TEST_F(WindowDeviceTest, ADoubleClickOnDeaktivovatDeactivatesOnceAndStartsNoActivation) {
+    activate();
+    const int hellos = unit->count("hello");
+    QTest::qWait(QApplication::doubleClickInterval() + 50); // a click as soon as the state changed is ignored
+    // What a double click delivers: press, release, then the second press as a double click, release.
+    auto* dea = control("btDEA");
+    QTest::mouseClick(dea, Qt::LeftButton);
+    QTest::mouseDClick(dea, Qt::LeftButton);
+    QTest::mouseRelease(dea, Qt::LeftButton); // no box: the second click starts nothing
+    settle();
+    EXPECT_EQ(state(), "Neaktivní");
+    EXPECT_EQ(unit->count("deactivate"), 1);
+    EXPECT_EQ(unit->count("hello"), hellos);
+    EXPECT_FALSE(port.isOpen());
+
+    // A deliberate click once the double-click interval has passed acts as always.
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    boxes.expectBox(PressButton);
+    click("btDEA");
+    EXPECT_EQ(state(), "Aktivní");
+}
+
 TEST_F(WindowDeviceTest, EscapeInTheActivationBoxIsStornoAndTheUnitIsNotGreeted) {
     unit.emplace(QStringList{"--memory", "256"});
     window.setPrompter(nullptr); // the real box, which Esc closes
