@@ -1,5 +1,6 @@
 #include "ui/AppSetup.h"
 
+#include "ui/AltKeyGuard.h"
 #include "ui/WindowFonts.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@ void setUpApplication(QApplication& app) {
     // Liberation Sans has Arial's metrics; DejaVu Sans stands in where it is missing.
     QFont::insertSubstitutions("Arial CE", {"Liberation Sans", "DejaVu Sans"});
     app.setFont(windowFont());
+    app.installEventFilter(new AltKeyGuard(&app));
 }
 
 } // namespace orb

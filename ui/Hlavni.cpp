@@ -274,7 +274,8 @@ void Hlavni::displayChanged() {
     showCaption(lblInfoPamUsage_, display.lblInfoPamUsage);
     showCaption(lblInfoPamFree_, display.lblInfoPamFree, display.lblInfoPamFreeColour);
     showCaption(tabDeAktivNapis_, display.tabDeAktivNapis, display.tabDeAktivNapisColour);
-    if (const QString caption = QString::fromStdString(display.btDEA); btDEA_->text() != caption) {
+    // "&" gives each caption its access key: Alt+A activates, Alt+D deactivates.
+    if (const QString caption = "&" + QString::fromStdString(display.btDEA); btDEA_->text() != caption) {
         if (!btDEA_->text().isEmpty()) deaCaptionChanged_.start();
         btDEA_->setText(caption);
     }

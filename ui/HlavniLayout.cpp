@@ -91,9 +91,10 @@ QToolButton* Hlavni::addPictureButton(const char* name, QWidget* parent, QRect g
 
 void Hlavni::buildConnection(QWidget* client) {
     QGroupBox* frame = addFrame("Frame6", "Komunikace PC se zařízením", client, box(120, 120, 3735, 975));
-    addLabel("Sériový port:", frame, 120, 280);
+    QLabel* portLabel = addLabel("Sé&riový port:", frame, 120, 280);
     QComboBox* port = addChoice(ChoiceField::tabPort, frame, box(120, 520, 975, ComboHeight),
                                 new PortList(frame, [this] { refreshPorts(); }));
+    portLabel->setBuddy(port);
     for (std::string_view text : PortTexts)
         port->addItem(QString::fromUtf8(text.data(), text.size()));
     port->setToolTip("Sériový port PC, ke kterému je připojeno zařízení");
@@ -179,7 +180,7 @@ void Hlavni::buildCommands(QWidget* client) {
     }
     btTisk_->setIconSize(QSize(20, 18));
     // Narrower than the design's 2895, which would run over the left part of btTisk and take its clicks.
-    addFlag(FlagField::CheckWrite, 0, "Kontrolovat zápis do EEPROM", trans,
+    addFlag(FlagField::CheckWrite, 0, "Kontrolovat &zápis do EEPROM", trans,
             box(2520, 360, 5160 - 60 - 2520, CheckHeight));
     connect(btFileLoad_, &QToolButton::clicked, this, [this] { runCommand([this] { loadFile(); }); });
     connect(btFileSave_, &QToolButton::clicked, this, [this] { runCommand([this] { saveFile(); }); });

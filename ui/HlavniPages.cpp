@@ -23,7 +23,7 @@ void Hlavni::buildTabs(QWidget* client) {
     tabs_->setObjectName("TabList");
     placeTwips(tabs_, 120, 1200, 9015, 4215);
     std::vector<QWidget*> pages;
-    tabs_->addTab(pages.emplace_back(new QWidget), "Všeobecné");
+    tabs_->addTab(pages.emplace_back(new QWidget), "&Všeobecné");
     for (const RowTab& tab : rowTabs())
         tabs_->addTab(pages.emplace_back(new QWidget), QString::fromUtf8(tab.title));
     // The pages lie under the tab strip; the design measures their controls from the tab control's corner.
@@ -40,11 +40,11 @@ void Hlavni::buildGeneralPage(QWidget* page) {
     };
 
     QGroupBox* init = addFrame("frame02", "Inicializace", page, onPage(240, 420, 2655, 3525));
-    addLabel("Jméno stanice:", init, 120, 300);
-    addText({TextField::tabJmenoStanice}, init, box(120, 540, 2415, FieldHeight));
-    addLabel("PIN:", init, 120, 960);
-    addText({TextField::tabPIN}, init, box(120, 1200, 855, FieldHeight));
-    addLabel("Telefonní číslo servisního centra:", init, 120, 1620);
+    addLabel("&Jméno stanice:", init, 120, 300)
+        ->setBuddy(addText({TextField::tabJmenoStanice}, init, box(120, 540, 2415, FieldHeight)));
+    addLabel("PI&N:", init, 120, 960)
+        ->setBuddy(addText({TextField::tabPIN}, init, box(120, 1200, 855, FieldHeight)));
+    QLabel* centreLabel = addLabel("Telefonní číslo servisního &centra:", init, 120, 1620);
     auto* centre = new QComboBox(init);
     centre->setObjectName("tabTCcentra");
     centre->setEditable(true);
@@ -54,16 +54,18 @@ void Hlavni::buildGeneralPage(QWidget* page) {
         centre->addItem(QString::fromUtf8(number.data(), number.size()));
     centre->setCurrentIndex(-1);
     placeTwips(centre, 120, 1860, 2430, ComboHeight);
+    centreLabel->setBuddy(centre);
     bindText({TextField::tabTCcentra}, centre, centre->lineEdit());
     connect(centre, &QComboBox::textActivated, this,
             [this](const QString& text) { form_->setText({TextField::tabTCcentra}, text.toStdString()); });
 
     QGroupBox* sms = addFrame("Frame5", "SMS zprávy", page, onPage(3000, 420, 5775, 735));
-    QLabel* before = addLabel("Doba platnosti SMS zprávy je", sms, 120, 360);
+    QLabel* before = addLabel("Doba &platnosti SMS zprávy je", sms, 120, 360);
     const int fieldLeft = (before->x() + before->width() + 4) * 15;
     QLineEdit* validity =
         addText({TextField::tabDobaPlatnostiSMS}, sms, box(fieldLeft, 315, 350, FieldHeight));
     validity->setAlignment(Qt::AlignRight);
+    before->setBuddy(validity);
     addLabel("dnů  (1-30).", sms, fieldLeft + 350 + 60, 360);
 
     QGroupBox* options = addFrame("Frame4", "", page, onPage(3000, 1200, 5775, 2750));
@@ -75,16 +77,17 @@ void Hlavni::buildGeneralPage(QWidget* page) {
             options, box(120, 540, 4920, CheckHeight))
         ->hide();
     addText({TextField::tabPrepnoutJTSCislo}, options, box(5160, 525, 255, FieldHeight))->hide();
-    addFlag(FlagField::tabOdpovidatT0, 0, "Hlášení o stavu posílat i na telefonní číslo T0", options,
+    addFlag(FlagField::tabOdpovidatT0, 0, "&Hlášení o stavu posílat i na telefonní číslo T0", options,
             box(120, 900, checkWidth, CheckHeight));
     addFlag(FlagField::tabPrepnoutNepovolPristup, 0,
-            "Hlášení o nepovoleném přístupu posílat i na telefonní číslo T0", options,
+            "Hlášení o nep&ovoleném přístupu posílat i na telefonní číslo T0", options,
             box(120, 1260, checkWidth, CheckHeight));
-    addFlag(FlagField::opNotAuthorized, 0, "Posílat hlášení, že není povolen přístup", options,
+    addFlag(FlagField::opNotAuthorized, 0, "Posí&lat hlášení, že není povolen přístup", options,
             box(120, 1620, checkWidth, CheckHeight));
-    txtNotAuthorized_ = addLabel("Text hlášení o nepovolení přístupu ........", options, 120, 2040);
+    txtNotAuthorized_ = addLabel("T&ext hlášení o nepovolení přístupu ........", options, 120, 2040);
     txtNotAuthorized_->setObjectName("txtNotAuthorized");
-    addText({TextField::rtNotAuthorized}, options, box(120, 2280, 2295, FieldHeight));
+    txtNotAuthorized_->setBuddy(
+        addText({TextField::rtNotAuthorized}, options, box(120, 2280, 2295, FieldHeight)));
 }
 
 void Hlavni::buildRowPage(QWidget* page, const RowTab& tab) {

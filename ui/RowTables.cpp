@@ -73,10 +73,10 @@ constexpr ColumnCaption OutputCaptions[] = {
 };
 
 constexpr RowTab Tabs[] = {
-    {"Telefonní čísla", "T", RowDialogKind::Phone, PhoneColumns, PhoneCaptions,
+    {"&Telefonní čísla", "T", RowDialogKind::Phone, PhoneColumns, PhoneCaptions,
      "UTO země, které se vkládá před tel. číslo:", 315},
-    {"Vstupy", "I", RowDialogKind::Input, InputColumns, InputCaptions, "* N...neaktivní, A...aktivní", 480},
-    {"Výstupy", "O", RowDialogKind::Output, OutputColumns, OutputCaptions,
+    {"V&stupy", "I", RowDialogKind::Input, InputColumns, InputCaptions, "* N...neaktivní, A...aktivní", 480},
+    {"Výstup&y", "O", RowDialogKind::Output, OutputColumns, OutputCaptions,
      "*příkaz pro impuls, doba trvání impulsu (0-255) x0,1 sekund => 125=12,5 sekund", 120},
 };
 

@@ -37,7 +37,7 @@ struct ColumnCaption {
 
 /// A table tab: eight rows at top 1020 + 360 · i built from one column table.
 struct RowTab {
-    const char* title;
+    const char* title;     ///< with "&" before its access key
     const char* rowPrefix; ///< the row labels read prefix + row number: "T0" … "T7"
     RowDialogKind dialog;
     std::span<const RowColumn> columns;

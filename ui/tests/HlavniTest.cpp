@@ -6,7 +6,9 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -30,7 +32,7 @@ TEST_F(WindowTest, StartsOnTheFirstTabWithTheLinkInactiveAndNothingKnownOfTheUni
     auto* tabs = control<QTabWidget>("TabList");
     ASSERT_EQ(tabs->count(), 4);
     EXPECT_EQ(tabs->currentIndex(), 0);
-    const QStringList titles = {"Všeobecné", "Telefonní čísla", "Vstupy", "Výstupy"};
+    const QStringList titles = {"&Všeobecné", "&Telefonní čísla", "V&stupy", "Výstup&y"};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(tabs->tabText(i), titles[i]);
 
@@ -43,7 +45,7 @@ TEST_F(WindowTest, StartsOnTheFirstTabWithTheLinkInactiveAndNothingKnownOfTheUni
     EXPECT_EQ(control<QLabel>("tabDeAktivNapis")->text(), "Neaktivní");
     EXPECT_EQ(textColour(control("tabDeAktivNapis")), QColor(Qt::red));
 
-    EXPECT_EQ(control<QToolButton>("btDEA")->text(), "Aktivovat");
+    EXPECT_EQ(control<QToolButton>("btDEA")->text(), "&Aktivovat");
     EXPECT_FALSE(control("btEEPROMLoad")->isEnabled());
     EXPECT_FALSE(control("btEEPROMSave")->isEnabled());
     for (const char* name : {"btFileLoad", "btFileSave", "btTisk", "btInformace", "btKonec", "tabPort"})
@@ -161,6 +163,46 @@ TEST_F(WindowTest, CommandButtonsCarryTheirTooltipsPicturesAndAccessKeys) {
     EXPECT_FALSE(window.windowIcon().isNull());
     EXPECT_EQ(control<QPushButton>("btInformace")->text(), "&Informace");
     EXPECT_EQ(control<QPushButton>("btKonec")->text(), "U&končit");
+}
+
+TEST_F(WindowTest, AccessKeysAreDistinctAndAltWithALetterNeverTypesIntoAField) {
+    // Every access key of the window, by its letter: the tabs, the captions, the buttons.
+    QMap<QChar, QStringList> owners;
+    const auto note = [&owners](const QString& caption) {
+        const qsizetype marker = caption.indexOf(QRegularExpression("&[^&]"));
+        if (marker >= 0) owners[caption[marker + 1].toLower()] << caption;
+    };
+    auto* tabs = control<QTabWidget>("TabList");
+    for (int i = 0; i < tabs->count(); ++i)
+        note(tabs->tabText(i));
+    for (QLabel* label : window.findChildren<QLabel*>())
+        note(label->text());
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        note(button->text());
+    note("&Deaktivovat"); // btDEA's other caption
+    for (auto it = owners.cbegin(); it != owners.cend(); ++it)
+        EXPECT_EQ(it->size(), 1) << it->join(", ").toStdString();
+
+    // Alt+T from a field goes to "Telefonní čísla" and leaves the field's text alone.
+    typeInto("tabJmenoStanice", "Chata");
+    auto* station = control<QLineEdit>("tabJmenoStanice");
+    QTest::keyClick(station, 'v', Qt::AltModifier); // the page that shows already
+    QTest::keyClick(station, 'q', Qt::AltModifier); // no access key at all
+    EXPECT_EQ(station->text(), "Chata");
+    QTest::keyClick(station, 't', Qt::AltModifier);
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    settle();
+    EXPECT_EQ(form.text({TextField::tabJmenoStanice}), "Chata");
+
+    auto* first = control<QLineEdit>(rowControlName("tabTC", 0));
+    typeInto(first->objectName(), "+420");
+    first->selectAll();
+    QTest::keyClick(first, 'x', Qt::AltModifier);
+    EXPECT_EQ(first->text(), "+420");
+    // AltGr types "@" and the like on Czech keyboards; it stays a way to type.
+    QTest::keyClick(station, '@', Qt::GroupSwitchModifier);
+    QTest::keyClick(control("tabPort"), 'j', Qt::AltModifier);
+    EXPECT_EQ(tabs->currentIndex(), 1);
 }
 
 /// The names of the controls that Tab visits from tabPort on, up to btKonec.

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -177,10 +178,12 @@ QRect captionArea(const QWidget* widget) {
     return {};
 }
 
+/// The caption as drawn: without the "&" that marks its access key.
 QString captionOf(const QWidget* widget) {
-    if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
-    if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
-    return {};
+    QString text;
+    if (auto* label = qobject_cast<const QLabel*>(widget)) text = label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget)) text = button->text();
+    return text.remove(QRegularExpression("&(?=[^&])"));
 }
 
 /// Fails for every shown caption of a window that its font does not let fit where it is drawn.
