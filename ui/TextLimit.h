@@ -11,7 +11,8 @@ namespace orb {
 /// The property that holds a text field's own limit (0: none), which showText keeps apart from maxLength.
 inline constexpr const char* TextLimitProperty = "orbTextLimit";
 
-/// Gives a text field the limit of its setting (no limit for a setting without one).
+/// Gives a text field the limit of its setting (no limit for a setting without one); a text cut at the
+/// limit ends at a whole character.
 void limitText(QLineEdit* edit, TextField field);
 
 /// Shows a text that the program set in a field, leaving the field alone when it shows it already.

@@ -205,6 +205,18 @@ TEST_F(WindowTest, AccessKeysAreDistinctAndAltWithALetterNeverTypesIntoAField) {
     EXPECT_EQ(tabs->currentIndex(), 1);
 }
 
+TEST_F(WindowTest, AnEmojiCutInHalfByTheLimitIsLeftOutAndTheTextEndsWithAWholeCharacter) {
+    // The station's name takes 100 characters; a paste of 99 and an emoji is 101 units of UTF-16, and the
+    // limit falls between the emoji's two halves.
+    const QString fits = "Chata" + QString(94, '.');
+    auto* station = control<QLineEdit>("tabJmenoStanice");
+    focus(station);
+    station->insert(fits + QString::fromUtf8("\xF0\x9F\x98\x80"));
+    EXPECT_EQ(station->text(), fits);
+    focus(control("tabPIN"));
+    EXPECT_EQ(form.text({TextField::tabJmenoStanice}), fits.toStdString());
+}
+
 /// The names of the controls that Tab visits from tabPort on, up to btKonec.
 QStringList tabOrder(QWidget* start) {
     QStringList names;
