@@ -5,6 +5,7 @@
 #include "settings/Tables.h"
 #include "ui/InfoProgram.h"
 #include "ui/RowDialog.h"
+#include "ui/ScreenCentre.h"
 #include "ui/tests/WindowFixture.h"
 
 #include <cmath>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -252,6 +254,19 @@ class LayoutTest : public WindowTest {
     std::vector<std::unique_ptr<RowDialog>> dialogs;
     InfoProgram about{&window};
 };
+
+TEST_F(LayoutTest, TheWindowStandsWithinTheScreenOrAtItsTopLeftCornerWhenLarger) {
+    centreOnScreen(&window);
+    const QRect area = window.screen()->availableGeometry();
+    const QRect frame = window.frameGeometry();
+    if (frame.width() <= area.width() && frame.height() <= area.height()) {
+        EXPECT_TRUE(area.contains(frame)) << "frame at " << frame.x() << ", " << frame.y();
+    } else {
+        // A small screen at a high scale: the title bar and the first controls stay on it.
+        EXPECT_GE(frame.left(), area.left());
+        EXPECT_GE(frame.top(), area.top());
+    }
+}
 
 TEST_F(LayoutTest, NoControlCoversAnother) {
     for (QWidget* shown : windows()) {
