@@ -1,5 +1,7 @@
 #include "ui/QtFileDialogs.h"
 
+#include "ui/CzechFileColumns.h"
+
 #include <QFile>
 #include <QFileDialog>
 
@@ -7,6 +9,9 @@ namespace orb {
 namespace {
 
 std::optional<std::string> choose(QFileDialog& dialog) {
+    // Qt's own dialog, not the desktop's: it speaks Czech whatever language the session has.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new CzechFileColumns(&dialog));
     dialog.setNameFilter(SettingsFileFilter);
     dialog.setDefaultSuffix(SettingsFileSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

@@ -6,9 +6,9 @@ class QWidget;
 
 namespace orb {
 
-/// The open and save dialogs of the settings files, as Qt's file dialogs with the "EEPROM (*.eep)"
-/// filter; a name typed without a suffix gets ".eep", and the save dialog leaves the overwrite question
-/// to the save workflow.
+/// The open and save dialogs of the settings files, as Qt's own file dialogs in Czech (the desktop's
+/// would speak the session's language) with the "EEPROM (*.eep)" filter; a name typed without a suffix
+/// gets ".eep", and the save dialog leaves the overwrite question to the save workflow.
 class QtFileDialogs : public FileDialogs {
   public:
     explicit QtFileDialogs(QWidget* owner) : owner_(owner) {}

@@ -2,9 +2,14 @@
 #include "ui/tests/WindowFixture.h"
 
 #include <deque>
+#include <QAbstractProxyModel>
 #include <QCheckBox>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLocale>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -149,6 +154,39 @@ TEST_F(FileCommandsTest, TheSaveDialogAddsTheSuffixToANameTypedWithoutIt) {
         dialog.accept();
     });
     EXPECT_EQ(qtDialogs.chooseSaveFile(), path("zaloha.eep"));
+}
+
+TEST_F(FileCommandsTest, TheOpenDialogShowsSizesTypesAndDatesInCzechWhateverTheSessionsLanguage) {
+    // The tests run under LC_ALL=C.UTF-8, where Qt's columns would read "2,100 bytes", "Folder" and "Dec".
+    QFile file(folder.filePath("chata.eep"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(2100, '\0'));
+    const QDateTime modified(QDate(2024, 12, 7), QTime(10, 15));
+    file.flush(); // a write after the time would set it anew
+    ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime)); // only while it is open
+    file.close();
+    ASSERT_TRUE(QDir(folder.path()).mkdir("zalohy"));
+
+    QtFileDialogs qtDialogs(&window);
+    whenModalShows([&](QDialog& dialog) {
+        auto& files = static_cast<QFileDialog&>(dialog);
+        files.setDirectory(folder.path());
+        QAbstractProxyModel* columns = files.proxyModel();
+        ASSERT_TRUE(columns);
+        auto* model = qobject_cast<QFileSystemModel*>(columns->sourceModel());
+        ASSERT_TRUE(model);
+        const auto shown = [&](const QString& name, int column) {
+            return columns->mapFromSource(model->index(folder.filePath(name), column)).data().toString();
+        };
+        // The model learns the files' details on a thread of its own.
+        for (int tries = 0; tries < 100 && shown("chata.eep", 3).isEmpty(); ++tries)
+            QTest::qWait(20);
+        EXPECT_EQ(shown("chata.eep", 1), QLocale(QLocale::Czech).formattedDataSize(2100));
+        EXPECT_EQ(shown("chata.eep", 3), QLocale(QLocale::Czech).toString(modified, QLocale::ShortFormat));
+        EXPECT_EQ(shown("zalohy", 2), "Složka");
+        dialog.reject();
+    });
+    EXPECT_EQ(qtDialogs.chooseOpenFile(), std::nullopt);
 }
 
 const Message Unsaved{"ORB - ukončení programu",
