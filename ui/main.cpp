@@ -106,8 +106,10 @@ int main(int argc, char** argv) {
     // A logout or a service manager ends the program with SIGTERM or SIGHUP: the unit is left in order.
     const orb::StopSignals stopSignals([&window] { window.stopOnSignal(); });
 
-    window.show();
+    // Placed before it shows: the window manager then puts the frame, title bar included, where asked,
+    // while a window moved once shown may have its client area put there and its title bar above it.
     orb::centreOnScreen(&window);
+    window.show();
     if (options.file) {
         // The dialog of the load command names files by their whole path; so does the command line.
         const std::string file = std::filesystem::absolute(*options.file).string();
