@@ -1,5 +1,7 @@
 #include "ui/CzechFileColumns.h"
 
+#include "files/SettingsFile.h"
+
 #include <QFileSystemModel>
 #include <QLocale>
 
@@ -20,9 +22,15 @@ QVariant CzechFileColumns::data(const QModelIndex& index, int role) const {
     case Size:
         if (!files->isDir(source)) return czech.formattedDataSize(files->size(source));
         break;
-    case Type:
+    case Type: {
+        // The type comes from the MIME database in the session's language, and a system without the
+        // program's package knows a settings file only as "unknown".
         if (files->isDir(source)) return QStringLiteral("Složka");
-        break;
+        const QString suffix = files->fileInfo(source).suffix();
+        if (suffix.compare(SettingsFileSuffix, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("Soubor nastavení ORB");
+        return suffix.isEmpty() ? QStringLiteral("Soubor") : "Soubor " + suffix;
+    }
     case Modified:
         return czech.toString(files->lastModified(source), QLocale::ShortFormat);
     default:

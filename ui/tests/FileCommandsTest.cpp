@@ -184,6 +184,7 @@ TEST_F(FileCommandsTest, TheOpenDialogShowsSizesTypesAndDatesInCzechWhateverTheS
         EXPECT_EQ(shown("chata.eep", 1), QLocale(QLocale::Czech).formattedDataSize(2100));
         EXPECT_EQ(shown("chata.eep", 3), QLocale(QLocale::Czech).toString(modified, QLocale::ShortFormat));
         EXPECT_EQ(shown("zalohy", 2), "Složka");
+        EXPECT_EQ(shown("chata.eep", 2), "Soubor nastavení ORB");
         dialog.reject();
     });
     EXPECT_EQ(qtDialogs.chooseOpenFile(), std::nullopt);
