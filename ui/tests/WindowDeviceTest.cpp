@@ -146,28 +146,50 @@ TEST_F(WindowDeviceTest, EscapeInTheActivationBoxIsStornoAndTheUnitIsNotGreeted)
     EXPECT_EQ(state(), "Aktivní");
 }
 
-class WindowStopTest : public WindowDeviceTest, public testing::WithParamInterface<int> {
-  protected:
-    /// Sends the stop signal to the program as `kill` does, to no thread in particular, and lets the
-    /// event loop take it.
-    void sendStopSignal() {
-        ::kill(::getpid(), GetParam());
-        ASSERT_TRUE(QTest::qWaitFor([] { return StopSignals::stopSignal() != 0; }));
-        settle();
-    }
+/// Sends a stop signal to the program as `kill` does, to no thread in particular, and lets the event
+/// loop take it.
+void sendStopSignal(int signal) {
+    ::kill(::getpid(), signal);
+    ASSERT_TRUE(QTest::qWaitFor([] { return StopSignals::stopSignal() != 0; }));
+    test::settle();
+}
+
+class WindowStopTest : public WindowDeviceTest, public testing::WithParamInterface<int> {};
+
+/// A box or dialog open before any exchange with the unit, and the click that opens it.
+struct OpenBox {
+    const char* name;
+    const char* button;
+    bool changeSettings = false; ///< so that Ukončit asks whether to save them
 };
 
-TEST_P(WindowStopTest, ASignalWhileTheActivationBoxIsOpenClosesItAsStornoAndEndsWithoutGreeting) {
+class StopAtEachBoxTest : public WindowDeviceTest,
+                          public testing::WithParamInterface<std::tuple<int, OpenBox>> {};
+
+TEST_P(StopAtEachBoxTest, ASignalClosesTheBoxAsStornoAndEndsWithoutTalkingToTheUnit) {
+    const auto& [signal, box] = GetParam();
     const StopSignals stopSignals([this] { window.stopOnSignal(); });
     unit.emplace(QStringList{"--memory", "256"});
-    window.setPrompter(nullptr);
-    test::whenModalShows([this](QDialog&) { sendStopSignal(); });
-    click("btDEA");
+    if (box.changeSettings) typeInto("tabJmenoStanice", "Chata");
+    window.setPrompter(nullptr); // the real boxes, which the signal closes
+    test::whenModalShows([signal](QDialog&) { sendStopSignal(signal); });
+    click(box.button);
     settle();
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(unit->requests().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Signals, StopAtEachBoxTest,
+                         testing::Combine(testing::Values(SIGTERM, SIGHUP),
+                                          testing::Values(OpenBox{"activation", "btDEA"},
+                                                          OpenBox{"about", "btInformace"},
+                                                          OpenBox{"openFile", "btFileLoad"},
+                                                          OpenBox{"saveQuestion", "btKonec", true})),
+                         [](const testing::TestParamInfo<std::tuple<int, OpenBox>>& info) {
+                             return SignalName(std::get<0>(info.param)).substr(3) + "_" +
+                                    std::get<1>(info.param).name;
+                         });
 
 TEST_P(WindowStopTest, ASignalDuringAWriteStopsItDeactivatesTheUnitAndClosesTheWindow) {
     const StopSignals stopSignals([this] { window.stopOnSignal(); });
@@ -189,7 +211,7 @@ TEST_P(WindowStopTest, ASignalWhileAnEntryDialogIsOpenClosesItUnchangedAndDeacti
     activate();
     test::whenModalShows([this](QDialog& dialog) {
         QTest::keyClicks(dialog.findChild<QLineEdit*>("INPNazev"), "SVETLO");
-        sendStopSignal();
+        sendStopSignal(GetParam());
     });
     window.editInput(2);
     EXPECT_EQ(form.text({TextField::tabINPNazev, 2}), "");
