@@ -18,15 +18,12 @@ void LoadSettingsFrom(const std::string& path, Workspace& workspace, std::ostrea
     if (!HoldsWholeImage(*workspace.image, length))
         throw CliError(ExitStatus::Failure, file_messages::notAnImage(path));
     const bool decoded = DecodeImage(*workspace.image, workspace.form);
-    std::string error;
-    for (const ShownBox& box : workspace.view.takeBoxes()) {
-        if (box.message.buttons == MessageButtons::Ok)
-            error = box.message.text;
-        else
-            for (const std::string& line : BoxLines(box))
-                notices << "orbctl: " << TerminalText(path) << ": " << line << std::endl;
-    }
-    if (!decoded) throw CliError(ExitStatus::Failure, path + ": " + error);
+    const std::vector<ShownBox> boxes = workspace.view.takeBoxes();
+    // The decoder refuses before it changes anything, with its one box and no question.
+    if (!decoded) throw CliError(ExitStatus::Failure, path + ": " + DecodeErrorText);
+    for (const ShownBox& box : boxes)
+        for (const std::string& line : BoxLines(box))
+            notices << "orbctl: " << TerminalText(path) << ": " << line << std::endl;
     for (const OutOfRuleValue& value : OutOfRuleValues(workspace.form.record()))
         notices << "orbctl: " << TerminalText(path) << ": " << TerminalText(OutOfRuleText(value))
                 << std::endl;

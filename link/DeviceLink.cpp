@@ -41,22 +41,21 @@ void DeviceLink::setPorts(std::vector<PortChoice> ports) {
     form_.setChoice(ChoiceField::tabPort, index);
 }
 
-void DeviceLink::onDeaClicked() {
-    const std::string& caption = form_.display().btDEA;
-    if (caption == ActivateCaption)
-        run(lm::ActivationTitle, [this] { mode_.activate(); });
-    else if (caption == DeactivateCaption)
-        run(lm::DeactivationTitle, [this] { mode_.deactivate(); });
+LinkOutcome DeviceLink::onDeaClicked() {
+    if (form_.display().btDEA == DeactivateCaption)
+        return run(lm::DeactivationTitle, [this] { return mode_.deactivate(); });
+    return run(lm::ActivationTitle, [this] { return mode_.activate(); });
 }
 
-void DeviceLink::loadFromUnit(TransferScope scope) {
-    run(lm::LoadTitle, [this, scope] { LoadFromUnit(form_, image_, progress_, blocks_, scope); });
+LinkOutcome DeviceLink::loadFromUnit(TransferScope scope) {
+    return run(lm::LoadTitle,
+               [this, scope] { return LoadFromUnit(form_, image_, progress_, blocks_, scope); });
 }
 
-void DeviceLink::saveToUnit(TransferScope scope) {
+LinkOutcome DeviceLink::saveToUnit(TransferScope scope) {
     // The port is used only once the write has begun: a failure leaves block 0 of the unit in doubt.
-    run(
-        lm::SaveTitle, [this, scope] { SaveToUnit(form_, image_, progress_, blocks_, scope); }, true);
+    return run(
+        lm::SaveTitle, [this, scope] { return SaveToUnit(form_, image_, progress_, blocks_, scope); }, true);
 }
 
 bool DeviceLink::confirmExit() {
@@ -76,17 +75,17 @@ void DeviceLink::confirmClose() {
     if (answer == Answer::Yes) leaveProgrammingMode();
 }
 
-void DeviceLink::leaveProgrammingMode() {
-    if (form_.display().btDEA == DeactivateCaption)
-        run(lm::DeactivationTitle, [this] { mode_.deactivate(); });
+LinkOutcome DeviceLink::leaveProgrammingMode() {
+    if (form_.display().btDEA != DeactivateCaption) return LinkOutcome::Done;
+    return run(lm::DeactivationTitle, [this] { return mode_.deactivate(); });
 }
 
 template <typename Operation>
-void DeviceLink::run(std::string_view title, Operation operation, bool writesUnit) {
-    if (busy_) return;
+LinkOutcome DeviceLink::run(std::string_view title, Operation operation, bool writesUnit) {
+    if (busy_) return LinkOutcome::Busy;
     BusyScope busy(busy_);
     try {
-        operation();
+        return operation();
     } catch (const PortError&) {
         // The cable or the port is gone: the unit cannot be reached any more, whatever state it is in.
         progress_.hideProgress();
@@ -94,6 +93,7 @@ void DeviceLink::run(std::string_view title, Operation operation, bool writesUni
         SetLinkState(form_, progress_, LinkState::Inactive);
         const std::string text = lm::portFailed(mode_.openedPortName());
         tell(form_.view(), title, writesUnit ? lm::withNoValidSettings(text) : text, MessageIcon::Critical);
+        return LinkOutcome::PortFailed;
     }
 }
 

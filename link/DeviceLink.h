@@ -3,6 +3,7 @@
 #include "common/Progress.h"
 #include "image/EepromImage.h"
 #include "link/BlockTransfer.h"
+#include "link/LinkOutcome.h"
 #include "link/ProgrammingMode.h"
 #include "link/SerialPort.h"
 #include "link/Transport.h"
@@ -19,16 +20,17 @@ namespace orb {
 /// arrives then is ignored (busy() tells the window to disable or ignore its commands), so two
 /// exchanges never interleave. A port that fails in the middle of an exchange ends the command with
 /// a message, closes the port and leaves the connection Inactive; the program keeps running.
+/// Each command returns what it came to; the window has shown it already and needs no more.
 class DeviceLink {
   public:
     DeviceLink(SettingsForm& form, EepromImage& image, Progress& progress, SerialPort& port, Waiter& waiter);
 
     /// Handles btDEA: activates when it reads "Aktivovat", deactivates when it reads "Deaktivovat".
-    void onDeaClicked();
+    LinkOutcome onDeaClicked();
     /// Handles btEEPROMLoad: reads the unit's EEPROM and decodes it into the form.
-    void loadFromUnit(TransferScope scope = TransferScope::WholeMemory);
+    LinkOutcome loadFromUnit(TransferScope scope = TransferScope::WholeMemory);
     /// Handles btEEPROMSave: checks and encodes the form, then writes the image into the unit.
-    void saveToUnit(TransferScope scope = TransferScope::WholeMemory);
+    LinkOutcome saveToUnit(TransferScope scope = TransferScope::WholeMemory);
     /// Handles btKonec: offers to deactivate a unit left in programming mode; true ends the program.
     bool confirmExit();
     /// Handles the close box: offers to deactivate with Yes and No; the window closes in any case.
@@ -38,16 +40,16 @@ class DeviceLink {
     void setPorts(std::vector<PortChoice> ports);
     const std::vector<PortChoice>& ports() const { return mode_.ports(); }
     /// Takes a unit still in programming mode out of it without asking first, as the exit question's Yes
-    /// does; nothing while no connection is active.
-    void leaveProgrammingMode();
+    /// does; nothing while no connection is active (Done).
+    LinkOutcome leaveProgrammingMode();
     /// Tells whether a command is running (its waits deliver the window's clicks).
     bool busy() const { return busy_; }
 
   private:
-    /// Runs one command; a port that fails ends it with a message under title, which for a write also
-    /// says that the unit has no valid settings left.
+    /// Runs one command and returns its outcome; a port that fails ends it with a message under title,
+    /// which for a write also says that the unit has no valid settings left.
     template <typename Operation>
-    void run(std::string_view title, Operation operation, bool writesUnit = false);
+    LinkOutcome run(std::string_view title, Operation operation, bool writesUnit = false);
 
     SettingsForm& form_;
     EepromImage& image_;

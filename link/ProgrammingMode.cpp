@@ -29,27 +29,28 @@ bool IsBelowLowestVersion(int major, int minor) {
 ProgrammingMode::ProgrammingMode(SettingsForm& form, Progress& progress, Transport& transport)
     : form_(form), progress_(progress), transport_(transport) {}
 
-void ProgrammingMode::activate() {
+LinkOutcome ProgrammingMode::activate() {
     if (!openPort()) {
         progress_.hideProgress();
-        return;
+        return LinkOutcome::NotOpened;
     }
     if (form_.view().ask({std::string(lm::ActivatingTitle), std::string(lm::PressButton),
                           MessageIcon::Information, MessageButtons::Ok}) == Answer::Cancel) {
         // Closed with Esc, or by a stop signal: the unit has not been greeted, so nothing is left to undo.
         transport_.closePort();
-        return;
+        return LinkOutcome::Cancelled;
     }
     progress_.showProgress(std::string(lm::SwitchOn), true);
-    if (!greet()) return fail();
+    if (!greet()) return fail(LinkOutcome::Cancelled);
     const std::optional<bool> accepted = identify();
-    if (!accepted) return fail();
-    if (!readMemoryAndModem()) return fail();
+    if (!accepted) return fail(LinkOutcome::NotReached);
+    if (!readMemoryAndModem()) return fail(LinkOutcome::NotReached);
     SetLinkState(form_, progress_, *accepted ? LinkState::Active : LinkState::Refused);
     progress_.hideProgress();
+    return *accepted ? LinkOutcome::Done : LinkOutcome::Refused;
 }
 
-void ProgrammingMode::deactivate() {
+LinkOutcome ProgrammingMode::deactivate() {
     TransferBlock request = RequestFor(Command::Deactivate);
     request.append(0xAA);
     request.append(0x55);
@@ -57,9 +58,10 @@ void ProgrammingMode::deactivate() {
     if (!IsReplyTo(reply, Command::Deactivate, 1) &&
         form_.view().ask({std::string(lm::DeactivationTitle), std::string(lm::DeactivationFailed),
                           MessageIcon::Critical, MessageButtons::YesNo}) != Answer::Yes)
-        return;
+        return LinkOutcome::NotReached;
     SetLinkState(form_, progress_, LinkState::Inactive);
     transport_.closePort();
+    return LinkOutcome::Done;
 }
 
 bool ProgrammingMode::openPort() {
@@ -151,11 +153,12 @@ bool ProgrammingMode::readMemoryAndModem() {
     return true;
 }
 
-void ProgrammingMode::fail() {
+LinkOutcome ProgrammingMode::fail(LinkOutcome outcome) {
     SetLinkState(form_, progress_, LinkState::Inactive);
     progress_.hideProgress();
     tell(form_.view(), lm::ActivationErrorTitle, lm::ActivationFailed, MessageIcon::Critical);
     transport_.closePort();
+    return outcome;
 }
 
 } // namespace orb

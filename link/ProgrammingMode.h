@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Progress.h"
+#include "link/LinkOutcome.h"
 #include "link/PortChoice.h"
 #include "link/Transport.h"
 #include "settings/SettingsForm.h"
@@ -19,11 +20,13 @@ class ProgrammingMode {
     ProgrammingMode(SettingsForm& form, Progress& progress, Transport& transport);
 
     /// Opens the chosen port, greets the unit until it answers or the user presses Storno, identifies it
-    /// and enters Active, Refused (wrong product or firmware) or, on any failure, Inactive. A box asking
-    /// the user to get the unit ready that is closed without OK closes the port again, and nothing else.
-    void activate();
-    /// Takes the unit out of programming mode and closes the port; without a valid reply the user decides.
-    void deactivate();
+    /// and enters Active (Done), Refused (wrong product or firmware) or, on any failure, Inactive. A box
+    /// asking the user to get the unit ready that is closed without OK closes the port again, and nothing
+    /// else (Cancelled).
+    LinkOutcome activate();
+    /// Takes the unit out of programming mode and closes the port; without a valid reply the user decides,
+    /// and one who keeps the connection leaves it NotReached.
+    LinkOutcome deactivate();
     /// Replaces the ports behind the entries of tabPort; at first they are "COM 1".."COM 4".
     void setPorts(std::vector<PortChoice> ports) { ports_ = std::move(ports); }
     const std::vector<PortChoice>& ports() const { return ports_; }
@@ -41,7 +44,7 @@ class ProgrammingMode {
     std::optional<bool> identify();
     bool mayBeProgrammed(const std::string& product, int major, int minor);
     bool readMemoryAndModem();
-    void fail();
+    LinkOutcome fail(LinkOutcome outcome);
 
     SettingsForm& form_;
     Progress& progress_;

@@ -23,44 +23,47 @@ std::optional<int> KnownMemorySize(SettingsForm& form, std::string_view title) {
 
 } // namespace
 
-void LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks,
-                  TransferScope scope) {
+LinkOutcome LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks,
+                         TransferScope scope) {
     const auto memorySize = KnownMemorySize(form, lm::LoadTitle);
-    if (!memorySize) return;
-    auto finish = [&](std::string_view text, MessageIcon icon) {
+    if (!memorySize) return LinkOutcome::SizeUnknown;
+    auto finish = [&](LinkOutcome outcome, std::string_view text, MessageIcon icon) {
         progress.hideProgress();
         tell(form.view(), lm::LoadTitle, text, icon);
+        return outcome;
     };
 
     const bool read = scope == TransferScope::WholeMemory ? blocks.readImage(*memorySize)
                                                           : blocks.readSettingsImage(*memorySize);
-    if (!read) return finish(lm::ReadBlockFailed, MessageIcon::Critical);
-    if (progress.dialogCancelled()) return finish(lm::ReadCancelled, MessageIcon::Information);
+    if (!read) return finish(LinkOutcome::BlockFailed, lm::ReadBlockFailed, MessageIcon::Critical);
+    if (progress.dialogCancelled())
+        return finish(LinkOutcome::Cancelled, lm::ReadCancelled, MessageIcon::Information);
     // A header whose texts would lie beyond the memory read is no image of this unit: the buffer's bytes
     // there are what an earlier file or unit left.
     if (!CheckImageSignature(image) || !ImageFitsIn(image, *memorySize))
-        return finish(lm::NotProgrammed, MessageIcon::Exclamation);
+        return finish(LinkOutcome::NotProgrammed, lm::NotProgrammed, MessageIcon::Exclamation);
 
     form.view().selectTab(0);
     progress.showProgress(std::string(lm::Decoding), false);
     // A decoding error has shown its own box and left the settings as they were: no success follows.
     const bool decoded = DecodeImage(image, form);
     progress.hideProgress();
-    if (!decoded) return;
+    if (!decoded) return LinkOutcome::DecodeFailed;
     form.markSettingsKept(form.record());
-    finish(lm::ReadDone, MessageIcon::Information);
+    return finish(LinkOutcome::Done, lm::ReadDone, MessageIcon::Information);
 }
 
-void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks,
-                TransferScope scope) {
+LinkOutcome SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks,
+                       TransferScope scope) {
     const auto memorySize = KnownMemorySize(form, lm::SaveTitle);
-    if (!memorySize) return;
+    if (!memorySize) return LinkOutcome::SizeUnknown;
     auto refuse = [&](std::string_view text) {
         progress.hideProgress();
         tell(form.view(), lm::SaveTitle, text, MessageIcon::Critical);
+        return LinkOutcome::Refused;
     };
 
-    if (!form.outputWordsRule()) return;
+    if (!form.outputWordsRule()) return LinkOutcome::Refused;
     // The used size is one more than the image, so an image exactly as long as the memory is refused.
     if (*memorySize < form.imageUsage())
         return refuse(lm::tooLarge(form.display().lblInfoPamUsage, form.display().lblInfoPamSize));
@@ -77,14 +80,17 @@ void SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, Bloc
     const bool written = blocks.writeImage(scope == TransferScope::WholeMemory ? *memorySize : length,
                                            form.options().CheckWrite);
     progress.hideProgress();
-    if (!written)
-        return tell(form.view(), lm::SaveTitle, lm::withNoValidSettings(lm::WriteBlockFailed),
-                    MessageIcon::Critical);
+    // Either way the write has begun: the unit holds no valid settings now.
+    auto stopped = [&](LinkOutcome outcome, std::string_view text, MessageIcon icon) {
+        tell(form.view(), lm::SaveTitle, lm::withNoValidSettings(text), icon);
+        return outcome;
+    };
+    if (!written) return stopped(LinkOutcome::BlockFailed, lm::WriteBlockFailed, MessageIcon::Critical);
     if (progress.dialogCancelled())
-        return tell(form.view(), lm::SaveTitle, lm::withNoValidSettings(lm::WriteCancelled),
-                    MessageIcon::Information);
+        return stopped(LinkOutcome::Cancelled, lm::WriteCancelled, MessageIcon::Information);
     form.markSettingsKept(sent);
     tell(form.view(), lm::SaveTitle, lm::WriteDone, MessageIcon::Information);
+    return LinkOutcome::Done;
 }
 
 } // namespace orb

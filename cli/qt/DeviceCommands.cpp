@@ -3,12 +3,12 @@
 #include "cli/ConsoleProgress.h"
 #include "cli/FileAccess.h"
 #include "cli/FileCommands.h"
+#include "cli/LinkExitStatus.h"
 #include "cli/PortJson.h"
 #include "cli/PortTable.h"
-#include "cli/TerminalText.h"
 #include "cli/qt/DeviceMessages.h"
+#include "cli/TerminalText.h"
 #include "cli/Workspace.h"
-#include "image/CodecMessages.h"
 #include "image/DecodeImage.h"
 #include "link/DeviceLink.h"
 #include "link/LinkMessages.h"
@@ -20,7 +20,6 @@
 #include "link/qt/StopSignals.h"
 #include "settings/OutOfRuleValues.h"
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -63,13 +62,9 @@ int TerminalColumns() {
     return ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
 }
 
-bool shown(const std::vector<ShownBox>& boxes, std::string_view text) {
-    return std::any_of(boxes.begin(), boxes.end(),
-                       [text](const ShownBox& box) { return box.message.text == text; });
-}
-
 /// The window's device part on a terminal: the unit on COM n, its boxes and progress on standard error.
-/// Each step returns what it means for orbctl's exit status; the boxes have told the user the details.
+/// Each step returns what it means for orbctl's exit status (ExitStatusOf the link's outcome); the boxes
+/// have told the user the details.
 /// SIGINT, SIGTERM and SIGHUP press Storno for the rest of the run: the block in flight is finished, the
 /// unit is deactivated and the run ends with Failure.
 class DeviceSession {
@@ -111,9 +106,8 @@ class DeviceSession {
     /// Reads the unit into the form; a decoding error counts as a failed read. Each value of the unit
     /// that its field's rule does not allow is named.
     ExitStatus load() {
-        link_.loadFromUnit(scope_);
-        const auto boxes = workspace_.view.takeBoxes();
-        if (!shown(boxes, lm::ReadDone) || shown(boxes, DecodeErrorText)) return ExitStatus::Failure;
+        const LinkOutcome outcome = link_.loadFromUnit(scope_);
+        if (outcome != LinkOutcome::Done) return ExitStatusOf(outcome);
         for (const OutOfRuleValue& value : OutOfRuleValues(workspace_.form.record()))
             say(OutOfRuleText(value));
         return ExitStatus::Success;
@@ -123,14 +117,12 @@ class DeviceSession {
     /// settings that read back whole holds nothing worth saving: Refused, or Success without a file when
     /// forced. Failure when the read or the save failed.
     ExitStatus backUp(const std::string& path, bool force) {
-        link_.loadFromUnit();
-        const auto boxes = workspace_.view.takeBoxes();
-        const bool noSettings = shown(boxes, lm::NotProgrammed) || shown(boxes, DecodeErrorText);
-        if (noSettings) {
+        const LinkOutcome outcome = link_.loadFromUnit();
+        if (outcome == LinkOutcome::NotProgrammed || outcome == LinkOutcome::DecodeFailed) {
             say(force ? NothingToBackUpForced : NothingToBackUp);
             return force ? ExitStatus::Success : ExitStatus::Refused;
         }
-        if (!shown(boxes, lm::ReadDone)) return ExitStatus::Failure;
+        if (outcome != LinkOutcome::Done) return ExitStatusOf(outcome);
         const int bytes = *workspace_.form.memorySize();
         try {
             SaveImageBytes(path, *workspace_.image, bytes);
@@ -163,33 +155,22 @@ class DeviceSession {
     }
 
     /// Writes the form into the unit; a check that stopped the write before anything was sent is a refusal.
-    ExitStatus save() {
-        link_.saveToUnit(scope_);
-        const auto boxes = workspace_.view.takeBoxes();
-        if (shown(boxes, lm::WriteDone)) return ExitStatus::Success;
-        const bool failed = !connected() || shown(boxes, lm::withNoValidSettings(lm::WriteBlockFailed)) ||
-                            shown(boxes, lm::withNoValidSettings(lm::WriteCancelled)) ||
-                            shown(boxes, lm::MemorySizeUnknown);
-        return failed ? ExitStatus::Failure : ExitStatus::Refused;
-    }
+    ExitStatus save() { return ExitStatusOf(link_.saveToUnit(scope_)); }
 
   private:
     /// Switches the unit into programming mode: Success when it may be programmed, Refused when it is
     /// the wrong product or firmware, Failure when it was not reached.
     ExitStatus activate() {
         if (timeout_) progress_.setDeadline(ConsoleProgress::Clock::now() + std::chrono::seconds(*timeout_));
-        link_.onDeaClicked();
+        const LinkOutcome outcome = link_.onDeaClicked();
         progress_.setDeadline(std::nullopt);
         // The window's message says only that the port would not open; a terminal user wants to know why.
-        if (shown(workspace_.view.takeBoxes(), lm::cannotOpenPort(chosenPort().name())))
-            err_ << prefix_ << port_.openError() << std::endl;
-        activated_ = connected();
-        if (!activated_) {
-            if (progress_.deadlinePassed() && !stopped())
-                err_ << prefix_ << noAnswerWithin(*timeout_) << std::endl;
-            return ExitStatus::Failure;
-        }
-        return workspace_.form.display().btEEPROMLoadEnabled ? ExitStatus::Success : ExitStatus::Refused;
+        if (outcome == LinkOutcome::NotOpened) err_ << prefix_ << port_.openError() << std::endl;
+        // A unit of the wrong product or firmware is in programming mode too, and must leave it.
+        activated_ = outcome == LinkOutcome::Done || outcome == LinkOutcome::Refused;
+        if (!activated_ && progress_.deadlinePassed() && !stopped())
+            err_ << prefix_ << noAnswerWithin(*timeout_) << std::endl;
+        return ExitStatusOf(outcome);
     }
 
     /// Takes a unit still in programming mode out of it; a failed deactivation is said on its own line and
@@ -197,7 +178,6 @@ class DeviceSession {
     ExitStatus finish(ExitStatus status) {
         const bool wasConnected = connected();
         link_.leaveProgrammingMode();
-        workspace_.view.takeBoxes();
         deactivated_ = wasConnected && !connected();
         if (!connected()) return status;
         if (!stopped()) say(StillActiveText);

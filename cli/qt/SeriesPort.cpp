@@ -4,7 +4,6 @@
 #include "cli/ConsoleView.h"
 #include "cli/FileAccess.h"
 #include "cli/qt/DeviceMessages.h"
-#include "image/CodecMessages.h"
 #include "image/DecodeImage.h"
 #include "link/DeviceLink.h"
 #include "link/LinkMessages.h"
@@ -94,11 +93,6 @@ class SeriesProgress : public Progress {
 /// Returns the text of the last box that says how a step ended; empty when none did.
 std::string lastText(const std::vector<ShownBox>& boxes) {
     return boxes.empty() ? std::string() : boxes.back().message.text;
-}
-
-bool shown(const std::vector<ShownBox>& boxes, std::string_view text) {
-    return std::any_of(boxes.begin(), boxes.end(),
-                       [text](const ShownBox& box) { return box.message.text == text; });
 }
 
 /// A message with paragraphs on one line, as a log field and a terminal line hold it.
@@ -196,17 +190,19 @@ class PortLoop {
     bool activate() {
         if (options_.timeout) progress_.setDeadline(Clock::now() + std::chrono::seconds(*options_.timeout));
         progress_.setGreeting(true);
-        link_.onDeaClicked();
+        const LinkOutcome outcome = link_.onDeaClicked();
         progress_.setGreeting(false);
         progress_.setDeadline(std::nullopt);
-        if (connected()) return true;
+        if (outcome == LinkOutcome::Done || outcome == LinkOutcome::Refused) return true;
         const std::vector<ShownBox> boxes = view_.takeBoxes();
         if (stopped() || broker_.seriesDone()) return false;
         if (progress_.deadlinePassed()) {
             say(noAnswerWithin(*options_.timeout));
             return false;
         }
-        if (shown(boxes, lm::ActivationFailed)) {
+        // The port opened but the activation failed (the box said lm::ActivationFailed): the attempt is
+        // recorded.
+        if (outcome == LinkOutcome::NotReached || outcome == LinkOutcome::Cancelled) {
             record_ = {.time = IsoTime(std::chrono::system_clock::now()),
                        .port = name_,
                        .verify = options_.verify,
@@ -215,8 +211,7 @@ class PortLoop {
             return !stopped();
         }
         say(oneLine(lastText(boxes)));
-        if (shown(boxes, lm::cannotOpenPort(link_.ports().at(form_.options().tabPort).name())))
-            say(port_.openError());
+        if (outcome == LinkOutcome::NotOpened) say(port_.openError());
         return false;
     }
 
@@ -224,12 +219,13 @@ class PortLoop {
     /// describes (a unit without valid settings: the header's blocks alone). Returns the index of the
     /// row image the unit holds, if any; nothing when the read failed.
     std::optional<std::optional<std::size_t>> recognise() {
-        link_.loadFromUnit(options_.backupDir ? TransferScope::WholeMemory : TransferScope::SettingsOnly);
-        const std::vector<ShownBox> boxes = view_.takeBoxes();
-        const bool read =
-            shown(boxes, lm::ReadDone) || shown(boxes, lm::NotProgrammed) || shown(boxes, DecodeErrorText);
+        const LinkOutcome outcome =
+            link_.loadFromUnit(options_.backupDir ? TransferScope::WholeMemory : TransferScope::SettingsOnly);
+        // A unit without valid settings was read all the same: it holds no row's image.
+        const bool read = outcome == LinkOutcome::Done || outcome == LinkOutcome::NotProgrammed ||
+                          outcome == LinkOutcome::DecodeFailed;
         if (!read) {
-            readFailure_ = lastText(boxes);
+            readFailure_ = lastText(view_.takeBoxes());
             return std::nullopt;
         }
         if (!CheckImageSignature(*image_)) return std::optional<std::size_t>();
@@ -254,10 +250,8 @@ class PortLoop {
         DecodeImage(*image_, form_);
         view_.takeBoxes();
         record_.imageSha256 = sha256Of(bytes);
-        link_.saveToUnit(options_.scope);
-        const std::vector<ShownBox> boxes = view_.takeBoxes();
-        record_.programmed = shown(boxes, lm::WriteDone);
-        return finish(lastText(boxes));
+        record_.programmed = link_.saveToUnit(options_.scope) == LinkOutcome::Done;
+        return finish(lastText(view_.takeBoxes()));
     }
 
     /// Saves what the unit's memory holds, read whole by recognise(); returns the file's path.

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "image/EncodeImage.h"
 #include "image/HexPair.h"
 #include "link/tests/FakeLine.h"
 #include "link/TransferBlock.h"
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,6 +59,14 @@ class FakeUnit {
     std::function<void(const Request&)> onRequest;
 
     std::vector<Request> requests;
+
+    /// Puts the image of the settings into the EEPROM, as a unit written with them holds it.
+    void holdSettings(const SettingsRecord& record) {
+        auto image = std::make_unique<EepromImage>();
+        const int length = EncodeImage(record, *image);
+        for (int i = 0; i < length; ++i)
+            eeprom.at(i) = image->getByte(i);
+    }
 
     /// The requests with the given code.
     std::vector<Request> requestsOf(std::uint8_t code) const {

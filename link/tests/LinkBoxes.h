@@ -26,5 +26,11 @@ inline const Message NotProgrammed =
         MessageIcon::Exclamation);
 inline const Message WriteDone =
     Box(SaveTitle, "Data byla úspěšně uložena do EEPROM.", MessageIcon::Information);
+/// The question a deactivation without the unit's reply asks.
+inline const Message DeactivationQuestion =
+    Box("Deaktivace spojení",
+        "Při deaktivaci spojení došlo k chybě. Zařízení je zřejmě stále v programovacím módu. Mám přesto "
+        "přejít do 'Neaktivního stavu'?",
+        MessageIcon::Critical, MessageButtons::YesNo);
 
 } // namespace orb::test

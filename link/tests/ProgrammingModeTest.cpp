@@ -7,11 +7,6 @@ namespace {
 
 const Message ActivationError =
     Box("Aktivace spojení", "Při pokusu aktivovat spojení nastala chyba.", MessageIcon::Critical);
-const Message DeactivationQuestion =
-    Box("Deaktivace spojení",
-        "Při deaktivaci spojení došlo k chybě. Zařízení je zřejmě stále v programovacím módu. Mám přesto "
-        "přejít do 'Neaktivního stavu'?",
-        MessageIcon::Critical, MessageButtons::YesNo);
 const std::string ExitQuestion = "Zařízení nebylo deaktivováno a je zřejmě stále v programovacím módu. Má se "
                                  "zařízení před ukončením programu deaktivovat?";
 

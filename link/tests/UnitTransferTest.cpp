@@ -17,10 +17,7 @@ void ProgramUnit(FakeUnit& unit) {
     SettingsRecord record;
     record.tabJmenoStanice = "CHATA";
     record.tabTC[0] = "+12345";
-    auto programmed = std::make_unique<EepromImage>();
-    const int length = EncodeImage(record, *programmed);
-    for (int i = 0; i < length; ++i)
-        unit.eeprom[i] = programmed->getByte(i);
+    unit.holdSettings(record);
 }
 
 class UnitTransferTest : public LinkTest {
