@@ -5,7 +5,6 @@
 #include "link/LinkMessages.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
 
 namespace orb {
@@ -14,7 +13,6 @@ namespace lm = link_messages;
 
 namespace {
 
-constexpr int RetryStepMs = 100;
 /// The header and the option block: what a read needs before it knows how far the image reaches.
 constexpr int HeaderBytes = 64;
 /// How many times a transfer found out of step at its end reads the unit again before it fails.
@@ -22,11 +20,41 @@ constexpr int ReadsAgainWhenOutOfStep = 2;
 /// What a frame carries besides its payload: the checksum and the terminator.
 constexpr int FrameOverhead = 2;
 
+/// What goes out as block 0 until the real one is written last.
+constexpr BlockTransfer::Block ZeroBlock{};
+
 TransferBlock BlockRequest(Command command, int address) {
     TransferBlock request = RequestFor(command);
     request.appendHexPair(static_cast<std::uint8_t>(address % 256));
     request.appendHexPair(static_cast<std::uint8_t>(address / 256));
     return request;
+}
+
+TransferBlock WriteRequest(int address, const BlockTransfer::Block& bytes) {
+    TransferBlock request = BlockRequest(Command::WriteBlock, address);
+    for (const std::uint8_t byte : bytes)
+        request.appendHexPair(byte);
+    return request;
+}
+
+/// Tells whether the reply answers a block request: a write's code alone, a read's code with the block's
+/// eight bytes as hex pairs (the reply does not repeat the address).
+bool AnswersBlockRequest(const TransferBlock& request, const TransferBlock& reply) {
+    const auto command = static_cast<Command>(request.code());
+    if (command == Command::WriteBlock) return IsReplyTo(reply, command, 1);
+    return IsReplyTo(reply, command, 1 + 2 * BlockTransfer::BlockSize) &&
+           reply.hexDigitsAt(1, 2 * BlockTransfer::BlockSize);
+}
+
+BlockTransfer::Block BlockIn(const TransferBlock& readReply) {
+    BlockTransfer::Block block;
+    for (int k = 0; k < BlockTransfer::BlockSize; ++k)
+        block[k] = readReply.hexPairAt(2 * k + 1);
+    return block;
+}
+
+bool AnyReply(const TransferBlock&) {
+    return true;
 }
 
 /// Tells the progress what a whole-memory transfer moved when it ends, however it ends.
@@ -50,44 +78,55 @@ BlockTransfer::BlockTransfer(Transport& transport, EepromImage& image, Progress&
 template <typename Attempt> bool BlockTransfer::withRetries(const RetrySchedule& schedule, Attempt attempt) {
     for (int n = 0; n < schedule.attempts; ++n) {
         if (n > 0) ++counts_.retries;
-        if (attempt(schedule.firstLimitMs + n * RetryStepMs)) return true;
+        if (attempt(schedule.limitMs(n))) return true;
     }
     return false;
 }
 
-bool BlockTransfer::readBlockWithin(int address, int limitMs) {
-    const TransferBlock request = BlockRequest(Command::ReadBlock, address);
-    const TransferBlock reply = transport_.exchange(request, limitMs);
-    // The reply does not repeat the address: eight hex pairs follow the code.
-    const bool valid =
-        IsReplyTo(reply, Command::ReadBlock, 1 + 2 * BlockSize) && reply.hexDigitsAt(1, 2 * BlockSize);
-    countExchange(request, reply, valid);
-    if (!valid) return false;
+template <typename Accept>
+std::optional<TransferBlock> BlockTransfer::exchangeWithRetries(const TransferBlock& request,
+                                                                const RetrySchedule& schedule,
+                                                                Accept accept) {
+    std::optional<TransferBlock> accepted;
+    withRetries(schedule, [&](int limitMs) {
+        const TransferBlock reply = transport_.exchange(request, limitMs);
+        const bool valid = AnswersBlockRequest(request, reply);
+        countExchange(request, reply, valid);
+        if (valid && accept(reply)) accepted = reply;
+        return accepted.has_value();
+    });
+    return accepted;
+}
+
+bool BlockTransfer::readBlock(int address) {
+    return readIntoImage(address, Single);
+}
+
+bool BlockTransfer::writeBlock(int address, const Block& bytes) {
+    return exchangeWithRetries(WriteRequest(address, bytes), Single, AnyReply).has_value();
+}
+
+BlockTransfer::Block BlockTransfer::imageBlock(int address) const {
+    Block block;
     for (int k = 0; k < BlockSize; ++k)
-        image_.putByte(address + k, reply.hexPairAt(2 * k + 1));
+        block[k] = image_.getByte(address + k);
+    return block;
+}
+
+bool BlockTransfer::readIntoImage(int address, const RetrySchedule& schedule) {
+    const std::optional<TransferBlock> reply =
+        exchangeWithRetries(BlockRequest(Command::ReadBlock, address), schedule, AnyReply);
+    if (!reply) return false;
+    const Block block = BlockIn(*reply);
+    for (int k = 0; k < BlockSize; ++k)
+        image_.putByte(address + k, block[k]);
     return true;
 }
 
-bool BlockTransfer::writeBlockWithin(int address, int limitMs) {
-    TransferBlock request = BlockRequest(Command::WriteBlock, address);
-    for (int k = 0; k < BlockSize; ++k)
-        request.appendHexPair(image_.getByte(address + k));
-    const TransferBlock reply = transport_.exchange(request, limitMs);
-    const bool valid = IsReplyTo(reply, Command::WriteBlock, 1);
-    countExchange(request, reply, valid);
-    return valid;
-}
-
-bool BlockTransfer::verifyBlock(int address) {
-    std::array<std::uint8_t, BlockSize> expected;
-    for (int k = 0; k < BlockSize; ++k)
-        expected[k] = image_.getByte(address + k);
-    return withRetries(Verify, [&](int limitMs) {
-        if (!readBlockWithin(address, limitMs)) return false;
-        for (int k = 0; k < BlockSize; ++k)
-            if (image_.getByte(address + k) != expected[k]) return false;
-        return true;
-    });
+bool BlockTransfer::verifyBlock(int address, const Block& expected) {
+    return exchangeWithRetries(BlockRequest(Command::ReadBlock, address), Verify,
+                               [&](const TransferBlock& reply) { return BlockIn(reply) == expected; })
+        .has_value();
 }
 
 bool BlockTransfer::readImage(int memorySize) {
@@ -117,16 +156,12 @@ template <typename Pass> bool BlockTransfer::readInStep(Pass pass) {
     return outcome != Outcome::Failed;
 }
 
-bool BlockTransfer::readBlockWithRetries(int address) {
-    return withRetries(Read, [&](int limitMs) { return readBlockWithin(address, limitMs); });
-}
-
 BlockTransfer::Outcome BlockTransfer::readEveryBlock(int memorySize) {
     blocksDone_ = 0;
     blocksTotal_ = memorySize / BlockSize;
     for (int address = 0; address < memorySize; address += BlockSize) {
         // Storno is looked at only once the block is done.
-        if (!readBlockWithRetries(address)) return Outcome::Failed;
+        if (!readIntoImage(address, Read)) return Outcome::Failed;
         countBlock();
         if (progress_.dialogCancelled()) return Outcome::Cancelled;
     }
@@ -138,7 +173,7 @@ BlockTransfer::Outcome BlockTransfer::readHeaderAndImage(int memorySize) {
     blocksTotal_ = memorySize / BlockSize; // until the header tells how far the image reaches
     int end = std::min(HeaderBytes, memorySize);
     for (int address = 0; address < end; address += BlockSize) {
-        if (!readBlockWithRetries(address)) return Outcome::Failed;
+        if (!readIntoImage(address, Read)) return Outcome::Failed;
         countBlock();
         if (progress_.dialogCancelled()) return Outcome::Cancelled;
         const int read = address + BlockSize;
@@ -160,7 +195,7 @@ BlockTransfer::Outcome BlockTransfer::verifyEveryBlock(int memorySize) {
     blocksDone_ = 0;
     blocksTotal_ = memorySize / BlockSize;
     for (int address = 0; address < memorySize; address += BlockSize) {
-        if (!verifyBlock(address)) return Outcome::Failed;
+        if (!verifyBlock(address, imageBlock(address))) return Outcome::Failed;
         countBlock();
         if (progress_.dialogCancelled()) return Outcome::Cancelled;
     }
@@ -178,20 +213,12 @@ bool BlockTransfer::writeImage(int bytes, bool checkWrite) {
 
     // Until the real block 0 is back, the unit's header checksum fails: a write that stops early leaves a
     // unit that reads as not programmed rather than one that holds half of two configurations.
-    std::array<std::uint8_t, BlockSize> header;
-    for (int k = 0; k < BlockSize; ++k) {
-        header[k] = image_.getByte(k);
-        image_.putByte(k, 0);
-    }
-    Outcome outcome = writeBlockWithRetries(0, checkWrite);
+    Outcome outcome = writeBlockWithRetries(0, ZeroBlock, checkWrite);
     for (int pass = 0; pass < 2; ++pass)
         for (int address = 0; address < covered && outcome == Outcome::Done; address += BlockSize)
-            outcome = writeBlockWithRetries(address, checkWrite);
-    if (outcome == Outcome::Done) {
-        for (int k = 0; k < BlockSize; ++k)
-            image_.putByte(k, header[k]);
-        outcome = writeBlockWithRetries(0, checkWrite);
-    }
+            outcome =
+                writeBlockWithRetries(address, address == 0 ? ZeroBlock : imageBlock(address), checkWrite);
+    if (outcome == Outcome::Done) outcome = writeBlockWithRetries(0, imageBlock(0), checkWrite);
     // An acknowledgement or a read-back taken out of step may stand for a block the unit never stored:
     // with read-back, the unit's memory is compared with the image once more; without, the write fails.
     for (int pass = 0; outcome == Outcome::Done; ++pass) {
@@ -206,9 +233,10 @@ bool BlockTransfer::writeImage(int bytes, bool checkWrite) {
     return outcome != Outcome::Failed;
 }
 
-BlockTransfer::Outcome BlockTransfer::writeBlockWithRetries(int address, bool checkWrite) {
-    bool ok = withRetries(Write, [&](int limitMs) { return writeBlockWithin(address, limitMs); });
-    if (ok && checkWrite && !progress_.dialogCancelled()) ok = verifyBlock(address);
+BlockTransfer::Outcome BlockTransfer::writeBlockWithRetries(int address, const Block& bytes,
+                                                            bool checkWrite) {
+    bool ok = exchangeWithRetries(WriteRequest(address, bytes), Write, AnyReply).has_value();
+    if (ok && checkWrite && !progress_.dialogCancelled()) ok = verifyBlock(address, bytes);
     if (!ok) return Outcome::Failed;
     if (progress_.dialogCancelled()) return Outcome::Cancelled;
     countBlock();

@@ -4,7 +4,9 @@
 #include "image/EepromImage.h"
 #include "link/Transport.h"
 
+#include <array>
 #include <cstdint>
+#include <optional>
 
 namespace orb {
 
@@ -27,16 +29,15 @@ enum class TransferScope {
 class BlockTransfer {
   public:
     static constexpr int BlockSize = 8;
+    using Block = std::array<std::uint8_t, BlockSize>;
 
     BlockTransfer(Transport& transport, EepromImage& image, Progress& progress);
 
-    /// Reads the unit's block at address into the image within a first attempt's limit; false (image
-    /// untouched) without a valid reply.
-    bool readBlock(int address) { return readBlockWithin(address, Read.firstLimitMs); }
-    /// Sends the image's block at address within a first attempt's limit; true when the unit confirmed it.
-    bool writeBlock(int address) { return writeBlockWithin(address, Read.firstLimitMs); }
-    /// Reads the block back until it equals the image's, at most 9 times; the image keeps what was read.
-    bool verifyBlock(int address);
+    /// Reads the unit's block at address into the image in one attempt; false (image untouched) without
+    /// a valid reply.
+    bool readBlock(int address);
+    /// Sends the bytes as the unit's block at address in one attempt; true when the unit confirmed it.
+    bool writeBlock(int address, const Block& bytes);
 
     /// Reads every block of a memory of the given size into the image, up to 12 attempts on each.
     bool readImage(int memorySize);
@@ -45,31 +46,43 @@ class BlockTransfer {
     /// image buffer then tells the caller that the unit is not programmed, as after a whole read.
     bool readSettingsImage(int memorySize);
     /// Writes the image's first bytes (the whole memory, or the blocks the image covers) so that an
-    /// interrupted write never leaves a valid-looking EEPROM: block 0 zeroed first, two passes over them,
-    /// the real block 0 last. Blocks beyond are left as the unit holds them.
+    /// interrupted write never leaves a valid-looking EEPROM: block 0 as zeros first, two passes over them
+    /// with block 0 still zeros, the real block 0 last. Blocks beyond are left as the unit holds them; the
+    /// image is only read.
     bool writeImage(int bytes, bool checkWrite);
+    /// Returns the image's block at address.
+    Block imageBlock(int address) const;
 
   private:
-    /// Attempts on one block, each waiting 100 ms longer than the one before.
+    /// How often one exchange is tried, and how long each attempt waits for the reply.
     struct RetrySchedule {
-        int firstLimitMs;
         int attempts;
+        int firstLimitMs;
+        int stepMs; ///< each attempt waits this much longer than the one before
+
+        int limitMs(int attempt) const { return firstLimitMs + attempt * stepMs; }
     };
-    static constexpr RetrySchedule Read{100, 12};  // 100, 200, ... 1200 ms
-    static constexpr RetrySchedule Write{200, 10}; // 200, 300, ... 1100 ms
-    static constexpr RetrySchedule Verify{200, 9}; // 200, 300, ... 1000 ms
+    static constexpr RetrySchedule Single{1, 100, 0};   // a block on its own: one attempt, 100 ms
+    static constexpr RetrySchedule Read{12, 100, 100};  // 100, 200, ... 1200 ms
+    static constexpr RetrySchedule Write{10, 200, 100}; // 200, 300, ... 1100 ms
+    static constexpr RetrySchedule Verify{9, 200, 100}; // 200, 300, ... 1000 ms
 
     enum class Outcome { Done, Failed, Cancelled };
 
+    /// Runs attempt with each of the schedule's limits in turn until one succeeds; counts the retries.
     template <typename Attempt> bool withRetries(const RetrySchedule& schedule, Attempt attempt);
+    /// Sends the request until a valid reply passes accept, on the schedule; nothing once it ran out.
+    template <typename Accept>
+    std::optional<TransferBlock> exchangeWithRetries(const TransferBlock& request,
+                                                     const RetrySchedule& schedule, Accept accept);
     template <typename Pass> bool readInStep(Pass pass);
-    bool readBlockWithin(int address, int limitMs);
-    bool writeBlockWithin(int address, int limitMs);
+    bool readIntoImage(int address, const RetrySchedule& schedule);
+    /// Reads the unit's block until it equals expected, on the Verify schedule; the image is not touched.
+    bool verifyBlock(int address, const Block& expected);
     Outcome readEveryBlock(int memorySize);
     Outcome readHeaderAndImage(int memorySize);
-    bool readBlockWithRetries(int address);
     Outcome verifyEveryBlock(int memorySize);
-    Outcome writeBlockWithRetries(int address, bool checkWrite);
+    Outcome writeBlockWithRetries(int address, const Block& bytes, bool checkWrite);
     StepCheck closingCheck(const RetrySchedule& schedule);
     void countExchange(const TransferBlock& request, const TransferBlock& reply, bool valid);
     void countBlock();
