@@ -1,8 +1,8 @@
 #pragma once
 
 #include "fuzz/FuzzInput.h"
-#include "link/tests/FakeLine.h"
 #include "link/TransferBlock.h"
+#include "tests/support/FakeLine.h"
 
 #include <chrono>
 #include <functional>

@@ -5,8 +5,9 @@
 #include "image/EepromImage.h"
 #include "link/DeviceLink.h"
 #include "link/LinkState.h"
-#include "link/tests/FakeUnit.h"
+#include "tests/support/FakeUnit.h"
 #include "tests/support/QuietView.h"
+#include "tests/support/TestProgress.h"
 
 #include <memory>
 
@@ -16,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     test::QuietView view;
     SettingsForm form(view);
     auto image = std::make_unique<EepromImage>();
-    test::QuietProgress progress;
+    test::TestProgress progress;
     test::FakeLine line;
     DeviceLink link(form, *image, progress, line, line);
 

@@ -2,6 +2,7 @@
 // decoder's), never crashes, and leaves the settings unchanged whenever it does not report success.
 #include "files/SettingsFile.h"
 #include "tests/support/QuietView.h"
+#include "tests/support/TestProgress.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     orb::SettingsForm form(view);
     const orb::SettingsRecord before = form.record();
     auto image = std::make_unique<orb::EepromImage>();
-    orb::test::QuietProgress progress;
+    orb::test::TestProgress progress;
     FixedDialogs dialogs(FilePath());
     orb::LoadSettingsFile(form, *image, progress, dialogs);
     if (view.boxes == 0) __builtin_trap();

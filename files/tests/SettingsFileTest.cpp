@@ -2,11 +2,11 @@
 
 #include "files/FileMessages.h"
 #include "files/RawFile.h"
-#include "files/tests/RecordingProgress.h"
 #include "files/WriteTarget.h"
 #include "image/CodecMessages.h"
 #include "image/EncodeImage.h"
-#include "settings/tests/ScriptedView.h"
+#include "tests/support/ScriptedView.h"
+#include "tests/support/TestProgress.h"
 
 #include <algorithm>
 #include <atomic>
@@ -119,7 +119,7 @@ class SettingsFileTest : public ::testing::Test {
     test::ScriptedView view;
     SettingsForm form{view};
     EepromImage image;
-    test::RecordingProgress progress;
+    test::TestProgress progress;
     ScriptedDialogs dialogs;
 };
 
@@ -143,9 +143,9 @@ TEST_F(SettingsFileTest, SaveWritesTheEncodedImageUpToTheUsageShownLessOne) {
     EXPECT_EQ(file.size(), static_cast<std::size_t>(form.imageUsage() - 1));
     EXPECT_EQ(file, imageBytes(image, 0, static_cast<std::int32_t>(file.size())));
     EXPECT_TRUE(CheckImageSignature(image));
-    EXPECT_EQ(progress.shown, std::vector<std::string>{msg::saving(name.string())});
-    EXPECT_FALSE(progress.visible);
-    EXPECT_FALSE(progress.storno);
+    EXPECT_EQ(progress.messages, std::vector<std::string>{msg::saving(name.string())});
+    EXPECT_FALSE(progress.shown);
+    EXPECT_FALSE(progress.stornoOffered);
     EXPECT_EQ(fs::directory_iterator(folder)->path(), name) << "no temporary file left behind";
 }
 
@@ -164,14 +164,14 @@ TEST_F(SettingsFileTest, SavedFileLoadedIntoFreshSettingsReproducesThem) {
     EXPECT_EQ(other.record(), form.record());
     EXPECT_EQ(otherView.events.front(), "tab 0");
     EXPECT_EQ(other.imageUsage(), form.imageUsage());
-    EXPECT_FALSE(progress.visible);
+    EXPECT_FALSE(progress.shown);
 }
 
 TEST_F(SettingsFileTest, CancelledDialogsDoNothing) {
     SaveSettingsFile(form, image, progress, dialogs);
     LoadSettingsFile(form, image, progress, dialogs);
     EXPECT_TRUE(view.boxes.empty());
-    EXPECT_TRUE(progress.shown.empty());
+    EXPECT_TRUE(progress.messages.empty());
     EXPECT_TRUE(fs::is_empty(folder));
 }
 
@@ -183,7 +183,7 @@ TEST_F(SettingsFileTest, DecliningTheOverwriteLeavesTheFileAndShowsNothingElse) 
 
     EXPECT_EQ(save(name), old);
     EXPECT_EQ(view.boxes.size(), 1u);
-    EXPECT_TRUE(progress.shown.empty());
+    EXPECT_TRUE(progress.messages.empty());
 }
 
 TEST_F(SettingsFileTest, AcceptedOverwriteReplacesTheContentAndKeepsThePermissions) {
@@ -209,7 +209,7 @@ class FailedSaveTest : public SettingsFileTest {
         if (asked) view.expectBox(OverwriteQuestion, Answer::Yes);
         view.expectBox(saveError(text));
         EXPECT_EQ(save(name), old);
-        EXPECT_FALSE(progress.visible);
+        EXPECT_FALSE(progress.shown);
         EXPECT_EQ(std::distance(fs::directory_iterator(name.parent_path()), {}), 1)
             << "no temporary file left behind";
     }
@@ -254,7 +254,7 @@ TEST_F(FailedSaveTest, MissingFolderOrAFileForAFolderIsNamed) {
     for (const auto& [name, reason] : cases) {
         view.expectBox(saveError(msg::saveRefused(name.string(), reason)));
         save(name);
-        EXPECT_FALSE(progress.visible);
+        EXPECT_FALSE(progress.shown);
     }
     EXPECT_FALSE(fs::exists(folder / "nowhere"));
 }
@@ -301,7 +301,7 @@ TEST_F(SaveTargetTest, FifoNobodyReadsFailsAtOnceInsteadOfFreezingTheWindow) {
     dialogs.saveName = pipe.string();
     SaveSettingsFile(form, image, progress, dialogs);
     ::alarm(0);
-    EXPECT_FALSE(progress.visible);
+    EXPECT_FALSE(progress.shown);
     EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
@@ -399,7 +399,7 @@ class LoadTest : public SettingsFileTest {
 
     void expectUnchanged() {
         EXPECT_EQ(form.record(), SettingsRecord{});
-        EXPECT_FALSE(progress.visible);
+        EXPECT_FALSE(progress.shown);
     }
 };
 
@@ -521,7 +521,7 @@ TEST_F(LoadTest, EveryTruncatedCopyIsRefusedWhileTheBufferHoldsTheWholeImage) {
         load(cut);
         EXPECT_EQ(form.record(), before);
     }
-    EXPECT_EQ(progress.shown.back(), msg::loading(cut.string())) << "no decoding started";
+    EXPECT_EQ(progress.messages.back(), msg::loading(cut.string())) << "no decoding started";
 }
 
 TEST_F(LoadTest, FileFillingTheWholeBufferLoads) {
@@ -557,7 +557,7 @@ TEST_F(LoadTest, DecodeErrorShowsTheDecoderBoxAndNoSuccess) {
     view.expectBox({DecodeErrorTitle, DecodeErrorText, MessageIcon::Critical, MessageButtons::Ok});
     load(name);
     expectUnchanged();
-    EXPECT_EQ(progress.shown.back(), msg::Decoding);
+    EXPECT_EQ(progress.messages.back(), msg::Decoding);
 }
 
 } // namespace

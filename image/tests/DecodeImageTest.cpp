@@ -2,7 +2,7 @@
 
 #include "image/EncodeImage.h"
 #include "image/tests/HexBytes.h"
-#include "settings/tests/ScriptedView.h"
+#include "tests/support/ScriptedView.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "image/DecodeImage.h"
 #include "image/EncodeImage.h"
-#include "settings/tests/ScriptedView.h"
+#include "tests/support/ScriptedView.h"
 #include "tests/support/SettingsDraw.h"
 
 #include <gtest/gtest.h>

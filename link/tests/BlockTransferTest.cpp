@@ -1,8 +1,8 @@
 // Block requests, retry schedules, the write order and Storno, against a fake unit on a virtual clock.
 #include "link/BlockTransfer.h"
 
-#include "link/tests/FakeUnit.h"
-#include "link/tests/TestProgress.h"
+#include "tests/support/FakeUnit.h"
+#include "tests/support/TestProgress.h"
 
 #include <functional>
 #include <gtest/gtest.h>

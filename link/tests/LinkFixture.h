@@ -2,11 +2,11 @@
 
 #include "image/EepromImage.h"
 #include "link/DeviceLink.h"
-#include "link/tests/FakeUnit.h"
-#include "link/tests/LinkBoxes.h"
-#include "link/tests/TestProgress.h"
 #include "settings/SettingsForm.h"
-#include "settings/tests/ScriptedView.h"
+#include "tests/support/FakeUnit.h"
+#include "tests/support/LinkBoxes.h"
+#include "tests/support/ScriptedView.h"
+#include "tests/support/TestProgress.h"
 
 #include <gtest/gtest.h>
 #include <memory>

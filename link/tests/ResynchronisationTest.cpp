@@ -2,8 +2,8 @@
 // virtual clock: a transfer ends either with exactly the unit's bytes (a read) or the unit's memory equal
 // to the image (a write), or it fails. It never reports success with anything else.
 #include "link/BlockTransfer.h"
-#include "link/tests/FakeUnit.h"
-#include "link/tests/TestProgress.h"
+#include "tests/support/FakeUnit.h"
+#include "tests/support/TestProgress.h"
 
 #include <array>
 #include <cstdio>

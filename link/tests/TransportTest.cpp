@@ -2,7 +2,7 @@
 #include "link/Transport.h"
 
 #include "link/PortDevice.h"
-#include "link/tests/FakeLine.h"
+#include "tests/support/FakeLine.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "print/ReportLines.h"
 #include "print/tests/LongestSettings.h"
 #include "print/tests/RecordingPrinter.h"
-#include "settings/tests/ScriptedView.h"
+#include "tests/support/ScriptedView.h"
 
 #include <gtest/gtest.h>
 

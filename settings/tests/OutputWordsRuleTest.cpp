@@ -1,7 +1,7 @@
 #include "settings/OutputWordsRule.h"
 
 #include "settings/SettingsForm.h"
-#include "settings/tests/ScriptedView.h"
+#include "tests/support/ScriptedView.h"
 
 #include <gtest/gtest.h>
 

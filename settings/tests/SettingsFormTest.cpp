@@ -1,6 +1,6 @@
 #include "settings/SettingsForm.h"
 
-#include "settings/tests/ScriptedView.h"
+#include "tests/support/ScriptedView.h"
 
 #include <gtest/gtest.h>
 

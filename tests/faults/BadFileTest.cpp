@@ -1,8 +1,8 @@
 // Settings files under awkward names and in awkward places: each gives its message and loses nothing.
 #include "files/FileMessages.h"
 #include "files/SettingsFile.h"
-#include "files/tests/RecordingProgress.h"
-#include "settings/tests/ScriptedView.h"
+#include "tests/support/ScriptedView.h"
+#include "tests/support/TestProgress.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ class BadFileTest : public ::testing::Test {
     ScriptedView view;
     SettingsForm form{view};
     std::unique_ptr<EepromImage> image = std::make_unique<EepromImage>();
-    RecordingProgress progress;
+    TestProgress progress;
     OneFileDialogs dialogs;
 };
 
@@ -48,7 +48,7 @@ TEST_F(BadFileTest, NameWithCzechLettersAndSpacesSavesAndLoads) {
     view.expectBox({msg::LoadTitle, msg::loaded(dialogs.path), MessageIcon::Information, MessageButtons::Ok});
     LoadSettingsFile(form, *image, progress, dialogs);
     EXPECT_EQ(form.text({TextField::tabJmenoStanice}), "CHATA");
-    EXPECT_FALSE(progress.visible);
+    EXPECT_FALSE(progress.shown);
 }
 
 TEST_F(BadFileTest, SavingOntoAFolderFailsAndKeepsTheFolder) {
@@ -61,7 +61,7 @@ TEST_F(BadFileTest, SavingOntoAFolderFailsAndKeepsTheFolder) {
                     MessageIcon::Critical, MessageButtons::Ok});
     SaveSettingsFile(form, *image, progress, dialogs);
     EXPECT_TRUE(fs::is_directory(name / "uvnitř"));
-    EXPECT_FALSE(progress.visible);
+    EXPECT_FALSE(progress.shown);
 }
 
 } // namespace

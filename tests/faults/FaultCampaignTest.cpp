@@ -5,11 +5,11 @@
 #include "link/DeviceLink.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
-#include "link/qt/tests/OrbsimProcess.h"
-#include "link/tests/LinkBoxes.h"
-#include "link/tests/TestProgress.h"
-#include "settings/tests/ScriptedView.h"
 #include "tests/faults/NamedSettings.h"
+#include "tests/support/LinkBoxes.h"
+#include "tests/support/OrbsimProcess.h"
+#include "tests/support/ScriptedView.h"
+#include "tests/support/TestProgress.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

@@ -10,9 +10,10 @@
 #include "link/DeviceLink.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
-#include "link/qt/tests/OrbsimProcess.h"
 #include "tests/faults/NamedSettings.h"
+#include "tests/support/OrbsimProcess.h"
 #include "tests/support/QuietView.h"
+#include "tests/support/TestProgress.h"
 
 #include <algorithm>
 #include <array>
@@ -214,7 +215,7 @@ RunResult RunWithFaults(const std::vector<Fault>& faults, bool checkWrite) {
     SettingsForm form(view);
     form.setText({TextField::tabJmenoStanice}, "DOMA");
     auto image = std::make_unique<EepromImage>();
-    QuietProgress progress;
+    TestProgress progress;
     QtSerialPort port;
     QtWaiter waiter;
     DeviceLink link(form, *image, progress, port, waiter);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/Progress.h"
 #include "settings/FormView.h"
 
 namespace orb::test {
@@ -21,20 +20,6 @@ class QuietView : public FormView {
     void displayChanged() override {}
 
     int boxes = 0;
-};
-
-/// A progress window without a window; cancel() presses Storno.
-class QuietProgress : public Progress {
-  public:
-    void showProgress(const std::string&, bool) override { cancelled_ = false; }
-    void hideProgress() override {}
-    void setProgressValue(int, int) override {}
-    bool dialogCancelled() const override { return cancelled_; }
-    /// Presses Storno.
-    void cancel() { cancelled_ = true; }
-
-  private:
-    bool cancelled_ = false;
 };
 
 } // namespace orb::test

@@ -4,8 +4,8 @@
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
 #include "link/qt/StopSignals.h"
-#include "link/qt/tests/OrbsimProcess.h"
-#include "link/tests/LinkBoxes.h"
+#include "tests/support/LinkBoxes.h"
+#include "tests/support/OrbsimProcess.h"
 #include "ui/tests/WindowFixture.h"
 
 #include <csignal>

@@ -2,7 +2,7 @@
 
 #include "image/EepromImage.h"
 #include "settings/SettingsForm.h"
-#include "settings/tests/ScriptedView.h"
+#include "tests/support/ScriptedView.h"
 #include "ui/AppSetup.h"
 #include "ui/Hlavni.h"
 

@@ -11,9 +11,10 @@
 #include "link/DeviceLink.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
-#include "link/qt/tests/OrbsimProcess.h"
 #include "settings/SettingsForm.h"
+#include "tests/support/OrbsimProcess.h"
 #include "tests/support/QuietView.h"
+#include "tests/support/TestProgress.h"
 
 #include <algorithm>
 #include <chrono>
@@ -100,7 +101,7 @@ struct Bench {
     QuietView view;
     SettingsForm form{view};
     std::unique_ptr<EepromImage> image = std::make_unique<EepromImage>();
-    test::QuietProgress progress;
+    test::TestProgress progress;
     TimedPort port;
     QtWaiter waiter;
     DeviceLink link{form, *image, progress, port, waiter};

@@ -3,10 +3,10 @@
 #include "link/DeviceLink.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
-#include "link/qt/tests/OrbsimProcess.h"
-#include "link/tests/LinkBoxes.h"
-#include "link/tests/TestProgress.h"
-#include "settings/tests/ScriptedView.h"
+#include "tests/support/LinkBoxes.h"
+#include "tests/support/OrbsimProcess.h"
+#include "tests/support/ScriptedView.h"
+#include "tests/support/TestProgress.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -284,7 +284,9 @@ TEST_F(EndToEndTest, PacedReadGetsExactlyTheUnitsBytesWhateverTheReplyTiming) {
         {"late by 150 ms past the limit", {"--late", "9:236"}, true},
         {"late by 1000 ms past the limit", {"--late", "9:1086"}, true},
         {"five queued retries answered after a long delay", {"--late", "9:1700"}, true},
-        {"doubled: the reply too many is found at the end, and the memory read again", {"--double", "9"}, true},
+        {"doubled: the reply too many is found at the end, and the memory read again",
+         {"--double", "9"},
+         true},
         {"overlong at the wire's pace", {"--long-reply", "9"}, true},
         {"in three bursts", {"--split", "9:20"}, false},
         {"noise in front", {"--noise", "9"}, true},

@@ -13,6 +13,8 @@ class TestProgress : public Progress {
     void showProgress(const std::string& message, bool withStorno) override {
         cancelled_ = false;
         shown = true;
+        stornoOffered = stornoOffered || withStorno;
+        messages.push_back(message);
         events.push_back("show " + message + (withStorno ? " [Storno]" : ""));
     }
     void hideProgress() override {
@@ -34,9 +36,11 @@ class TestProgress : public Progress {
     }
 
     std::vector<std::string> events;       ///< "show <message> [Storno]" and "hide", in order
+    std::vector<std::string> messages;     ///< the message of each show, in order
     std::vector<TransferCounts> transfers; ///< what each whole-memory transfer reported at its end
     int stornoAtBlock = 0;                 ///< presses Storno when this many blocks are done (0: never)
-    bool shown = false;
+    bool shown = false;                    ///< the window is up
+    bool stornoOffered = false;            ///< a Storno button was offered at some point
     int lastDone = 0;
     int lastTotal = 0;
 

@@ -2,8 +2,8 @@
 
 #include "image/EncodeImage.h"
 #include "image/HexPair.h"
-#include "link/tests/FakeLine.h"
 #include "link/TransferBlock.h"
+#include "tests/support/FakeLine.h"
 
 #include <array>
 #include <functional>
