@@ -11,6 +11,9 @@ namespace {
 
 using DeviceLinkTest = LinkTest;
 
+const std::string ExitQuestion = "Zařízení nebylo deaktivováno a je zřejmě stále v programovacím módu. Má se "
+                                 "zařízení před ukončením programu deaktivovat?";
+
 /// A 2,048-byte ORB on its line, with a window whose user answers every box with its first button.
 struct UnitOnLine {
     UnitOnLine() { unit.memoryCode = 4; }
@@ -102,6 +105,75 @@ TEST(DeviceLinkOutcomeTest, EachCommandReturnsWhatItCameTo) {
     }
 }
 
+TEST_F(DeviceLinkTest, ChosenPortStaysChosenWhenTheListIsReadAgain) {
+    const DetectedPort usb{.device = "/dev/ttyUSB7", .description = "FT232R"};
+    const DetectedPort acm{.device = "/dev/ttyACM0"};
+    link.setPorts(PortChoices({usb}));
+    form.setChoice(ChoiceField::tabPort, 4);
+    link.setPorts(PortChoices({acm, usb}));
+    EXPECT_EQ(form.choice(ChoiceField::tabPort), 5);
+    link.setPorts(PortChoices({acm}));
+    EXPECT_EQ(form.choice(ChoiceField::tabPort), 0); // unplugged: back to COM 1
+
+    form.setChoice(ChoiceField::tabPort, 2);
+    link.setPorts(PortChoices({usb}));
+    EXPECT_EQ(form.choice(ChoiceField::tabPort), 2);
+}
+
+TEST_F(DeviceLinkTest, ExitAsksOnlyWhileAUnitMayBeInProgrammingMode) {
+    EXPECT_TRUE(link.confirmExit());
+    link.confirmClose();
+    EXPECT_TRUE(view.boxes.empty());
+
+    activate();
+    const Message exitBox =
+        Box("ORB - ukončení programu", ExitQuestion, MessageIcon::Question, MessageButtons::YesNoCancel);
+    view.expectBox(exitBox, Answer::Cancel);
+    EXPECT_FALSE(link.confirmExit());
+    view.expectBox(exitBox, Answer::No);
+    EXPECT_TRUE(link.confirmExit());
+    EXPECT_TRUE(unit.requests.empty());
+    EXPECT_TRUE(line.isOpen());
+
+    // A deactivation that fails ends the program all the same.
+    unit.ignore = [](const FakeUnit::Request&) { return true; };
+    view.expectBox(exitBox, Answer::Yes);
+    view.expectBox(DeactivationQuestion, Answer::No);
+    EXPECT_TRUE(link.confirmExit());
+    EXPECT_EQ(unit.requestsOf(0x06).size(), 1u);
+}
+
+TEST_F(DeviceLinkTest, CloseBoxOffersDeactivationWithYesAndNo) {
+    activate();
+    const Message closeBox =
+        Box("ORB - ukončení programu", ExitQuestion, MessageIcon::Question, MessageButtons::YesNo);
+    view.expectBox(closeBox, Answer::No);
+    link.confirmClose();
+    EXPECT_TRUE(unit.requests.empty());
+
+    view.expectBox(closeBox, Answer::Yes);
+    link.confirmClose();
+    EXPECT_EQ(unit.requestsOf(0x06).size(), 1u);
+    EXPECT_FALSE(line.isOpen());
+}
+
+TEST_F(DeviceLinkTest, CommandsDuringARunningExchangeAreIgnored) {
+    unit.onRequest = [&](const FakeUnit::Request& r) {
+        if (r.code() != 0x02) return;
+        EXPECT_TRUE(link.busy());
+        link.onDeaClicked();
+        link.loadFromUnit();
+        link.saveToUnit();
+        link.confirmClose();
+        EXPECT_FALSE(link.confirmExit());
+    };
+    view.expectBox(PressButton);
+    link.onDeaClicked();
+    EXPECT_FALSE(link.busy());
+    EXPECT_EQ(unit.requests.size(), 3u);
+    EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+}
+
 TEST_F(DeviceLinkTest, ADeactivationTheUserDoesNotConfirmIsNotReached) {
     activate();
     unit.ignore = [](const FakeUnit::Request& r) { return r.code() == 0x06; };
@@ -113,7 +185,7 @@ TEST_F(DeviceLinkTest, ADeactivationTheUserDoesNotConfirmIsNotReached) {
     EXPECT_EQ(unit.requestsOf(0x06).size(), 2u);
 }
 
-TEST_F(DeviceLinkTest, CommandsDuringARunningOneAreBusy) {
+TEST_F(DeviceLinkTest, CommandsDuringARunningExchangeReturnBusy) {
     std::vector<LinkOutcome> meanwhile;
     unit.onRequest = [&](const FakeUnit::Request& r) {
         if (r.code() == 0x02) meanwhile = {link.onDeaClicked(), link.loadFromUnit(), link.saveToUnit()};
