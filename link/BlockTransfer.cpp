@@ -1,8 +1,8 @@
 #include "link/BlockTransfer.h"
 
 #include "image/DecodeImage.h"
-#include "link/Commands.h"
 #include "link/LinkMessages.h"
+#include "link/RequestCodes.h"
 
 #include <algorithm>
 #include <optional>
@@ -23,15 +23,15 @@ constexpr int FrameOverhead = 2;
 /// What goes out as block 0 until the real one is written last.
 constexpr BlockTransfer::Block ZeroBlock{};
 
-TransferBlock BlockRequest(Command command, int address) {
-    TransferBlock request = RequestFor(command);
+TransferBlock BlockRequest(RequestCode code, int address) {
+    TransferBlock request = RequestFor(code);
     request.appendHexPair(static_cast<std::uint8_t>(address % 256));
     request.appendHexPair(static_cast<std::uint8_t>(address / 256));
     return request;
 }
 
 TransferBlock WriteRequest(int address, const BlockTransfer::Block& bytes) {
-    TransferBlock request = BlockRequest(Command::WriteBlock, address);
+    TransferBlock request = BlockRequest(RequestCode::WriteBlock, address);
     for (const std::uint8_t byte : bytes)
         request.appendHexPair(byte);
     return request;
@@ -40,9 +40,9 @@ TransferBlock WriteRequest(int address, const BlockTransfer::Block& bytes) {
 /// Tells whether the reply answers a block request: a write's code alone, a read's code with the block's
 /// eight bytes as hex pairs (the reply does not repeat the address).
 bool AnswersBlockRequest(const TransferBlock& request, const TransferBlock& reply) {
-    const auto command = static_cast<Command>(request.code());
-    if (command == Command::WriteBlock) return IsReplyTo(reply, command, 1);
-    return IsReplyTo(reply, command, 1 + 2 * BlockTransfer::BlockSize) &&
+    const auto code = static_cast<RequestCode>(request.code());
+    if (code == RequestCode::WriteBlock) return IsReplyTo(reply, code, 1);
+    return IsReplyTo(reply, code, 1 + 2 * BlockTransfer::BlockSize) &&
            reply.hexDigitsAt(1, 2 * BlockTransfer::BlockSize);
 }
 
@@ -115,7 +115,7 @@ BlockTransfer::Block BlockTransfer::imageBlock(int address) const {
 
 bool BlockTransfer::readIntoImage(int address, const RetrySchedule& schedule) {
     const std::optional<TransferBlock> reply =
-        exchangeWithRetries(BlockRequest(Command::ReadBlock, address), schedule, AnyReply);
+        exchangeWithRetries(BlockRequest(RequestCode::ReadBlock, address), schedule, AnyReply);
     if (!reply) return false;
     const Block block = BlockIn(*reply);
     for (int k = 0; k < BlockSize; ++k)
@@ -124,7 +124,7 @@ bool BlockTransfer::readIntoImage(int address, const RetrySchedule& schedule) {
 }
 
 bool BlockTransfer::verifyBlock(int address, const Block& expected) {
-    return exchangeWithRetries(BlockRequest(Command::ReadBlock, address), Verify,
+    return exchangeWithRetries(BlockRequest(RequestCode::ReadBlock, address), Verify,
                                [&](const TransferBlock& reply) { return BlockIn(reply) == expected; })
         .has_value();
 }

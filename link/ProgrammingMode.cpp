@@ -1,9 +1,9 @@
 #include "link/ProgrammingMode.h"
 
-#include "link/Commands.h"
 #include "link/LinkMessages.h"
 #include "link/LinkState.h"
 #include "link/PortDevice.h"
+#include "link/RequestCodes.h"
 #include "settings/Tables.h"
 
 namespace orb {
@@ -51,11 +51,11 @@ LinkOutcome ProgrammingMode::activate() {
 }
 
 LinkOutcome ProgrammingMode::deactivate() {
-    TransferBlock request = RequestFor(Command::Deactivate);
+    TransferBlock request = RequestFor(RequestCode::Deactivate);
     request.append(0xAA);
     request.append(0x55);
     const TransferBlock reply = transport_.exchange(request, ReplyLimitMs);
-    if (!IsReplyTo(reply, Command::Deactivate, 1) &&
+    if (!IsReplyTo(reply, RequestCode::Deactivate, 1) &&
         form_.view().ask({std::string(lm::DeactivationTitle), std::string(lm::DeactivationFailed),
                           MessageIcon::Critical, MessageButtons::YesNo}) != Answer::Yes)
         return LinkOutcome::NotReached;
@@ -95,14 +95,14 @@ bool ProgrammingMode::greet() {
     // The unit answers only once the user has switched it on; until then every hello goes unanswered.
     bool answered = false;
     while (!answered && !progress_.dialogCancelled())
-        answered =
-            IsReplyTo(transport_.exchange(RequestFor(Command::Hello), HelloLimitMs), Command::Hello, 1);
+        answered = IsReplyTo(transport_.exchange(RequestFor(RequestCode::Hello), HelloLimitMs),
+                             RequestCode::Hello, 1);
     return !progress_.dialogCancelled();
 }
 
 std::optional<bool> ProgrammingMode::identify() {
-    const TransferBlock reply = transport_.exchange(RequestFor(Command::Identify), ReplyLimitMs);
-    if (!IsReplyTo(reply, Command::Identify, 11) || !reply.hexDigitsAt(1, 10)) return std::nullopt;
+    const TransferBlock reply = transport_.exchange(RequestFor(RequestCode::Identify), ReplyLimitMs);
+    if (!IsReplyTo(reply, RequestCode::Identify, 11) || !reply.hexDigitsAt(1, 10)) return std::nullopt;
     transport_.rememberIdentity(reply);
 
     const int identity = reply.hexPairAt(5) * 65536 + reply.hexPairAt(3) * 256 + reply.hexPairAt(1);
@@ -140,8 +140,8 @@ bool ProgrammingMode::mayBeProgrammed(const std::string& product, int major, int
 }
 
 bool ProgrammingMode::readMemoryAndModem() {
-    const TransferBlock reply = transport_.exchange(RequestFor(Command::MemoryAndModem), ReplyLimitMs);
-    if (!IsReplyTo(reply, Command::MemoryAndModem, 5) || !reply.hexDigitsAt(1, 4)) return false;
+    const TransferBlock reply = transport_.exchange(RequestFor(RequestCode::MemoryAndModem), ReplyLimitMs);
+    if (!IsReplyTo(reply, RequestCode::MemoryAndModem, 5) || !reply.hexDigitsAt(1, 4)) return false;
 
     // A code beyond its table is no error: the label keeps "?".
     const std::size_t memoryCode = reply.hexPairAt(1);

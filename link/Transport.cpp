@@ -1,6 +1,6 @@
 #include "link/Transport.h"
 
-#include "link/Commands.h"
+#include "link/RequestCodes.h"
 
 #include <algorithm>
 #include <array>
@@ -51,9 +51,9 @@ StepCheck Transport::checkInStep(int milliseconds) {
 
 bool Transport::resynchronise(std::chrono::milliseconds limit) {
     // Its reply answers no other request, and the unit sends it only after every earlier reply.
-    sendFrame(RequestFor(Command::Identify));
+    sendFrame(RequestFor(RequestCode::Identify));
     const TransferBlock reply = receiveFrame(limit);
-    return IsReplyTo(reply, Command::Identify, 1) &&
+    return IsReplyTo(reply, RequestCode::Identify, 1) &&
            (identity_.empty() || std::ranges::equal(reply.payload(), identity_));
 }
 
