@@ -75,6 +75,12 @@ TEST(DeviceLinkOutcomeTest, EachCommandReturnsWhatItCameTo) {
         {"deactivation", [](UnitOnLine&) {}, true, Dea, Done},
         {"read of a programmed unit", [](UnitOnLine& u) { u.unit.holdSettings({}); }, true, Load, Done},
         {"read of an erased unit", [](UnitOnLine&) {}, true, Load, NotProgrammed},
+        {"read of settings that cannot be decoded",
+         [](UnitOnLine& u) {
+             u.unit.holdSettings({});
+             SpoilSettings(u.unit);
+         },
+         true, Load, DecodeFailed},
         {"read whose retries run out",
          [](UnitOnLine& u) { u.unit.ignore = [](const FakeUnit::Request& r) { return r.address() == 16; }; },
          true, Load, BlockFailed},

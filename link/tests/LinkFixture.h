@@ -14,6 +14,19 @@
 
 namespace orb::test {
 
+/// Spoils the settings the unit holds where only the decoder looks: the telephone group now starts where a
+/// length field is not hexadecimal, and the signature still holds.
+inline void SpoilSettings(FakeUnit& unit) {
+    unit.eeprom[20] = 0x00;
+    unit.eeprom[21] = 0x04;
+    EepromImage header;
+    for (int i = 0; i < 26; ++i)
+        header.putByte(i, unit.eeprom[i]);
+    unit.eeprom[26] = HeaderChecksum(header);
+    for (std::size_t i = 0x400; i < unit.eeprom.size(); ++i)
+        unit.eeprom[i] = 'x';
+}
+
 /// The main window's model, the image, the progress window and a fake unit on a fake line, joined by
 /// the device link as the window joins them.
 class LinkTest : public ::testing::Test {

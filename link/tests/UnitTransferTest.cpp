@@ -48,15 +48,7 @@ TEST_F(UnitTransferTest, LoadDecodesAProgrammedUnitIntoTheForm) {
 
 TEST_F(UnitTransferTest, LoadThatCannotBeDecodedShowsOnlyTheDecodersBox) {
     programUnit();
-    // The telephone group now starts where a length field is not hexadecimal; the signature still holds.
-    unit.eeprom[20] = 0x00;
-    unit.eeprom[21] = 0x04;
-    EepromImage header;
-    for (int i = 0; i < 26; ++i)
-        header.putByte(i, unit.eeprom[i]);
-    unit.eeprom[26] = HeaderChecksum(header);
-    for (std::size_t i = 0x400; i < unit.eeprom.size(); ++i)
-        unit.eeprom[i] = 'x';
+    SpoilSettings(unit);
     activate2048();
     view.expectBox(Box("ORB - překlad dat", "Neznámá chyba při překladu dat.", MessageIcon::Critical));
     link.loadFromUnit();
