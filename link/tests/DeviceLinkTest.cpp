@@ -64,6 +64,8 @@ TEST(DeviceLinkOutcomeTest, EachCommandReturnsWhatItCameTo) {
         {"activation without an identity",
          [](UnitOnLine& u) { u.unit.ignore = [](const FakeUnit::Request& r) { return r.code() == 0x02; }; },
          false, Dea, NotReached},
+        {"activation box closed without OK", [](UnitOnLine& u) { u.view.dismissBoxes = true; }, false, Dea,
+         Cancelled},
         {"Storno while the unit is greeted",
          [](UnitOnLine& u) {
              u.unit.ignore = [](const FakeUnit::Request&) { return true; };

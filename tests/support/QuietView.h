@@ -10,6 +10,7 @@ class QuietView : public FormView {
   public:
     Answer ask(const Message& message) override {
         ++boxes;
+        if (dismissBoxes) return dismissedAnswer(message.buttons);
         return message.buttons == MessageButtons::Ok ? Answer::Ok : Answer::Yes;
     }
     void selectTab(int) override {}
@@ -20,6 +21,7 @@ class QuietView : public FormView {
     void displayChanged() override {}
 
     int boxes = 0;
+    bool dismissBoxes = false; ///< the user closes every box without pressing a button
 };
 
 } // namespace orb::test
