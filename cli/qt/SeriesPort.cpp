@@ -192,11 +192,12 @@ class PortLoop {
         progress_.setGreeting(true);
         const LinkOutcome outcome = link_.onDeaClicked();
         progress_.setGreeting(false);
+        const bool timedOut = progress_.deadlinePassed(); // clearing the deadline forgets it
         progress_.setDeadline(std::nullopt);
         if (outcome == LinkOutcome::Done || outcome == LinkOutcome::Refused) return true;
         const std::vector<ShownBox> boxes = view_.takeBoxes();
         if (stopped() || broker_.seriesDone()) return false;
-        if (progress_.deadlinePassed()) {
+        if (timedOut) {
             say(noAnswerWithin(*options_.timeout));
             return false;
         }

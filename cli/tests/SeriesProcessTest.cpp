@@ -153,7 +153,7 @@ class OrbctlSeries : public testing::Test {
 TEST_F(OrbctlSeries, FiveRowsOverOnePortEachUnitHoldingItsRowAndTheLogItsLine) {
     Units sim(dir, "unit.eep", {"--next-unit", "0"});
     const SeriesRun run = series({QString::fromStdString(base), "--port", sim.port(), "--units",
-                            QString::fromStdString(units), "--log", QString::fromStdString(log)});
+                                  QString::fromStdString(units), "--log", QString::fromStdString(log)});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(contains(run.err,
                          "orbctl: Naprogramováno: 5 (řádek 2 CHATA-1, řádek 3 CHATA-2, řádek 4 CHATA-3, "
@@ -187,8 +187,9 @@ TEST_F(OrbctlSeries, FiveRowsOverOnePortEachUnitHoldingItsRowAndTheLogItsLine) {
 TEST_F(OrbctlSeries, TwoPortsAtOnceWriteEveryRowExactlyOnce) {
     Units a(dir, "a.eep", {"--next-unit", "0"});
     Units b(dir, "b.eep", {"--next-unit", "0"});
-    const SeriesRun run = series({QString::fromStdString(base), "--port", a.port(), "--port", b.port(), "--units",
-                            QString::fromStdString(units), "--log", QString::fromStdString(log)});
+    const SeriesRun run =
+        series({QString::fromStdString(base), "--port", a.port(), "--port", b.port(), "--units",
+                QString::fromStdString(units), "--log", QString::fromStdString(log)});
     EXPECT_EQ(run.status, 0) << run.err;
     auto lines = logLines(log);
     ASSERT_EQ(lines.size(), 6u) << run.err;
@@ -204,12 +205,21 @@ TEST_F(OrbctlSeries, TwoPortsAtOnceWriteEveryRowExactlyOnce) {
     EXPECT_EQ(ports.size(), 2u);
 }
 
+TEST_F(OrbctlSeries, APortWhoseNextUnitDoesNotAnswerWithinTheTimeoutEndsSayingSo) {
+    Units silent(dir, "silent.eep", {"--silent"});
+    const SeriesRun run = series({QString::fromStdString(base), "--port", silent.port(), "--units",
+                                  QString::fromStdString(units), "--timeout", "1"});
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_TRUE(contains(run.err, "Zařízení neodpovědělo během 1 s.")) << run.err;
+    EXPECT_TRUE(contains(run.err, "Zatím nenaprogramováno: 5")) << run.err;
+}
+
 TEST_F(OrbctlSeries, ABadRowRefusesTheSeriesBeforeAnyUnitIsGreeted) {
     Units sim(dir, "unit.eep", {"--next-unit", "0"});
     const std::string bad = FiveUnits + "CHATA-6,12a4,+420602000006\n";
     const std::string badUnits = dir.write("spatne.csv", {bad.begin(), bad.end()});
     const SeriesRun run = series({QString::fromStdString(base), "--port", sim.port(), "--units",
-                            QString::fromStdString(badUnits), "--log", QString::fromStdString(log)});
+                                  QString::fromStdString(badUnits), "--log", QString::fromStdString(log)});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(contains(run.err, "orbctl: " + badUnits + ": řádek 7: tabPIN: PIN je špatně zadán.\n"))
         << run.err;
@@ -242,8 +252,9 @@ TEST_F(OrbctlSeries, AUnitAnsweringAgainIsRecognisedAndNotWrittenAgain) {
 TEST_F(OrbctlSeries, AUnitHungUpInItsWriteLeavesItsRowToTheNextUnitAndBothAttemptsLogged) {
     Units hanging(dir, "a.eep", {"--hangup-after", "40"});
     Units b(dir, "b.eep", {"--next-unit", "300"});
-    const SeriesRun run = series({QString::fromStdString(base), "--port", hanging.port(), "--port", b.port(),
-                            "--units", QString::fromStdString(units), "--log", QString::fromStdString(log)});
+    const SeriesRun run =
+        series({QString::fromStdString(base), "--port", hanging.port(), "--port", b.port(), "--units",
+                QString::fromStdString(units), "--log", QString::fromStdString(log)});
     EXPECT_EQ(run.status, 0) << run.err;
     const auto lines = logLines(log);
     ASSERT_EQ(lines.size(), 7u) << run.err;
