@@ -58,21 +58,14 @@ LinkOutcome DeviceLink::saveToUnit(TransferScope scope) {
         lm::SaveTitle, [this, scope] { return SaveToUnit(form_, image_, progress_, blocks_, scope); }, true);
 }
 
-bool DeviceLink::confirmExit() {
+bool DeviceLink::confirmExit(MessageButtons buttons) {
     if (busy_) return false;
     if (form_.display().btDEA != DeactivateCaption) return true;
-    const Answer answer = form_.view().ask({std::string(lm::ExitTitle), std::string(lm::DeactivateBeforeExit),
-                                            MessageIcon::Question, MessageButtons::YesNoCancel});
+    const Answer answer = form_.view().ask(
+        {std::string(lm::ExitTitle), std::string(lm::DeactivateBeforeExit), MessageIcon::Question, buttons});
     if (answer == Answer::Cancel) return false;
     if (answer == Answer::Yes) leaveProgrammingMode();
     return true;
-}
-
-void DeviceLink::confirmClose() {
-    if (busy_ || form_.display().btDEA != DeactivateCaption) return;
-    const Answer answer = form_.view().ask({std::string(lm::ExitTitle), std::string(lm::DeactivateBeforeExit),
-                                            MessageIcon::Question, MessageButtons::YesNo});
-    if (answer == Answer::Yes) leaveProgrammingMode();
 }
 
 LinkOutcome DeviceLink::leaveProgrammingMode() {

@@ -31,10 +31,11 @@ class DeviceLink {
     LinkOutcome loadFromUnit(TransferScope scope = TransferScope::WholeMemory);
     /// Handles btEEPROMSave: checks and encodes the form, then writes the image into the unit.
     LinkOutcome saveToUnit(TransferScope scope = TransferScope::WholeMemory);
-    /// Handles btKonec: offers to deactivate a unit left in programming mode; true ends the program.
-    bool confirmExit();
-    /// Handles the close box: offers to deactivate with Yes and No; the window closes in any case.
-    void confirmClose();
+    /// Handles btKonec (Yes, No, Storno) and the close box (Yes, No): offers to deactivate a unit left in
+    /// programming mode with those buttons; true ends the program, which only Storno prevents.
+    bool confirmExit(MessageButtons buttons = MessageButtons::YesNoCancel);
+    /// Handles the close box: the exit question with Yes and No; the window closes in any case.
+    void confirmClose() { confirmExit(MessageButtons::YesNo); }
     /// Replaces the ports behind the entries of tabPort ("COM 1".."COM 4" at first); the chosen port stays
     /// chosen where it is still in the list, else "COM 1" is.
     void setPorts(std::vector<PortChoice> ports);

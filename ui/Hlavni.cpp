@@ -22,7 +22,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
@@ -53,7 +52,8 @@ Hlavni::Hlavni(EepromImage& image, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      image_(image), boxes_(this), info_(this), focus_(new FieldFocus(this)), qtFileDialogs_(this) {
+      image_(image), activity_([this] { runCommand(commands_.leaveProgrammingMode); }, [this] { close(); }),
+      boxes_(this), info_(this), focus_(new FieldFocus(this)), qtFileDialogs_(this) {
     setObjectName("Hlavni");
     setWindowTitle("Inicializační program pro zařízení ORB/ORBTONE");
     setWindowIcon(paintedIcon(Picture::Unit));
@@ -102,7 +102,7 @@ void Hlavni::showAll() {
 }
 
 void Hlavni::refreshPorts() {
-    if (!commands_.listPorts || commandRunning_) return;
+    if (!commands_.listPorts || activity_.commandRunning()) return;
     QComboBox* list = choices_[static_cast<int>(ChoiceField::tabPort)];
     list->clear();
     int widest = 0;
@@ -113,7 +113,8 @@ void Hlavni::refreshPorts() {
     list->setCurrentIndex(form_->choice(ChoiceField::tabPort));
     // The closed list keeps the window's layout; the open one is as wide as its longest entry, with room
     // for the entries' margins and a scroll bar.
-    list->view()->setMinimumWidth(widest + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + twips(240));
+    list->view()->setMinimumWidth(widest + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                                  twips(240));
 }
 
 void Hlavni::editPhoneNumber(int row) {
@@ -129,33 +130,27 @@ void Hlavni::editOutput(int row) {
 }
 
 void Hlavni::openRowDialog(RowDialogKind kind, int row) {
-    // A modal dialog opened from inside an exchange's wait would hold the exchange until it closes.
-    if (commandRunning_) return;
-    {
-        const QScopedValueRollback open(dialogOpen_, true);
+    activity_.runDialog([this, kind, row] {
         std::unique_ptr<RowDialog>& dialog = rowDialogs_[static_cast<int>(kind)];
         if (!dialog) dialog = std::make_unique<RowDialog>(rowDialogTable(kind), *form_, this);
         dialog->edit(row);
         if (dialog->discarded()) dialog.reset();
         // A flag of a row whose number was emptied, in the dialog or before, is reported and cleared here.
         if (kind == RowDialogKind::Phone) form_->checkNumberFlags(row);
-    }
-    if (stopping_) finishStop();
+    });
 }
 
 void Hlavni::runCommand(const std::function<void()>& command) {
-    // One command at a time: a click that arrives while an exchange waits for the unit is ignored.
-    if (!command || commandRunning_) return;
-    {
-        const QScopedValueRollback running(commandRunning_, true);
-        try {
-            command();
-        } catch (const std::exception& error) {
-            ask({"ORB - chyba", std::string("Operaci se nepodařilo dokončit: ") + error.what(),
-                 MessageIcon::Critical, MessageButtons::Ok});
-        }
+    if (command) activity_.runCommand([this, &command] { reportErrors(command); });
+}
+
+void Hlavni::reportErrors(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        ask({"ORB - chyba", std::string("Operaci se nepodařilo dokončit: ") + error.what(),
+             MessageIcon::Critical, MessageButtons::Ok});
     }
-    if (stopping_) finishStop();
 }
 
 void Hlavni::loadFile() {
@@ -175,69 +170,45 @@ FileDialogs& Hlavni::fileDialogs() {
 }
 
 void Hlavni::showInfoProgram() {
-    if (commandRunning_) return;
-    {
-        const QScopedValueRollback open(dialogOpen_, true);
+    activity_.runDialog([this] {
         if (!infoProgram_) infoProgram_ = std::make_unique<InfoProgram>(this);
         infoProgram_->showModal();
-    }
-    if (stopping_) finishStop();
+    });
 }
 
-void Hlavni::exitProgram() {
-    if (commandRunning_) return;
-    bool end = true;
-    runCommand([this, &end] {
-        end = OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs());
-        if (end && commands_.confirmExit) end = commands_.confirmExit();
+bool Hlavni::endConfirmed(MessageButtons buttons) {
+    return activity_.decideEnd([this, buttons] {
+        bool end = true;
+        reportErrors([&] {
+            end = OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs()) &&
+                  (!commands_.confirmExit || commands_.confirmExit(buttons));
+        });
+        return end;
     });
-    if (!end) return;
-    exitConfirmed_ = true;
-    close();
 }
 
 void Hlavni::stopOnSignal() {
-    if (stopping_) return;
-    stopping_ = true;
-    info_.stopForGood();
-    // The dialogs return from their own event loops once this event is handled; the last one out
-    // finishes the stop.
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible()) dialog->reject();
-    finishStop();
-}
-
-void Hlavni::finishStop() {
-    // A command or a dialog further down the stack ends first and calls this again on its way out.
-    if (commandRunning_ || dialogOpen_ || exitConfirmed_) return;
-    exitConfirmed_ = true;
-    runCommand(commands_.leaveProgrammingMode);
-    close();
+    activity_.requestStop([this] {
+        info_.stopForGood();
+        // The dialogs return from their own event loops once this event is handled; the last one out
+        // finishes the stop.
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible())
+                dialog->reject();
+    });
 }
 
 void Hlavni::closeEvent(QCloseEvent* event) {
     // A transfer in progress ends first (its Storno is on the progress window); then the window may close.
-    if (commandRunning_) {
-        event->ignore();
-        return;
-    }
-    if (!exitConfirmed_) {
-        bool stay = false;
-        runCommand([this, &stay] {
-            stay = !OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs());
-            if (!stay && commands_.beforeClose) commands_.beforeClose();
-        });
-        if (stay && !exitConfirmed_) return event->ignore(); // unless a stop signal closed it meanwhile
-    }
-    event->accept();
+    event->setAccepted(endConfirmed(MessageButtons::YesNo));
 }
 
 Answer Hlavni::ask(const Message& message) {
     // While the program stops on a signal nobody answers: each box is closed as without a button, which
     // changes nothing and starts nothing.
-    if (stopping_) return dismissedAnswer(message.buttons);
+    if (activity_.stopping()) return dismissedAnswer(message.buttons);
     const Answer answer = prompter_ ? prompter_->ask(message) : boxes_.ask(message);
-    return stopping_ ? dismissedAnswer(message.buttons) : answer;
+    return activity_.stopping() ? dismissedAnswer(message.buttons) : answer;
 }
 
 void Hlavni::selectTab(int tab) {

@@ -5,6 +5,7 @@
 #include "ui/MessageBoxPrompter.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/RowTables.h"
+#include "ui/WindowActivity.h"
 #include "ui/WindowCommands.h"
 
 #include <array>
@@ -110,17 +111,20 @@ class Hlavni : public QWidget, public FormView {
     void bindText(TextRef ref, QWidget* control, QLineEdit* edit);
     void openRowDialog(RowDialogKind kind, int row);
     void runCommand(const std::function<void()>& command);
+    void reportErrors(const std::function<void()>& command);
     void loadFile();
     void saveFile();
     FileDialogs& fileDialogs();
     void showInfoProgram();
-    void exitProgram();
-    void finishStop();
+    /// Asks whether to save changed settings and to leave programming mode, with buttons for the
+    /// question about the unit; true when the window may close.
+    bool endConfirmed(MessageButtons buttons);
     void showAll();
     TextControl& textControl(TextRef ref);
     QCheckBox*& flagControl(FlagField field, int row);
 
     EepromImage& image_;
+    WindowActivity activity_;
     WindowCommands commands_;
     MessageBoxPrompter boxes_;
     Prompter* prompter_ = nullptr;
@@ -129,10 +133,6 @@ class Hlavni : public QWidget, public FormView {
     QtFileDialogs qtFileDialogs_;
     FileDialogs* fileDialogs_ = nullptr;
     std::unique_ptr<SettingsForm> form_;
-    bool commandRunning_ = false;
-    bool dialogOpen_ = false; ///< an entry dialog or the about window, opened outside every command
-    bool exitConfirmed_ = false;
-    bool stopping_ = false; ///< a stop signal came: no more boxes, the window closes when nothing runs
 
     std::array<std::array<TextControl, RowCount>, std::size(AllTextFields)> texts_{};
     std::array<std::array<QCheckBox*, RowCount>, std::size(AllFlagFields)> flags_{};

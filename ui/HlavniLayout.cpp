@@ -198,7 +198,9 @@ void Hlavni::buildCommands(QWidget* client) {
     btKonec_->setObjectName("btKonec");
     btKonec_->setToolTip("Ukončit program");
     placeTwips(btKonec_, 1680, 240, 1335, 500);
-    connect(btKonec_, &QPushButton::clicked, this, [this] { exitProgram(); });
+    connect(btKonec_, &QPushButton::clicked, this, [this] {
+        if (endConfirmed(MessageButtons::YesNoCancel)) activity_.endProgram();
+    });
 }
 
 void Hlavni::buildHiddenFrames(QWidget* client) {

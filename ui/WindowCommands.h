@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Prompter.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,8 +15,9 @@ struct WindowCommands {
     std::function<void()> loadFromUnit; ///< btEEPROMLoad
     std::function<void()> saveToUnit;   ///< btEEPROMSave
     std::function<void()> print;        ///< btTisk
-    std::function<bool()> confirmExit;  ///< btKonec: asks about a unit left in programming mode; true ends
-    std::function<void()> beforeClose;  ///< the close box: the same question; the window closes regardless
+    /// btKonec (Yes, No, Storno) and the close box (Yes, No): asks about a unit left in programming mode
+    /// with those buttons; true ends
+    std::function<bool(MessageButtons)> confirmExit;
     /// tabPort: reads the system's serial ports again, keeps the chosen one chosen, returns the entries
     std::function<std::vector<std::string>()> listPorts;
     std::function<void()> leaveProgrammingMode; ///< deactivates a unit in programming mode without asking

@@ -90,8 +90,7 @@ int main(int argc, char** argv) {
                 orb::QtPrinterDialog printerDialog(&window);
                 orb::PrintSettingsReport(window.form(), printerDialog, window.form().view());
             },
-        .confirmExit = [&] { return link.confirmExit(); },
-        .beforeClose = [&] { link.confirmClose(); },
+        .confirmExit = [&](orb::MessageButtons buttons) { return link.confirmExit(buttons); },
         .listPorts =
             [&] {
                 link.setPorts(orb::PortChoices(orb::DetectSerialPorts()));

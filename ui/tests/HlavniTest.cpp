@@ -436,7 +436,7 @@ TEST_F(WindowTest, DeviceCommandsRunThroughTheirSeamOneAtATime) {
 
 TEST_F(WindowTest, ExitAsksItsQuestionAndStornoKeepsTheWindow) {
     bool answer = false;
-    window.commands().confirmExit = [&] { return answer; };
+    window.commands().confirmExit = [&](MessageButtons) { return answer; };
     control<QPushButton>("btKonec")->click();
     EXPECT_TRUE(window.isVisible());
     answer = true;

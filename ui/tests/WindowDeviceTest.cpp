@@ -34,8 +34,7 @@ class WindowDeviceTest : public test::WindowTest {
             .loadFromUnit = [this] { link.loadFromUnit(); },
             .saveToUnit = [this] { link.saveToUnit(); },
             .print = {},
-            .confirmExit = [this] { return link.confirmExit(); },
-            .beforeClose = [this] { link.confirmClose(); },
+            .confirmExit = [this](MessageButtons buttons) { return link.confirmExit(buttons); },
             .listPorts = {},
             .leaveProgrammingMode = [this] { link.leaveProgrammingMode(); },
         };

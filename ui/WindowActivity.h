@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+
+namespace orb {
+
+/// What the main window is busy with: one command at a time, the entry dialogs outside every command,
+/// and a stop that ends the program once nothing runs any more.
+///
+/// A command (an exchange with the unit, a file, a question) waits for the unit or for a box in an event
+/// loop of its own, so clicks and signals arrive while it runs. A second command is ignored then, and so
+/// is an entry dialog, whose own loop would hold the exchange waiting underneath until it closed. A stop
+/// asked for while something runs is finished by the last of them to end, on its way out.
+class WindowActivity {
+  public:
+    /// Takes the program's last steps on a stop, called once when nothing runs: leaveProgrammingMode, which
+    /// the window runs as a command, and closeWindow.
+    WindowActivity(std::function<void()> leaveProgrammingMode, std::function<void()> closeWindow);
+
+    /// Runs command unless another command runs; tells whether it ran.
+    bool runCommand(const std::function<void()>& command);
+    /// Runs an entry dialog or the about window unless a command runs; tells whether it ran.
+    bool runDialog(const std::function<void()>& dialog);
+    /// Decides whether the window may close: not while a command runs, at once when the program ends
+    /// already, else as the question, run as a command, says. A stop that comes during the question ends
+    /// the program; the caller then closes the window.
+    bool decideEnd(const std::function<bool()>& question);
+    /// Ends the program once its end is decided: closes the window, which asks nothing more.
+    void endProgram();
+    /// Asks the program to stop: interrupt (first time only) makes whatever runs end soon; the stop is
+    /// finished at once when nothing runs, else by the last command or dialog to end.
+    void requestStop(const std::function<void()>& interrupt);
+
+    bool commandRunning() const { return commandRunning_; }
+    /// Tells whether a stop was asked for: nobody may be there to answer a box.
+    bool stopping() const { return stopRequested_; }
+
+  private:
+    void finishStopWhenIdle();
+
+    std::function<void()> leaveProgrammingMode_;
+    std::function<void()> closeWindow_;
+    bool commandRunning_ = false;
+    int dialogsOpen_ = 0;
+    bool deciding_ = false; ///< inside decideEnd, whose caller closes the window
+    bool stopRequested_ = false;
+    bool ending_ = false; ///< the end is decided: the window closes without asking
+};
+
+} // namespace orb

@@ -1,0 +1,89 @@
+#include "ui/WindowActivity.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace orb {
+namespace {
+
+using Log = std::vector<std::string>;
+
+/// The activity as the window holds it: leaving programming mode is a command of its own, and every step
+/// is logged in order.
+class WindowActivityTest : public testing::Test {
+  protected:
+    Log log;
+    WindowActivity activity{[this] { activity.runCommand([this] { log.push_back("leave"); }); },
+                            [this] { log.push_back("close"); }};
+
+    void stop() {
+        activity.requestStop([this] { log.push_back("interrupt"); });
+    }
+};
+
+TEST_F(WindowActivityTest, ACommandRunsAloneAndEntryDialogsWaitForIt) {
+    EXPECT_TRUE(activity.runCommand([this] {
+        EXPECT_TRUE(activity.commandRunning());
+        EXPECT_FALSE(activity.runCommand([this] { log.push_back("second command"); }));
+        EXPECT_FALSE(activity.runDialog([this] { log.push_back("dialog"); }));
+        EXPECT_FALSE(activity.decideEnd([this] { return log.push_back("question"), true; }));
+    }));
+    EXPECT_TRUE(log.empty());
+    EXPECT_FALSE(activity.commandRunning());
+    EXPECT_TRUE(activity.runDialog([this] { log.push_back("dialog"); }));
+    EXPECT_EQ(log, Log{"dialog"});
+}
+
+TEST_F(WindowActivityTest, ACommandThatThrowsLeavesTheWindowFreeForTheNext) {
+    EXPECT_THROW(activity.runCommand([] { throw std::runtime_error("port"); }), std::runtime_error);
+    EXPECT_FALSE(activity.commandRunning());
+    EXPECT_TRUE(activity.runCommand([this] { log.push_back("next"); }));
+    EXPECT_EQ(log, Log{"next"});
+}
+
+TEST_F(WindowActivityTest, AStopWithNothingRunningEndsAtOnceAndOnlyOnce) {
+    stop();
+    EXPECT_TRUE(activity.stopping());
+    stop();
+    EXPECT_EQ(log, (Log{"interrupt", "leave", "close"}));
+    // The window that closes asks nothing more.
+    EXPECT_TRUE(activity.decideEnd([this] { return log.push_back("question"), false; }));
+    EXPECT_EQ(log.size(), 3u);
+}
+
+TEST_F(WindowActivityTest, AStopIsFinishedByTheLastCommandOrDialogOnItsWayOut) {
+    activity.runDialog([this] {
+        activity.runCommand([this] { // a command that a dialog started
+            stop();
+            log.push_back("command ends");
+        });
+        log.push_back("dialog ends");
+    });
+    EXPECT_EQ(log, (Log{"interrupt", "command ends", "dialog ends", "leave", "close"}));
+}
+
+TEST_F(WindowActivityTest, TheQuestionDecidesTheCloseButOnlyTheExitEndsTheProgram) {
+    EXPECT_FALSE(activity.decideEnd([] { return false; }));
+    EXPECT_TRUE(activity.decideEnd([] { return true; }));
+    // A window closed by the close box may be shown again and asks again.
+    EXPECT_FALSE(activity.decideEnd([] { return false; }));
+    activity.endProgram();
+    EXPECT_EQ(log, Log{"close"});
+    EXPECT_TRUE(activity.decideEnd([this] { return log.push_back("question"), false; }));
+    // A stop after the end changes nothing: the unit was dealt with by the exit question.
+    stop();
+    EXPECT_EQ(log, (Log{"close", "interrupt"}));
+}
+
+TEST_F(WindowActivityTest, AStopDuringTheQuestionEndsTheProgramAndLeavesTheCloseToTheCaller) {
+    EXPECT_TRUE(activity.decideEnd([this] {
+        stop();
+        return false; // the question's box, closed by the stop as without a button
+    }));
+    EXPECT_EQ(log, (Log{"interrupt", "leave"}));
+}
+
+} // namespace
+} // namespace orb
