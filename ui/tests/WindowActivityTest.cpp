@@ -1,5 +1,6 @@
 #include "ui/WindowActivity.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
@@ -21,6 +22,13 @@ class WindowActivityTest : public testing::Test {
     void stop() {
         activity.requestStop([this] { log.push_back("interrupt"); });
     }
+    /// The exit question, logged, with the user's answer.
+    std::function<bool()> question(bool end) {
+        return [this, end] {
+            log.push_back("question");
+            return end;
+        };
+    }
 };
 
 TEST_F(WindowActivityTest, ACommandRunsAloneAndEntryDialogsWaitForIt) {
@@ -28,7 +36,7 @@ TEST_F(WindowActivityTest, ACommandRunsAloneAndEntryDialogsWaitForIt) {
         EXPECT_TRUE(activity.commandRunning());
         EXPECT_FALSE(activity.runCommand([this] { log.push_back("second command"); }));
         EXPECT_FALSE(activity.runDialog([this] { log.push_back("dialog"); }));
-        EXPECT_FALSE(activity.decideEnd([this] { return log.push_back("question"), true; }));
+        EXPECT_FALSE(activity.decideEnd(question(true)));
     }));
     EXPECT_TRUE(log.empty());
     EXPECT_FALSE(activity.commandRunning());
@@ -49,8 +57,8 @@ TEST_F(WindowActivityTest, AStopWithNothingRunningEndsAtOnceAndOnlyOnce) {
     stop();
     EXPECT_EQ(log, (Log{"interrupt", "leave", "close"}));
     // The window that closes asks nothing more.
-    EXPECT_TRUE(activity.decideEnd([this] { return log.push_back("question"), false; }));
-    EXPECT_EQ(log.size(), 3u);
+    EXPECT_TRUE(activity.decideEnd(question(false)));
+    EXPECT_EQ(log, (Log{"interrupt", "leave", "close"}));
 }
 
 TEST_F(WindowActivityTest, AStopIsFinishedByTheLastCommandOrDialogOnItsWayOut) {
@@ -65,16 +73,16 @@ TEST_F(WindowActivityTest, AStopIsFinishedByTheLastCommandOrDialogOnItsWayOut) {
 }
 
 TEST_F(WindowActivityTest, TheQuestionDecidesTheCloseButOnlyTheExitEndsTheProgram) {
-    EXPECT_FALSE(activity.decideEnd([] { return false; }));
-    EXPECT_TRUE(activity.decideEnd([] { return true; }));
+    EXPECT_FALSE(activity.decideEnd(question(false)));
+    EXPECT_TRUE(activity.decideEnd(question(true)));
     // A window closed by the close box may be shown again and asks again.
-    EXPECT_FALSE(activity.decideEnd([] { return false; }));
+    EXPECT_FALSE(activity.decideEnd(question(false)));
     activity.endProgram();
-    EXPECT_EQ(log, Log{"close"});
-    EXPECT_TRUE(activity.decideEnd([this] { return log.push_back("question"), false; }));
+    EXPECT_EQ(log, (Log{"question", "question", "question", "close"}));
+    EXPECT_TRUE(activity.decideEnd(question(false)));
     // A stop after the end changes nothing: the unit was dealt with by the exit question.
     stop();
-    EXPECT_EQ(log, (Log{"close", "interrupt"}));
+    EXPECT_EQ(log, (Log{"question", "question", "question", "close", "interrupt"}));
 }
 
 TEST_F(WindowActivityTest, AStopDuringTheQuestionEndsTheProgramAndLeavesTheCloseToTheCaller) {
