@@ -17,9 +17,9 @@ namespace orb {
 
 /// Everything the main window asks of the attached unit: one object, one call per command.
 /// While a command waits for the unit, the window keeps processing events; a second command that
-/// arrives then is ignored (busy() tells the window to disable or ignore its commands), so two
-/// exchanges never interleave. A port that fails in the middle of an exchange ends the command with
-/// a message, closes the port and leaves the connection Inactive; the program keeps running.
+/// arrives then is ignored and comes to Busy, so two exchanges never interleave whoever calls (the
+/// window runs one command at a time of its own accord). A port that fails in the middle of an exchange ends
+/// the command with a message, closes the port and leaves the connection Inactive; the program keeps running.
 /// Each command returns what it came to; the window has shown it already and needs no more.
 class DeviceLink {
   public:
