@@ -13,7 +13,13 @@ unit_eeprom=build/simulated-unit.eep
 sim_output=$(mktemp)
 build/tools/orbsim --memory 2048 --eeprom "$unit_eeprom" >"$sim_output" &
 sim_pid=$!
-trap 'kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; rm -f "$sim_output"' EXIT
+# Qt wants a private runtime folder; a shell without a login session (root over ssh, a container) has none.
+own_runtime_dir=
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  own_runtime_dir=$(mktemp -d)
+  export XDG_RUNTIME_DIR=$own_runtime_dir
+fi
+trap 'kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; rm -rf "$sim_output" ${own_runtime_dir:+"$own_runtime_dir"}' EXIT
 
 for _ in $(seq 50); do [ -s "$sim_output" ] && break; sleep 0.1; done
 ORB_COM1=$(head -n 1 "$sim_output")
