@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 #include "common/GnuOptions.h"
+#include "settings/ImageSize.h"
 
 #include <algorithm>
 #include <charconv>
@@ -228,7 +229,7 @@ enum OptionId {
     Version
 };
 
-constexpr OptionSpec Options[] = {
+constexpr OptionDefinition Options[] = {
     {Output, "output", 'o', true},
     {Port, "port", 0, true},
     {Units, "units", 0, true},
@@ -256,7 +257,7 @@ const CommandEntry& entryOf(Command command) {
                          [command](const CommandEntry& entry) { return entry.command == command; });
 }
 
-const CommandEntry& specNamed(const std::string& name) {
+const CommandEntry& commandNamed(const std::string& name) {
     auto it = std::find_if(std::begin(Commands), std::end(Commands),
                            [&name](const CommandEntry& entry) { return entry.name == name; });
     if (it == std::end(Commands)) usageError("neznámý příkaz '" + name + "'");
@@ -335,12 +336,6 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
         usageError("příkaz " + std::string(entry.name) + " potřebuje --port PORT");
 }
 
-/// The columns a text takes on a terminal: one for each character, however many bytes UTF-8 gives it.
-std::size_t columnsOf(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 /// Lays a synopsis out after its lead within the help's 80 columns, breaking only between its words and
 /// bracketed groups, each further line indented under the command's first operand.
 std::string wrappedSynopsis(std::string_view lead, std::string_view synopsis) {
@@ -358,12 +353,12 @@ std::string wrappedSynopsis(std::string_view lead, std::string_view synopsis) {
             --depth;
         }
     }
-    const std::string indent(columnsOf(lead) + pieces.front().size() + 1, ' ');
+    const std::string indent(CharacterCount(lead) + pieces.front().size() + 1, ' ');
     std::string text(lead);
     text += pieces.front();
-    std::size_t column = columnsOf(text);
+    std::size_t column = CharacterCount(text);
     for (std::size_t i = 1; i < pieces.size(); ++i) {
-        if (column + 1 + columnsOf(pieces[i]) >= Width) {
+        if (column + 1 + CharacterCount(pieces[i]) >= Width) {
             text += "\n" + indent;
             column = indent.size();
         } else {
@@ -371,7 +366,7 @@ std::string wrappedSynopsis(std::string_view lead, std::string_view synopsis) {
             ++column;
         }
         text += pieces[i];
-        column += columnsOf(pieces[i]);
+        column += CharacterCount(pieces[i]);
     }
     return text + "\n";
 }
@@ -445,7 +440,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         if (!line.help && !line.version) usageError("chybí příkaz");
         return line;
     }
-    line.command = specNamed(given.operands.front()).command;
+    line.command = commandNamed(given.operands.front()).command;
     line.files.assign(given.operands.begin() + 1, given.operands.end());
     checkAgainst(entryOf(*line.command), line);
     return line;

@@ -1,6 +1,7 @@
 #include "cli/PortTable.h"
 
 #include "cli/TerminalText.h"
+#include "settings/ImageSize.h"
 
 #include <algorithm>
 #include <array>
@@ -12,12 +13,6 @@ namespace {
 
 constexpr std::size_t Columns = 6;
 using Row = std::array<std::string, Columns>;
-
-/// Counts the characters of a UTF-8 text, so that Czech headings and descriptions line up.
-std::size_t Width(const std::string& text) {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 std::string OrDash(const std::string& text) {
     return text.empty() ? "-" : text;
@@ -50,12 +45,12 @@ std::string PortTable(const std::vector<DetectedPort>& ports) {
     std::array<std::size_t, Columns> widths{};
     for (const Row& row : rows)
         for (std::size_t c = 0; c < Columns; ++c)
-            widths[c] = std::max(widths[c], Width(row[c]));
+            widths[c] = std::max(widths[c], CharacterCount(row[c]));
 
     std::string table;
     for (const Row& row : rows) {
         for (std::size_t c = 0; c + 1 < Columns; ++c)
-            table += row[c] + std::string(widths[c] - Width(row[c]) + 2, ' ');
+            table += row[c] + std::string(widths[c] - CharacterCount(row[c]) + 2, ' ');
         table += row[Columns - 1] + "\n";
     }
     return table;

@@ -1,5 +1,7 @@
 #include "cli/ProgressLine.h"
 
+#include "settings/ImageSize.h"
+
 #include <algorithm>
 #include <cstddef>
 
@@ -14,8 +16,7 @@ constexpr int TimeLeftWidth = 16;
 
 /// Counts the columns a UTF-8 text takes: one per character.
 int ColumnsOf(const std::string& text) {
-    return static_cast<int>(std::count_if(
-        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<int>(CharacterCount(text));
 }
 
 std::string Padded(std::string text, int width) {

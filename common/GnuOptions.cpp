@@ -10,41 +10,44 @@ namespace {
 // Options without a letter are told apart by values above every character getopt returns.
 constexpr int FirstLongOnly = 256;
 
-int valueOf(const OptionSpec& spec, std::size_t index) {
-    return spec.letter != 0 ? static_cast<unsigned char>(spec.letter)
-                            : FirstLongOnly + static_cast<int>(index);
+int valueOf(const OptionDefinition& definition, std::size_t index) {
+    return definition.letter != 0 ? static_cast<unsigned char>(definition.letter)
+                                  : FirstLongOnly + static_cast<int>(index);
 }
 
-const OptionSpec* specOf(std::span<const OptionSpec> specs, int value) {
-    for (std::size_t i = 0; i < specs.size(); ++i)
-        if (valueOf(specs[i], i) == value) return &specs[i];
+const OptionDefinition* definitionOf(std::span<const OptionDefinition> definitions, int value) {
+    for (std::size_t i = 0; i < definitions.size(); ++i)
+        if (valueOf(definitions[i], i) == value) return &definitions[i];
     return nullptr;
 }
 
 /// Tells an unknown long option from a prefix that several options share.
-OptionError longOptionError(std::span<const OptionSpec> specs, const std::string& argument) {
+OptionError longOptionError(std::span<const OptionDefinition> definitions, const std::string& argument) {
     const std::string given = argument.substr(0, argument.find('='));
     const std::string_view prefix = std::string_view(given).substr(2);
-    const auto sharing = std::count_if(specs.begin(), specs.end(), [prefix](const OptionSpec& spec) {
-        return spec.name.starts_with(prefix);
-    });
+    const auto sharing =
+        std::count_if(definitions.begin(), definitions.end(), [prefix](const OptionDefinition& definition) {
+            return definition.name.starts_with(prefix);
+        });
     return OptionError(sharing > 1 ? OptionError::Kind::Ambiguous : OptionError::Kind::Unknown, given);
 }
 
 } // namespace
 
-GivenArguments ReadGnuOptions(std::span<const OptionSpec> specs, const std::vector<std::string>& args) {
+GivenArguments ReadGnuOptions(std::span<const OptionDefinition> definitions,
+                              const std::vector<std::string>& args) {
     // getopt_long keeps pointers to the names and permutes argv, so both are copies it may own.
     std::vector<std::string> names;
-    names.reserve(specs.size());
+    names.reserve(definitions.size());
     std::vector<option> longOptions;
     std::string letters = ":"; // a missing value comes back as ':', not '?'
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        names.emplace_back(specs[i].name);
-        longOptions.push_back({names.back().c_str(), specs[i].takesValue ? required_argument : no_argument,
-                               nullptr, valueOf(specs[i], i)});
-        if (specs[i].letter != 0)
-            letters += std::string(1, specs[i].letter) + (specs[i].takesValue ? ":" : "");
+    for (std::size_t i = 0; i < definitions.size(); ++i) {
+        names.emplace_back(definitions[i].name);
+        longOptions.push_back({names.back().c_str(),
+                               definitions[i].takesValue ? required_argument : no_argument, nullptr,
+                               valueOf(definitions[i], i)});
+        if (definitions[i].letter != 0)
+            letters += std::string(1, definitions[i].letter) + (definitions[i].takesValue ? ":" : "");
     }
     longOptions.push_back({nullptr, 0, nullptr, 0});
 
@@ -64,18 +67,19 @@ GivenArguments ReadGnuOptions(std::span<const OptionSpec> specs, const std::vect
         if (value == -1) break;
         const std::string last = argv[optind - 1]; // the argument getopt_long has just read
         if (value == '?') {
-            if (optopt == 0) throw longOptionError(specs, last);
-            const OptionSpec* spec = specOf(specs, optopt);
-            if (spec && !spec->takesValue) // only "--name=value" makes a known flag fail
-                throw OptionError(OptionError::Kind::UnexpectedValue, "--" + std::string(spec->name));
+            if (optopt == 0) throw longOptionError(definitions, last);
+            const OptionDefinition* definition = definitionOf(definitions, optopt);
+            if (definition && !definition->takesValue) // only "--name=value" makes a known flag fail
+                throw OptionError(OptionError::Kind::UnexpectedValue, "--" + std::string(definition->name));
             throw OptionError(OptionError::Kind::Unknown, "-" + std::string(1, static_cast<char>(optopt)));
         }
-        const OptionSpec* spec = specOf(specs, value == ':' ? optopt : value);
+        const OptionDefinition* definition = definitionOf(definitions, value == ':' ? optopt : value);
         if (value == ':')
-            throw OptionError(OptionError::Kind::MissingValue, last.starts_with("--") || spec->letter == 0
-                                                                   ? "--" + std::string(spec->name)
-                                                                   : "-" + std::string(1, spec->letter));
-        given.options.push_back({spec->id, optarg ? optarg : ""});
+            throw OptionError(OptionError::Kind::MissingValue,
+                              last.starts_with("--") || definition->letter == 0
+                                  ? "--" + std::string(definition->name)
+                                  : "-" + std::string(1, definition->letter));
+        given.options.push_back({definition->id, optarg ? optarg : ""});
     }
     for (int i = optind; i < argc; ++i)
         given.operands.emplace_back(argv[i]);

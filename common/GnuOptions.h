@@ -9,7 +9,7 @@
 namespace orb {
 
 /// One option a program takes.
-struct OptionSpec {
+struct OptionDefinition {
     int id;                ///< how the program tells its options apart
     std::string_view name; ///< the long name, without "--"
     char letter = 0;       ///< the short name; 0 when there is none
@@ -46,7 +46,8 @@ class OptionError : public std::runtime_error {
 /// "--" ends the options, "-" is an operand, a short option's value attached or apart ("-ob.json",
 /// "-o b.json"), a long option's after "=" or apart, clustered short flags, and a long option abbreviated
 /// to any prefix no other option shares. Throws OptionError at the first argument it cannot take.
-GivenArguments ReadGnuOptions(std::span<const OptionSpec> specs, const std::vector<std::string>& args);
+GivenArguments ReadGnuOptions(std::span<const OptionDefinition> definitions,
+                              const std::vector<std::string>& args);
 
 /// The error as orb and orbctl say it.
 std::string CzechText(const OptionError& error);

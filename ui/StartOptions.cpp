@@ -9,10 +9,10 @@ namespace orb {
 
 StartOptions ParseStartOptions(const std::vector<std::string>& args) {
     enum { Help, Version };
-    static constexpr OptionSpec Specs[] = {{Help, "help", 'h'}, {Version, "version", 'V'}};
+    static constexpr OptionDefinition Definitions[] = {{Help, "help", 'h'}, {Version, "version", 'V'}};
     StartOptions options;
     try {
-        const GivenArguments given = ReadGnuOptions(Specs, args);
+        const GivenArguments given = ReadGnuOptions(Definitions, args);
         for (const GivenOption& option : given.options)
             (option.id == Help ? options.help : options.version) = true;
         if (given.operands.size() > 1)

@@ -1,8 +1,8 @@
 #include "cli/CommandLine.h"
 
 #include "cli/CliError.h"
+#include "settings/ImageSize.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace orb {
@@ -51,10 +51,7 @@ TEST(CommandLine, HelpKeepsWithinEightyColumns) {
         std::size_t start = 0;
         for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
             const std::string line = text.substr(start, end - start);
-            const auto columns = std::count_if(line.begin(), line.end(), [](char c) {
-                return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-            });
-            EXPECT_LT(columns, 80) << line;
+            EXPECT_LT(CharacterCount(line), 80u) << line;
         }
     }
 }

@@ -7,7 +7,7 @@ namespace {
 
 enum { Output, Port, Force, Help, Settings, Strict };
 
-constexpr OptionSpec Specs[] = {
+constexpr OptionDefinition Definitions[] = {
     {Output, "output", 'o', true}, {Port, "port", 0, true},     {Force, "force", 'f', false},
     {Help, "help", 'h', false},    {Settings, "settings-only"}, {Strict, "strict"},
 };
@@ -36,7 +36,7 @@ TEST(GnuOptions, TakesValuesAttachedOrApartAndOperandsAnywhere) {
         {{"--port", "--force"}, {{Port, "--force"}}, {}},
     };
     for (const auto& c : cases) {
-        const GivenArguments given = ReadGnuOptions(Specs, c.args);
+        const GivenArguments given = ReadGnuOptions(Definitions, c.args);
         EXPECT_EQ(optionsOf(given), c.options) << testing::PrintToString(c.args);
         EXPECT_EQ(given.operands, c.operands) << testing::PrintToString(c.args);
     }
@@ -59,7 +59,7 @@ TEST(GnuOptions, NamesWhatItCannotTakeInCzech) {
     };
     for (const auto& c : cases) {
         try {
-            ReadGnuOptions(Specs, c.args);
+            ReadGnuOptions(Definitions, c.args);
             ADD_FAILURE() << "accepted: " << testing::PrintToString(c.args);
         } catch (const OptionError& error) {
             EXPECT_EQ(CzechText(error), c.text) << testing::PrintToString(c.args);
@@ -68,8 +68,8 @@ TEST(GnuOptions, NamesWhatItCannotTakeInCzech) {
 }
 
 TEST(GnuOptions, ReadsAgainFromTheStart) {
-    EXPECT_THROW(ReadGnuOptions(Specs, {"-f", "--bogus"}), OptionError);
-    EXPECT_EQ(optionsOf(ReadGnuOptions(Specs, {"-f"})),
+    EXPECT_THROW(ReadGnuOptions(Definitions, {"-f", "--bogus"}), OptionError);
+    EXPECT_EQ(optionsOf(ReadGnuOptions(Definitions, {"-f"})),
               (std::vector<std::pair<int, std::string>>{{Force, ""}}));
 }
 

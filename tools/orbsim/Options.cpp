@@ -60,7 +60,7 @@ enum Id {
     Lose,
 };
 
-constexpr OptionSpec Specs[] = {
+constexpr OptionDefinition Definitions[] = {
     {Help, "help", 0, false},
     {Memory, "memory", 0, true},
     {MemoryCode, "memory-code", 0, true},
@@ -154,16 +154,17 @@ std::string EnglishText(const OptionError& error) {
 Options ParseOptions(int argc, char** argv) {
     GivenArguments given;
     try {
-        given = ReadGnuOptions(Specs, std::vector<std::string>(argv + 1, argv + argc));
+        given = ReadGnuOptions(Definitions, std::vector<std::string>(argv + 1, argv + argc));
     } catch (const OptionError& error) {
         throw UsageError(EnglishText(error));
     }
     Options o;
     for (const GivenOption& option : given.options) {
         const int id = option.id;
-        const char* name = std::find_if(std::begin(Specs), std::end(Specs), [id](const OptionSpec& spec) {
-                               return spec.id == id;
-                           })->name.data();
+        const char* name =
+            std::find_if(std::begin(Definitions), std::end(Definitions),
+                         [id](const OptionDefinition& definition) { return definition.id == id; })
+                ->name.data();
         const char* value = option.value.c_str();
         auto count = [&] { return number(name, value, 0xFFFFFFFF); };
         switch (id) {
