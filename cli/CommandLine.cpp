@@ -3,6 +3,7 @@
 #include "cli/CliError.h"
 #include "common/GnuOptions.h"
 #include "settings/ImageSize.h"
+#include "settings/Tables.h"
 
 #include <algorithm>
 #include <charconv>
@@ -290,9 +291,8 @@ int parseTimeout(const std::string& text) {
 }
 
 int parseMemory(const std::string& text) {
-    int bytes = parseNumber("--memory", text);
-    for (int size = 128; size <= 65536; size *= 2)
-        if (bytes == size) return bytes;
+    const int bytes = parseNumber("--memory", text);
+    if (std::ranges::find(EepromSizeTable, bytes) != EepromSizeTable.end()) return bytes;
     usageError("--memory musí být velikost EEPROM 128, 256, 512, ... 65536, ne " + text);
 }
 

@@ -8,7 +8,6 @@
 #include "settings/ImageSize.h"
 #include "settings/OutOfRuleValues.h"
 #include "settings/SettingsForm.h"
-#include "settings/Tables.h"
 #include "settings/TextRules.h"
 
 #include <algorithm>
@@ -219,12 +218,9 @@ class FormSession {
     /// as the write to the unit does. Without a size, the largest EEPROM is the limit, and the refusal
     /// names the longest text: the other texts' limits keep them far below it.
     void checkSize(std::optional<int> memoryBytes) {
-        FormDisplay display = form_.display();
-        for (std::size_t code = 0; code < EepromSizeTable.size(); ++code)
-            if (128 << code == memoryBytes.value_or(EepromImage::Size))
-                display.lblInfoPamSize = EepromSizeTable[code];
-        form_.setDisplay(display);
-        form_.updateImageSize();
+        UnitState unit = form_.unit();
+        unit.memoryBytes = memoryBytes.value_or(EepromImage::Size);
+        form_.setUnitState(unit);
         if (form_.memorySize() < form_.imageUsage())
             refusals_.push_back(
                 {memoryBytes ? "--memory" : SettingName(longestText()),

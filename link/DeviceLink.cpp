@@ -42,7 +42,7 @@ void DeviceLink::setPorts(std::vector<PortChoice> ports) {
 }
 
 LinkOutcome DeviceLink::onDeaClicked() {
-    if (form_.display().btDEA == DeactivateCaption)
+    if (form_.unit().connected())
         return run(lm::DeactivationTitle, [this] { return mode_.deactivate(); });
     return run(lm::ActivationTitle, [this] { return mode_.activate(); });
 }
@@ -60,7 +60,7 @@ LinkOutcome DeviceLink::saveToUnit(TransferScope scope) {
 
 bool DeviceLink::confirmExit(MessageButtons buttons) {
     if (busy_) return false;
-    if (form_.display().btDEA != DeactivateCaption) return true;
+    if (!form_.unit().connected()) return true;
     const Answer answer = form_.view().ask(
         {std::string(lm::ExitTitle), std::string(lm::DeactivateBeforeExit), MessageIcon::Question, buttons});
     if (answer == Answer::Cancel) return false;
@@ -69,7 +69,7 @@ bool DeviceLink::confirmExit(MessageButtons buttons) {
 }
 
 LinkOutcome DeviceLink::leaveProgrammingMode() {
-    if (form_.display().btDEA != DeactivateCaption) return LinkOutcome::Done;
+    if (!form_.unit().connected()) return LinkOutcome::Done;
     return run(lm::DeactivationTitle, [this] { return mode_.deactivate(); });
 }
 

@@ -25,7 +25,7 @@ class DeviceLink {
   public:
     DeviceLink(SettingsForm& form, EepromImage& image, Progress& progress, SerialPort& port, Waiter& waiter);
 
-    /// Handles btDEA: activates when it reads "Aktivovat", deactivates when it reads "Deaktivovat".
+    /// Handles btDEA: activates while no connection is active (it reads "Aktivovat"), else deactivates.
     LinkOutcome onDeaClicked();
     /// Handles btEEPROMLoad: reads the unit's EEPROM and decodes it into the form.
     LinkOutcome loadFromUnit(TransferScope scope = TransferScope::WholeMemory);

@@ -108,25 +108,25 @@ std::optional<bool> ProgrammingMode::identify() {
     const int identity = reply.hexPairAt(5) * 65536 + reply.hexPairAt(3) * 256 + reply.hexPairAt(1);
     const int major = reply.hexPairAt(9);
     const int minor = reply.hexPairAt(7);
-    FormDisplay display = form_.display();
+    UnitState unit = form_.unit();
     for (const DeviceType& type : DeviceTypeTable) {
         if (type.code() == identity) {
-            display.lblInfoProdukt = type.name;
+            unit.product = std::string(type.name);
             break;
         }
     }
-    display.lblInfoVerze = std::to_string(major) + "." + std::to_string(minor);
-    form_.setDisplay(display);
-    return mayBeProgrammed(display.lblInfoProdukt, major, minor);
+    unit.version = FirmwareVersion{major, minor};
+    form_.setUnitState(unit);
+    return mayBeProgrammed(unit.product, major, minor);
 }
 
-bool ProgrammingMode::mayBeProgrammed(const std::string& product, int major, int minor) {
-    if (product == "?") {
+bool ProgrammingMode::mayBeProgrammed(const std::optional<std::string>& product, int major, int minor) {
+    if (!product) {
         progress_.hideProgress();
         tell(form_.view(), lm::ActivationTitle, lm::UnknownDevice, MessageIcon::Information);
         return true;
     }
-    if (product != "ORBTONE" && product != "ORB") {
+    if (*product != "ORBTONE" && *product != "ORB") {
         progress_.hideProgress();
         tell(form_.view(), lm::ActivationTitle, lm::onlyDevice(), MessageIcon::Critical);
         return false;
@@ -143,13 +143,13 @@ bool ProgrammingMode::readMemoryAndModem() {
     const TransferBlock reply = transport_.exchange(RequestFor(RequestCode::MemoryAndModem), ReplyLimitMs);
     if (!IsReplyTo(reply, RequestCode::MemoryAndModem, 5) || !reply.hexDigitsAt(1, 4)) return false;
 
-    // A code beyond its table is no error: the label keeps "?".
+    // A code beyond its table is no error: the unit's memory or modem stays unknown ("?").
     const std::size_t memoryCode = reply.hexPairAt(1);
     const std::size_t modemCode = reply.hexPairAt(3);
-    FormDisplay display = form_.display();
-    if (memoryCode < EepromSizeTable.size()) display.lblInfoPamSize = EepromSizeTable[memoryCode];
-    if (modemCode < ModemTypeTable.size()) display.lblInfoModem = ModemTypeTable[modemCode];
-    form_.setDisplay(display);
+    UnitState unit = form_.unit();
+    if (memoryCode < EepromSizeTable.size()) unit.memoryBytes = EepromSizeTable[memoryCode];
+    if (modemCode < ModemTypeTable.size()) unit.modem = std::string(ModemTypeTable[modemCode]);
+    form_.setUnitState(unit);
     return true;
 }
 

@@ -42,7 +42,7 @@ class ProgrammingMode {
     /// Asks for identity and version and shows them; nothing without a valid reply, else whether the
     /// unit may be programmed.
     std::optional<bool> identify();
-    bool mayBeProgrammed(const std::string& product, int major, int minor);
+    bool mayBeProgrammed(const std::optional<std::string>& product, int major, int minor);
     bool readMemoryAndModem();
     LinkOutcome fail(LinkOutcome outcome);
 

@@ -5,8 +5,7 @@
 #include "settings/RuleMessages.h"
 #include "settings/Tables.h"
 #include "settings/TextRules.h"
-
-#include <charconv>
+#include "settings/UnitDisplay.h"
 
 namespace orb {
 namespace {
@@ -22,9 +21,6 @@ constexpr NumberFlag NumberFlags[] = {
     {FlagField::tabTCPoplach, msg::AlarmWithoutNumber},
     {FlagField::tabTCUdalost, msg::EventsWithoutNumber},
 };
-
-const std::string ByteSuffix = " byte";
-const std::string UnknownCaption = "?";
 
 } // namespace
 
@@ -180,40 +176,14 @@ void SettingsForm::updateImageSize() {
     view_.displayChanged();
 }
 
-namespace {
-// Appending to the number's own string (rather than operator+) also keeps g++ 12 from a false
-// -Wrestrict alarm inside <string>.
-std::string byteCaption(int number) {
-    std::string caption = std::to_string(number);
-    caption.append(ByteSuffix);
-    return caption;
-}
-} // namespace
-
 void SettingsForm::countImageSize() {
-    const int usage = CountImageSize(record_);
-    display_.lblInfoPamUsage = byteCaption(usage);
-    if (display_.lblInfoPamSize == UnknownCaption) {
-        display_.lblInfoPamFree = UnknownCaption;
-        display_.lblInfoPamFreeColour = LabelColour::Blue;
-        return;
-    }
-    const int free = memorySize().value_or(0) - usage;
-    display_.lblInfoPamFree = byteCaption(free);
-    display_.lblInfoPamFreeColour = free < 0 ? LabelColour::Red : LabelColour::Blue;
+    imageUsage_ = CountImageSize(record_);
+    ShowUnitState(unit_, imageUsage_, display_);
 }
 
-int SettingsForm::imageUsage() const {
-    return numberInCaption(display_.lblInfoPamUsage).value_or(0);
-}
-
-std::optional<int> SettingsForm::memorySize() const {
-    return numberInCaption(display_.lblInfoPamSize);
-}
-
-void SettingsForm::setDisplay(const FormDisplay& display) {
-    display_ = display;
-    view_.displayChanged();
+void SettingsForm::setUnitState(const UnitState& unit) {
+    unit_ = unit;
+    updateImageSize();
 }
 
 void SettingsForm::applyFormatRule() {
@@ -224,16 +194,6 @@ void SettingsForm::applyFormatRule() {
 
 void SettingsForm::showError(const std::string& text) {
     tell(view_, msg::ErrorTitle, text, MessageIcon::Critical);
-}
-
-std::optional<int> numberInCaption(const std::string& caption) {
-    if (caption.size() < ByteSuffix.size()) return std::nullopt;
-    std::string_view number(caption.data(), caption.size() - ByteSuffix.size());
-    number.remove_prefix(std::min(number.find_first_not_of(' '), number.size()));
-    int value = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error != std::errc() || end != number.data() + number.size() || number.empty()) return std::nullopt;
-    return value;
 }
 
 } // namespace orb

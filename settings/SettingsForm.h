@@ -1,9 +1,11 @@
 #pragma once
 
 #include "settings/Fields.h"
+#include "settings/FormDisplay.h"
 #include "settings/FormView.h"
 #include "settings/RuleOutcome.h"
 #include "settings/SettingsRecord.h"
+#include "settings/UnitState.h"
 
 #include <optional>
 #include <string>
@@ -11,36 +13,6 @@
 namespace orb {
 
 struct FieldRuleResult;
-
-enum class LabelColour { Red, Blue };
-
-/// Captions, colours and enabled states of the main window that the rules and the device link change.
-struct FormDisplay {
-    // Device information ("Informace o připojeném zařízení")
-    std::string lblInfoProdukt = "?";
-    std::string lblInfoVerze = "?";
-    std::string lblInfoModem = "?";
-    std::string lblInfoPamSize = "?";
-    std::string lblInfoPamUsage = "?";
-    std::string lblInfoPamFree = "?";
-    LabelColour lblInfoPamFreeColour = LabelColour::Blue;
-
-    // Connection ("Komunikace PC se zařízením"); btDEA's caption is the record of the link state
-    std::string tabDeAktivNapis = "Neaktivní";
-    LabelColour tabDeAktivNapisColour = LabelColour::Red;
-    std::string btDEA = "Aktivovat";
-    bool tabPortEnabled = true;
-    bool btEEPROMLoadEnabled = false;
-    bool btEEPROMSaveEnabled = false;
-
-    // Enabling rules
-    bool rtNotAuthorizedEnabled = true; ///< rtNotAuthorized and its label txtNotAuthorized
-    bool existEnabled = true;           ///< rtReCall, eeExistTime and their labels
-    bool tabKOMUNIKParitaEnabled = false;
-    bool tabKOMUNIKFrekvenceEnabled = false;
-
-    bool operator==(const FormDisplay&) const = default;
-};
 
 /// The presentation model of the main window: the one source of truth for every setting.
 /// Every setter runs the reactions the main window attaches to that control; an equal value does nothing.
@@ -54,6 +26,8 @@ class SettingsForm {
     const SettingsRecord& record() const { return record_; }
     const SettingsOptions& options() const { return options_; }
     const FormDisplay& display() const { return display_; }
+    /// What is known of the attached unit; the display's unit and link captions are derived from it.
+    const UnitState& unit() const { return unit_; }
     FormView& view() { return view_; }
 
     const std::string& text(TextRef field) const;
@@ -87,12 +61,12 @@ class SettingsForm {
     /// Recounts the image size into lblInfoPamUsage and lblInfoPamFree.
     void updateImageSize();
     /// The used size U as shown in lblInfoPamUsage (one more than the encoded image's length).
-    int imageUsage() const;
-    /// The memory size in lblInfoPamSize, or nothing while it shows "?".
-    std::optional<int> memorySize() const;
+    int imageUsage() const { return imageUsage_; }
+    /// The unit's memory size, or nothing while no unit has reported it.
+    std::optional<int> memorySize() const { return unit_.memoryBytes; }
 
-    /// Replaces the captions, colours and enabled states (the device link sets the link state this way).
-    void setDisplay(const FormDisplay& display);
+    /// Replaces what is known of the attached unit and shows it (the device link does so as it learns).
+    void setUnitState(const UnitState& unit);
 
     /// Tells whether the settings differ from those of the last file load or save and the last read or
     /// write of the unit; the options beside the record do not count, since no file or unit holds them.
@@ -128,13 +102,12 @@ class SettingsForm {
     SettingsRecord record_;
     SettingsRecord keptRecord_; ///< what a file or the unit last received or gave; start-up values at first
     SettingsOptions options_;
+    UnitState unit_;
+    int imageUsage_ = 0;
     FormDisplay display_;
     bool imageLoading_ = false;
     bool alarmSelectBusy_ = false;
     std::optional<TextRef> reportedClash_; ///< the on/off-name field whose clash was the last rule's report
 };
-
-/// Reads the number out of a label caption ending in " byte" ("  2048 byte" gives 2048).
-std::optional<int> numberInCaption(const std::string& caption);
 
 } // namespace orb

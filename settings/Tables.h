@@ -16,11 +16,8 @@ inline constexpr std::array<ChoiceEntry, 2> FormatTable{{{"SIA", 0}, {"Pulzní",
 inline constexpr std::array<ChoiceEntry, 2> ParityTable{{{"Bez parity", 1}, {"S paritou", 2}}};
 inline constexpr std::array<ChoiceEntry, 2> FrequencyTable{{{"1400 Hz", 0}, {"2300 Hz", 1}}};
 
-/// Memory sizes the unit reports, code = index; right-aligned in 11 characters as the label shows them.
-inline constexpr std::array<std::string_view, 10> EepromSizeTable{
-    "   128 byte", "   256 byte", "   512 byte", "  1024 byte", "  2048 byte",
-    "  4096 byte", "  8192 byte", " 16384 byte", " 32768 byte", " 65536 byte",
-};
+/// Memory sizes in bytes the unit reports, code = index.
+inline constexpr std::array<int, 10> EepromSizeTable{128, 256, 512, 1024, 2048, 4096, 8192, 16384, 32768, 65536};
 
 /// Modem types the unit reports, code = index.
 inline constexpr std::array<std::string_view, 4> ModemTypeTable{"M1 Siemens", "A1 Falcom", "A1 Siemens",

@@ -12,7 +12,6 @@
 #include "image/DecodeImage.h"
 #include "link/DeviceLink.h"
 #include "link/LinkMessages.h"
-#include "link/LinkState.h"
 #include "link/PortChoice.h"
 #include "link/qt/DetectSerialPorts.h"
 #include "link/qt/QtSerialPort.h"
@@ -196,7 +195,7 @@ class DeviceSession {
 
     const PortChoice& chosenPort() const { return link_.ports().at(workspace_.form.options().tabPort); }
     void say(std::string_view text) { err_ << prefix_ << TerminalText(text) << std::endl; }
-    bool connected() const { return workspace_.form.display().btDEA == DeactivateCaption; }
+    bool connected() const { return workspace_.form.unit().connected(); }
     static bool stopped() { return StopSignals::stopSignal() != 0; }
 
     static inline int argc_ = 1;

@@ -163,7 +163,7 @@ class PortLoop {
         started_ = Clock::now();
         progress_.takeCounts();
 
-        if (!form_.display().btEEPROMLoadEnabled) return finish(lastText(view_.takeBoxes()));
+        if (form_.unit().link != LinkState::Active) return finish(lastText(view_.takeBoxes()));
         const std::optional<std::optional<std::size_t>> held = recognise();
         if (!held) return finish(readFailure_);
         if (stopped()) return finish(stoppedBy(StopSignals::stopSignal()));
@@ -295,7 +295,7 @@ class PortLoop {
     }
     const std::string& labelOf(int row) const { return options_.rows.at(imageIndexOf(row)).label; }
 
-    bool connected() const { return form_.display().btDEA == DeactivateCaption; }
+    bool connected() const { return form_.unit().connected(); }
     void say(const std::string& text) { broker_.say(name_ + ": " + text); }
 
     const SeriesOptions& options_;

@@ -425,11 +425,9 @@ TEST_F(WindowTest, DeviceCommandsRunThroughTheirSeamOneAtATime) {
         // A second click while the first command waits for the unit is ignored.
         control<QToolButton>("btEEPROMSave")->click();
     };
-    form.setDisplay([&] {
-        FormDisplay active = form.display();
-        active.btEEPROMSaveEnabled = true;
-        return active;
-    }());
+    UnitState active;
+    active.link = LinkState::Active;
+    form.setUnitState(active);
     control<QToolButton>("btEEPROMSave")->click();
     EXPECT_EQ(runs, 1);
 }

@@ -1,7 +1,7 @@
 // Checks every window's layout against the fonts it is drawn with: no control covers another, every
 // button answers a click anywhere on its face, and every caption fits its place.
 #include "link/LinkMessages.h"
-#include "link/LinkState.h"
+#include "settings/ImageSize.h"
 #include "settings/Tables.h"
 #include "ui/InfoProgram.h"
 #include "ui/RowDialog.h"
@@ -297,19 +297,23 @@ TEST_F(LayoutTest, EveryButtonTakesAClickAnywhereOnItsFace) {
 }
 
 TEST_F(LayoutTest, EveryCaptionFitsItsPlaceInEveryState) {
-    for (LinkState state : {LinkState::Inactive, LinkState::Active, LinkState::Refused}) {
-        SetLinkState(form, window.progress(), state);
-        FormDisplay display = form.display();
-        if (state != LinkState::Inactive) {
-            // The longest identity and sizes the unit may report.
-            display.lblInfoProdukt = DeviceTypeTable.back().name;
-            display.lblInfoVerze = "255.255";
-            display.lblInfoModem = ModemTypeTable.back();
-            display.lblInfoPamSize = EepromSizeTable.back();
-            display.lblInfoPamUsage = "65535 byte";
-            display.lblInfoPamFree = "-65407 byte";
-        }
-        form.setDisplay(display);
+    // The used size of the largest image the size labels may show: a station name that fills 65535 bytes.
+    const TextRef name{TextField::tabJmenoStanice};
+    form.setText(name, std::string(65535 - form.imageUsage() + CharacterCount(form.text(name)), 'W'));
+    // The longest identity the unit may report; the largest memory shows the longest size, the smallest the
+    // longest free room, below zero.
+    const auto reported = [](LinkState link, int memoryBytes) {
+        return UnitState{.link = link,
+                         .product = std::string(DeviceTypeTable.back().name),
+                         .version = FirmwareVersion{255, 255},
+                         .memoryBytes = memoryBytes,
+                         .modem = std::string(ModemTypeTable.back())};
+    };
+    for (const UnitState& unit : {UnitState{}, reported(LinkState::Active, EepromSizeTable.back()),
+                                  reported(LinkState::Active, EepromSizeTable.front()),
+                                  reported(LinkState::Refused, EepromSizeTable.back()),
+                                  reported(LinkState::Refused, EepromSizeTable.front())}) {
+        form.setUnitState(unit);
         SCOPED_TRACE(form.display().tabDeAktivNapis);
         for (QWidget* shown : windows()) {
             SCOPED_TRACE(shown->objectName().toStdString());
