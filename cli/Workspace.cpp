@@ -7,8 +7,7 @@
 #include "files/SettingsFile.h"
 #include "image/CodecMessages.h"
 #include "image/DecodeImage.h"
-#include "image/EncodeImage.h"
-#include "image/ImageErrors.h"
+#include "image/SettingsConversion.h"
 #include "settings/OutOfRuleValues.h"
 
 namespace orb {
@@ -30,15 +29,12 @@ void LoadSettingsFrom(const std::string& path, Workspace& workspace, std::ostrea
 }
 
 std::int32_t EncodeSettings(const SettingsRecord& record, EepromImage& image) {
-    std::int32_t length = 0;
-    try {
-        length = EncodeImage(record, image);
-    } catch (const ImageError& error) {
-        throw CliError(ExitStatus::Refused,
-                       file_messages::EncodeFailed + " (" + std::string(ImageErrorReason(error)) + ")");
-    }
-    if (!CheckImageSignature(image)) throw CliError(ExitStatus::Refused, file_messages::SignatureFailed);
-    return length;
+    const EncodedSettings encoded = EncodeForSaving(record, image);
+    if (encoded.fault == EncodeFault::Value)
+        throw CliError(ExitStatus::Refused, file_messages::EncodeFailed + " (" + std::string(encoded.reason) + ")");
+    if (encoded.fault == EncodeFault::Signature)
+        throw CliError(ExitStatus::Refused, file_messages::SignatureFailed);
+    return encoded.length;
 }
 
 Json WorkspaceJson(const Workspace& workspace) {

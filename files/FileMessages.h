@@ -12,7 +12,6 @@ inline const std::string SignatureFailed = "Nastala chyba při převodu dat.";
 inline const std::string EncodeFailed =
     "Nastala chyba při převodu dat. Nastavení obsahuje hodnotu, kterou nelze převést.";
 inline const std::string OverwriteQuestion = "Tento soubor již existuje. Mám ho přepsat?";
-inline const std::string Decoding = "Převádím data ...";
 inline const std::string ExitTitle = "ORB - ukončení programu";
 inline const std::string UnsavedQuestion = "Nastavení bylo změněno a není uloženo. Uložit je do souboru?";
 

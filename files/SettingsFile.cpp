@@ -1,11 +1,11 @@
 #include "files/SettingsFile.h"
 
+#include "common/ShownProgress.h"
 #include "files/FileMessages.h"
 #include "files/RawFile.h"
 #include "files/WriteTarget.h"
 #include "image/DecodeImage.h"
-#include "image/EncodeImage.h"
-#include "image/ImageErrors.h"
+#include "image/SettingsConversion.h"
 #include "settings/OutOfRuleValues.h"
 
 #include <algorithm>
@@ -39,23 +39,16 @@ void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
     if (!name) return;
     Prompter& prompter = form.view();
     const SettingsRecord saved = form.record();
-    try {
-        EncodeImage(saved, image);
-    } catch (const ImageError&) {
-        progress.hideProgress();
-        tell(prompter, msg::SaveTitle, msg::EncodeFailed, MessageIcon::Critical);
-        return;
-    }
-    if (!CheckImageSignature(image)) {
-        progress.hideProgress();
-        tell(prompter, msg::SaveTitle, msg::SignatureFailed, MessageIcon::Critical);
+    if (const EncodedSettings encoded = EncodeForSaving(saved, image); encoded.fault) {
+        tell(prompter, msg::SaveTitle,
+             *encoded.fault == EncodeFault::Value ? msg::EncodeFailed : msg::SignatureFailed,
+             MessageIcon::Critical);
         return;
     }
     // A file the user may not write is refused before the overwrite question, with the reason.
     try {
         CheckFileWritable(*name);
     } catch (const UnwritableTarget& refusal) {
-        progress.hideProgress();
         tell(prompter, msg::SaveTitle, msg::saveRefused(*name, refusal.reason()), MessageIcon::Critical);
         return;
     }
@@ -67,7 +60,6 @@ void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
         if (prompter.ask(question) != Answer::Yes) return;
     }
     if (!WriteImageFile(*name, image, length, progress)) {
-        progress.hideProgress();
         tell(prompter, msg::SaveTitle, msg::saveFailed(*name), MessageIcon::Critical);
         return;
     }
@@ -76,17 +68,15 @@ void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
 
 bool WriteImageFile(const std::string& name, const EepromImage& image, std::int32_t length,
                     Progress& progress) {
-    progress.showProgress(msg::saving(name), false);
+    const ShownProgress shown(progress, msg::saving(name), false);
     try {
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
         for (std::int32_t i = 0; i < length; ++i)
             bytes[static_cast<std::size_t>(i)] = image.getByte(i);
         ReplaceFileContent(name, bytes, StreamWait::Never);
     } catch (const std::runtime_error&) { // a file error, or a length beyond the buffer
-        progress.hideProgress();
         return false;
     }
-    progress.hideProgress();
     return true;
 }
 
@@ -99,21 +89,14 @@ void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
     FormView& view = form.view();
     const std::optional<std::int32_t> length = ReadImageFile(name, image, progress);
     if (!length) {
-        progress.hideProgress();
         tell(view, msg::LoadTitle, msg::loadFailed(name), MessageIcon::Critical);
         return;
     }
     if (!HoldsWholeImage(image, *length)) {
-        progress.hideProgress();
         tell(view, msg::LoadTitle, msg::notAnImage(name), MessageIcon::Information);
         return;
     }
-    view.selectTab(0);
-    progress.showProgress(msg::Decoding, false);
-    const bool decoded = DecodeImage(image, form);
-    progress.hideProgress();
-    if (!decoded) return;
-    form.markSettingsKept(form.record());
+    if (!DecodeIntoForm(image, form, progress)) return;
     tell(view, msg::LoadTitle, msg::loaded(name), MessageIcon::Information);
     std::string outOfRule;
     for (const OutOfRuleValue& value : OutOfRuleValues(form.record()))
@@ -122,18 +105,16 @@ void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
 }
 
 std::optional<std::int32_t> ReadImageFile(const std::string& name, EepromImage& image, Progress& progress) {
-    progress.showProgress(msg::loading(name), false);
+    const ShownProgress shown(progress, msg::loading(name), false);
     std::vector<std::uint8_t> bytes;
     try {
         bytes = ReadFileContent(name, EepromImage::Size, StreamWait::Never);
     } catch (const std::system_error&) {
-        progress.hideProgress();
         return std::nullopt;
     }
     const auto length = static_cast<std::int32_t>(bytes.size());
     for (std::int32_t i = 0; i < length; ++i)
         image.putByte(i, bytes[static_cast<std::size_t>(i)]);
-    progress.hideProgress();
     return length;
 }
 

@@ -1,5 +1,6 @@
 #include "link/BlockTransfer.h"
 
+#include "common/ShownProgress.h"
 #include "image/DecodeImage.h"
 #include "link/LinkMessages.h"
 #include "link/RequestCodes.h"
@@ -138,7 +139,7 @@ bool BlockTransfer::readSettingsImage(int memorySize) {
 }
 
 template <typename Pass> bool BlockTransfer::readInStep(Pass pass) {
-    progress_.showProgress(std::string(lm::Reading), true);
+    const ShownProgress shown(progress_, std::string(lm::Reading), true);
     counts_ = {};
     const TransferReport report(progress_, counts_);
     // A reply the unit should never have sent may have shifted the blocks read since the start: the
@@ -152,7 +153,6 @@ template <typename Pass> bool BlockTransfer::readInStep(Pass pass) {
         outcome = check == StepCheck::InStep ? Outcome::Done : Outcome::Failed;
         if (check != StepCheck::OutOfStep) break;
     }
-    progress_.hideProgress();
     return outcome != Outcome::Failed;
 }
 
@@ -203,7 +203,7 @@ BlockTransfer::Outcome BlockTransfer::verifyEveryBlock(int memorySize) {
 }
 
 bool BlockTransfer::writeImage(int bytes, bool checkWrite) {
-    progress_.showProgress(std::string(lm::Writing), true);
+    const ShownProgress shown(progress_, std::string(lm::Writing), true);
     counts_ = {};
     const TransferReport report(progress_, counts_);
     const int covered = (bytes + BlockSize - 1) / BlockSize * BlockSize; // whole blocks
@@ -229,7 +229,6 @@ bool BlockTransfer::writeImage(int bytes, bool checkWrite) {
         else
             outcome = verifyEveryBlock(covered);
     }
-    progress_.hideProgress();
     return outcome != Outcome::Failed;
 }
 

@@ -80,10 +80,10 @@ LinkOutcome DeviceLink::run(std::string_view title, Operation operation, bool wr
     try {
         return operation();
     } catch (const PortError&) {
-        // The cable or the port is gone: the unit cannot be reached any more, whatever state it is in.
-        progress_.hideProgress();
+        // The cable or the port is gone: the unit cannot be reached any more, whatever state it is in. The
+        // progress window went with the operation's scope.
         transport_.closePort();
-        SetLinkState(form_, progress_, LinkState::Inactive);
+        SetLinkState(form_, LinkState::Inactive);
         const std::string text = lm::portFailed(mode_.openedPortName());
         tell(form_.view(), title, writesUnit ? lm::withNoValidSettings(text) : text, MessageIcon::Critical);
         return LinkOutcome::PortFailed;

@@ -72,7 +72,6 @@ inline constexpr std::string_view DeactivateBeforeExit =
 // Block transfer
 inline constexpr std::string_view Reading = "Načítám data z EEPROM do PC.";
 inline constexpr std::string_view Writing = "Ukládám data z PC do EEPROM.";
-inline constexpr std::string_view Decoding = "Převádím data ...";
 
 // Reading from the unit
 inline constexpr std::string_view ReadBlockFailed =

@@ -30,24 +30,26 @@ ProgrammingMode::ProgrammingMode(SettingsForm& form, Progress& progress, Transpo
     : form_(form), progress_(progress), transport_(transport) {}
 
 LinkOutcome ProgrammingMode::activate() {
-    if (!openPort()) {
-        progress_.hideProgress();
-        return LinkOutcome::NotOpened;
-    }
+    if (!openPort()) return LinkOutcome::NotOpened;
     if (form_.view().ask({std::string(lm::ActivatingTitle), std::string(lm::PressButton),
                           MessageIcon::Information, MessageButtons::Ok}) == Answer::Cancel) {
         // Closed with Esc, or by a stop signal: the unit has not been greeted, so nothing is left to undo.
         transport_.closePort();
         return LinkOutcome::Cancelled;
     }
-    progress_.showProgress(std::string(lm::SwitchOn), true);
-    if (!greet()) return fail(LinkOutcome::Cancelled);
-    const std::optional<bool> accepted = identify();
-    if (!accepted) return fail(LinkOutcome::NotReached);
-    if (!readMemoryAndModem()) return fail(LinkOutcome::NotReached);
-    SetLinkState(form_, progress_, *accepted ? LinkState::Active : LinkState::Refused);
-    progress_.hideProgress();
-    return *accepted ? LinkOutcome::Done : LinkOutcome::Refused;
+    ShownProgress shown(progress_, std::string(lm::SwitchOn), true);
+    if (!greet()) return fail(shown, LinkOutcome::Cancelled);
+    const std::optional<UnitVerdict> verdict = identify();
+    if (!verdict) return fail(shown, LinkOutcome::NotReached);
+    // An accepted unit goes on silently, with the progress window still up.
+    if (*verdict != UnitVerdict::Accepted) {
+        shown.hide();
+        tellVerdict(*verdict);
+    }
+    if (!readMemoryAndModem()) return fail(shown, LinkOutcome::NotReached);
+    const bool accepted = *verdict == UnitVerdict::Accepted || *verdict == UnitVerdict::UnknownProduct;
+    SetLinkState(form_, accepted ? LinkState::Active : LinkState::Refused);
+    return accepted ? LinkOutcome::Done : LinkOutcome::Refused;
 }
 
 LinkOutcome ProgrammingMode::deactivate() {
@@ -59,7 +61,7 @@ LinkOutcome ProgrammingMode::deactivate() {
         form_.view().ask({std::string(lm::DeactivationTitle), std::string(lm::DeactivationFailed),
                           MessageIcon::Critical, MessageButtons::YesNo}) != Answer::Yes)
         return LinkOutcome::NotReached;
-    SetLinkState(form_, progress_, LinkState::Inactive);
+    SetLinkState(form_, LinkState::Inactive);
     transport_.closePort();
     return LinkOutcome::Done;
 }
@@ -100,7 +102,7 @@ bool ProgrammingMode::greet() {
     return !progress_.dialogCancelled();
 }
 
-std::optional<bool> ProgrammingMode::identify() {
+std::optional<ProgrammingMode::UnitVerdict> ProgrammingMode::identify() {
     const TransferBlock reply = transport_.exchange(RequestFor(RequestCode::Identify), ReplyLimitMs);
     if (!IsReplyTo(reply, RequestCode::Identify, 11) || !reply.hexDigitsAt(1, 10)) return std::nullopt;
     transport_.rememberIdentity(reply);
@@ -117,26 +119,31 @@ std::optional<bool> ProgrammingMode::identify() {
     }
     unit.version = FirmwareVersion{major, minor};
     form_.setUnitState(unit);
-    return mayBeProgrammed(unit.product, major, minor);
+    return verdictOn(unit.product, major, minor);
 }
 
-bool ProgrammingMode::mayBeProgrammed(const std::optional<std::string>& product, int major, int minor) {
-    if (!product) {
-        progress_.hideProgress();
+ProgrammingMode::UnitVerdict ProgrammingMode::verdictOn(const std::optional<std::string>& product, int major,
+                                                        int minor) {
+    if (!product) return UnitVerdict::UnknownProduct;
+    if (*product != "ORBTONE" && *product != "ORB") return UnitVerdict::WrongProduct;
+    if (IsBelowLowestVersion(major, minor)) return UnitVerdict::TooOld;
+    return UnitVerdict::Accepted;
+}
+
+void ProgrammingMode::tellVerdict(UnitVerdict verdict) {
+    switch (verdict) {
+    case UnitVerdict::UnknownProduct:
         tell(form_.view(), lm::ActivationTitle, lm::UnknownDevice, MessageIcon::Information);
-        return true;
-    }
-    if (*product != "ORBTONE" && *product != "ORB") {
-        progress_.hideProgress();
+        break;
+    case UnitVerdict::WrongProduct:
         tell(form_.view(), lm::ActivationTitle, lm::onlyDevice(), MessageIcon::Critical);
-        return false;
-    }
-    if (IsBelowLowestVersion(major, minor)) {
-        progress_.hideProgress();
+        break;
+    case UnitVerdict::TooOld:
         tell(form_.view(), lm::ActivationTitle, lm::versionTooOld(), MessageIcon::Critical);
-        return false;
+        break;
+    case UnitVerdict::Accepted:
+        break;
     }
-    return true; // silently, with the progress window still up
 }
 
 bool ProgrammingMode::readMemoryAndModem() {
@@ -153,9 +160,9 @@ bool ProgrammingMode::readMemoryAndModem() {
     return true;
 }
 
-LinkOutcome ProgrammingMode::fail(LinkOutcome outcome) {
-    SetLinkState(form_, progress_, LinkState::Inactive);
-    progress_.hideProgress();
+LinkOutcome ProgrammingMode::fail(ShownProgress& shown, LinkOutcome outcome) {
+    SetLinkState(form_, LinkState::Inactive);
+    shown.hide();
     tell(form_.view(), lm::ActivationErrorTitle, lm::ActivationFailed, MessageIcon::Critical);
     transport_.closePort();
     return outcome;

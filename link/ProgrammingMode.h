@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Progress.h"
+#include "common/ShownProgress.h"
 #include "link/LinkOutcome.h"
 #include "link/PortChoice.h"
 #include "link/Transport.h"
@@ -37,14 +38,23 @@ class ProgrammingMode {
     const std::string& openedPortName() const { return openedPortName_; }
 
   private:
+    /// What the unit's identity and firmware allow; all but Accepted are told in a box.
+    enum class UnitVerdict {
+        Accepted,       ///< ORB or ORBTONE with firmware 1.2 or later
+        UnknownProduct, ///< an identity of no known product: accepted, with a notice
+        WrongProduct,   ///< a product this program does not set up: refused
+        TooOld,         ///< firmware below 1.2: refused
+    };
+
     bool openPort();
     bool greet();
-    /// Asks for identity and version and shows them; nothing without a valid reply, else whether the
-    /// unit may be programmed.
-    std::optional<bool> identify();
-    bool mayBeProgrammed(const std::optional<std::string>& product, int major, int minor);
+    /// Asks for identity and version and shows them; nothing without a valid reply, else what they allow.
+    std::optional<UnitVerdict> identify();
+    static UnitVerdict verdictOn(const std::optional<std::string>& product, int major, int minor);
+    void tellVerdict(UnitVerdict verdict);
     bool readMemoryAndModem();
-    LinkOutcome fail(LinkOutcome outcome);
+    /// Ends a failed activation: Inactive, the progress window hidden, the failure told, the port closed.
+    LinkOutcome fail(ShownProgress& shown, LinkOutcome outcome);
 
     SettingsForm& form_;
     Progress& progress_;

@@ -1,8 +1,7 @@
 #include "link/UnitTransfer.h"
 
 #include "image/DecodeImage.h"
-#include "image/EncodeImage.h"
-#include "image/ImageErrors.h"
+#include "image/SettingsConversion.h"
 #include "link/LinkMessages.h"
 
 #include <optional>
@@ -28,7 +27,6 @@ LinkOutcome LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progr
     const auto memorySize = KnownMemorySize(form, lm::LoadTitle);
     if (!memorySize) return LinkOutcome::SizeUnknown;
     auto finish = [&](LinkOutcome outcome, std::string_view text, MessageIcon icon) {
-        progress.hideProgress();
         tell(form.view(), lm::LoadTitle, text, icon);
         return outcome;
     };
@@ -43,13 +41,8 @@ LinkOutcome LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progr
     if (!CheckImageSignature(image) || !ImageFitsIn(image, *memorySize))
         return finish(LinkOutcome::NotProgrammed, lm::NotProgrammed, MessageIcon::Exclamation);
 
-    form.view().selectTab(0);
-    progress.showProgress(std::string(lm::Decoding), false);
     // A decoding error has shown its own box and left the settings as they were: no success follows.
-    const bool decoded = DecodeImage(image, form);
-    progress.hideProgress();
-    if (!decoded) return LinkOutcome::DecodeFailed;
-    form.markSettingsKept(form.record());
+    if (!DecodeIntoForm(image, form, progress)) return LinkOutcome::DecodeFailed;
     return finish(LinkOutcome::Done, lm::ReadDone, MessageIcon::Information);
 }
 
@@ -58,7 +51,6 @@ LinkOutcome SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progres
     const auto memorySize = KnownMemorySize(form, lm::SaveTitle);
     if (!memorySize) return LinkOutcome::SizeUnknown;
     auto refuse = [&](std::string_view text) {
-        progress.hideProgress();
         tell(form.view(), lm::SaveTitle, text, MessageIcon::Critical);
         return LinkOutcome::Refused;
     };
@@ -69,17 +61,12 @@ LinkOutcome SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progres
         return refuse(lm::tooLarge(form.display().lblInfoPamUsage, form.display().lblInfoPamSize));
     // The window stays editable while the write runs; what the unit gets is the record of this moment.
     const SettingsRecord sent = form.record();
-    std::int32_t length = 0;
-    try {
-        length = EncodeImage(sent, image);
-    } catch (const ImageError&) {
-        return refuse(lm::EncodeFailed);
-    }
-    if (!CheckImageSignature(image)) return refuse(lm::SignatureFailed);
+    const EncodedSettings encoded = EncodeForSaving(sent, image);
+    if (encoded.fault)
+        return refuse(*encoded.fault == EncodeFault::Value ? lm::EncodeFailed : lm::SignatureFailed);
 
-    const bool written = blocks.writeImage(scope == TransferScope::WholeMemory ? *memorySize : length,
+    const bool written = blocks.writeImage(scope == TransferScope::WholeMemory ? *memorySize : encoded.length,
                                            form.options().CheckWrite);
-    progress.hideProgress();
     // Either way the write has begun: the unit holds no valid settings now.
     auto stopped = [&](LinkOutcome outcome, std::string_view text, MessageIcon icon) {
         tell(form.view(), lm::SaveTitle, lm::withNoValidSettings(text), icon);

@@ -1,5 +1,6 @@
 // Grabs the four tabs of the main window, its entry dialogs, the about and the progress window as PNG
 // files into a folder, for the documentation: orb_screenshots DIR
+#include "common/ShownProgress.h"
 #include "image/EepromImage.h"
 #include "settings/SettingsForm.h"
 #include "ui/AppSetup.h"
@@ -84,10 +85,11 @@ int main(int argc, char** argv) {
     ok =
         grabModal([&] { window.findChild<QPushButton*>("btInformace")->click(); }, dir, "info-program") && ok;
 
-    window.progress().showProgress("Načítám data z EEPROM do PC.", true);
-    window.progress().setProgressValue(96, 256);
-    QApplication::processEvents();
-    ok = save(window.findChild<QWidget*>("Info"), dir, "progress") && ok;
-    window.progress().hideProgress();
+    {
+        const orb::ShownProgress shown(window.progress(), "Načítám data z EEPROM do PC.", true);
+        window.progress().setProgressValue(96, 256);
+        QApplication::processEvents();
+        ok = save(window.findChild<QWidget*>("Info"), dir, "progress") && ok;
+    }
     return ok ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include "files/WriteTarget.h"
 #include "image/CodecMessages.h"
 #include "image/EncodeImage.h"
+#include "image/SettingsConversion.h"
 #include "tests/support/ScriptedView.h"
 #include "tests/support/TestProgress.h"
 
@@ -557,7 +558,7 @@ TEST_F(LoadTest, DecodeErrorShowsTheDecoderBoxAndNoSuccess) {
     view.expectBox({DecodeErrorTitle, DecodeErrorText, MessageIcon::Critical, MessageButtons::Ok});
     load(name);
     expectUnchanged();
-    EXPECT_EQ(progress.messages.back(), msg::Decoding);
+    EXPECT_EQ(progress.messages.back(), DecodingMessage);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The device link's commands: what each came to, the exit questions, the port list and the commands that
 // arrive while another one runs.
+#include "image/CodecMessages.h"
 #include "link/PortDevice.h"
 #include "link/tests/LinkFixture.h"
 #include "tests/support/QuietView.h"
@@ -14,14 +15,29 @@ using DeviceLinkTest = LinkTest;
 const std::string ExitQuestion = "Zařízení nebylo deaktivováno a je zřejmě stále v programovacím módu. Má se "
                                  "zařízení před ukončením programu deaktivovat?";
 
+/// A window that counts the boxes shown while the progress window is up. Only the decoder's own box may
+/// be: it belongs to the conversion the progress window announces.
+class BoxesOverProgress : public QuietView {
+  public:
+    explicit BoxesOverProgress(const TestProgress& progress) : progress_(progress) {}
+    Answer ask(const Message& message) override {
+        if (progress_.shown && message.title != DecodeErrorTitle) ++count;
+        return QuietView::ask(message);
+    }
+    int count = 0;
+
+  private:
+    const TestProgress& progress_;
+};
+
 /// A 2,048-byte ORB on its line, with a window whose user answers every box with its first button.
 struct UnitOnLine {
     UnitOnLine() { unit.memoryCode = 4; }
 
-    QuietView view;
+    TestProgress progress;
+    BoxesOverProgress view{progress};
     SettingsForm form{view};
     std::unique_ptr<EepromImage> image = std::make_unique<EepromImage>();
-    TestProgress progress;
     FakeLine line;
     FakeUnit unit{line};
     DeviceLink link{form, *image, progress, line, line};
@@ -110,6 +126,9 @@ TEST(DeviceLinkOutcomeTest, EachCommandReturnsWhatItCameTo) {
             ASSERT_EQ(u.link.onDeaClicked(), Done);
         }
         EXPECT_EQ(c.command(u.link), c.outcome);
+        // Whatever the command came to, its progress window is down and no box appeared under it.
+        EXPECT_FALSE(u.progress.shown);
+        EXPECT_EQ(u.view.count, 0);
     }
 }
 
