@@ -4,6 +4,8 @@
 // Prints figures; asserts nothing.
 //
 //   series_bench [UNITS]    UNITS per run (default 6)
+#include "tests/support/OrbsimProcess.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,25 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// One paced simulated unit on its own pseudo-terminal, replaced by a fresh unit after each deactivation.
-class Units {
-  public:
-    explicit Units(const fs::path& eeprom) {
-        process_.start(ORB_BUILD_TOOLS_DIR "/orbsim", {"--memory", "2048", "--next-unit", "0", "--eeprom",
-                                                       QString::fromStdString(eeprom.string())});
-        if (!process_.waitForReadyRead(10000)) throw std::runtime_error("orbsim did not start");
-        port_ = QString::fromUtf8(process_.readLine()).trimmed();
-    }
-    ~Units() {
-        process_.terminate();
-        process_.waitForFinished(5000);
-    }
-    const QString& port() const { return port_; }
-
-  private:
-    QProcess process_;
-    QString port_;
-};
+/// One paced simulated unit of 2,048 bytes, replaced by a fresh unit at once after each deactivation.
+std::unique_ptr<orb::test::OrbsimProcess> pacedUnits(const fs::path& eeprom) {
+    return std::make_unique<orb::test::OrbsimProcess>(
+        QStringList{"--memory", "2048", "--next-unit", "0", "--eeprom", QString::fromStdString(eeprom.string())});
+}
 
 /// Runs orbctl to its end and returns the seconds it took; a failure ends the benchmark.
 double timedOrbctl(const QStringList& args) {
@@ -87,22 +75,21 @@ int main(int argc, char** argv) {
 
         double write = 0;
         {
-            Units unit(dir / "write.eeprom");
+            const auto unit = pacedUnits(dir / "write.eeprom");
             for (int run = 0; run < 3; ++run)
                 write +=
-                    timedOrbctl({"write", QString::fromStdString(eep.string()), "--port", unit.port()}) / 3;
+                    timedOrbctl({"write", QString::fromStdString(eep.string()), "--port", unit->port()}) / 3;
         }
         std::printf(
             "orbctl write of one 2,048-byte unit (greet, activate, write, verify, deactivate): %.2f s\n",
             write);
 
         for (const int ports : {1, 2}) {
-            std::vector<std::unique_ptr<Units>> simulated;
+            std::vector<std::unique_ptr<orb::test::OrbsimProcess>> simulated;
             QStringList args{"series", QString::fromStdString(json.string()), "--units",
                              QString::fromStdString(csv.string())};
             for (int port = 0; port < ports; ++port) {
-                simulated.push_back(
-                    std::make_unique<Units>(dir / ("series" + std::to_string(port) + ".eeprom")));
+                simulated.push_back(pacedUnits(dir / ("series" + std::to_string(port) + ".eeprom")));
                 args << "--port" << simulated.back()->port();
             }
             const double seconds = timedOrbctl(args);

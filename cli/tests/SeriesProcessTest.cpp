@@ -2,6 +2,7 @@
 // what each unit holds, the log, the summary and the exit status.
 #include "cli/SeriesCsv.h"
 #include "cli/tests/CliTestSupport.h"
+#include "tests/support/OrbsimProcess.h"
 
 #include <algorithm>
 #include <csignal>
@@ -25,33 +26,26 @@ const std::string FiveUnits = "tabJmenoStanice,tabPIN,tabTC[0]\n"
                               "CHATA-4,4444,+420602000004\n"
                               "CHATA-5,5555,+420602000005\n";
 
-/// orbsim on a pseudo-terminal; unit N's EEPROM is saved as eeprom().N after its deactivation.
+/// orbsim without pacing on a 256-byte unit; unit N's EEPROM is saved as eeprom(N) after its deactivation.
 class Units {
   public:
-    Units(const TempDir& dir, const std::string& name, const QStringList& options) : eeprom_(dir.file(name)) {
-        process_.start(qEnvironmentVariable("ORB_TOOLS_DIR") + "/orbsim",
-                       QStringList{"--no-pace", "--memory", "256", "--eeprom",
-                                   QString::fromStdString(eeprom_), "--log",
-                                   QString::fromStdString(eeprom_ + ".log")}
-                           << options);
-        if (!process_.waitForReadyRead(10000)) throw std::runtime_error("orbsim did not start");
-        port_ = QString::fromUtf8(process_.readLine()).trimmed();
-    }
-    ~Units() {
-        process_.terminate();
-        process_.waitForFinished(5000);
-    }
-    const QString& port() const { return port_; }
+    Units(const TempDir& dir, const std::string& name, const QStringList& options)
+        : eeprom_(dir.file(name)),
+          process_(QStringList{"--no-pace", "--memory", "256", "--eeprom", QString::fromStdString(eeprom_)}
+                   << options) {}
+    const QString& port() const { return process_.port(); }
     std::string eeprom(int unit) const { return eeprom_ + "." + std::to_string(unit); }
+    /// What each request received meant, a line each.
     std::string requests() const {
-        const auto bytes = TempDir::read(eeprom_ + ".log");
-        return std::string(bytes.begin(), bytes.end());
+        std::string lines;
+        for (const std::string& request : process_.requests())
+            lines += request + "\n";
+        return lines;
     }
 
   private:
     std::string eeprom_;
-    QProcess process_;
-    QString port_;
+    test::OrbsimProcess process_;
 };
 
 struct SeriesRun {

@@ -14,6 +14,7 @@ namespace orb::test {
 
 /// The simulated unit as a child process on a pseudo-terminal that COM 1 points at (ORB_COM1), with a
 /// log of every request it received. The program comes from ORB_TOOLS_DIR, else from the build tree.
+/// Where several run at once, each is reached by its port() and ORB_COM1 names the last one started.
 class OrbsimProcess {
   public:
     explicit OrbsimProcess(const QStringList& options) {
@@ -24,8 +25,8 @@ class OrbsimProcess {
         if (!process_.waitForStarted(5000)) throw std::runtime_error("orbsim does not start");
         while (!process_.canReadLine())
             if (!process_.waitForReadyRead(5000)) throw std::runtime_error("orbsim names no port");
-        const QByteArray port = process_.readLine().trimmed();
-        setenv("ORB_COM1", port.constData(), 1);
+        port_ = QString::fromUtf8(process_.readLine().trimmed());
+        setenv("ORB_COM1", port_.toLocal8Bit().constData(), 1);
     }
     ~OrbsimProcess() {
         process_.terminate();
@@ -35,6 +36,9 @@ class OrbsimProcess {
     }
     OrbsimProcess(const OrbsimProcess&) = delete;
     OrbsimProcess& operator=(const OrbsimProcess&) = delete;
+
+    /// The pseudo-terminal the unit answers on.
+    const QString& port() const { return port_; }
 
     /// The meaning of each request received so far ("hello", "read 0x0108", "write 0x0000 = 00 ..."), in
     /// order.
@@ -62,6 +66,7 @@ class OrbsimProcess {
 
     QTemporaryDir dir_;
     QProcess process_;
+    QString port_;
 };
 
 } // namespace orb::test
