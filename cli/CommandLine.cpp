@@ -149,8 +149,8 @@ constexpr CommandEntry Commands[] = {
     {.command = Command::Series,
      .name = "series",
      .synopsis = "series ŠABLONA --port PORT [--port PORT ...] [--units JEDNOTKY.csv] "
-                 "[--log PROTOKOL.csv] [--count N] [--backup-dir SLOŽKA] [--no-verify] "
-                 "[--settings-only] [--memory BAJTY] [--timeout SEKUNDY]",
+                 "[--log PROTOKOL.csv] [--count N] [--backup-dir SLOŽKA] [--accept-corrections] "
+                 "[--strict] [--no-verify] [--settings-only] [--memory BAJTY] [--timeout SEKUNDY]",
      .summary = "naprogramuje sérii zařízení, jedno po druhém nebo několik najednou",
      .help = "Naprogramuje řadu zařízení stejným nastavením ze šablony ŠABLONA (soubor *.eep\n"
              "nebo JSON z příkazu export), každé s hodnotami ze svého řádku JEDNOTKY.csv.\n"
@@ -158,19 +158,26 @@ constexpr CommandEntry Commands[] = {
              "zapíše do něj další řádek a deaktivuje ho; pak čeká na další zařízení.\n"
              "Zařízení, které už v této sérii naprogramovalo, pozná a znovu nezapíše.\n"
              "Všechny řádky se zkontrolují dřív, než se pozdraví první zařízení; chybný\n"
-             "řádek sérii odmítne.\n"
+             "řádek sérii odmítne s číslem řádku a písmenem sloupce.\n"
              "  --port PORT          port se zařízeními; s více porty se programuje na všech\n"
              "                       najednou\n"
-             "  --units JEDNOTKY.csv CSV (RFC 4180, UTF-8): záhlaví se jmény nastavení jako\n"
-             "                       v export (řádky jako tabTC[2]), pak jeden řádek na\n"
-             "                       zařízení; zaškrtávací pole true/false, volby jejich\n"
-             "                       texty\n"
+             "  --units JEDNOTKY.csv CSV v UTF-8 nebo Windows-1250, oddělené čárkou,\n"
+             "                       středníkem nebo tabulátorem: záhlaví se jmény nastavení\n"
+             "                       jako v export (řádky jako tabTC[2]), pak jeden řádek na\n"
+             "                       zařízení. Prázdná buňka ponechá hodnotu šablony,\n"
+             "                       prázdný řádek se přeskočí. Zaškrtávací pole true/false,\n"
+             "                       ano/ne, pravda/nepravda nebo 1/0, volby jejich texty;\n"
+             "                       mezery, pomlčky, tečky a závorky v telefonních číslech\n"
+             "                       se vynechají\n"
              "  --log PROTOKOL.csv   ke každému zařízení připíše řádek protokolu (CSV)\n"
              "                       a uloží ho na disk\n"
              "  --count N            bez --units naprogramuje N zařízení šablonou (jinak až\n"
              "                       do Ctrl+C)\n"
              "  --backup-dir SLOŽKA  před zápisem uloží celou paměť každého zařízení do\n"
              "                       souboru ve složce SLOŽKA\n"
+             "  --accept-corrections hodnotu, kterou by pravidla pole změnila (např. číslo\n"
+             "                       bez předvolby), přijme změněnou; bez volby ji odmítne\n"
+             "  --strict             opravy odmítne (tak se série chová i bez volby)\n"
              "  --settings-only      zapíše jen bloky, které zabírá nastavení (viz write)\n"
              "  --memory BAJTY       ověří předem, že se každý řádek vejde do paměti této\n"
              "                       velikosti\n"
@@ -183,6 +190,7 @@ constexpr CommandEntry Commands[] = {
      .memory = true,
      .noVerify = true,
      .settingsOnly = true,
+     .strict = true,
      .series = true},
 };
 
@@ -226,6 +234,7 @@ enum OptionId {
     SettingsOnly,
     Strict,
     Json,
+    AcceptCorrections,
     Help,
     Version
 };
@@ -245,6 +254,7 @@ constexpr OptionDefinition Options[] = {
     {SettingsOnly, "settings-only"},
     {Strict, "strict"},
     {Json, "json"},
+    {AcceptCorrections, "accept-corrections"},
     {Help, "help", 'h'},
     {Version, "version", 'V'},
 };
@@ -281,7 +291,10 @@ PortArgument parsePort(const std::string& text) {
         if (port < 1 || port > 4) usageError("port musí být 1 až 4 (COM 1 až COM 4), ne " + text);
         return {.comNumber = port};
     }
-    return {.device = text.find('/') == std::string::npos ? "/dev/" + text : text};
+    if (text.find('/') == std::string::npos) return {.device = "/dev/" + text};
+    // The serial port takes a name that starts with neither '/' nor "./" nor "../" as one under /dev.
+    const bool plainPath = text.starts_with('/') || text.starts_with("./") || text.starts_with("../");
+    return {.device = plainPath ? text : "./" + text};
 }
 
 int parseTimeout(const std::string& text) {
@@ -309,7 +322,10 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
         if (line.log) refuse("--log");
         if (line.count) refuse("--count");
         if (line.backupDir) refuse("--backup-dir");
+        if (line.acceptCorrections) refuse("--accept-corrections");
     }
+    if (line.strict && line.acceptCorrections)
+        usageError("volby --strict a --accept-corrections se vylučují");
     if (line.count && line.units) usageError("volba --count patří k sérii bez --units");
     if (line.timeout && !entry.port) refuse("--timeout"); // it limits the wait for the unit
     if (line.noVerify && !entry.noVerify) refuse("--no-verify");
@@ -427,6 +443,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             break;
         case Json:
             line.json = true;
+            break;
+        case AcceptCorrections:
+            line.acceptCorrections = true;
             break;
         case Help:
             line.help = true;

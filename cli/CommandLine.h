@@ -31,7 +31,7 @@ struct CommandLine {
     bool force =
         false; ///< write: writes also values out of their rules, and with --backup a unit without settings
     bool settingsOnly = false; ///< read, write, diff --port: only the blocks the image covers
-    bool strict = false;       ///< import: refuses a value its rules would correct
+    bool strict = false;       ///< import, series: refuses a value its rules would correct
     bool json = false;         ///< ports: as JSON for scripts
     // series
     std::vector<PortArgument> ports;      ///< every --port, in order (port is the last)
@@ -39,6 +39,7 @@ struct CommandLine {
     std::optional<std::string> log;       ///< the CSV log appended to after each unit
     std::optional<int> count;             ///< units to program with the template alone
     std::optional<std::string> backupDir; ///< where each unit's memory is saved before its write
+    bool acceptCorrections = false;       ///< series: takes a value as its rules correct it
 };
 
 /// Parses the arguments that follow the program name; throws CliError(Usage) on anything it cannot take.

@@ -1,189 +1,234 @@
 #include "cli/SeriesRows.h"
 
 #include "cli/JsonImport.h"
+#include "cli/SeriesColumns.h"
 #include "cli/SettingsDiff.h"
 #include "cli/Workspace.h"
 #include "image/DecodeImage.h"
 
 #include <algorithm>
 #include <map>
-#include <regex>
-#include <set>
 
 namespace orb {
 
 namespace {
 
-/// Where a column's values go in the settings JSON: a key, and the element of a row setting.
-struct ColumnTarget {
-    std::string key;
-    std::optional<std::size_t> element;
-};
+constexpr std::string_view NeedsConsent =
+    ": pravidlo pole by hodnotu změnilo; série ji přijme jen s volbou --accept-corrections";
 
-std::string lineText(int line) {
-    return "řádek " + std::to_string(line) + ": ";
+bool isTelephoneNumber(const std::string& key) {
+    return key == fieldName(TextField::tabTC) || key == fieldName(TextField::tabTCcentra);
 }
 
-std::string lineText(const std::string& unitsName, int line) {
-    return unitsName + ": " + lineText(line);
+/// A telephone number without what only groups its digits for the eye: spaces (also the no-break spaces
+/// a spreadsheet formats with), dashes, dots and brackets.
+std::string withoutGrouping(std::string number) {
+    for (const std::string_view space : {"\xC2\xA0", "\xE2\x80\xAF"})
+        for (std::size_t at; (at = number.find(space)) != std::string::npos;)
+            number.erase(at, space.size());
+    std::erase_if(number, [](char c) { return c == ' ' || c == '-' || c == '.' || c == '(' || c == ')'; });
+    return number;
 }
 
-/// Finds the setting a column header names; nothing, with the reason in refusals, when there is none.
-std::optional<ColumnTarget> targetOf(const std::string& name, const Json& templateJson,
-                                     const std::string& where, std::vector<std::string>& refusals) {
-    static const std::regex form(R"(([A-Za-z0-9]+)(\[([0-9]{1,2})\])?)");
-    std::smatch parts;
-    const bool known = std::regex_match(name, parts, form) && templateJson.contains(parts[1].str());
-    if (!known) {
-        refusals.push_back(where + "'" + name + "' není jméno nastavení (jména vypíše orbctl schema)");
-        return std::nullopt;
-    }
-    ColumnTarget target{parts[1].str(), std::nullopt};
-    const Json& value = templateJson.at(target.key);
-    if (parts[2].matched != value.is_array()) {
-        refusals.push_back(where + name +
-                           (value.is_array()
-                                ? ": nastavení má řádky, zadejte jeden z nich jako " + target.key + "[0]"
-                                : ": nastavení nemá řádky"));
-        return std::nullopt;
-    }
-    if (parts[2].matched) {
-        target.element = std::stoul(parts[3].str());
-        if (*target.element >= value.size()) {
-            refusals.push_back(where + name + ": řádky jsou číslovány 0 až " +
-                               std::to_string(value.size() - 1));
-            return std::nullopt;
-        }
-    }
-    return target;
-}
-
-std::vector<ColumnTarget> columnTargets(const CsvRecord& header, const Json& templateJson,
-                                        const std::string& unitsName, std::vector<std::string>& refusals) {
-    std::vector<ColumnTarget> targets;
-    std::set<std::string> named;
-    for (const std::string& name : header.fields) {
-        if (!named.insert(name).second)
-            refusals.push_back(lineText(unitsName, header.line) + name + ": sloupec je v záhlaví podruhé");
-        targets.push_back(targetOf(name, templateJson, lineText(unitsName, header.line), refusals)
-                              .value_or(ColumnTarget{}));
-    }
-    return targets;
+std::optional<bool> booleanCell(std::string cell) {
+    std::transform(cell.begin(), cell.end(), cell.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const char* yes : {"true", "1", "ano", "pravda"})
+        if (cell == yes) return true;
+    for (const char* no : {"false", "0", "ne", "nepravda"})
+        if (cell == no) return false;
+    return std::nullopt;
 }
 
 /// Takes a cell as the JSON value that stands in the template there: a text as it is, a check box as a
 /// boolean, a reserved byte as a number. Nothing when the cell cannot be one.
-std::optional<Json> cellValue(const std::string& cell, const Json& like) {
-    if (like.is_string()) return Json(cell);
+std::optional<Json> cellValue(const std::string& cell, const Json& like, const SeriesColumn& column) {
+    if (like.is_string()) return Json(isTelephoneNumber(column.key) ? withoutGrouping(cell) : cell);
     if (like.is_boolean()) {
-        if (cell == "true" || cell == "1" || cell == "ano") return Json(true);
-        if (cell == "false" || cell == "0" || cell == "ne") return Json(false);
-        return std::nullopt;
+        const std::optional<bool> value = booleanCell(cell);
+        return value ? std::optional<Json>(Json(*value)) : std::nullopt;
     }
-    if (cell.empty() || cell.size() > 3 || cell.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
+    if (cell.size() > 3 || cell.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
     return Json(std::stoi(cell));
 }
 
 std::string cellRefusal(const Json& like) {
-    return like.is_boolean() ? "Hodnota musí být true nebo false." : "Hodnota musí být celé číslo 0 až 255.";
+    return like.is_boolean() ? "Hodnota musí být true nebo false (také ano/ne, pravda/nepravda, 1/0)."
+                             : "Hodnota musí být celé číslo 0 až 255.";
 }
 
-/// Imports one set of settings; refusals and corrections are prefixed with where they come from.
+/// One set of settings imported as orbctl import takes it.
 struct ImportedSettings {
     std::optional<std::vector<std::uint8_t>> image;
     Json settings; ///< every setting as the image holds it
-    std::vector<std::string> corrections;
+    std::vector<Refusal> refusals;
 };
 
-ImportedSettings importSettings(const Json& json, std::optional<int> memoryBytes, const std::string& where,
-                                std::vector<std::string>& refusals) {
+ImportedSettings importSettings(const Json& json, std::optional<int> memoryBytes) {
     Workspace workspace;
-    const ImportOutcome outcome = ImportJson(json, memoryBytes, *workspace.image);
-    for (const Refusal& refusal : outcome.refusals)
-        refusals.push_back(where + (refusal.setting.empty() ? "" : refusal.setting + ": ") + refusal.message);
-    if (!outcome.refusals.empty()) return {};
+    ImportOutcome outcome = ImportJson(json, memoryBytes, *workspace.image);
+    if (!outcome.refusals.empty()) return {std::nullopt, {}, std::move(outcome.refusals)};
     std::vector<std::uint8_t> image(static_cast<std::size_t>(outcome.length));
     for (std::int32_t address = 0; address < outcome.length; ++address)
         image[static_cast<std::size_t>(address)] = workspace.image->getByte(address);
     // What the rules made of the values shows where the settings decoded from the image differ.
     DecodeImage(*workspace.image, workspace.form);
     workspace.view.takeBoxes();
-    ImportedSettings imported{std::move(image), WorkspaceJson(workspace), {}};
-    for (const std::string& difference : DiffSettings(json, imported.settings))
-        imported.corrections.push_back(where + difference);
-    return imported;
+    return {std::move(image), WorkspaceJson(workspace), {}};
 }
+
+Json& slotOf(Json& settings, const SeriesColumn& column) {
+    return column.element ? settings[column.key][*column.element] : settings[column.key];
+}
+
+bool allEmpty(const std::vector<std::string>& fields) {
+    return std::all_of(fields.begin(), fields.end(), [](const std::string& field) { return field.empty(); });
+}
+
+/// Builds the rows one after another over the template, keeping every refusal and correction.
+class RowsBuilder {
+  public:
+    RowsBuilder(const SeriesRowsOptions& options, const SeriesSources& sources, SeriesRowsOutcome& outcome)
+        : options_(options), sources_(sources), outcome_(outcome) {}
+
+    /// Imports the template; false when it cannot be imported at all.
+    bool takeTemplate(const Json& templateJson) {
+        const std::string where = sources_.templateName + ": ";
+        base_ = importSettings(templateJson, options_.memoryBytes);
+        for (const Refusal& refusal : base_.refusals)
+            outcome_.refusals.push_back(where + (refusal.setting.empty() ? "" : refusal.setting + ": ") +
+                                        refusal.message);
+        if (!base_.image) return false;
+        for (const std::string& difference : DiffSettings(templateJson, base_.settings))
+            changed(where + difference);
+        return true;
+    }
+
+    bool takeHeader(const CsvRecord& header) {
+        const auto columns = MatchSeriesHeader(header, base_.settings, sources_.unitsName, outcome_.refusals);
+        if (!columns) return false;
+        columns_ = *columns;
+        if (!columns_.empty()) return true;
+        outcome_.refusals.push_back(sources_.unitsName + ": řádek " + std::to_string(header.line) +
+                                    ": záhlaví nemá žádné jméno nastavení");
+        return false;
+    }
+
+    void templateRow() { outcome_.rows.push_back({0, "", *base_.image}); }
+
+    void addRow(const CsvRecord& record) {
+        const std::vector<std::string>& fields = record.fields;
+        if (allEmpty(fields)) return;
+        const std::string rowPlace = sources_.unitsName + ": řádek " + std::to_string(record.line) + ": ";
+        if (fields.size() < columns_.size()) {
+            outcome_.refusals.push_back(rowPlace + "řádek má " + std::to_string(fields.size()) +
+                                        " hodnot, záhlaví " + std::to_string(columns_.size()));
+            return;
+        }
+        for (std::size_t column = columns_.size(); column < fields.size(); ++column) {
+            if (fields[column].empty()) continue;
+            outcome_.refusals.push_back(CellPlace(sources_.unitsName, record.line, column) +
+                                        ": hodnota ve sloupci, který nemá v záhlaví jméno nastavení");
+            return;
+        }
+        Json json = base_.settings;
+        bool taken = true;
+        for (std::size_t column = 0; column < columns_.size(); ++column) {
+            if (fields[column].empty()) continue; // the template's value stays
+            Json& slot = slotOf(json, columns_[column]);
+            const std::optional<Json> value = cellValue(fields[column], slot, columns_[column]);
+            if (!value) {
+                outcome_.refusals.push_back(place(record.line, column) + ": " + cellRefusal(slot));
+                taken = false;
+                continue;
+            }
+            slot = *value;
+        }
+        if (!taken) return;
+        ImportedSettings imported = importSettings(json, options_.memoryBytes);
+        for (const Refusal& refusal : imported.refusals)
+            outcome_.refusals.push_back(placeOf(refusal.setting, record.line, rowPlace) + refusal.message);
+        if (!imported.image) return;
+        const std::size_t refusedBefore = outcome_.refusals.size();
+        for (std::size_t column = 0; column < columns_.size(); ++column) {
+            if (fields[column].empty()) continue;
+            const Json& given = slotOf(json, columns_[column]);
+            const Json& stored = slotOf(imported.settings, columns_[column]);
+            if (given != stored)
+                changed(place(record.line, column) + ": " + given.dump() + " -> " + stored.dump());
+        }
+        if (outcome_.refusals.size() > refusedBefore) return;
+        const auto [same, added] = lineOfImage_.emplace(*imported.image, record.line);
+        if (!added) {
+            outcome_.refusals.push_back(rowPlace + "nastavení je stejné jako na řádku " +
+                                        std::to_string(same->second) +
+                                        "; zařízení by nešlo od sebe rozeznat");
+            return;
+        }
+        const Json& first = slotOf(imported.settings, columns_.front());
+        std::string label =
+            fields.front().empty() && first.is_string() ? first.get<std::string>() : fields.front();
+        outcome_.rows.push_back({record.line, std::move(label), std::move(*imported.image)});
+    }
+
+  private:
+    /// "jednotky.csv: řádek 4, sloupec C (tabTC[0])"
+    std::string place(int line, std::size_t column) const {
+        return CellPlace(sources_.unitsName, line, column) + " (" + columns_[column].name + ")";
+    }
+
+    /// The place of a refusal the import gave for a setting: its column when the header has one.
+    std::string placeOf(const std::string& setting, int line, const std::string& rowPlace) const {
+        const auto column = std::find_if(columns_.begin(), columns_.end(),
+                                         [&](const SeriesColumn& c) { return c.name == setting; });
+        if (column != columns_.end())
+            return place(line, static_cast<std::size_t>(column - columns_.begin())) + ": ";
+        return rowPlace + (setting.empty() ? "" : setting + ": ");
+    }
+
+    /// A value the rules changed: taken and listed with consent, refused without it.
+    void changed(const std::string& change) {
+        if (options_.acceptCorrections)
+            outcome_.corrections.push_back(change);
+        else
+            outcome_.refusals.push_back(change + std::string(NeedsConsent));
+    }
+
+    const SeriesRowsOptions& options_;
+    const SeriesSources& sources_;
+    SeriesRowsOutcome& outcome_;
+    ImportedSettings base_;
+    std::vector<SeriesColumn> columns_;
+    std::map<std::vector<std::uint8_t>, int> lineOfImage_;
+};
 
 } // namespace
 
 SeriesRowsOutcome BuildSeriesRows(const Json& templateJson, const std::vector<CsvRecord>& records,
-                                  std::optional<int> memoryBytes, const SeriesSources& sources) {
+                                  const SeriesRowsOptions& options, const SeriesSources& sources) {
     SeriesRowsOutcome outcome;
-    const std::string templateWhere = sources.templateName + ": ";
-    const ImportedSettings base = importSettings(templateJson, memoryBytes, templateWhere, outcome.refusals);
-    outcome.corrections = base.corrections;
-    if (!base.image) return outcome;
+    RowsBuilder builder(options, sources, outcome);
+    if (!builder.takeTemplate(templateJson)) return outcome;
     if (records.empty()) {
-        outcome.rows.push_back({0, "", *base.image});
+        builder.templateRow();
         return outcome;
     }
     // A site's series is tens of units; the bound keeps a file given by mistake (a whole customer list)
     // from holding the series for minutes and filling the terminal before the first unit is greeted.
     const CsvRecord& header = records.front();
     if (records.size() - 1 > MaxSeriesRows) {
-        outcome.refusals.push_back(
-            lineText(sources.unitsName, header.line) + "soubor má " + std::to_string(records.size() - 1) +
-            " řádků zařízení, série jich vezme nejvýše " + std::to_string(MaxSeriesRows));
+        outcome.refusals.push_back(sources.unitsName + ": řádek " + std::to_string(header.line) +
+                                   ": soubor má " + std::to_string(records.size() - 1) +
+                                   " řádků zařízení, série jich vezme nejvýše " +
+                                   std::to_string(MaxSeriesRows));
         return outcome;
     }
-    // The rows go over every setting of the template, those a JSON template leaves out included.
-    const std::vector<ColumnTarget> targets =
-        columnTargets(header, base.settings, sources.unitsName, outcome.refusals);
-    if (!outcome.refusals.empty()) return outcome;
-
-    std::map<std::vector<std::uint8_t>, int> lineOfImage;
-    for (auto record = records.begin() + 1; record != records.end(); ++record) {
-        const std::string where = lineText(sources.unitsName, record->line);
-        if (record->fields.size() != targets.size()) {
-            outcome.refusals.push_back(where + "řádek má " + std::to_string(record->fields.size()) +
-                                       " hodnot, záhlaví " + std::to_string(targets.size()));
-            continue;
-        }
-        Json json = base.settings;
-        bool taken = true;
-        for (std::size_t column = 0; column < targets.size(); ++column) {
-            const ColumnTarget& target = targets[column];
-            Json& slot = target.element ? json[target.key][*target.element] : json[target.key];
-            const std::optional<Json> value = cellValue(record->fields[column], slot);
-            if (!value) {
-                outcome.refusals.push_back(where + header.fields[column] + ": " + cellRefusal(slot));
-                taken = false;
-                continue;
-            }
-            slot = *value;
-        }
-        if (!taken) continue;
-        ImportedSettings imported = importSettings(json, memoryBytes, where, outcome.refusals);
-        if (!imported.image) continue;
-        // Only the row's own values: the template's corrections were listed once, under its name.
-        for (const std::string& correction : imported.corrections) {
-            const std::string setting =
-                correction.substr(where.size(), correction.find(':', where.size()) - where.size());
-            if (std::find(header.fields.begin(), header.fields.end(), setting) != header.fields.end())
-                outcome.corrections.push_back(correction);
-        }
-        const auto [same, added] = lineOfImage.emplace(*imported.image, record->line);
-        if (!added) {
-            outcome.refusals.push_back(where + "nastavení je stejné jako na řádku " +
-                                       std::to_string(same->second) + "; zařízení by nešlo od sebe rozeznat");
-            continue;
-        }
-        outcome.rows.push_back({record->line, record->fields.front(), std::move(*imported.image)});
-    }
-    if (records.size() == 1)
-        outcome.refusals.push_back(lineText(sources.unitsName, header.line) +
-                                   "soubor nemá žádný řádek zařízení");
+    if (!builder.takeHeader(header)) return outcome;
+    for (auto record = records.begin() + 1; record != records.end(); ++record)
+        builder.addRow(*record);
+    if (outcome.rows.empty() && outcome.refusals.empty())
+        outcome.refusals.push_back(sources.unitsName + ": řádek " + std::to_string(header.line) +
+                                   ": soubor nemá žádný řádek zařízení");
     return outcome;
 }
 

@@ -26,24 +26,34 @@ struct SeriesSources {
     std::string unitsName;
 };
 
-/// What checking a series found: the rows, or why some were refused, and what the rules corrected.
+/// How the rows are checked.
+struct SeriesRowsOptions {
+    std::optional<int> memoryBytes; ///< the memory every row must fit; the largest when not given
+    bool acceptCorrections = false; ///< a value the rules would change is taken as changed, not refused
+};
+
 /// The most units one series programs from UNITS.csv.
 inline constexpr std::size_t MaxSeriesRows = 10000;
 
+/// What checking a series found: the rows, or why some were refused, and what the rules corrected.
 struct SeriesRowsOutcome {
     std::vector<SeriesRow> rows;
-    std::vector<std::string> refusals;    ///< "jednotky.csv: řádek 4: tabPIN: PIN je špatně zadán."
-    std::vector<std::string> corrections; ///< "jednotky.csv: řádek 3: tabDobaPlatnostiSMS: \"45\" -> \"30\""
+    std::vector<std::string> refusals; ///< "jednotky.csv: řádek 4, sloupec B (tabPIN): PIN je špatně zadán."
+    std::vector<std::string>
+        corrections; ///< accepted: "jednotky.csv: řádek 3, sloupec B (tabDobaPlatnostiSMS): \"45\" -> \"30\""
 };
 
 /// Builds the image of every row the way orbctl import builds a file: each value of the row replaces
-/// the template's, goes through the rules of its field and the whole image through the size check
-/// against memoryBytes (the largest memory when not given). The header names settings as export does,
-/// a row setting's element as "tabTC[2]". Texts are taken as they stand, check boxes as true/false
-/// (also 1/0, ano/ne), choices by their text. Without records the template alone is the one row.
-/// Refuses an unknown or repeated column, a row of the wrong length and two rows with the same image
-/// (a unit could not be told from the other).
+/// the template's, goes through the rules of its field and the whole image through the size check.
+/// The header names settings as export does, a row setting's element as "tabTC[2]" (see
+/// MatchSeriesHeader). An empty cell keeps the template's value and a row of empty cells is no row.
+/// Texts are taken as they stand, but a telephone number without the spaces, dashes, dots and brackets
+/// that only group its digits; check boxes as true/false, 1/0, ano/ne or pravda/nepravda in any case;
+/// choices by their text. A value the rules would change (a number put into international form, a
+/// time cut to its range) is refused unless corrections are accepted: nobody watches each unit of a
+/// series to see it. Without records the template alone is the one row. Refuses a row of the wrong
+/// length and two rows with the same image (a unit could not be told from the other).
 SeriesRowsOutcome BuildSeriesRows(const Json& templateJson, const std::vector<CsvRecord>& records,
-                                  std::optional<int> memoryBytes, const SeriesSources& sources);
+                                  const SeriesRowsOptions& options, const SeriesSources& sources);
 
 } // namespace orb

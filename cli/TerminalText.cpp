@@ -1,5 +1,7 @@
 #include "cli/TerminalText.h"
 
+#include "cli/Utf8.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -7,26 +9,6 @@
 namespace orb {
 
 namespace {
-
-/// Returns how many bytes the UTF-8 character starting at the offset has, or 0 when none starts there
-/// (a stray continuation byte, a cut or overlong sequence).
-std::size_t characterLength(std::string_view text, std::size_t offset) {
-    const auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(text[offset + k]); };
-    const std::uint8_t first = byte(0);
-    std::size_t length = 0;
-    if (first < 0x80)
-        length = 1;
-    else if (first >= 0xC2 && first < 0xE0)
-        length = 2;
-    else if (first >= 0xE0 && first < 0xF0)
-        length = 3;
-    else if (first >= 0xF0 && first < 0xF5)
-        length = 4;
-    if (length == 0 || offset + length > text.size()) return 0;
-    for (std::size_t k = 1; k < length; ++k)
-        if ((byte(k) & 0xC0) != 0x80) return 0;
-    return length;
-}
 
 /// Returns the code of a control character at the offset (C0, DEL, or C1, which UTF-8 writes C2 80..9F).
 std::optional<unsigned> controlCode(std::string_view text, std::size_t offset, std::size_t length) {
@@ -49,7 +31,7 @@ std::string TerminalText(std::string_view text) {
     std::string shown;
     shown.reserve(text.size());
     for (std::size_t offset = 0; offset < text.size();) {
-        const std::size_t length = characterLength(text, offset);
+        const std::size_t length = Utf8CharacterLength(text, offset);
         if (length == 0) {
             shown += escaped("\\x%02X", static_cast<std::uint8_t>(text[offset++]));
             continue;

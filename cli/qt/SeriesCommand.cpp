@@ -4,10 +4,12 @@
 #include "cli/JsonText.h"
 #include "cli/qt/SeriesPort.h"
 #include "cli/qt/SeriesWorkers.h"
+#include "cli/SeriesColumns.h"
 #include "cli/SeriesConsole.h"
 #include "cli/SeriesCsv.h"
 #include "cli/SeriesLedger.h"
 #include "cli/SeriesPipe.h"
+#include "cli/TerminalText.h"
 #include "cli/Workspace.h"
 #include "link/qt/StopSignals.h"
 
@@ -38,26 +40,33 @@ Json templateJson(const std::string& path, std::ostream& err) {
     return WorkspaceJson(workspace);
 }
 
-std::vector<CsvRecord> unitRecords(const std::optional<std::string>& units) {
+/// The records of UNITS.csv in UTF-8, with the separator its header uses.
+std::vector<CsvRecord> unitRecords(const std::optional<std::string>& units, std::ostream& err) {
     if (!units) return {};
+    const CsvText text = DecodeCsvText(LoadTextFile(*units));
+    if (text.fromWindows1250)
+        err << "orbctl: " << TerminalText(*units) << ": soubor není v UTF-8, čte se jako Windows-1250"
+            << std::endl;
     try {
-        return ParseCsv(LoadTextFile(*units));
+        return ParseCsv(text.utf8, CsvSeparatorOf(text.utf8));
     } catch (const CsvError& error) {
         throw CliError(ExitStatus::Refused,
-                       *units + ": řádek " + std::to_string(error.line()) + ": " + error.what());
+                       CellPlace(*units, error.line(), error.column()) + ": " + error.what());
     }
 }
 
-/// Checks every row and builds its image before any unit is greeted; prints what the rules corrected,
+/// Checks every row and builds its image before any unit is greeted; prints the corrections accepted,
 /// and every refusal before refusing the series.
 SeriesOptions seriesOptions(const CommandLine& line, std::ostream& err) {
     SeriesOptions options;
-    const SeriesRowsOutcome rows = BuildSeriesRows(templateJson(line.files[0], err), unitRecords(line.units),
-                                                   line.memory, {line.files[0], line.units.value_or("")});
+    const std::vector<CsvRecord> records = unitRecords(line.units, err);
+    const SeriesRowsOutcome rows =
+        BuildSeriesRows(templateJson(line.files[0], err), records, {line.memory, line.acceptCorrections},
+                        {line.files[0], line.units.value_or("")});
     for (const std::string& correction : rows.corrections)
-        err << "orbctl: " << correction << " (opraveno)" << std::endl;
+        err << "orbctl: " << TerminalText(correction) << " (opraveno)" << std::endl;
     for (const std::string& refusal : rows.refusals)
-        err << "orbctl: " << refusal << std::endl;
+        err << "orbctl: " << TerminalText(refusal) << std::endl;
     if (!rows.refusals.empty())
         throw CliError(ExitStatus::Refused, "série se nespustí; do žádného zařízení se nic nezapsalo");
     options.rows = rows.rows;

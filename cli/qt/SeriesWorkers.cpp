@@ -146,6 +146,7 @@ QStringList WorkerArguments(const CommandLine& line, const PortArgument& port) {
     if (line.noVerify) args << "--no-verify";
     if (line.settingsOnly) args << "--settings-only";
     if (line.memory) args << "--memory" << QString::number(*line.memory);
+    if (line.acceptCorrections) args << "--accept-corrections";
     if (line.timeout) args << "--timeout" << QString::number(*line.timeout);
     return args << "--" << QString::fromStdString(line.files[0]);
 }

@@ -62,6 +62,7 @@ TEST(CommandLine, PortIsAComNumberOrADevice) {
         {"/dev/ttyUSB0", {.device = "/dev/ttyUSB0"}},
         {"ttyACM1", {.device = "/dev/ttyACM1"}},
         {"./pty", {.device = "./pty"}},
+        {"t1/port", {.device = "./t1/port"}},
         {"/dev/serial/by-id/usb-FTDI_FT232R-if00-port0",
          {.device = "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"}},
     };
@@ -125,6 +126,8 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTake) {
         {"show", "a.eep", "--force=yes"},
         {"write", "a.eep", "--port", "1", "--back", "z.eep"},
         {"--", "--help"},
+        {"write", "a.eep", "--port", "1", "--accept-corrections"},
+        {"series", "t.json", "--port", "1", "--strict", "--accept-corrections"},
     };
     for (const auto& args : wrong) {
         try {

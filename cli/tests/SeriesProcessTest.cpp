@@ -113,10 +113,11 @@ std::string sha256(const std::vector<std::uint8_t>& bytes, std::size_t length) {
     return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex().toStdString();
 }
 
-/// Tells whether a unit's EEPROM begins with the image whose hash the log line holds, of the length the
-/// row's image has: the settings file orbctl import makes of the row.
-bool holdsLoggedImage(const std::string& eeprom, const std::vector<std::string>& line, std::size_t length) {
-    return sha256(TempDir::read(eeprom), length) == line[Sha];
+/// Tells whether a unit's EEPROM begins with the image.
+bool holdsImage(const std::string& eeprom, const std::vector<std::uint8_t>& image) {
+    const std::vector<std::uint8_t> bytes = TempDir::read(eeprom);
+    return !image.empty() && bytes.size() >= image.size() &&
+           std::equal(image.begin(), image.end(), bytes.begin());
 }
 
 class OrbctlSeries : public testing::Test {
@@ -128,16 +129,21 @@ class OrbctlSeries : public testing::Test {
         log = dir.file("protokol.csv");
     }
 
-    /// The length of the image of a row: what orbctl import makes of its JSON.
-    std::size_t imageLength(const std::string& name, const std::string& pin, const std::string& number) {
-        const std::string json = R"({"tabJmenoStanice": ")" + name + R"(", "tabPIN": ")" + pin +
-                                 R"(", "tabTC": [")" + number + R"(", "", "", "", "", "", "", ""]})";
-        const std::string path = dir.write(name + ".json", {json.begin(), json.end()});
+    /// The image orbctl import makes of a JSON text.
+    std::vector<std::uint8_t> importedImage(const std::string& json) {
+        const std::string path = dir.write("rada.json", {json.begin(), json.end()});
         QProcess import;
         import.start(ORBCTL_PATH, {"import", QString::fromStdString(path), "-o",
-                                   QString::fromStdString(dir.file(name + ".eep"))});
+                                   QString::fromStdString(dir.file("rada.eep"))});
         EXPECT_TRUE(import.waitForFinished(10000));
-        return TempDir::read(dir.file(name + ".eep")).size();
+        return TempDir::read(dir.file("rada.eep"));
+    }
+
+    /// The image of a row of FiveUnits.
+    std::vector<std::uint8_t> rowImage(const std::string& name, const std::string& pin,
+                                       const std::string& number) {
+        return importedImage(R"({"tabJmenoStanice": ")" + name + R"(", "tabPIN": ")" + pin +
+                             R"(", "tabTC": [")" + number + R"(", "", "", "", "", "", "", ""]})");
     }
 
     TempDir dir;
@@ -164,9 +170,9 @@ TEST_F(OrbctlSeries, FiveRowsOverOnePortEachUnitHoldingItsRowAndTheLogItsLine) {
         EXPECT_EQ(line[Label], "CHATA-" + n);
         EXPECT_EQ(line[Outcome], "Data byla úspěšně uložena do EEPROM.");
         EXPECT_EQ(line[Programmed], "ano");
-        const std::size_t length = imageLength("CHATA-" + n, n + n + n + n, "+42060200000" + n);
-        EXPECT_EQ(sha256(TempDir::read(dir.file("CHATA-" + n + ".eep")), length), line[Sha]);
-        EXPECT_TRUE(holdsLoggedImage(sim.eeprom(unit), line, length));
+        const std::vector<std::uint8_t> image = rowImage("CHATA-" + n, n + n + n + n, "+42060200000" + n);
+        EXPECT_EQ(sha256(image, image.size()), line[Sha]);
+        EXPECT_TRUE(holdsImage(sim.eeprom(unit), image));
     }
 
     // An existing log is appended to, under its one header.
@@ -208,17 +214,54 @@ TEST_F(OrbctlSeries, APortWhoseNextUnitDoesNotAnswerWithinTheTimeoutEndsSayingSo
     EXPECT_TRUE(contains(run.err, "Zatím nenaprogramováno: 5")) << run.err;
 }
 
-TEST_F(OrbctlSeries, ABadRowRefusesTheSeriesBeforeAnyUnitIsGreeted) {
+TEST_F(OrbctlSeries, ABadRowOrACorrectionRefusesTheSeriesBeforeAnyUnitIsGreeted) {
     Units sim(dir, "unit.eep", {"--next-unit", "0"});
-    const std::string bad = FiveUnits + "CHATA-6,12a4,+420602000006\n";
+    // A spreadsheet saves "+420602000007" as the number 420602000007: the rules would make it
+    // "+420420602000007", which no unit is to get without the technician's consent.
+    const std::string bad = FiveUnits + "CHATA-6,12a4,+420602000006\nCHATA-7,7777,420602000007\n";
     const std::string badUnits = dir.write("spatne.csv", {bad.begin(), bad.end()});
     const SeriesRun run = series({QString::fromStdString(base), "--port", sim.port(), "--units",
                                   QString::fromStdString(badUnits), "--log", QString::fromStdString(log)});
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(contains(run.err, "orbctl: " + badUnits + ": řádek 7: tabPIN: PIN je špatně zadán.\n"))
+    EXPECT_TRUE(
+        contains(run.err, "orbctl: " + badUnits + ": řádek 7, sloupec B (tabPIN): PIN je špatně zadán.\n"))
+        << run.err;
+    EXPECT_TRUE(
+        contains(run.err, "orbctl: " + badUnits +
+                              ": řádek 8, sloupec C (tabTC[0]): \"420602000007\" -> \"+420420602000007\": "
+                              "pravidlo pole by hodnotu změnilo; série ji přijme jen s volbou "
+                              "--accept-corrections\n"))
         << run.err;
     EXPECT_FALSE(contains(sim.requests(), "hello"));
     EXPECT_FALSE(std::filesystem::exists(log));
+}
+
+TEST_F(OrbctlSeries, ACsvAsACzechSpreadsheetSavesItProgramsExactlyItsRowsWithTheTemplatesValueKept) {
+    const std::string pin = R"({"tabPIN": "9999"})";
+    const std::string withPin = dir.write("sablona-pin.json", {pin.begin(), pin.end()});
+    // Windows-1250, ';', CRLF, PRAVDA/NEPRAVDA, grouped numbers, an empty PIN cell and the empty line a
+    // spreadsheet leaves under the data.
+    const std::string csv = "tabJmenoStanice;tabPIN;tabTC[0];tabOdpovidatT0\r\n"
+                            "Sv\xECtlo-1;1111;+420 602 000 001;PRAVDA\r\n"
+                            "\x8Akola-2;;+420 602 000 002;NEPRAVDA\r\n"
+                            ";;;\r\n";
+    const std::string excel = dir.write("excel.csv", {csv.begin(), csv.end()});
+    Units sim(dir, "unit.eep", {"--next-unit", "0"});
+    const SeriesRun run = series({QString::fromStdString(withPin), "--port", sim.port(), "--units",
+                                  QString::fromStdString(excel), "--log", QString::fromStdString(log)});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Naprogramováno: 2 (řádek 2 Světlo-1, řádek 3 Škola-2)"))
+        << run.err;
+    EXPECT_EQ(logLines(log).size(), 3u);
+    const auto expected = [&](const std::string& name, const std::string& pin, const std::string& number,
+                              bool answer) {
+        return importedImage(
+            R"({"tabJmenoStanice": ")" + name + R"(", "tabPIN": ")" + pin + R"(", "tabTC": [")" + number +
+            R"(", "", "", "", "", "", "", ""], "tabOdpovidatT0": )" + (answer ? "true" : "false") + "}");
+    };
+    EXPECT_TRUE(holdsImage(sim.eeprom(1), expected("Světlo-1", "1111", "+420602000001", true)));
+    EXPECT_TRUE(holdsImage(sim.eeprom(2), expected("Škola-2", "9999", "+420602000002", false)));
+    EXPECT_FALSE(std::filesystem::exists(sim.eeprom(3)));
 }
 
 TEST_F(OrbctlSeries, AUnitAnsweringAgainIsRecognisedAndNotWrittenAgain) {
@@ -239,8 +282,7 @@ TEST_F(OrbctlSeries, AUnitAnsweringAgainIsRecognisedAndNotWrittenAgain) {
         EXPECT_EQ((*line)[Programmed], "ne");
     }
     // It still holds the first row's image: nothing was written into it again.
-    EXPECT_TRUE(
-        holdsLoggedImage(dir.file("unit.eep"), lines[1], imageLength("CHATA-1", "1111", "+420602000001")));
+    EXPECT_TRUE(holdsImage(dir.file("unit.eep"), rowImage("CHATA-1", "1111", "+420602000001")));
 }
 
 TEST_F(OrbctlSeries, AUnitHungUpInItsWriteLeavesItsRowToTheNextUnitAndBothAttemptsLogged) {

@@ -40,25 +40,48 @@ TEST(SeriesCsv, ReadsQuotedValuesLineEndsAndTheLinesRecordsStartOn) {
     EXPECT_EQ(lines, (std::vector<int>{1, 2, 4, 6}));
 }
 
-TEST(SeriesCsv, RefusesStrayQuotesNamingTheLine) {
-    const std::pair<std::string, int> broken[] = {
-        {"a,b\nx\"y,1\n", 2}, {"a\n\"open,1\n2\n", 2}, {"a\n\"q\"x\n", 2}};
-    for (const auto& [text, line] : broken) {
-        SCOPED_TRACE(text);
+TEST(SeriesCsv, RefusesStrayQuotesNamingTheLineAndColumn) {
+    struct Case {
+        std::string text;
+        int line;
+        std::size_t column;
+    };
+    const Case broken[] = {{"a,b\nx\"y,1\n", 2, 0}, {"a\n\"open,1\n2\n", 2, 0}, {"a,b\n1,\"q\"x\n", 2, 1}};
+    for (const Case& c : broken) {
+        SCOPED_TRACE(c.text);
         try {
-            ParseCsv(text);
+            ParseCsv(c.text);
             ADD_FAILURE() << "accepted";
         } catch (const CsvError& error) {
-            EXPECT_EQ(error.line(), line);
+            EXPECT_EQ(error.line(), c.line);
+            EXPECT_EQ(error.column(), c.column);
         }
     }
 }
 
+TEST(SeriesCsv, TheSeparatorComesFromTheFirstLineAndTheEncodingFromTheBytes) {
+    EXPECT_EQ(CsvSeparatorOf("a;b;c\r\n1,5;2;3"), ';');
+    EXPECT_EQ(CsvSeparatorOf("a,b\n1;2;3;4"), ',');
+    EXPECT_EQ(CsvSeparatorOf("a\tb\n"), '\t');
+    EXPECT_EQ(CsvSeparatorOf("\"a;b\",c\n"), ',');
+    EXPECT_EQ(CsvSeparatorOf("tabPIN\n"), ',');
+
+    // "Světlo" as Windows-1250 saves it, and as UTF-8 with and without the byte-order mark.
+    const CsvText converted = DecodeCsvText("Sv\xECtlo;\x8A\n");
+    EXPECT_EQ(converted.utf8, "Světlo;Š\n");
+    EXPECT_TRUE(converted.fromWindows1250);
+    EXPECT_EQ(DecodeCsvText("\xEF\xBB\xBFSvětlo").utf8, "Světlo");
+    EXPECT_FALSE(DecodeCsvText("Světlo").fromWindows1250);
+}
+
 TEST(SeriesCsv, LinesQuoteOnlyWhatMustBeQuotedAndReadBackTheSame) {
-    const std::vector<std::string> fields = {"plain", "a,b", "say \"hi\"", "two\nlines", ""};
+    const std::vector<std::string> fields = {"plain", "a,b", "say \"hi\"", "two\nlines", "", "x;y"};
     const std::string line = CsvLine(fields);
-    EXPECT_EQ(line, "plain,\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",\r\n");
+    EXPECT_EQ(line, "plain,\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,x;y\r\n");
     EXPECT_EQ(ParseCsv(line).front().fields, fields);
+    const std::string semicolons = CsvLine(fields, ';');
+    EXPECT_EQ(semicolons, "plain;a,b;\"say \"\"hi\"\"\";\"two\nlines\";;\"x;y\"\r\n");
+    EXPECT_EQ(ParseCsv(semicolons, ';').front().fields, fields);
 }
 
 /// The start-up settings as export writes them: from their image.
@@ -83,13 +106,20 @@ std::vector<std::uint8_t> importedImage(const Json& json) {
     return bytes;
 }
 
+const SeriesRowsOptions NoCorrections{};
+
 TEST(SeriesRows, EachRowIsTheTemplateWithItsValuesAsImportTakesThem) {
     Json base = startUpJson();
     base["tabTCcentra"] = "+420603052000";
-    const auto records = ParseCsv("tabJmenoStanice,tabPIN,tabTC[2],tabTCPrijem[2]\n"
-                                  "CHATA 1,1234,+420602111222,true\n"
-                                  "\"Sklep, dole\",,+420602333444,ne\n");
-    const SeriesRowsOutcome outcome = BuildSeriesRows(base, records, 2048, Sources);
+    base["tabPIN"] = "9999";
+    // As a spreadsheet in a Czech locale saves it: ';', its booleans, grouped numbers, an empty cell that
+    // keeps the template's PIN, unused columns at the end and an empty row under the data.
+    const auto records = ParseCsv(" tabJmenoStanice;TABPIN;tabTC[2];tabtcprijem[2];;\r\n"
+                                  "CHATA 1;1234;+420 602 111-222;PRAVDA;;\r\n"
+                                  "\"Sklep; dole\";;(+420) 602.333.444;nepravda;;\r\n"
+                                  ";;;;;\r\n",
+                                  ';');
+    const SeriesRowsOutcome outcome = BuildSeriesRows(base, records, {2048, false}, Sources);
     ASSERT_TRUE(outcome.refusals.empty()) << outcome.refusals.front();
     ASSERT_EQ(outcome.rows.size(), 2u);
 
@@ -99,52 +129,78 @@ TEST(SeriesRows, EachRowIsTheTemplateWithItsValuesAsImportTakesThem) {
     first["tabTC"][2] = "+420602111222";
     first["tabTCPrijem"][2] = true;
     Json second = base;
-    second["tabJmenoStanice"] = "Sklep, dole";
+    second["tabJmenoStanice"] = "Sklep; dole";
     second["tabTC"][2] = "+420602333444";
     EXPECT_EQ(outcome.rows[0], (SeriesRow{2, "CHATA 1", importedImage(first)}));
-    EXPECT_EQ(outcome.rows[1], (SeriesRow{3, "Sklep, dole", importedImage(second)}));
+    EXPECT_EQ(outcome.rows[1], (SeriesRow{3, "Sklep; dole", importedImage(second)}));
     EXPECT_TRUE(outcome.corrections.empty());
 }
 
 TEST(SeriesRows, TheTemplateAloneIsOneRow) {
-    const SeriesRowsOutcome outcome = BuildSeriesRows(startUpJson(), {}, std::nullopt, Sources);
+    const SeriesRowsOutcome outcome = BuildSeriesRows(startUpJson(), {}, NoCorrections, Sources);
     ASSERT_EQ(outcome.rows.size(), 1u);
     EXPECT_EQ(outcome.rows[0], (SeriesRow{0, "", testing_support::DefaultImage()}));
 }
 
-TEST(SeriesRows, ValuesTheRulesCorrectAreListedWithTheirLine) {
-    const auto records = ParseCsv("tabJmenoStanice,tabDobaPlatnostiSMS\nA,45\nB,7\n");
-    const SeriesRowsOutcome outcome = BuildSeriesRows(startUpJson(), records, std::nullopt, Sources);
-    EXPECT_TRUE(outcome.refusals.empty());
-    EXPECT_EQ(outcome.corrections,
-              std::vector<std::string>{"jednotky.csv: řádek 2: tabDobaPlatnostiSMS: \"45\" -> \"30\""});
+TEST(SeriesRows, AValueTheRulesWouldChangeIsRefusedUnlessCorrectionsAreAccepted) {
+    // A spreadsheet takes "+420777123456" for a number and saves it without its '+'.
+    const auto records = ParseCsv("tabJmenoStanice,tabTC[0],tabDobaPlatnostiSMS\nA,420777123456,\nB,,45\n");
+    EXPECT_EQ(BuildSeriesRows(startUpJson(), records, NoCorrections, Sources).refusals,
+              (std::vector<std::string>{
+                  "jednotky.csv: řádek 2, sloupec B (tabTC[0]): \"420777123456\" -> \"+420420777123456\": "
+                  "pravidlo pole by hodnotu změnilo; série ji přijme jen s volbou --accept-corrections",
+                  "jednotky.csv: řádek 3, sloupec C (tabDobaPlatnostiSMS): \"45\" -> \"30\": pravidlo pole "
+                  "by hodnotu změnilo; série ji přijme jen s volbou --accept-corrections"}));
+    const SeriesRowsOutcome accepted = BuildSeriesRows(startUpJson(), records, {std::nullopt, true}, Sources);
+    EXPECT_TRUE(accepted.refusals.empty());
+    EXPECT_EQ(accepted.rows.size(), 2u);
+    EXPECT_EQ(accepted.corrections,
+              (std::vector<std::string>{
+                  "jednotky.csv: řádek 2, sloupec B (tabTC[0]): \"420777123456\" -> \"+420420777123456\"",
+                  "jednotky.csv: řádek 3, sloupec C (tabDobaPlatnostiSMS): \"45\" -> \"30\""}));
+
+    Json base = startUpJson();
+    base["tabDobaPlatnostiSMS"] = "45";
+    EXPECT_EQ(BuildSeriesRows(base, {}, NoCorrections, Sources).refusals,
+              std::vector<std::string>{"sablona.eep: tabDobaPlatnostiSMS: \"45\" -> \"30\": pravidlo pole by "
+                                       "hodnotu změnilo; série ji přijme jen s volbou --accept-corrections"});
 }
 
-TEST(SeriesRows, EveryBadRowAndColumnIsRefusedWithItsLineAndSetting) {
+TEST(SeriesRows, EveryBadRowAndColumnIsRefusedWithItsLineAndColumn) {
     struct Case {
         std::string csv;
         std::vector<std::string> refusals;
     };
     const Case cases[] = {
         {"tabJmenoStanice,tabNeni\nA,1\n",
-         {"jednotky.csv: řádek 1: 'tabNeni' není jméno nastavení (jména vypíše orbctl schema)"}},
+         {"jednotky.csv: řádek 1, sloupec B: 'tabNeni' není jméno nastavení (jména vypíše orbctl schema)"}},
+        {"tabJmenoStanic,tabPINN[0]\nA,1\n",
+         {"jednotky.csv: řádek 1, sloupec A: 'tabJmenoStanic' není jméno nastavení; nemyslíte "
+          "tabJmenoStanice? (jména vypíše orbctl schema)",
+          "jednotky.csv: řádek 1, sloupec B: 'tabPINN[0]' není jméno nastavení; nemyslíte tabPIN? (jména "
+          "vypíše orbctl schema)"}},
         {"tabTC\n+420602111222\n",
-         {"jednotky.csv: řádek 1: tabTC: nastavení má řádky, zadejte jeden z nich jako tabTC[0]"}},
-        {"tabTC[8]\n+420602111222\n", {"jednotky.csv: řádek 1: tabTC[8]: řádky jsou číslovány 0 až 7"}},
-        {"tabPIN,tabPIN\n1,2\n", {"jednotky.csv: řádek 1: tabPIN: sloupec je v záhlaví podruhé"}},
+         {"jednotky.csv: řádek 1, sloupec A: tabTC: nastavení má řádky, zadejte jeden z nich jako tabTC[0]"}},
+        {"tabTC[8]\n+420602111222\n",
+         {"jednotky.csv: řádek 1, sloupec A: tabTC[8]: řádky jsou číslovány 0 až 7"}},
+        {"tabPIN,tabpin\n1,2\n", {"jednotky.csv: řádek 1, sloupec B: tabPIN: sloupec je v záhlaví podruhé"}},
+        {"tabPIN,,tabTC[0]\n1,,2\n",
+         {"jednotky.csv: řádek 1, sloupec B: sloupec nemá v záhlaví jméno nastavení"}},
         {"tabJmenoStanice,tabPIN\nA,12a4\nB\nC,1\nD,1,2\n",
-         {"jednotky.csv: řádek 2: tabPIN: PIN je špatně zadán.",
+         {"jednotky.csv: řádek 2, sloupec B (tabPIN): PIN je špatně zadán.",
           "jednotky.csv: řádek 3: řádek má 1 hodnot, záhlaví 2",
-          "jednotky.csv: řádek 5: řádek má 3 hodnot, záhlaví 2"}},
+          "jednotky.csv: řádek 5, sloupec C: hodnota ve sloupci, který nemá v záhlaví jméno nastavení"}},
         {"tabJmenoStanice,tabTCPrijem[0]\nA,snad\n",
-         {"jednotky.csv: řádek 2: tabTCPrijem[0]: Hodnota musí být true nebo false."}},
+         {"jednotky.csv: řádek 2, sloupec B (tabTCPrijem[0]): Hodnota musí být true nebo false (také ano/ne, "
+          "pravda/nepravda, 1/0)."}},
         {"tabJmenoStanice,tabPIN\nA,1\nB,2\nA,1\n",
          {"jednotky.csv: řádek 4: nastavení je stejné jako na řádku 2; zařízení by nešlo od sebe rozeznat"}},
         {"tabJmenoStanice\n", {"jednotky.csv: řádek 1: soubor nemá žádný řádek zařízení"}},
+        {"tabJmenoStanice,tabPIN\n,\n", {"jednotky.csv: řádek 1: soubor nemá žádný řádek zařízení"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.csv);
-        EXPECT_EQ(BuildSeriesRows(startUpJson(), ParseCsv(c.csv), std::nullopt, Sources).refusals,
+        EXPECT_EQ(BuildSeriesRows(startUpJson(), ParseCsv(c.csv), NoCorrections, Sources).refusals,
                   c.refusals);
     }
 }
@@ -153,9 +209,14 @@ TEST(SeriesRows, AFileOfMoreRowsThanASeriesTakesIsRefusedBeforeAnyRowIsBuilt) {
     std::string csv = "tabJmenoStanice\n";
     for (std::size_t row = 0; row <= MaxSeriesRows; ++row)
         csv += "S" + std::to_string(row) + "\n";
-    EXPECT_EQ(BuildSeriesRows(startUpJson(), ParseCsv(csv), std::nullopt, Sources).refusals,
+    EXPECT_EQ(BuildSeriesRows(startUpJson(), ParseCsv(csv), NoCorrections, Sources).refusals,
               std::vector<std::string>{
                   "jednotky.csv: řádek 1: soubor má 10001 řádků zařízení, série jich vezme nejvýše 10000"});
+    std::string wide = "tabPIN";
+    for (int column = 0; column < 1000; ++column)
+        wide += ",x";
+    EXPECT_EQ(
+        BuildSeriesRows(startUpJson(), ParseCsv(wide + "\n1\n"), NoCorrections, Sources).refusals.size(), 1u);
 }
 
 TEST(SeriesRows, ARowTooBigForTheMemoryGivenIsRefused) {
@@ -166,7 +227,8 @@ TEST(SeriesRows, ARowTooBigForTheMemoryGivenIsRefused) {
     csv += "\nA";
     for (int row = 0; row < 16; ++row)
         csv += "," + std::string(15, static_cast<char>('a' + row));
-    const auto refusals = BuildSeriesRows(startUpJson(), ParseCsv(csv + "\n"), 256, Sources).refusals;
+    const auto refusals =
+        BuildSeriesRows(startUpJson(), ParseCsv(csv + "\n"), {256, false}, Sources).refusals;
     ASSERT_EQ(refusals.size(), 1u);
     EXPECT_TRUE(refusals[0].starts_with("jednotky.csv: řádek 2: --memory: Velikost dat v nastavení"))
         << refusals[0];
