@@ -18,6 +18,9 @@ namespace {
 constexpr int HeaderBytes = 64;
 /// How many times a transfer found out of step at its end reads the unit again before it fails.
 constexpr int ReadsAgainWhenOutOfStep = 2;
+/// How many reads of one block a read with a second pass takes at most before the block fails: the two
+/// passes, then until a read repeats an earlier one.
+constexpr int ReadsOfOneBlock = 5;
 /// What a frame carries besides its payload: the checksum and the terminator.
 constexpr int FrameOverhead = 2;
 
@@ -130,18 +133,36 @@ bool BlockTransfer::verifyBlock(int address, const Block& expected) {
         .has_value();
 }
 
-bool BlockTransfer::readImage(int memorySize) {
-    return readInStep([&] { return readEveryBlock(memorySize); });
+bool BlockTransfer::readImage(int memorySize, ReadCheck check) {
+    return readTransfer([&] { return readEveryBlock(memorySize); }, check);
 }
 
-bool BlockTransfer::readSettingsImage(int memorySize) {
-    return readInStep([&] { return readHeaderAndImage(memorySize); });
+bool BlockTransfer::readSettingsImage(int memorySize, ReadCheck check) {
+    if (!readTransfer([&] { return readHeaderAndImage(memorySize); }, check)) return false;
+    // Two passes whose headers were each spoiled in another block may both have stopped short of the
+    // image that the agreed header describes: what lies beyond was never read.
+    return check == ReadCheck::Once || progress_.dialogCancelled() || !CheckImageSignature(image_) ||
+           readEnd_ >= memorySize || ImageEnd(image_, readEnd_).has_value();
 }
 
-template <typename Pass> bool BlockTransfer::readInStep(Pass pass) {
+template <typename Pass> bool BlockTransfer::readTransfer(Pass pass, ReadCheck check) {
     const ShownProgress shown(progress_, std::string(lm::Reading), true);
     counts_ = {};
     const TransferReport report(progress_, counts_);
+    disagreeing_.clear();
+    passes_ = check == ReadCheck::Twice ? 2 : 1;
+    passesDone_ = 0;
+    Outcome outcome = readInStep(pass);
+    if (outcome == Outcome::Done && check == ReadCheck::Twice) {
+        const std::vector<Block> firstReads = blocksRead();
+        passesDone_ = 1;
+        outcome = readInStep(pass);
+        if (outcome == Outcome::Done) outcome = settleAgainst(firstReads);
+    }
+    return outcome != Outcome::Failed;
+}
+
+template <typename Pass> BlockTransfer::Outcome BlockTransfer::readInStep(Pass pass) {
     // A reply the unit should never have sent may have shifted the blocks read since the start: the
     // closing check finds it, and the memory is read again.
     Outcome outcome = Outcome::Failed;
@@ -153,7 +174,38 @@ template <typename Pass> bool BlockTransfer::readInStep(Pass pass) {
         outcome = check == StepCheck::InStep ? Outcome::Done : Outcome::Failed;
         if (check != StepCheck::OutOfStep) break;
     }
-    return outcome != Outcome::Failed;
+    return outcome;
+}
+
+std::vector<BlockTransfer::Block> BlockTransfer::blocksRead() const {
+    std::vector<Block> blocks;
+    for (int address = 0; address < readEnd_; address += BlockSize)
+        blocks.push_back(imageBlock(address));
+    return blocks;
+}
+
+BlockTransfer::Outcome BlockTransfer::settleAgainst(const std::vector<Block>& firstReads) {
+    const std::vector<Block> secondReads = blocksRead();
+    const std::size_t blocks = std::max(firstReads.size(), secondReads.size());
+    for (std::size_t n = 0; n < blocks; ++n) {
+        // A pass of a settings-only read may have stopped sooner than the other: its header said so.
+        std::vector<Block> reads;
+        if (n < firstReads.size()) reads.push_back(firstReads[n]);
+        if (n < secondReads.size()) reads.push_back(secondReads[n]);
+        const int address = static_cast<int>(n) * BlockSize;
+        auto agreed = [&reads] { return std::count(reads.begin(), reads.end() - 1, reads.back()) > 0; };
+        while (!agreed() && static_cast<int>(reads.size()) < ReadsOfOneBlock) {
+            if (!readIntoImage(address, Read)) return Outcome::Failed;
+            reads.push_back(imageBlock(address));
+        }
+        if (!agreed()) disagreeing_.push_back(address);
+        // The image keeps the agreed bytes, also where the first pass read further than the second.
+        for (int k = 0; k < BlockSize; ++k)
+            image_.putByte(address + k, reads.back()[k]);
+        if (progress_.dialogCancelled()) return Outcome::Cancelled;
+    }
+    readEnd_ = static_cast<int>(blocks) * BlockSize;
+    return disagreeing_.empty() ? Outcome::Done : Outcome::Failed;
 }
 
 BlockTransfer::Outcome BlockTransfer::readEveryBlock(int memorySize) {
@@ -165,6 +217,7 @@ BlockTransfer::Outcome BlockTransfer::readEveryBlock(int memorySize) {
         countBlock();
         if (progress_.dialogCancelled()) return Outcome::Cancelled;
     }
+    readEnd_ = memorySize;
     return Outcome::Done;
 }
 
@@ -172,9 +225,11 @@ BlockTransfer::Outcome BlockTransfer::readHeaderAndImage(int memorySize) {
     blocksDone_ = 0;
     blocksTotal_ = memorySize / BlockSize; // until the header tells how far the image reaches
     int end = std::min(HeaderBytes, memorySize);
+    readEnd_ = 0;
     for (int address = 0; address < end; address += BlockSize) {
         if (!readIntoImage(address, Read)) return Outcome::Failed;
         countBlock();
+        readEnd_ = address + BlockSize;
         if (progress_.dialogCancelled()) return Outcome::Cancelled;
         const int read = address + BlockSize;
         if (read < end) continue;
@@ -209,6 +264,8 @@ bool BlockTransfer::writeImage(int bytes, bool checkWrite) {
     const int covered = (bytes + BlockSize - 1) / BlockSize * BlockSize; // whole blocks
     blocksDone_ = 0;
     blocksTotal_ = 2 * (covered / BlockSize) + 2;
+    passes_ = 1;
+    passesDone_ = 0;
     transport_.forgetOutOfStep();
 
     // Until the real block 0 is back, the unit's header checksum fails: a write that stops early leaves a
@@ -219,6 +276,9 @@ bool BlockTransfer::writeImage(int bytes, bool checkWrite) {
             outcome =
                 writeBlockWithRetries(address, address == 0 ? ZeroBlock : imageBlock(address), checkWrite);
     if (outcome == Outcome::Done) outcome = writeBlockWithRetries(0, imageBlock(0), checkWrite);
+    // Without read-back, an acknowledgement the unit repeated may stand for the header write it never got,
+    // and the unit would hold no valid settings behind a write reported done: block 0 alone is read back.
+    if (outcome == Outcome::Done && !checkWrite && !verifyBlock(0, imageBlock(0))) outcome = Outcome::Failed;
     // An acknowledgement or a read-back taken out of step may stand for a block the unit never stored:
     // with read-back, the unit's memory is compared with the image once more; without, the write fails.
     for (int pass = 0; outcome == Outcome::Done; ++pass) {
@@ -260,7 +320,8 @@ void BlockTransfer::countExchange(const TransferBlock& request, const TransferBl
 }
 
 void BlockTransfer::countBlock() {
-    progress_.setProgressValue(++blocksDone_, blocksTotal_);
+    ++blocksDone_;
+    progress_.setProgressValue(passesDone_ * blocksTotal_ + blocksDone_, passes_ * blocksTotal_);
 }
 
 } // namespace orb

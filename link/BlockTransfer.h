@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace orb {
 
@@ -14,6 +15,12 @@ namespace orb {
 enum class TransferScope {
     WholeMemory,  ///< every block, whatever it holds
     SettingsOnly, ///< the blocks the image covers; the rest stays as the unit holds it
+};
+
+/// How many reads of each block a read of the unit trusts.
+enum class ReadCheck {
+    Once,  ///< one read, kept in step by the closing resynchronisation
+    Twice, ///< a second read compared with the first, for what is kept for later (a backup, a file)
 };
 
 /// Moves the unit's EEPROM in blocks of 8 bytes between the unit and the image buffer, with the retry
@@ -26,6 +33,13 @@ enum class TransferScope {
 /// one resynchronising exchange, which proves that each reply taken answered its own request. A read
 /// found out of step is read again from the start; a write so found is compared with the unit's memory
 /// once more when it reads back, and fails when it does not.
+///
+/// Two faults keep the frame count and so pass that proof: a reply the unit repeats later while the next
+/// request was lost (the repeat is taken as that request's reply, and a block read gets the previous
+/// block's bytes), and damage that keeps the frame checksum. Only the memory itself can tell them: a
+/// read with ReadCheck::Twice reads it a second time and reads each block that differs again until two
+/// reads agree, and a write without read-back still reads block 0 back, so that the header, which
+/// decides whether the unit holds valid settings, is never taken on an acknowledgement alone.
 class BlockTransfer {
   public:
     static constexpr int BlockSize = 8;
@@ -40,11 +54,14 @@ class BlockTransfer {
     bool writeBlock(int address, const Block& bytes);
 
     /// Reads every block of a memory of the given size into the image, up to 12 attempts on each.
-    bool readImage(int memorySize);
+    bool readImage(int memorySize, ReadCheck check = ReadCheck::Once);
     /// Reads the header blocks, then only the blocks that the image they describe covers. A unit whose
     /// header fails the signature, or whose image would run past its memory, is read no further: the
     /// image buffer then tells the caller that the unit is not programmed, as after a whole read.
-    bool readSettingsImage(int memorySize);
+    bool readSettingsImage(int memorySize, ReadCheck check = ReadCheck::Once);
+    /// Returns the addresses of the blocks whose reads never agreed in the last read with
+    /// ReadCheck::Twice (which then failed); empty after any other.
+    const std::vector<int>& disagreeingBlocks() const { return disagreeing_; }
     /// Writes the image's first bytes (the whole memory, or the blocks the image covers) so that an
     /// interrupted write never leaves a valid-looking EEPROM: block 0 as zeros first, two passes over them
     /// with block 0 still zeros, the real block 0 last. Blocks beyond are left as the unit holds them; the
@@ -75,7 +92,13 @@ class BlockTransfer {
     template <typename Accept>
     std::optional<TransferBlock> exchangeWithRetries(const TransferBlock& request,
                                                      const RetrySchedule& schedule, Accept accept);
-    template <typename Pass> bool readInStep(Pass pass);
+    template <typename Pass> bool readTransfer(Pass pass, ReadCheck check);
+    template <typename Pass> Outcome readInStep(Pass pass);
+    /// Settles each block read so far against its first read: equal reads stand, others are read again
+    /// until a read repeats one taken before; a block that never agrees fails the read.
+    Outcome settleAgainst(const std::vector<Block>& firstReads);
+    /// Returns the image's blocks that the last pass read.
+    std::vector<Block> blocksRead() const;
     bool readIntoImage(int address, const RetrySchedule& schedule);
     /// Reads the unit's block until it equals expected, on the Verify schedule; the image is not touched.
     bool verifyBlock(int address, const Block& expected);
@@ -92,6 +115,10 @@ class BlockTransfer {
     Progress& progress_;
     int blocksDone_ = 0;
     int blocksTotal_ = 0;
+    int passesDone_ = 0; ///< passes of a read over the memory before this one, for the progress shown
+    int passes_ = 1;
+    int readEnd_ = 0; ///< where the last pass of a read stopped
+    std::vector<int> disagreeing_;
     TransferCounts counts_;
 };
 

@@ -42,14 +42,14 @@ void DeviceLink::setPorts(std::vector<PortChoice> ports) {
 }
 
 LinkOutcome DeviceLink::onDeaClicked() {
-    if (form_.unit().connected())
-        return run(lm::DeactivationTitle, [this] { return mode_.deactivate(); });
+    if (form_.unit().connected()) return run(lm::DeactivationTitle, [this] { return mode_.deactivate(); });
     return run(lm::ActivationTitle, [this] { return mode_.activate(); });
 }
 
-LinkOutcome DeviceLink::loadFromUnit(TransferScope scope) {
-    return run(lm::LoadTitle,
-               [this, scope] { return LoadFromUnit(form_, image_, progress_, blocks_, scope); });
+LinkOutcome DeviceLink::loadFromUnit(TransferScope scope, ReadCheck check) {
+    return run(lm::LoadTitle, [this, scope, check] {
+        return LoadFromUnit(form_, image_, progress_, blocks_, scope, check);
+    });
 }
 
 LinkOutcome DeviceLink::saveToUnit(TransferScope scope) {

@@ -28,7 +28,8 @@ class DeviceLink {
     /// Handles btDEA: activates while no connection is active (it reads "Aktivovat"), else deactivates.
     LinkOutcome onDeaClicked();
     /// Handles btEEPROMLoad: reads the unit's EEPROM and decodes it into the form.
-    LinkOutcome loadFromUnit(TransferScope scope = TransferScope::WholeMemory);
+    LinkOutcome loadFromUnit(TransferScope scope = TransferScope::WholeMemory,
+                             ReadCheck check = ReadCheck::Once);
     /// Handles btEEPROMSave: checks and encodes the form, then writes the image into the unit.
     LinkOutcome saveToUnit(TransferScope scope = TransferScope::WholeMemory);
     /// Handles btKonec (Yes, No, Storno) and the close box (Yes, No): offers to deactivate a unit left in

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orb::link_messages {
 
@@ -62,6 +63,11 @@ inline std::string versionTooOld() {
            std::string(LowestVersion) + " a vyšší.";
 }
 inline constexpr std::string_view ActivationFailed = "Při pokusu aktivovat spojení nastala chyba.";
+inline constexpr std::string_view MayStillBeActive =
+    "Zařízení nepotvrdilo deaktivaci a může být stále v programovacím módu.";
+inline std::string activationFailedStillActive() {
+    return std::string(ActivationFailed) + "\n\n" + std::string(MayStillBeActive);
+}
 inline constexpr std::string_view DeactivationFailed =
     "Při deaktivaci spojení došlo k chybě. Zařízení je zřejmě stále v programovacím módu. Mám přesto "
     "přejít do 'Neaktivního stavu'?";
@@ -80,6 +86,16 @@ inline constexpr std::string_view ReadCancelled = "Načtítání dat z EEPROM do
 inline constexpr std::string_view NotProgrammed =
     "Data nebyla úspěšně načtena z EEPROM. EEPROM zřejmě není naprogramována.";
 inline constexpr std::string_view ReadDone = "Data byla úspěšně načtena z EEPROM.";
+/// Names the blocks whose reads never agreed (their addresses, decimal, as the unit's memory counts them).
+inline std::string readsDisagree(const std::vector<int>& addresses) {
+    constexpr std::size_t Named = 8;
+    std::string text =
+        "Data nebyla úspěšně načtena z EEPROM. Opakovaná čtení se neshodla u bloků na adresách ";
+    for (std::size_t i = 0; i < addresses.size() && i < Named; ++i)
+        text += (i == 0 ? "" : ", ") + std::to_string(addresses[i]);
+    if (addresses.size() > Named) text += " a " + std::to_string(addresses.size() - Named) + " dalších";
+    return text + ".";
+}
 
 // Writing into the unit
 inline std::string tooLarge(std::string_view usageCaption, std::string_view sizeCaption) {

@@ -38,32 +38,37 @@ LinkOutcome ProgrammingMode::activate() {
         return LinkOutcome::Cancelled;
     }
     ShownProgress shown(progress_, std::string(lm::SwitchOn), true);
-    if (!greet()) return fail(shown, LinkOutcome::Cancelled);
+    const Greeting greeting = greet();
+    if (greeting != Greeting::Answered)
+        return fail(shown, LinkOutcome::Cancelled, greeting == Greeting::AnsweredThenStopped);
     const std::optional<UnitVerdict> verdict = identify();
-    if (!verdict) return fail(shown, LinkOutcome::NotReached);
+    if (!verdict) return fail(shown, LinkOutcome::NotReached, true);
     // An accepted unit goes on silently, with the progress window still up.
     if (*verdict != UnitVerdict::Accepted) {
         shown.hide();
         tellVerdict(*verdict);
     }
-    if (!readMemoryAndModem()) return fail(shown, LinkOutcome::NotReached);
+    if (!readMemoryAndModem()) return fail(shown, LinkOutcome::NotReached, true);
     const bool accepted = *verdict == UnitVerdict::Accepted || *verdict == UnitVerdict::UnknownProduct;
     SetLinkState(form_, accepted ? LinkState::Active : LinkState::Refused);
     return accepted ? LinkOutcome::Done : LinkOutcome::Refused;
 }
 
 LinkOutcome ProgrammingMode::deactivate() {
-    TransferBlock request = RequestFor(RequestCode::Deactivate);
-    request.append(0xAA);
-    request.append(0x55);
-    const TransferBlock reply = transport_.exchange(request, ReplyLimitMs);
-    if (!IsReplyTo(reply, RequestCode::Deactivate, 1) &&
+    if (!sendDeactivation() &&
         form_.view().ask({std::string(lm::DeactivationTitle), std::string(lm::DeactivationFailed),
                           MessageIcon::Critical, MessageButtons::YesNo}) != Answer::Yes)
         return LinkOutcome::NotReached;
     SetLinkState(form_, LinkState::Inactive);
     transport_.closePort();
     return LinkOutcome::Done;
+}
+
+bool ProgrammingMode::sendDeactivation() {
+    TransferBlock request = RequestFor(RequestCode::Deactivate);
+    request.append(0xAA);
+    request.append(0x55);
+    return IsReplyTo(transport_.exchange(request, ReplyLimitMs), RequestCode::Deactivate, 1);
 }
 
 bool ProgrammingMode::openPort() {
@@ -93,13 +98,14 @@ bool ProgrammingMode::openPort() {
     return false;
 }
 
-bool ProgrammingMode::greet() {
+ProgrammingMode::Greeting ProgrammingMode::greet() {
     // The unit answers only once the user has switched it on; until then every hello goes unanswered.
     bool answered = false;
     while (!answered && !progress_.dialogCancelled())
         answered = IsReplyTo(transport_.exchange(RequestFor(RequestCode::Hello), HelloLimitMs),
                              RequestCode::Hello, 1);
-    return !progress_.dialogCancelled();
+    if (!progress_.dialogCancelled()) return Greeting::Answered;
+    return answered ? Greeting::AnsweredThenStopped : Greeting::Stopped;
 }
 
 std::optional<ProgrammingMode::UnitVerdict> ProgrammingMode::identify() {
@@ -160,10 +166,14 @@ bool ProgrammingMode::readMemoryAndModem() {
     return true;
 }
 
-LinkOutcome ProgrammingMode::fail(ShownProgress& shown, LinkOutcome outcome) {
+LinkOutcome ProgrammingMode::fail(ShownProgress& shown, LinkOutcome outcome, bool greeted) {
     SetLinkState(form_, LinkState::Inactive);
     shown.hide();
-    tell(form_.view(), lm::ActivationErrorTitle, lm::ActivationFailed, MessageIcon::Critical);
+    // A unit that answered the hello is in programming mode: it is taken out again before the failure is
+    // told, and the message says so when it did not confirm.
+    const bool left = !greeted || sendDeactivation();
+    tell(form_.view(), lm::ActivationErrorTitle,
+         left ? lm::ActivationFailed : lm::activationFailedStillActive(), MessageIcon::Critical);
     transport_.closePort();
     return outcome;
 }

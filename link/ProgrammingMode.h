@@ -21,7 +21,8 @@ class ProgrammingMode {
     ProgrammingMode(SettingsForm& form, Progress& progress, Transport& transport);
 
     /// Opens the chosen port, greets the unit until it answers or the user presses Storno, identifies it
-    /// and enters Active (Done), Refused (wrong product or firmware) or, on any failure, Inactive. A box
+    /// and enters Active (Done), Refused (wrong product or firmware) or, on any failure, Inactive; a unit
+    /// that answered the hello is sent the deactivation before a failure is told. A box
     /// asking the user to get the unit ready that is closed without OK closes the port again, and nothing
     /// else (Cancelled).
     LinkOutcome activate();
@@ -46,15 +47,25 @@ class ProgrammingMode {
         TooOld,         ///< firmware below 1.2: refused
     };
 
+    /// How the hello loop ended.
+    enum class Greeting {
+        Answered,            ///< the unit answered: it is in programming mode
+        Stopped,             ///< Storno (or a stop) before any answer
+        AnsweredThenStopped, ///< Storno in the turn the answer came: the unit is in programming mode
+    };
+
     bool openPort();
-    bool greet();
+    Greeting greet();
+    /// Sends the deactivation once; true when the unit confirmed it left programming mode.
+    bool sendDeactivation();
     /// Asks for identity and version and shows them; nothing without a valid reply, else what they allow.
     std::optional<UnitVerdict> identify();
     static UnitVerdict verdictOn(const std::optional<std::string>& product, int major, int minor);
     void tellVerdict(UnitVerdict verdict);
     bool readMemoryAndModem();
-    /// Ends a failed activation: Inactive, the progress window hidden, the failure told, the port closed.
-    LinkOutcome fail(ShownProgress& shown, LinkOutcome outcome);
+    /// Ends a failed activation: Inactive, the progress window hidden, a greeted unit sent the
+    /// deactivation, the failure told, the port closed.
+    LinkOutcome fail(ShownProgress& shown, LinkOutcome outcome, bool greeted);
 
     SettingsForm& form_;
     Progress& progress_;

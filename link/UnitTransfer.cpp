@@ -23,7 +23,7 @@ std::optional<int> KnownMemorySize(SettingsForm& form, std::string_view title) {
 } // namespace
 
 LinkOutcome LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks,
-                         TransferScope scope) {
+                         TransferScope scope, ReadCheck check) {
     const auto memorySize = KnownMemorySize(form, lm::LoadTitle);
     if (!memorySize) return LinkOutcome::SizeUnknown;
     auto finish = [&](LinkOutcome outcome, std::string_view text, MessageIcon icon) {
@@ -31,9 +31,14 @@ LinkOutcome LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progr
         return outcome;
     };
 
-    const bool read = scope == TransferScope::WholeMemory ? blocks.readImage(*memorySize)
-                                                          : blocks.readSettingsImage(*memorySize);
-    if (!read) return finish(LinkOutcome::BlockFailed, lm::ReadBlockFailed, MessageIcon::Critical);
+    const bool read = scope == TransferScope::WholeMemory ? blocks.readImage(*memorySize, check)
+                                                          : blocks.readSettingsImage(*memorySize, check);
+    if (!read) {
+        const std::vector<int>& disagreeing = blocks.disagreeingBlocks();
+        return finish(LinkOutcome::BlockFailed,
+                      disagreeing.empty() ? std::string(lm::ReadBlockFailed) : lm::readsDisagree(disagreeing),
+                      MessageIcon::Critical);
+    }
     if (progress.dialogCancelled())
         return finish(LinkOutcome::Cancelled, lm::ReadCancelled, MessageIcon::Information);
     // A header whose texts would lie beyond the memory read is no image of this unit: the buffer's bytes

@@ -2,6 +2,9 @@
 #include "link/PortDevice.h"
 #include "link/tests/LinkFixture.h"
 
+#include <functional>
+#include <optional>
+
 namespace orb::test {
 namespace {
 
@@ -179,32 +182,78 @@ TEST_F(ProgrammingModeTest, StornoInTheHelloLoopEndsInactiveWithThePortClosed) {
     EXPECT_FALSE(line.isOpen());
 }
 
-TEST_F(ProgrammingModeTest, StornoWinsOverAHelloAnsweredInTheSameTurn) {
+TEST_F(ProgrammingModeTest, StornoWinsOverAHelloAnsweredInTheSameTurnAndTheUnitIsTakenOutAgain) {
     unit.onRequest = [&](const FakeUnit::Request&) { progress.cancel(); };
     view.expectBox(PressButton);
     view.expectBox(ActivationError);
     link.onDeaClicked();
-    EXPECT_EQ(unit.requests.size(), 1u);
+    ASSERT_EQ(unit.requests.size(), 2u);
+    EXPECT_EQ(unit.requests[1].payload, (Bytes{0x06, 0xAA, 0x55}));
     ExpectInactive(form);
 }
 
-TEST_F(ProgrammingModeTest, MissingIdentifyOrMemoryReplyEndsInactive) {
-    for (const std::uint8_t silentCode : {0x02, 0x03}) {
-        SCOPED_TRACE(silentCode);
-        ScriptedView caseView;
-        SettingsForm caseForm(caseView);
-        FakeLine caseLine;
-        FakeUnit caseUnit(caseLine);
-        DeviceLink caseLink(caseForm, image, progress, caseLine, caseLine);
-        caseUnit.ignore = [&](const FakeUnit::Request& r) { return r.code() == silentCode; };
-        caseView.expectBox(PressButton);
-        caseView.expectBox(ActivationError);
-        caseLink.onDeaClicked();
-        ExpectInactive(caseForm); // also the product and version that Identify had filled in
-        EXPECT_FALSE(caseLine.isOpen());
-        EXPECT_EQ(caseUnit.requestsOf(silentCode).size(), 1u); // no second try
-    }
+struct FailedActivation {
+    const char* name;
+    std::function<bool(const FakeUnit::Request&)> ignore;
+    std::function<std::optional<Bytes>(const FakeUnit::Request&)> replaceReply;
+    Bytes written; ///< everything the link sent, the deactivation last
+    const char* message;
+};
+
+void PrintTo(const FailedActivation& c, std::ostream* out) {
+    *out << c.name;
 }
+
+class FailedActivationTest : public ProgrammingModeTest,
+                             public ::testing::WithParamInterface<FailedActivation> {};
+
+// A unit that answered the hello is in programming mode: a failure after it sends the deactivation before
+// it is told, and says so when the unit does not confirm it.
+TEST_P(FailedActivationTest, EndsInactiveWithTheGreetedUnitSentTheDeactivation) {
+    const FailedActivation& c = GetParam();
+    unit.ignore = c.ignore;
+    unit.replaceReply = c.replaceReply;
+    view.expectBox(PressButton);
+    view.expectBox(Box("Aktivace spojení", c.message, MessageIcon::Critical));
+    EXPECT_EQ(link.onDeaClicked(), LinkOutcome::NotReached);
+    ExpectInactive(form); // also the product and version that Identify had filled in
+    EXPECT_FALSE(line.isOpen());
+    EXPECT_EQ(line.written, c.written);
+}
+
+const auto Silent = [](std::uint8_t code) {
+    return [code](const FakeUnit::Request& r) { return r.code() == code; };
+};
+const auto NoReplaced = [](const FakeUnit::Request&) { return std::optional<Bytes>(); };
+const Bytes HelloIdentify{0x01, 0x02, 0x0D, 0x02, 0x03, 0x0D};
+const Bytes Deactivation{0x06, 0xAA, 0x55, 0x06, 0x0D};
+Bytes Joined(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+constexpr const char* Failed = "Při pokusu aktivovat spojení nastala chyba.";
+constexpr const char* FailedStillActive =
+    "Při pokusu aktivovat spojení nastala chyba.\n\nZařízení nepotvrdilo "
+    "deaktivaci a může být stále v programovacím módu.";
+
+INSTANTIATE_TEST_SUITE_P(
+    AfterTheHello, FailedActivationTest,
+    ::testing::Values(
+        FailedActivation{"identify unanswered, once", Silent(0x02), NoReplaced,
+                         Joined({HelloIdentify, Deactivation}), Failed},
+        FailedActivation{
+            "identify damaged", [](const FakeUnit::Request&) { return false; },
+            [](const FakeUnit::Request& r) {
+                return r.code() == 0x02 ? std::optional<Bytes>({0x82, '2', '0', 0x00, 0x0D}) : std::nullopt;
+            },
+            Joined({HelloIdentify, Deactivation}), Failed},
+        FailedActivation{"memory and modem unanswered", Silent(0x03), NoReplaced,
+                         Joined({HelloIdentify, {0x03, 0x04, 0x0D}, Deactivation}), Failed},
+        FailedActivation{"identify and the deactivation unanswered",
+                         [](const FakeUnit::Request& r) { return r.code() == 0x02 || r.code() == 0x06; },
+                         NoReplaced, Joined({HelloIdentify, Deactivation}), FailedStillActive}));
 
 TEST_F(ProgrammingModeTest, PortThatCannotBeOpenedIsNamed) {
     form.setChoice(ChoiceField::tabPort, 3);

@@ -52,6 +52,8 @@ class FakeUnit {
     std::function<std::chrono::milliseconds(const Request&)> replyAfter;
     /// Decides that a request is answered twice, the second reply right behind the first.
     std::function<bool(const Request&)> twice;
+    /// Sends a request's reply a second time, that long after the first began (a reply repeated later).
+    std::function<std::optional<std::chrono::milliseconds>(const Request&)> repeatAfter;
     /// Replaces a request's reply with other bytes (an overlong or a damaged reply).
     std::function<std::optional<Bytes>(const Request&)> replaceReply;
     bool paced = false;
@@ -138,8 +140,12 @@ class FakeUnit {
         if (replaceReply)
             if (auto other = replaceReply(request)) reply = *other;
         const Waiter::Clock::time_point arrived = line_.now() + wireTime(request.payload.size() + 2);
-        deliver(reply, std::max(arrived, busyUntil_) + (replyAfter ? replyAfter(request) : 2ms));
+        const Waiter::Clock::time_point start =
+            std::max(arrived, busyUntil_) + (replyAfter ? replyAfter(request) : 2ms);
+        deliver(reply, start);
         if (twice && twice(request)) deliver(reply, busyUntil_);
+        if (repeatAfter)
+            if (const auto later = repeatAfter(request)) deliver(reply, std::max(start + *later, busyUntil_));
     }
 
     Waiter::Clock::duration wireTime(std::size_t bytes) const {
