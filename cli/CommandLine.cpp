@@ -29,6 +29,7 @@ struct CommandEntry {
     bool unitForLastFile = false; ///< with --port, the unit stands in for the last file operand
     bool backup = false;          ///< takes --backup and --force (write: also without --backup)
     bool settingsOnly = false;    ///< takes --settings-only
+    bool verify = false;          ///< takes --verify
     bool strict = false;          ///< takes --strict
     bool series = false;          ///< takes --port more than once, --units, --log, --count, --backup-dir
     bool json = false;            ///< takes --json
@@ -75,31 +76,44 @@ constexpr CommandEntry Commands[] = {
      .strict = true},
     {.command = Command::Diff,
      .name = "diff",
-     .synopsis = "diff A.eep B.eep | diff A.eep --port PORT [--settings-only] [--timeout SEKUNDY]",
+     .synopsis = "diff A.eep B.eep | diff A.eep --port PORT [--settings-only] [--verify] "
+                 "[--timeout SEKUNDY]",
      .summary = "vypíše nastavení, ve kterých se liší soubory nebo soubor a zařízení",
      .help = "Vypíše nastavení, ve kterých se soubory liší, jedno na řádek: jméno, hodnota\n"
              "v A, hodnota v B. S --port PORT místo B načte zařízení na portu PORT (aktivuje\n"
              "ho, načte jeho EEPROM a deaktivuje). Návratová hodnota je 0, když jsou\n"
              "nastavení stejná, a 1, když se liší.\n"
              "  --settings-only      načte ze zařízení jen bloky, které zabírá nastavení\n"
-             "                       (viz read)\n",
+             "                       (viz read)\n"
+             "  --verify             načte paměť ještě jednou a porovná obě čtení; blok,\n"
+             "                       který se liší, čte znovu, dokud se dvě čtení\n"
+             "                       neshodnou. Chyby, které spojení nepozná, tak neprojdou:\n"
+             "                       pro archiv, převod mezi PC a zařízením a před\n"
+             "                       obnovením zálohy (trvá dvakrát déle)\n",
      .files = 2,
      .port = true,
      .unitForLastFile = true,
-     .settingsOnly = true},
+     .settingsOnly = true,
+     .verify = true},
     {.command = Command::Read,
      .name = "read",
-     .synopsis = "read --port PORT [-o SOUBOR.eep] [--settings-only] [--timeout SEKUNDY]",
+     .synopsis = "read --port PORT [-o SOUBOR.eep] [--settings-only] [--verify] [--timeout SEKUNDY]",
      .summary = "načte nastavení ze zařízení",
      .help = "Aktivuje programovací režim zařízení na portu PORT, načte jeho EEPROM\n"
              "a deaktivuje ho. S -o uloží nastavení do souboru, jinak je vypíše jako příkaz\n"
              "show.\n"
              "  --settings-only      načte jen hlavičku a bloky, které zabírá nastavení, ne\n"
              "                       celou paměť: u velké paměti sekundy místo minut;\n"
-             "                       výsledek je stejný\n",
+             "                       výsledek je stejný\n"
+             "  --verify             načte paměť ještě jednou a porovná obě čtení; blok,\n"
+             "                       který se liší, čte znovu, dokud se dvě čtení\n"
+             "                       neshodnou. Chyby, které spojení nepozná, tak neprojdou:\n"
+             "                       pro archiv, převod mezi PC a zařízením a před\n"
+             "                       obnovením zálohy (trvá dvakrát déle)\n",
      .output = true,
      .port = true,
-     .settingsOnly = true},
+     .settingsOnly = true,
+     .verify = true},
     {.command = Command::Write,
      .name = "write",
      .synopsis = "write SOUBOR.eep --port PORT [--no-verify] [--settings-only] [--backup ZÁLOHA.eep] "
@@ -110,7 +124,9 @@ constexpr CommandEntry Commands[] = {
              "kontrole, pokud není dáno --no-verify.\n"
              "  --backup ZÁLOHA.eep  před zápisem načte zařízení a uloží celý obsah jeho\n"
              "                       EEPROM do souboru; složka souboru se ověří dřív, než\n"
-             "                       začne čtení. Když zápis selže nebo je přerušen,\n"
+             "                       začne čtení. Záloha se čte dvakrát a porovná (jako\n"
+             "                       read --verify); zápis začne, až je uložena. Když\n"
+             "                       zápis selže nebo je přerušen,\n"
              "                       vypíše se příkaz, který zálohu vrátí do zařízení.\n"
              "  --force              zapíše i soubor s hodnotou, kterou pravidla polí\n"
              "                       nepovolují; s --backup i do zařízení, které nemá\n"
@@ -229,6 +245,7 @@ enum OptionId {
     Memory,
     Timeout,
     NoVerify,
+    Verify,
     Backup,
     Force,
     SettingsOnly,
@@ -249,6 +266,7 @@ constexpr OptionDefinition Options[] = {
     {Memory, "memory", 0, true},
     {Timeout, "timeout", 0, true},
     {NoVerify, "no-verify"},
+    {Verify, "verify"},
     {Backup, "backup", 0, true},
     {Force, "force"},
     {SettingsOnly, "settings-only"},
@@ -333,6 +351,8 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
     if (line.force && !entry.backup) refuse("--force");
     if (line.settingsOnly && !entry.settingsOnly) refuse("--settings-only");
     if (line.settingsOnly && !line.port) usageError("volba --settings-only patří k volbě --port");
+    if (line.verify && !entry.verify) refuse("--verify");
+    if (line.verify && !line.port) usageError("volba --verify patří k volbě --port");
     if (line.strict && !entry.strict) refuse("--strict");
     if (line.json && !entry.json) refuse("--json");
     // The printed command that puts a backup back into the unit needs a file to name.
@@ -428,6 +448,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             break;
         case NoVerify:
             line.noVerify = true;
+            break;
+        case Verify:
+            line.verify = true;
             break;
         case Backup:
             line.backup = value;

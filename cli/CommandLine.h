@@ -31,6 +31,7 @@ struct CommandLine {
     bool force =
         false; ///< write: writes also values out of their rules, and with --backup a unit without settings
     bool settingsOnly = false; ///< read, write, diff --port: only the blocks the image covers
+    bool verify = false;       ///< read, diff --port: the memory read twice and compared
     bool strict = false;       ///< import, series: refuses a value its rules would correct
     bool json = false;         ///< ports: as JSON for scripts
     // series

@@ -71,6 +71,7 @@ class DeviceSession {
     DeviceSession(const CommandLine& line, std::ostream& err)
         : err_(err), app_(argc_, argv_), timeout_(line.timeout),
           scope_(line.settingsOnly ? TransferScope::SettingsOnly : TransferScope::WholeMemory),
+          check_(line.verify ? ReadCheck::Twice : ReadCheck::Once),
           progress_(
               err, ::isatty(STDERR_FILENO) == 1, [] { return StopSignals::stopSignal() != 0; },
               TerminalColumns),
@@ -105,18 +106,19 @@ class DeviceSession {
     /// Reads the unit into the form; a decoding error counts as a failed read. Each value of the unit
     /// that its field's rule does not allow is named.
     ExitStatus load() {
-        const LinkOutcome outcome = link_.loadFromUnit(scope_);
+        const LinkOutcome outcome = link_.loadFromUnit(scope_, check_);
         if (outcome != LinkOutcome::Done) return ExitStatusOf(outcome);
         for (const OutOfRuleValue& value : OutOfRuleValues(workspace_.form.record()))
             say(OutOfRuleText(value));
         return ExitStatus::Success;
     }
 
-    /// Reads the unit and saves what its memory holds, byte for byte, as the backup file. A unit without
+    /// Reads the unit twice and saves what its memory holds, byte for byte, as the backup file: a backup
+    /// is put back when all else failed, so it must hold exactly the unit's bytes. A unit without
     /// settings that read back whole holds nothing worth saving: Refused, or Success without a file when
     /// forced. Failure when the read or the save failed.
     ExitStatus backUp(const std::string& path, bool force) {
-        const LinkOutcome outcome = link_.loadFromUnit();
+        const LinkOutcome outcome = link_.loadFromUnit(TransferScope::WholeMemory, ReadCheck::Twice);
         if (outcome == LinkOutcome::NotProgrammed || outcome == LinkOutcome::DecodeFailed) {
             say(force ? NothingToBackUpForced : NothingToBackUp);
             return force ? ExitStatus::Success : ExitStatus::Refused;
@@ -207,6 +209,7 @@ class DeviceSession {
     StopSignals stopSignals_;
     std::optional<int> timeout_;
     TransferScope scope_; ///< what a read or write moves; a backup is always the whole memory
+    ReadCheck check_;     ///< how often a read takes each block; a backup always twice
     std::string prefix_;
     Workspace workspace_;
     ConsoleProgress progress_;

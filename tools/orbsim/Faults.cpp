@@ -19,8 +19,27 @@ const char* FaultName(ReplyFault fault) {
         return "overlong junk reply";
     case ReplyFault::Garbage:
         return "reply with non-hex characters";
+    case ReplyFault::KeptSum:
+        return "reply damaged, checksum kept";
     }
     return "";
+}
+
+/// Moves one hex digit up by one and a later one down by one: the bytes' sum, and so the frame checksum,
+/// stays as it was, and both stay hex digits. A payload without two such digits is left as it is.
+Bytes WithSumKept(Bytes payload) {
+    auto canRise = [](std::uint8_t c) { return (c >= '0' && c <= '8') || (c >= 'A' && c <= 'E'); };
+    auto canFall = [](std::uint8_t c) { return (c >= '1' && c <= '9') || (c >= 'B' && c <= 'F'); };
+    for (std::size_t up = 1; up < payload.size(); ++up) {
+        if (!canRise(payload[up])) continue;
+        for (std::size_t down = up + 1; down < payload.size(); ++down) {
+            if (!canFall(payload[down])) continue;
+            ++payload[up];
+            --payload[down];
+            return payload;
+        }
+    }
+    return payload;
 }
 
 } // namespace
@@ -47,6 +66,8 @@ ReplyPlan PlanForReply(const FaultOptions& faults, unsigned n) {
         plan.fault = ReplyFault::Long;
     else if (faults.garbageReply.hits(n))
         plan.fault = ReplyFault::Garbage;
+    else if (faults.keptSum.hits(n))
+        plan.fault = ReplyFault::KeptSum;
     if (const auto late = faults.lateMs.find(n); late != faults.lateMs.end()) plan.lateMs = late->second;
     if (faults.lateEvery != 0 && n % faults.lateEvery == 0) plan.lateMs += faults.lateEveryMs;
     if (const auto split = faults.splitMs.find(n); split != faults.splitMs.end())
@@ -82,6 +103,8 @@ Bytes ReplyBytes(const Bytes& payload, ReplyFault fault) {
         garbage[0] = payload[0];
         return BuildFrame(garbage);
     }
+    case ReplyFault::KeptSum:
+        return BuildFrame(WithSumKept(payload));
     }
     return {};
 }

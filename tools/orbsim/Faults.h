@@ -26,6 +26,7 @@ struct FaultOptions {
     FaultTrigger corrupt;
     FaultTrigger longReply;
     FaultTrigger garbageReply;
+    FaultTrigger keptSum; ///< damage the frame checksum cannot see
     FaultTrigger twice;
     FaultTrigger noise;
     std::map<unsigned, unsigned> lateMs; ///< reply number → how late it is sent, in ms
@@ -36,7 +37,7 @@ struct FaultOptions {
 };
 
 /// What spoils a reply's bytes.
-enum class ReplyFault { None, Drop, Corrupt, Long, Garbage };
+enum class ReplyFault { None, Drop, Corrupt, Long, Garbage, KeptSum };
 
 /// Everything that happens to one reply: its bytes, and when and how they go out.
 struct ReplyPlan {

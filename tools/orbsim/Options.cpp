@@ -58,6 +58,7 @@ enum Id {
     Noise,
     Repeat,
     Lose,
+    KeepSum,
 };
 
 constexpr OptionDefinition Definitions[] = {
@@ -93,6 +94,7 @@ constexpr OptionDefinition Definitions[] = {
     {Noise, "noise", 0, true},
     {Repeat, "repeat", 0, true},
     {Lose, "lose", 0, true},
+    {KeepSum, "keep-sum", 0, true},
 };
 
 // Decimal, or hexadecimal with 0x; the whole text must be the number.
@@ -258,6 +260,9 @@ Options ParseOptions(int argc, char** argv) {
         case Lose:
             o.faults.lostRequest.replies.insert(count());
             break;
+        case KeepSum:
+            o.faults.keptSum.replies.insert(count());
+            break;
         case Pace:
             o.pace = true;
             break;
@@ -310,6 +315,8 @@ name a reply may be given more than once):
   --corrupt N, --corrupt-every N  send reply N / every Nth reply with a wrong checksum
   --long-reply N         reply N is 300 bytes of junk ending with 13 (paced: 156 ms on the wire)
   --garbage-reply N      reply N has the right code but non-hex characters
+  --keep-sum N           reply N has one hex digit one higher and a later one one lower, so its
+                         checksum still holds
   --late N:MS, --late-every N:MS  send reply N / every Nth reply MS ms late; requests that come
                          meanwhile wait their turn and are answered after it, in order
   --double N, --double-every N    send reply N / every Nth reply twice, back to back

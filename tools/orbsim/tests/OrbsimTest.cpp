@@ -172,6 +172,14 @@ INSTANTIATE_TEST_SUITE_P(
                        {Dropped, Dropped, HelloReply}}),
     [](const testing::TestParamInfo<ReplyFaultCase>& info) { return std::string(info.param.name); });
 
+TEST(OrbsimFaults, DamagesAReplyWithItsChecksumKept) {
+    SimulatedUnit unit(fast({"--keep-sum", "2"}));
+    EXPECT_EQ(unit.Exchange(Hello), HelloReply); // no hex digit to move: as it was
+    // The identity's first digit one up, the next that can fall one down; the checksum 0x82 holds.
+    EXPECT_EQ(unit.Exchange(Identify),
+              (Bytes{0x82, '3', '0', '2', 'D', '3', '0', '2', '0', '1', '0', 0x82, 0x0D}));
+}
+
 TEST(OrbsimFaults, SendsAnOverlongJunkReply) {
     SimulatedUnit unit(fast({"--long-reply", "1"}));
     unit.Send(Hello);
