@@ -838,6 +838,25 @@ TEST_F(BackupTest, TheUnitsMemoryIsSavedByteForByteBeforeTheWrite) {
     EXPECT_EQ(orbctl({"diff", defaults, "--port", "1"}, unit.port()).status, 0);
 }
 
+// Block 6's reply repeated 120 ms later while block 7's request is lost: block 7 reads as block 6 and the
+// frame count still balances. Only a second read of the memory shows it.
+TEST_F(BackupTest, ABackupAndAVerifiedReadHoldTheUnitsBytesWhereTheWireCannotTell) {
+    const QStringList shape{"--repeat", "10:120", "--lose", "11"};
+    {
+        SimulatedUnit unit(dir, QStringList{"--memory", "256", "--eeprom", eeprom} + shape);
+        const Outcome write =
+            orbctl({"write", defaults, "--port", "1", "--backup", file("old.eep")}, unit.port());
+        EXPECT_EQ(write.status, 0) << write.err;
+        EXPECT_EQ(TempDir::read(dir.file("old.eep")), unitMemory);
+    }
+    dir.write("eeprom.bin", unitMemory);
+    SimulatedUnit unit(dir, QStringList{"--memory", "256", "--eeprom", eeprom} + shape);
+    const Outcome read = orbctl({"read", "--port", "1", "--verify", "-o", file("read.eep")}, unit.port());
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(unit.requests("read"), 2 * 32 + 2); // both reads, the lost request, block 7 once more
+    EXPECT_EQ(orbctl({"diff", file("read.eep"), example}).status, 0);
+}
+
 TEST_F(BackupTest, AUnitWithoutSettingsIsWrittenOnlyWhenForced) {
     SimulatedUnit blank(dir, {"--memory", "256"});
     const Outcome refused =

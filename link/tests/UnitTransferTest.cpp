@@ -61,6 +61,7 @@ struct FailedLoad {
     const char* name;
     std::function<void(FakeUnit&, TestProgress&)> arrange;
     Message box;
+    ReadCheck check = ReadCheck::Once;
 };
 
 TEST_F(UnitTransferTest, LoadThatDoesNotGetAnImageLeavesTheFormAlone) {
@@ -82,6 +83,22 @@ TEST_F(UnitTransferTest, LoadThatDoesNotGetAnImageLeavesTheFormAlone) {
              };
          },
          Box(LoadTitle, "Načtítání dat z EEPROM do PC bylo stornováno.", MessageIcon::Information)},
+        {"read twice, blocks 16 and 24 never the same",
+         [](FakeUnit& u, TestProgress&) {
+             u.replaceReply = [](const FakeUnit::Request& r) -> std::optional<Bytes> {
+                 if (r.address() != 16 && r.address() != 24) return std::nullopt;
+                 Bytes reply{0x84};
+                 for (int k = 0; k < 16; ++k)
+                     reply.push_back(static_cast<std::uint8_t>('0' + r.index % 10));
+                 reply.push_back(FrameChecksum(reply));
+                 reply.push_back(0x0D);
+                 return reply;
+             };
+         },
+         Box(LoadTitle,
+             "Data nebyla úspěšně načtena z EEPROM. Opakovaná čtení se neshodla u bloků na adresách 16, 24.",
+             MessageIcon::Critical),
+         ReadCheck::Twice},
     };
     for (const FailedLoad& c : cases) {
         SCOPED_TRACE(c.name);
@@ -97,7 +114,7 @@ TEST_F(UnitTransferTest, LoadThatDoesNotGetAnImageLeavesTheFormAlone) {
         c.arrange(caseUnit, caseProgress);
 
         caseView.expectBox(c.box);
-        caseLink.loadFromUnit();
+        caseLink.loadFromUnit(TransferScope::WholeMemory, c.check);
 
         EXPECT_EQ(caseForm.text(Station), "DOMA");
         EXPECT_EQ(caseView.events.back(), "box " + c.box.text); // no tab was brought forward
