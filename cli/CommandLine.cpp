@@ -185,8 +185,8 @@ constexpr CommandEntry Commands[] = {
              "                       ano/ne, pravda/nepravda nebo 1/0, volby jejich texty;\n"
              "                       mezery, pomlčky, tečky a závorky v telefonních číslech\n"
              "                       se vynechají\n"
-             "  --log PROTOKOL.csv   ke každému zařízení připíše řádek protokolu (CSV)\n"
-             "                       a uloží ho na disk\n"
+             "  --log PROTOKOL.csv   ke každému zařízení připíše řádek protokolu (CSV pro\n"
+             "                       tabulkový procesor: UTF-8, středníky) a uloží ho na disk\n"
              "  --count N            bez --units naprogramuje N zařízení šablonou (jinak až\n"
              "                       do Ctrl+C)\n"
              "  --backup-dir SLOŽKA  před zápisem uloží celou paměť každého zařízení do\n"
@@ -199,8 +199,10 @@ constexpr CommandEntry Commands[] = {
              "                       velikosti\n"
              "  --timeout SEKUNDY    port skončí, když další zařízení neodpoví do tolika\n"
              "                       sekund\n"
-             "Na konci vypíše souhrn: naprogramované, nepodařené a zatím nenaprogramované\n"
-             "řádky. Návratová hodnota je 0, jen když jsou naprogramovány všechny řádky.\n",
+             "Na konci vypíše souhrn: naprogramovaná a nepodařená zařízení, zařízení bez\n"
+             "platného nastavení a zatím nenaprogramované řádky. Návratová hodnota je 0, jen\n"
+             "když jsou naprogramovány všechny řádky a žádné zařízení nezůstalo bez platného\n"
+             "nastavení.\n",
      .files = 1,
      .port = true,
      .memory = true,

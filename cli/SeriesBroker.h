@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/SeriesLog.h"
+#include "cli/SeriesRecord.h"
 #include "cli/SeriesPlan.h"
 
 #include <cstddef>

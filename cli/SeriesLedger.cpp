@@ -16,6 +16,7 @@ void SeriesLedger::record(std::size_t port, const SeriesRecord& record) {
         plan_.finish(held->second, record.programmed);
         heldRows_.erase(held);
     }
+    records_.push_back(record);
     console_.line(RecordLine(record, record.row > 0 ? plan_.rowName(record.row) : ""));
     if (log_) log_->append(record);
 }

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace orb {
 
@@ -27,12 +28,15 @@ class SeriesLedger {
 
     SeriesPlan& plan() { return plan_; }
     SeriesConsole& console() { return console_; }
+    /// Returns the record of every unit of this run, in the order they came.
+    const std::vector<SeriesRecord>& records() const { return records_; }
 
   private:
     SeriesPlan& plan_;
     SeriesLog* log_;
     SeriesConsole& console_;
     std::map<std::size_t, int> heldRows_;
+    std::vector<SeriesRecord> records_;
 };
 
 /// The broker of a port whose loop runs in the same process as the ledger.

@@ -2,14 +2,15 @@
 
 #include "cli/CliError.h"
 #include "cli/SeriesCsv.h"
-#include "common/CzechNumbers.h"
+#include "cli/Utf8.h"
+#include "files/RawFile.h"
 #include "files/SystemErrorText.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <charconv>
-#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,124 +18,147 @@ namespace orb {
 
 namespace {
 
-const std::vector<std::string> Columns = {
-    "čas",   "port",  "řádek",     "první sloupec",   "výrobek",  "firmware",
-    "paměť", "modem", "SHA-256",   "kontrola zápisu", "výsledek", "naprogramováno",
-    "bajty", "bloky", "opakování", "trvání (s)",      "záloha"};
-
-std::string yesNo(bool value) {
-    return value ? "ano" : "ne";
-}
-
-std::string decimal(double value) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 3).ptr;
-    return std::string(text, end);
-}
-
-template <typename Number> Number numberField(const std::string& text) {
-    Number value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        throw CliError(ExitStatus::Failure, "záznam série má místo čísla '" + text + "'");
-    return value;
-}
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+/// Far beyond a log of the largest series (10,000 units of a few hundred bytes each).
+constexpr std::size_t MaxLogBytes = 64 * 1024 * 1024;
 
 [[noreturn]] void logFailed(const std::string& path, int error) {
     throw CliError(ExitStatus::Failure, "Do protokolu '" + path + "' nelze zapisovat. " +
                                             DescribeSystemError({error, std::generic_category()}));
 }
 
-} // namespace
-
-std::vector<std::string> RecordFields(const SeriesRecord& r) {
-    return {r.time,
-            r.port,
-            r.row > 0 ? std::to_string(r.row) : "",
-            r.label,
-            r.product,
-            r.firmware,
-            r.memory,
-            r.modem,
-            r.imageSha256,
-            yesNo(r.verify),
-            r.outcome,
-            yesNo(r.programmed),
-            std::to_string(r.counts.bytes),
-            std::to_string(r.counts.blocks),
-            std::to_string(r.counts.retries),
-            decimal(r.seconds),
-            r.backup};
+[[noreturn]] void notALog(const std::string& path, const std::string& why) {
+    throw CliError(ExitStatus::Failure, "Soubor '" + path + "' není protokol série (" + why +
+                                            "); zadejte jako --log nový soubor nebo protokol série.");
 }
 
-SeriesRecord RecordFromFields(const std::vector<std::string>& f) {
-    if (f.size() != Columns.size())
-        throw CliError(ExitStatus::Failure, "záznam série má " + std::to_string(f.size()) + " polí");
-    SeriesRecord r{f[0],          f[1],  f[2].empty() ? 0 : numberField<int>(f[2]),
-                   f[3],          f[4],  f[5],
-                   f[6],          f[7],  f[8],
-                   f[9] == "ano", f[10], f[11] == "ano"};
-    r.counts.bytes = numberField<long long>(f[12]);
-    r.counts.blocks = numberField<int>(f[13]);
-    r.counts.retries = numberField<int>(f[14]);
-    r.seconds = numberField<double>(f[15]);
-    r.backup = f[16];
-    return r;
+/// A cell a spreadsheet would run as a formula, or whose first character it would take away, shown as
+/// text by an apostrophe before it.
+std::string markedAsText(const std::string& cell) {
+    if (!cell.empty() && std::string_view("=+-@\t\r'").find(cell.front()) != std::string_view::npos)
+        return "'" + cell;
+    return cell;
 }
 
-std::string RecordLine(const SeriesRecord& r, const std::string& rowName) {
-    std::string line = r.port + ": ";
-    if (!rowName.empty()) line += rowName + (r.label.empty() ? "" : " " + r.label) + ": ";
-    return line + r.outcome + " (" + std::to_string(r.counts.bytes) + " B, " +
-           std::to_string(r.counts.blocks) + " " +
-           std::string(CzechPlural(r.counts.blocks, "blok", "bloky", "bloků")) + ", " +
-           std::to_string(r.counts.retries) + " opakování, " + CzechDecimal(r.seconds, 1) + " s)";
+std::string unmarked(const std::string& cell) {
+    return cell.starts_with('\'') ? cell.substr(1) : cell;
 }
 
-std::string IsoTime(std::chrono::system_clock::time_point moment) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char text[40];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
-    // strftime gives the offset as +0200; ISO 8601's extended form, which the date has, wants +02:00.
-    std::string iso(text);
-    iso.insert(iso.size() - 2, ":");
-    return iso;
-}
-
-SeriesLog::SeriesLog(const std::string& path) : path_(path) {
-    fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (fd_ < 0) logFailed(path, errno);
-    struct stat status {};
-    if (::fstat(fd_, &status) != 0) logFailed(path, errno);
-    if (status.st_size > 0) return;
-    write(CsvLine(Columns));
-    // A new log's name must survive a power cut too: its folder's entry is synced as well.
+void syncFolderOf(const std::string& path) {
     const std::string folder = std::filesystem::path(path).parent_path().string();
     const int folderFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-        ::fsync(folderFd);
-        ::close(folderFd);
+    if (folderFd < 0) return;
+    ::fsync(folderFd);
+    ::close(folderFd);
+}
+
+} // namespace
+
+SeriesLog::SeriesLog(const std::string& path) : path_(path), columns_(RecordColumns().size()) {
+    fd_ = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd_ < 0) logFailed(path, errno);
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd_);
+        throw CliError(ExitStatus::Failure, "Protokol '" + path + "' právě zapisuje jiná série.");
     }
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = ReadDescriptorContent(fd_, MaxLogBytes);
+    } catch (const std::system_error& error) {
+        ::close(fd_);
+        logFailed(path, error.code().value());
+    }
+    if (!bytes.empty()) {
+        try {
+            readEarlier({bytes.begin(), bytes.end()});
+        } catch (...) {
+            ::close(fd_);
+            throw;
+        }
+        return;
+    }
+    writeWhole(std::string(ByteOrderMark) + CsvLine(RecordColumns(), separator_));
+    // A new log's name must survive a power cut too: its folder's entry is synced as well.
+    syncFolderOf(path);
 }
 
 SeriesLog::~SeriesLog() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-void SeriesLog::append(const SeriesRecord& record) {
-    write(CsvLine(RecordFields(record)));
+void SeriesLog::readEarlier(std::string content) {
+    if (!IsUtf8(content)) notALog(path_, "není v UTF-8; uložil ho tabulkový procesor?");
+    const bool torn = !content.ends_with('\n');
+    if (torn) {
+        // A quote left open by the cut would take every later line into one cell: it is closed first.
+        const bool inQuotes = std::count(content.begin(), content.end(), '"') % 2 == 1;
+        const std::string ending = std::string(inQuotes ? "\"" : "") + "\r\n";
+        writeWhole(ending);
+        content += ending;
+        notices_.push_back("Poslední řádek protokolu '" + path_ +
+                           "' byl neúplný (zápis se přerušil); byl ukončen a nepočítá se jako záznam.");
+    }
+    const std::string_view text =
+        std::string_view(content).substr(content.starts_with(ByteOrderMark) ? 3 : 0);
+    separator_ = CsvSeparatorOf(text);
+    std::vector<CsvRecord> records;
+    try {
+        records = ParseCsv(text, separator_);
+    } catch (const CsvError& error) {
+        notALog(path_, "řádek " + std::to_string(error.line()) + ": " + error.what());
+    }
+    if (records.empty()) {
+        separator_ = ';';
+        writeWhole(CsvLine(RecordColumns(), separator_));
+        return;
+    }
+    const std::vector<std::string>& header = records.front().fields;
+    const std::vector<std::string>& all = RecordColumns();
+    if ((header.size() != all.size() && header.size() != EarlierRecordColumns) ||
+        !std::equal(header.begin(), header.end(), all.begin()))
+        notALog(path_, "záhlaví nejsou sloupce protokolu");
+    // The earlier format wrote ',' and a decimal point, and its cells as they were.
+    columns_ = header.size();
+    cellsMarked_ = separator_ != ',';
+    decimalPoint_ = separator_ == ',' ? '.' : ',';
+    // The torn line has been told of already.
+    if (torn && records.size() > 1) records.pop_back();
+    for (auto record = records.begin() + 1; record != records.end(); ++record) {
+        std::vector<std::string> fields = record->fields;
+        if (cellsMarked_) std::transform(fields.begin(), fields.end(), fields.begin(), unmarked);
+        try {
+            if (fields.size() != columns_) throw CliError(ExitStatus::Failure, "");
+            earlier_.push_back(RecordFromFields(fields));
+        } catch (const CliError&) {
+            notices_.push_back("Řádek " + std::to_string(record->line) + " protokolu '" + path_ +
+                               "' není celý záznam série; nepočítá se.");
+        }
+    }
 }
 
-void SeriesLog::write(const std::string& text) {
-    for (std::size_t done = 0; done < text.size();) {
-        const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) logFailed(path_, errno);
-        done += static_cast<std::size_t>(n);
+void SeriesLog::append(const SeriesRecord& record) {
+    std::vector<std::string> fields = RecordFields(record, decimalPoint_);
+    fields.resize(columns_);
+    if (cellsMarked_) std::transform(fields.begin(), fields.end(), fields.begin(), markedAsText);
+    writeWhole(CsvLine(fields, separator_));
+}
+
+void SeriesLog::writeWhole(const std::string& text) {
+    struct stat before {};
+    if (::fstat(fd_, &before) != 0) logFailed(path_, errno);
+    ssize_t written;
+    do
+        written = ::write(fd_, text.data(), text.size());
+    while (written < 0 && errno == EINTR);
+    // A write cut short has run out of room: the next would say so, and could end the line no better.
+    int error = written < 0 ? errno : ENOSPC;
+    if (written == static_cast<ssize_t>(text.size())) {
+        if (::fdatasync(fd_) == 0) return;
+        error = errno;
     }
-    if (::fdatasync(fd_) != 0) logFailed(path_, errno);
+    // Whatever part of the line reached the file goes again, so the log stays a list of whole lines.
+    if (written > 0 && ::ftruncate(fd_, before.st_size) == 0) ::fdatasync(fd_);
+    logFailed(path_, error);
 }
 
 } // namespace orb

@@ -38,7 +38,6 @@ SeriesOffer SeriesPlan::offer(std::optional<std::size_t> heldImage) {
     }
     if (free != rows_.end()) {
         free->state = State::Held;
-        ++free->attempts;
         return {SeriesOffer::Kind::Write, free->number};
     }
     const bool held = std::any_of(rows_.begin(), rows_.end(),
@@ -67,28 +66,15 @@ bool SeriesPlan::complete() const {
                        [](const PlannedRow& row) { return row.state == State::Programmed; });
 }
 
-std::vector<std::string> SeriesPlan::summary() const {
-    struct Group {
-        std::string title;
-        std::vector<int> rows;
-    };
-    Group groups[] = {{"Naprogramováno", {}}, {"Nepodařilo se", {}}, {"Zatím nenaprogramováno", {}}};
-    for (const PlannedRow& row : rows_) {
-        const int group = row.state == State::Programmed ? 0 : row.attempts > 0 ? 1 : 2;
-        groups[group].rows.push_back(row.number);
-    }
-    // The log holds every row; a summary line names the first rows of its group so that it stays readable.
-    constexpr std::size_t Named = 20;
-    std::vector<std::string> lines;
-    for (const Group& group : groups) {
-        std::string line = group.title + ": " + std::to_string(group.rows.size());
-        for (std::size_t i = 0; i < std::min(group.rows.size(), Named); ++i)
-            line += (i == 0 ? " (" : ", ") + rowName(group.rows[i]) +
-                    (labelOf(group.rows[i]).empty() ? "" : " " + labelOf(group.rows[i]));
-        if (group.rows.size() > Named) line += " a " + std::to_string(group.rows.size() - Named) + " dalších";
-        lines.push_back(line + (group.rows.empty() ? "" : ")"));
-    }
-    return lines;
+bool SeriesPlan::programmed(int row) const {
+    return rowNumbered(row).state == State::Programmed;
+}
+
+std::vector<int> SeriesPlan::rowsLeft() const {
+    std::vector<int> left;
+    for (const PlannedRow& row : rows_)
+        if (row.state != State::Programmed) left.push_back(row.number);
+    return left;
 }
 
 SeriesPlan::PlannedRow& SeriesPlan::rowNumbered(int row) {

@@ -50,8 +50,10 @@ class SeriesPlan {
     bool complete() const;
     /// Tells whether the series has ended: every row programmed, and there is a last one.
     bool done() const { return !endless_ && complete(); }
-    /// Returns the summary's lines: programmed, failed and not yet done, each with its rows.
-    std::vector<std::string> summary() const;
+    /// Tells whether a unit was programmed with the row.
+    bool programmed(int row) const;
+    /// Returns the rows no unit was programmed with yet, in order.
+    std::vector<int> rowsLeft() const;
 
   private:
     enum class State { Free, Held, Programmed };
@@ -60,7 +62,6 @@ class SeriesPlan {
         std::string label;
         std::size_t image;
         State state = State::Free;
-        int attempts = 0;
     };
 
     PlannedRow& rowNumbered(int row);

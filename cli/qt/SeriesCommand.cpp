@@ -9,6 +9,7 @@
 #include "cli/SeriesCsv.h"
 #include "cli/SeriesLedger.h"
 #include "cli/SeriesPipe.h"
+#include "cli/SeriesSummary.h"
 #include "cli/TerminalText.h"
 #include "cli/Workspace.h"
 #include "link/qt/StopSignals.h"
@@ -117,7 +118,11 @@ ExitStatus RunSeries(const CommandLine& line, std::ostream&, std::ostream& err) 
     }
     const SeriesOptions options = seriesOptions(line, err);
     std::optional<SeriesLog> log;
-    if (line.log) log.emplace(*line.log);
+    if (line.log) {
+        log.emplace(*line.log);
+        for (const std::string& notice : log->notices())
+            err << "orbctl: " << TerminalText(notice) << std::endl;
+    }
     SeriesPlan plan =
         options.templateOnly ? SeriesPlan(options.rows.front(), line.count) : SeriesPlan(options.rows);
 
@@ -139,11 +144,12 @@ ExitStatus RunSeries(const CommandLine& line, std::ostream&, std::ostream& err) 
         asPlanned = ServeSeriesPort(line.ports.front(), options, broker);
         ledger.portEnded(0);
     }
-    for (const std::string& text : plan.summary())
+    for (const std::string& text : SeriesSummary(plan, ledger.records()))
         console.line(text);
     console.close();
     // With the template alone and no count every port ends by a stop: one that ended otherwise failed.
-    const bool success = plan.complete() && (plan.done() || asPlanned);
+    const bool success =
+        plan.complete() && (plan.done() || asPlanned) && !AnyUnitLeftWithoutSettings(ledger.records());
     return success ? ExitStatus::Success : ExitStatus::Failure;
 }
 

@@ -251,7 +251,11 @@ class PortLoop {
         DecodeImage(*image_, form_);
         view_.takeBoxes();
         record_.imageSha256 = sha256Of(bytes);
-        record_.programmed = link_.saveToUnit(options_.scope) == LinkOutcome::Done;
+        const LinkOutcome outcome = link_.saveToUnit(options_.scope);
+        record_.programmed = outcome == LinkOutcome::Done;
+        // A write that got under way invalidated the unit's header first; only its end restores it.
+        record_.leftWithoutSettings = outcome == LinkOutcome::BlockFailed ||
+                                      outcome == LinkOutcome::Cancelled || outcome == LinkOutcome::PortFailed;
         return finish(lastText(view_.takeBoxes()));
     }
 

@@ -1,6 +1,7 @@
 // Runs orbctl series against simulated units that present a new unit after each deactivation, checking
 // what each unit holds, the log, the summary and the exit status.
 #include "cli/SeriesCsv.h"
+#include "cli/SeriesRecord.h"
 #include "cli/tests/CliTestSupport.h"
 #include "tests/support/OrbsimProcess.h"
 
@@ -90,13 +91,14 @@ bool contains(const std::string& text, const std::string& part) {
 std::vector<std::vector<std::string>> logLines(const std::string& path) {
     const auto bytes = TempDir::read(path);
     std::vector<std::vector<std::string>> lines;
-    for (const CsvRecord& record : ParseCsv(std::string(bytes.begin(), bytes.end())))
+    const std::string text(bytes.begin(), bytes.end());
+    for (const CsvRecord& record : ParseCsv(text, CsvSeparatorOf(text)))
         lines.push_back(record.fields);
     return lines;
 }
 
 // Columns of the log
-constexpr int Row = 2, Label = 3, Sha = 8, Outcome = 10, Programmed = 11;
+constexpr int Row = 2, Label = 3, Sha = 8, Outcome = 10, Programmed = 11, LeftWithoutSettings = 17;
 
 std::string lastRequestBesidesHellos(const std::string& requests) {
     std::string last;
@@ -155,9 +157,9 @@ TEST_F(OrbctlSeries, FiveRowsOverOnePortEachUnitHoldingItsRowAndTheLogItsLine) {
     const SeriesRun run = series({QString::fromStdString(base), "--port", sim.port(), "--units",
                                   QString::fromStdString(units), "--log", QString::fromStdString(log)});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(contains(run.err,
-                         "orbctl: Naprogramováno: 5 (řádek 2 CHATA-1, řádek 3 CHATA-2, řádek 4 CHATA-3, "
-                         "řádek 5 CHATA-4, řádek 6 CHATA-5)\n"))
+    EXPECT_TRUE(contains(
+        run.err, "orbctl: Naprogramováno: 5 zařízení (řádek 2 CHATA-1, řádek 3 CHATA-2, řádek 4 CHATA-3, "
+                 "řádek 5 CHATA-4, řádek 6 CHATA-5)\n"))
         << run.err;
     const auto lines = logLines(log);
     ASSERT_EQ(lines.size(), 6u);
@@ -211,7 +213,7 @@ TEST_F(OrbctlSeries, APortWhoseNextUnitDoesNotAnswerWithinTheTimeoutEndsSayingSo
                                   QString::fromStdString(units), "--timeout", "1"});
     EXPECT_EQ(run.status, 3) << run.err;
     EXPECT_TRUE(contains(run.err, "Zařízení neodpovědělo během 1 s.")) << run.err;
-    EXPECT_TRUE(contains(run.err, "Zatím nenaprogramováno: 5")) << run.err;
+    EXPECT_TRUE(contains(run.err, "Zatím nenaprogramováno: 5 řádků")) << run.err;
 }
 
 TEST_F(OrbctlSeries, ABadRowOrACorrectionRefusesTheSeriesBeforeAnyUnitIsGreeted) {
@@ -250,7 +252,7 @@ TEST_F(OrbctlSeries, ACsvAsACzechSpreadsheetSavesItProgramsExactlyItsRowsWithThe
     const SeriesRun run = series({QString::fromStdString(withPin), "--port", sim.port(), "--units",
                                   QString::fromStdString(excel), "--log", QString::fromStdString(log)});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(contains(run.err, "orbctl: Naprogramováno: 2 (řádek 2 Světlo-1, řádek 3 Škola-2)"))
+    EXPECT_TRUE(contains(run.err, "orbctl: Naprogramováno: 2 zařízení (řádek 2 Světlo-1, řádek 3 Škola-2)"))
         << run.err;
     EXPECT_EQ(logLines(log).size(), 3u);
     const auto expected = [&](const std::string& name, const std::string& pin, const std::string& number,
@@ -273,7 +275,7 @@ TEST_F(OrbctlSeries, AUnitAnsweringAgainIsRecognisedAndNotWrittenAgain) {
     running.signal(SIGTERM);
     const SeriesRun run = running.finish();
     EXPECT_EQ(run.status, 3);
-    EXPECT_TRUE(contains(run.err, "orbctl: Zatím nenaprogramováno: 4 (řádek 3 CHATA-2")) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Zatím nenaprogramováno: 4 řádky (řádek 3 CHATA-2")) << run.err;
     const auto lines = logLines(log);
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[1][Programmed], "ano");
@@ -285,24 +287,63 @@ TEST_F(OrbctlSeries, AUnitAnsweringAgainIsRecognisedAndNotWrittenAgain) {
     EXPECT_TRUE(holdsImage(dir.file("unit.eep"), rowImage("CHATA-1", "1111", "+420602000001")));
 }
 
-TEST_F(OrbctlSeries, AUnitHungUpInItsWriteLeavesItsRowToTheNextUnitAndBothAttemptsLogged) {
+TEST_F(OrbctlSeries, AUnitUnpluggedInItsWriteIsCountedAsFailedAndNamedAndItsRowGoesToTheNextUnit) {
     Units hanging(dir, "a.eep", {"--hangup-after", "40"});
     Units b(dir, "b.eep", {"--next-unit", "300"});
     const SeriesRun run =
         series({QString::fromStdString(base), "--port", hanging.port(), "--port", b.port(), "--units",
                 QString::fromStdString(units), "--log", QString::fromStdString(log)});
-    EXPECT_EQ(run.status, 0) << run.err;
+    // Every row was programmed, but a unit holds no valid settings now: that is no success.
+    EXPECT_EQ(run.status, 3) << run.err;
     const auto lines = logLines(log);
     ASSERT_EQ(lines.size(), 7u) << run.err;
     std::map<std::string, std::vector<std::string>> attempts;
-    for (auto line = lines.begin() + 1; line != lines.end(); ++line)
+    std::string unpluggedRow;
+    for (auto line = lines.begin() + 1; line != lines.end(); ++line) {
         attempts[(*line)[Row]].push_back((*line)[Programmed]);
+        if ((*line)[LeftWithoutSettings] == "ano") unpluggedRow = (*line)[Row];
+    }
     int failed = 0;
     for (const auto& [row, outcomes] : attempts) {
         EXPECT_EQ(outcomes.back(), "ano") << row;
         failed += static_cast<int>(outcomes.size()) - 1;
     }
     EXPECT_EQ(failed, 1);
+    const std::string unit = hanging.port().toStdString() + " v ";
+    EXPECT_TRUE(contains(run.err, "orbctl: Naprogramováno: 5 zařízení")) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Nepodařilo se: 1 zařízení (" + unit)) << run.err;
+    EXPECT_TRUE(contains(run.err, "řádek " + unpluggedRow + " CHATA-")) << run.err;
+    EXPECT_TRUE(contains(run.err, "(řádek pak dostalo jiné zařízení))\n")) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Bez platného nastavení zůstalo: 1 zařízení (" + unit)) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Zatím nenaprogramováno: 0 řádků\n")) << run.err;
+}
+
+TEST_F(OrbctlSeries, ALogWithATornLastLineGetsWholeRecordsAfterItAndNoCellASpreadsheetWouldRun) {
+    const std::string torn =
+        "\xEF\xBB\xBF" + CsvLine(RecordColumns(), ';') + "2024-05-01T10:15:02+02:00;COM 1;2;\"CHA";
+    dir.write("protokol.csv", {torn.begin(), torn.end()});
+    const std::string formulas = "tabJmenoStanice,tabPIN\n=1+2,1111\n@SUM(1+1),2222\n-3,3333\n";
+    const std::string csv = dir.write("vzorce.csv", {formulas.begin(), formulas.end()});
+    Units sim(dir, "unit.eep", {"--next-unit", "0"});
+    const SeriesRun run = series({QString::fromStdString(base), "--port", sim.port(), "--units",
+                                  QString::fromStdString(csv), "--log", QString::fromStdString(log)});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Poslední řádek protokolu '" + log + "' byl neúplný")) << run.err;
+    const std::vector<std::uint8_t> bytes = TempDir::read(log);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(text.substr(0, torn.size() + 3), torn + "\"\r\n");
+    // As a spreadsheet reads the cells: none begins with what would make it a formula.
+    const std::vector<CsvRecord> records = ParseCsv(text, ';');
+    ASSERT_EQ(records.size(), 5u);
+    for (const CsvRecord& record : records)
+        for (const std::string& cell : record.fields)
+            EXPECT_TRUE(cell.empty() || std::string_view("=+-@").find(cell.front()) == std::string_view::npos)
+                << cell;
+    for (std::size_t unit = 2; unit < records.size(); ++unit)
+        EXPECT_EQ(records[unit].fields.size(), RecordColumns().size());
+    EXPECT_EQ(records[2].fields[Label], "'=1+2");
+    EXPECT_EQ(records[3].fields[Label], "'@SUM(1+1)");
+    EXPECT_EQ(records[4].fields[Label], "'-3");
 }
 
 TEST_F(OrbctlSeries, SigtermInTheMiddleDeactivatesEveryPortAndEndsWithTheSummaryAndTheLog) {

@@ -6,13 +6,16 @@
 #include "cli/SeriesPipe.h"
 #include "cli/SeriesPlan.h"
 #include "cli/SeriesRows.h"
+#include "cli/SeriesSummary.h"
 #include "cli/tests/CliTestSupport.h"
 #include "cli/Workspace.h"
 #include "image/DecodeImage.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace orb {
@@ -289,25 +292,6 @@ TEST(SeriesPlan, TheTemplateAloneGoesToCountUnitsOrWithoutEnd) {
     EXPECT_EQ(endless.rowName(3), "kus 3");
 }
 
-TEST(SeriesPlan, TheSummaryNamesProgrammedFailedAndWaitingRows) {
-    SeriesPlan plan(threeRows());
-    plan.offer(std::nullopt);
-    plan.offer(std::nullopt);
-    plan.finish(2, true);
-    plan.finish(3, false);
-    EXPECT_EQ(plan.summary(),
-              (std::vector<std::string>{"Naprogramováno: 1 (řádek 2 A)", "Nepodařilo se: 1 (řádek 3 B)",
-                                        "Zatím nenaprogramováno: 1 (řádek 4 C)"}));
-    EXPECT_FALSE(plan.complete());
-
-    std::vector<SeriesRow> many;
-    for (int row = 2; row < 2 + 25; ++row)
-        many.push_back({row, "", {static_cast<std::uint8_t>(row)}});
-    const std::string waiting = SeriesPlan(many).summary().back();
-    EXPECT_TRUE(waiting.starts_with("Zatím nenaprogramováno: 25 (řádek 2, řádek 3,")) << waiting;
-    EXPECT_TRUE(waiting.ends_with(", řádek 21 a 5 dalších)")) << waiting;
-}
-
 SeriesRecord sampleRecord() {
     SeriesRecord record{"2024-05-01T10:15:02+02:00",
                         "COM 1 (/dev/ttyS0)",
@@ -325,6 +309,48 @@ SeriesRecord sampleRecord() {
     record.seconds = 14.5;
     record.backup = "zalohy/x.eep";
     return record;
+}
+
+TEST(SeriesSummary, CountsUnitsNamingThoseThatFailedAndThoseLeftWithoutSettings) {
+    SeriesPlan plan(threeRows());
+    const auto unit = [](std::string port, std::string time, int row, bool programmed) {
+        SeriesRecord record = sampleRecord();
+        record.port = std::move(port);
+        record.time = "2024-05-01T" + time + "+02:00";
+        record.row = row;
+        record.programmed = programmed;
+        return record;
+    };
+    plan.offer(std::nullopt);
+    plan.offer(std::nullopt);
+    plan.finish(2, false);
+    plan.offer(std::nullopt);
+    plan.finish(2, true);
+    plan.finish(3, false);
+    SeriesRecord unplugged = unit("COM 1", "10:15:02", 2, false);
+    unplugged.leftWithoutSettings = true;
+    SeriesRecord recognised = unit("COM 2", "10:16:00", 2, false);
+    recognised.imageSha256.clear();
+    const std::vector<SeriesRecord> records = {unplugged, unit("COM 2", "10:15:30", 2, true),
+                                               unit("COM 2", "10:15:40", 3, false), recognised,
+                                               unit("COM 1", "10:17:00", 0, false)};
+    EXPECT_EQ(SeriesSummary(plan, records),
+              (std::vector<std::string>{
+                  "Naprogramováno: 1 zařízení (řádek 2 A)",
+                  "Nepodařilo se: 3 zařízení (COM 1 v 10:15:02, řádek 2 A (řádek pak dostalo jiné zařízení); "
+                  "COM 2 v 10:15:40, řádek 3 B; COM 1 v 10:17:00)",
+                  "Poznáno jako už naprogramované a nezapsáno znovu: 1 zařízení",
+                  "Bez platného nastavení zůstalo: 1 zařízení (COM 1 v 10:15:02, řádek 2 A); uložte do nich "
+                  "nastavení znovu",
+                  "Zatím nenaprogramováno: 2 řádky (řádek 3 B, řádek 4 C)"}));
+    EXPECT_TRUE(AnyUnitLeftWithoutSettings(records));
+
+    std::vector<SeriesRow> many;
+    for (int row = 2; row < 2 + 25; ++row)
+        many.push_back({row, "", {static_cast<std::uint8_t>(row)}});
+    const std::string waiting = SeriesSummary(SeriesPlan(many), {}).back();
+    EXPECT_TRUE(waiting.starts_with("Zatím nenaprogramováno: 25 řádků (řádek 2, řádek 3,")) << waiting;
+    EXPECT_TRUE(waiting.ends_with(", řádek 21 a 5 dalších)")) << waiting;
 }
 
 TEST(SeriesLedger, PortsHoldTheirRowsUntilTheirRecordAndAPortThatEndsGivesItsRowBack) {
@@ -346,18 +372,131 @@ TEST(SeriesLedger, PortsHoldTheirRowsUntilTheirRecordAndAPortThatEndsGivesItsRow
               "(8224 B, 1028 bloků, 2 opakování, 14,5 s)\n");
 }
 
-TEST(SeriesLog, AppendsUnderOneHeaderAndEachLineReadsBackAsItsRecord) {
+std::string textOf(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = TempDir::read(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST(SeriesLog, ASpreadsheetOpensItAsColumnsRunsNoCellAndEachLineReadsBackAsItsRecord) {
     TempDir dir;
     const std::string path = dir.file("protokol.csv");
-    const SeriesRecord record = sampleRecord();
+    SeriesRecord record = sampleRecord();
+    record.leftWithoutSettings = true;
+    SeriesRecord formulas = record;
+    formulas.label = "=1+2";
+    formulas.outcome = "@SUM(1+1)";
+    formulas.backup = "'x";
+    formulas.modem = "+420602111222";
     SeriesLog(path).append(record);
-    SeriesLog(path).append(record);
-    const std::vector<std::uint8_t> bytes = TempDir::read(path);
-    const auto records = ParseCsv(std::string(bytes.begin(), bytes.end()));
-    ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[0].fields.front(), "čas");
-    EXPECT_EQ(RecordFromFields(records[1].fields), record);
-    EXPECT_EQ(records[2].fields, records[1].fields);
+    SeriesLog(path).append(formulas);
+    const std::string text = textOf(path);
+    EXPECT_TRUE(text.starts_with("\xEF\xBB\xBF"
+                                 "čas;port;řádek;první sloupec;"))
+        << text;
+    EXPECT_NE(text.find(";14,500;zalohy/x.eep;ano\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(";'=1+2;ORB;1.2;2048 B;'+420602111222;"), std::string::npos) << text;
+    EXPECT_NE(text.find(";'@SUM(1+1);"), std::string::npos) << text;
+    EXPECT_NE(text.find(";''x;"), std::string::npos) << text;
+    const SeriesLog reopened(path);
+    EXPECT_EQ(reopened.earlierRecords(), (std::vector<SeriesRecord>{record, formulas}));
+    EXPECT_TRUE(reopened.notices().empty());
+}
+
+TEST(SeriesLog, ALogOfTheEarlierFormatIsReadAndContinuedInItsOwnFormat) {
+    TempDir dir;
+    std::vector<std::string> header = RecordColumns();
+    header.pop_back();
+    std::vector<std::string> fields = RecordFields(sampleRecord());
+    fields.pop_back();
+    fields[3] = "=A1";
+    const std::string earlier = CsvLine(header) + CsvLine(fields);
+    const std::string path = dir.write("protokol.csv", {earlier.begin(), earlier.end()});
+    {
+        SeriesLog log(path);
+        SeriesRecord expected = sampleRecord();
+        expected.label = "=A1";
+        EXPECT_EQ(log.earlierRecords(), std::vector<SeriesRecord>{expected});
+        log.append(sampleRecord());
+    }
+    EXPECT_EQ(textOf(path),
+              earlier + CsvLine(fields).replace(CsvLine(fields).find("=A1"), 3, "\"Chata, \"\"dolní\"\"\""));
+}
+
+TEST(SeriesLog, ATornLastLineIsEndedAndTheNextRecordIsWhole) {
+    TempDir dir;
+    const std::string path = dir.file("protokol.csv");
+    SeriesLog(path).append(sampleRecord());
+    // A power cut in the middle of a quoted cell.
+    const std::string torn = textOf(path) + "2024-05-01T10:16:00+02:00;COM 1;4;\"Chata, ";
+    dir.write("protokol.csv", {torn.begin(), torn.end()});
+    {
+        SeriesLog log(path);
+        EXPECT_EQ(log.earlierRecords(), std::vector<SeriesRecord>{sampleRecord()});
+        ASSERT_EQ(log.notices().size(), 1u);
+        EXPECT_TRUE(log.notices()[0].starts_with("Poslední řádek protokolu '" + path + "' byl neúplný"));
+        log.append(sampleRecord());
+    }
+    const std::string text = textOf(path);
+    EXPECT_EQ(text.substr(0, torn.size() + 3), torn + "\"\r\n");
+    EXPECT_EQ(SeriesLog(path).earlierRecords(), (std::vector<SeriesRecord>{sampleRecord(), sampleRecord()}));
+}
+
+/// The file size limit of the process, lowered for a scope: the system's answer to a write beyond it is
+/// the one a full disk gives, a write cut short and then a failure.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit lowered{bytes, saved_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+  private:
+    rlimit saved_{};
+    void (*previousHandler_)(int);
+};
+
+TEST(SeriesLog, ARecordThatDoesNotFitOnTheDiskLeavesTheLogAsItWas) {
+    TempDir dir;
+    const std::string path = dir.file("protokol.csv");
+    SeriesLog log(path);
+    log.append(sampleRecord());
+    const std::string before = textOf(path);
+    {
+        FileSizeLimit full(before.size() + 40);
+        try {
+            log.append(sampleRecord());
+            ADD_FAILURE() << "written";
+        } catch (const CliError& error) {
+            EXPECT_TRUE(std::string(error.what()).starts_with("Do protokolu '" + path + "' nelze zapisovat."))
+                << error.what();
+        }
+    }
+    EXPECT_EQ(textOf(path), before);
+    log.append(sampleRecord());
+    EXPECT_EQ(ParseCsv(textOf(path), ';').size(), 3u);
+}
+
+TEST(SeriesLog, AFileThatIsNoLogOrALogAnotherSeriesWritesIsRefusedUntouched) {
+    TempDir dir;
+    const std::string units = "tabJmenoStanice,tabPIN\nA,1\n";
+    const std::string path = dir.write("jednotky.csv", {units.begin(), units.end()});
+    EXPECT_THROW(SeriesLog{path}, CliError);
+    EXPECT_EQ(textOf(path), units);
+
+    const SeriesLog taken(dir.file("protokol.csv"));
+    try {
+        SeriesLog again(dir.file("protokol.csv"));
+        ADD_FAILURE() << "opened twice";
+    } catch (const CliError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Protokol '" + dir.file("protokol.csv") + "' právě zapisuje jiná série.");
+    }
 }
 
 TEST(SeriesLog, AFolderThatCannotHoldTheLogIsNamed) {

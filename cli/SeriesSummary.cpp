@@ -1,0 +1,77 @@
+#include "cli/SeriesSummary.h"
+
+#include "common/CzechNumbers.h"
+
+#include <algorithm>
+
+namespace orb {
+
+namespace {
+
+/// The log holds every unit; a summary line names the first ones of its group so that it stays readable.
+constexpr std::size_t Named = 20;
+
+std::string listed(const std::string& title, const std::string& count, const std::vector<std::string>& items,
+                   const std::string& separator) {
+    std::string line = title + ": " + count;
+    for (std::size_t i = 0; i < std::min(items.size(), Named); ++i)
+        line += (i == 0 ? " (" : separator) + items[i];
+    if (items.size() > Named) line += " a " + std::to_string(items.size() - Named) + " dalších";
+    return line + (items.empty() ? "" : ")");
+}
+
+std::string units(std::size_t count) {
+    return std::to_string(count) + " zařízení";
+}
+
+std::string rowText(const SeriesPlan& plan, int row) {
+    const std::string& label = plan.labelOf(row);
+    return plan.rowName(row) + (label.empty() ? "" : " " + label);
+}
+
+/// "COM 1 (/dev/ttyS0) v 10:15:02, řádek 5 CHATA-4": the unit by its port and the time its attempt ended.
+std::string unitText(const SeriesPlan& plan, const SeriesRecord& record) {
+    // ISO 8601: the time of day stands after the 'T'.
+    const std::string time = record.time.size() >= 19 ? record.time.substr(11, 8) : record.time;
+    return record.port + " v " + time + (record.row > 0 ? ", " + rowText(plan, record.row) : "");
+}
+
+} // namespace
+
+std::vector<std::string> SeriesSummary(const SeriesPlan& plan, const std::vector<SeriesRecord>& records) {
+    std::vector<std::string> programmed, failed, withoutSettings, left;
+    std::size_t recognised = 0;
+    for (const SeriesRecord& record : records) {
+        if (record.programmed) {
+            programmed.push_back(rowText(plan, record.row));
+        } else if (record.recognised()) {
+            ++recognised;
+        } else {
+            const bool taken = record.row > 0 && plan.programmed(record.row);
+            failed.push_back(unitText(plan, record) + (taken ? " (řádek pak dostalo jiné zařízení)" : ""));
+            if (record.leftWithoutSettings) withoutSettings.push_back(unitText(plan, record));
+        }
+    }
+    for (const int row : plan.rowsLeft())
+        left.push_back(rowText(plan, row));
+    std::vector<std::string> lines{listed("Naprogramováno", units(programmed.size()), programmed, ", "),
+                                   listed("Nepodařilo se", units(failed.size()), failed, "; ")};
+    if (recognised > 0)
+        lines.push_back("Poznáno jako už naprogramované a nezapsáno znovu: " + units(recognised));
+    lines.push_back(
+        listed("Bez platného nastavení zůstalo", units(withoutSettings.size()), withoutSettings, "; ") +
+        (withoutSettings.empty() ? "" : "; uložte do nich nastavení znovu"));
+    lines.push_back(
+        listed("Zatím nenaprogramováno",
+               std::to_string(left.size()) + " " +
+                   std::string(CzechPlural(static_cast<long long>(left.size()), "řádek", "řádky", "řádků")),
+               left, ", "));
+    return lines;
+}
+
+bool AnyUnitLeftWithoutSettings(const std::vector<SeriesRecord>& records) {
+    return std::any_of(records.begin(), records.end(),
+                       [](const SeriesRecord& record) { return record.leftWithoutSettings; });
+}
+
+} // namespace orb
