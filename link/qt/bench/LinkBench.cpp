@@ -1,5 +1,6 @@
 // Measures the device link against the simulated unit: exchanges per second without wire pacing, whole-
-// memory read and write (with read-back) at 19,200 bit/s as a ratio to the wire time of their bytes, what
+// memory read and write (with read-back) at 19,200 bit/s as a ratio to the wire time of their bytes, a
+// read proven by a second read, a write with its backup and a write without read-back likewise, what
 // one late block reply adds to a paced read, a typical configuration's settings alone read and written
 // (2,048 and 65,536 bytes), what one resynchronising exchange takes, and the processor
 // time the program takes while it greets a silent unit. Prints figures; asserts nothing.
@@ -169,6 +170,37 @@ void ReadAndWrite(int memory) {
     }
 }
 
+/// Reads the whole memory twice as --verify and a backup do, writes it as `write --backup` does (the backup
+/// read twice, then the write with read-back), and writes it without read-back, where only the header is
+/// read back; each as a ratio to the wire time of its bytes.
+void ProvenTransfers(int memory) {
+    const int blocks = memory / 8;
+    const double readWire = blocks * ReadExchangeBytes * SecondsPerByte;
+    const double writeWire = (2 * blocks + 2) * WriteExchangeBytes * SecondsPerByte;
+    Bench bench({"--memory", QString::number(memory)});
+    if (!bench.activate()) return;
+    const double verified =
+        SecondsOf([&] { bench.link.loadFromUnit(TransferScope::WholeMemory, ReadCheck::Twice); });
+    std::printf("read %5d bytes twice (--verify), paced: %7.3f s, %.3f × a single read's wire time\n", memory,
+                verified, verified / readWire);
+    const double backedUp = SecondsOf([&] {
+        bench.link.loadFromUnit(TransferScope::WholeMemory, ReadCheck::Twice);
+        bench.link.saveToUnit();
+    });
+    const double backedUpWire =
+        2 * readWire + writeWire + (2 * blocks + 2) * ReadExchangeBytes * SecondsPerByte;
+    std::printf("write %5d bytes with --backup, paced: %7.3f s, wire %8.3f s, ratio %.3f\n", memory, backedUp,
+                backedUpWire, backedUp / backedUpWire);
+    bench.form.setFlag(FlagField::CheckWrite, 0, false);
+    const double unverified = SecondsOf([&] { bench.link.saveToUnit(); });
+    const double headerWire = ReadExchangeBytes * SecondsPerByte;
+    std::printf("write %5d bytes without read-back, paced: %7.3f s, wire %8.3f s (%.1f ms of it the header "
+                "read back), ratio %.3f\n",
+                memory, unverified, writeWire + headerWire, 1000 * headerWire,
+                unverified / (writeWire + headerWire));
+    bench.link.onDeaClicked();
+}
+
 /// Fills the form with a typical configuration: a station, eight numbers, named inputs with their words.
 void TypicalSettings(SettingsForm& form) {
     form.setText({TextField::tabJmenoStanice}, "CHATA POD LESEM");
@@ -249,6 +281,7 @@ int main(int argc, char** argv) {
     const bool large = argc > 1 && std::strcmp(argv[1], "--large") == 0;
     orb::bench::ExchangesPerSecond();
     orb::bench::ReadAndWrite(2048);
+    orb::bench::ProvenTransfers(2048);
     orb::bench::SettingsOnly(2048);
     if (large) orb::bench::ReadAndWrite(65536);
     orb::bench::SettingsOnly(65536);
