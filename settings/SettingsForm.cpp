@@ -86,7 +86,7 @@ void SettingsForm::setChoice(ChoiceField field, int index) {
     }
 }
 
-void SettingsForm::leaveField(TextRef field) {
+bool SettingsForm::leaveField(TextRef field) {
     const std::string value = text(field);
     const auto partner = stateNamePartner(field.field);
     const FieldRuleResult result =
@@ -96,7 +96,7 @@ void SettingsForm::leaveField(TextRef field) {
         showError(result.message);
         if (result.tab) view_.selectTab(*result.tab);
         view_.focusField(field);
-        break;
+        return false;
     case RuleOutcome::Kind::Corrected:
         setText(field, result.outcome.text);
         break;
@@ -104,6 +104,7 @@ void SettingsForm::leaveField(TextRef field) {
         if (field.field == TextField::tabTC && value.empty()) checkNumberFlags(field.row);
         break;
     }
+    return true;
 }
 
 RuleOutcome SettingsForm::checkDialogField(TextRef field, const std::string& text,

@@ -42,8 +42,8 @@ class SettingsForm {
     void setChoice(ChoiceField field, int index);
 
     /// The user left a main-window field: runs its rule; on rejection shows the box, brings the tab
-    /// forward and focuses the field again, leaving the text as typed.
-    void leaveField(TextRef field);
+    /// forward and focuses the field again, leaving the text as typed. Returns false on rejection.
+    bool leaveField(TextRef field);
 
     /// Runs the rule of a main-window field on the text of an entry dialog's field: no tab is selected,
     /// the on/off comparison uses the dialog's partner text, an empty telephone number does nothing.

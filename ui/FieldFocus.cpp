@@ -19,8 +19,7 @@ bool isLeavingField(Qt::FocusReason reason) {
 
 FieldFocus::FieldFocus(QObject* parent) : QObject(parent) {}
 
-void FieldFocus::watch(QWidget* control, QLineEdit* edit, std::function<void()> leave,
-                       std::function<void()> doubleClick) {
+void FieldFocus::watch(QWidget* control, QLineEdit* edit, Leave leave, std::function<void()> doubleClick) {
     watched_.insert(control, Watched{edit, std::move(leave), std::move(doubleClick)});
     control->installEventFilter(this);
     // The clicks into an editable drop-down list reach the field inside it.
@@ -81,7 +80,7 @@ bool FieldFocus::eventFilter(QObject* object, QEvent* event) {
     return false;
 }
 
-void FieldFocus::scheduleLeave(const std::function<void()>& leave) {
+void FieldFocus::scheduleLeave(const Leave& leave) {
     if (returning_ && inChainLeave_) return;
     if (returning_) leaveScheduled_ = true;
     // The rule runs once the focus has settled on the next field, as the user sees it.
@@ -89,16 +88,29 @@ void FieldFocus::scheduleLeave(const std::function<void()>& leave) {
     QTimer::singleShot(0, this, [this] { runNextLeave(); });
 }
 
-void FieldFocus::runPendingLeaves() {
+bool FieldFocus::leaveForCommand() {
+    bool accepted = true;
+    // A refusal pulls the focus back, which may leave another field: its rule runs too, as it would have.
     while (!pending_.isEmpty())
-        runNextLeave();
+        accepted = runNextLeave() && accepted;
+    if (!accepted) return false;
+    const Watched* focused = focusedField();
+    return !focused || focused->leave();
 }
 
-void FieldFocus::runNextLeave() {
-    if (pending_.isEmpty()) return; // run early by runPendingLeaves
+bool FieldFocus::runNextLeave() {
+    if (pending_.isEmpty()) return true; // run early by leaveForCommand
     const PendingLeave next = pending_.takeFirst();
     const QScopedValueRollback guard(inChainLeave_, next.chained);
-    next.leave();
+    return next.leave();
+}
+
+const FieldFocus::Watched* FieldFocus::focusedField() const {
+    for (auto it = watched_.constBegin(); it != watched_.constEnd(); ++it) {
+        const QWidget* focused = it->edit->window()->focusWidget();
+        if (focused && (focused == it.key() || focused == it->edit)) return &it.value();
+    }
+    return nullptr;
 }
 
 } // namespace orb

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
@@ -52,7 +53,8 @@ Hlavni::Hlavni(EepromImage& image, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      image_(image), activity_([this] { runCommand(commands_.leaveProgrammingMode); }, [this] { close(); }),
+      image_(image), activity_([this] { return leaveFieldForCommand(); },
+                               [this] { runCommand(commands_.leaveProgrammingMode); }, [this] { close(); }),
       boxes_(this), info_(this), focus_(new FieldFocus(this)), qtFileDialogs_(this) {
     setObjectName("Hlavni");
     setWindowTitle("Inicializační program pro zařízení ORB/ORBTONE");
@@ -78,7 +80,7 @@ void Hlavni::bindText(TextRef ref, QWidget* control, QLineEdit* edit) {
     if (const auto kind = dialogOfField(ref.field))
         doubleClick = [this, kind, ref] { openRowDialog(*kind, ref.row); };
     focus_->watch(
-        control, edit, [this, ref] { form_->leaveField(ref); }, std::move(doubleClick));
+        control, edit, [this, ref] { return form_->leaveField(ref); }, std::move(doubleClick));
 }
 
 Hlavni::TextControl& Hlavni::textControl(TextRef ref) {
@@ -138,6 +140,11 @@ void Hlavni::openRowDialog(RowDialogKind kind, int row) {
         // A flag of a row whose number was emptied, in the dialog or before, is reported and cleared here.
         if (kind == RowDialogKind::Phone) form_->checkNumberFlags(row);
     });
+}
+
+bool Hlavni::leaveFieldForCommand() {
+    // A rule's box is modal, but a drop or a timer may still come while it is open.
+    return boxesOpen_ == 0 && focus_->leaveForCommand();
 }
 
 void Hlavni::runCommand(const std::function<void()>& command) {
@@ -207,6 +214,7 @@ Answer Hlavni::ask(const Message& message) {
     // While the program stops on a signal nobody answers: each box is closed as without a button, which
     // changes nothing and starts nothing.
     if (activity_.stopping()) return dismissedAnswer(message.buttons);
+    const QScopedValueRollback open(boxesOpen_, boxesOpen_ + 1);
     const Answer answer = prompter_ ? prompter_->ask(message) : boxes_.ask(message);
     return activity_.stopping() ? dismissedAnswer(message.buttons) : answer;
 }

@@ -110,6 +110,8 @@ class Hlavni : public QWidget, public FormView {
     // Reacting (Hlavni.cpp)
     void bindText(TextRef ref, QWidget* control, QLineEdit* edit);
     void openRowDialog(RowDialogKind kind, int row);
+    /// The gate of every command: no rule's box is open, and the field being left lets its value go.
+    bool leaveFieldForCommand();
     void runCommand(const std::function<void()>& command);
     void reportErrors(const std::function<void()>& command);
     void loadFile();
@@ -125,6 +127,7 @@ class Hlavni : public QWidget, public FormView {
 
     EepromImage& image_;
     WindowActivity activity_;
+    int boxesOpen_ = 0; ///< message boxes open now, of a rule or of a command
     WindowCommands commands_;
     MessageBoxPrompter boxes_;
     Prompter* prompter_ = nullptr;

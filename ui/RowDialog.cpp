@@ -75,7 +75,7 @@ QWidget* RowDialog::buildItem(const DialogItem& item, QWidget* parent) {
         limitText(edit, field);
         texts_.insert(static_cast<int>(field), edit);
         if (!firstText_) firstText_ = edit;
-        focus_->watch(edit, edit, [this, field] { checkField(field); });
+        focus_->watch(edit, edit, [this, field] { return checkField(field); });
         // The pulse length does not enter the image size.
         if (IsCountedText(field))
             connect(edit, &QLineEdit::textChanged, this, [this] { form_.updateImageSize(); });
@@ -132,16 +132,9 @@ void RowDialog::copyBack() {
     }
 }
 
-std::optional<TextField> RowDialog::focusedField() const {
-    for (auto it = texts_.constBegin(); it != texts_.constEnd(); ++it)
-        if (it.value()->hasFocus() && it.key() != static_cast<int>(TextField::tabOUTimpulsLEN))
-            return static_cast<TextField>(it.key());
-    return std::nullopt;
-}
-
-void RowDialog::checkField(TextField field) {
+bool RowDialog::checkField(TextField field) {
     // A rule whose turn comes after the dialog was closed has nothing left to guard.
-    if (!isVisible()) return;
+    if (!isVisible()) return true;
     QLineEdit* edit = texts_.value(static_cast<int>(field));
     const auto partner = stateNamePartner(field);
     const std::string partnerText =
@@ -149,20 +142,16 @@ void RowDialog::checkField(TextField field) {
     const RuleOutcome outcome =
         form_.checkDialogField({field, row_}, edit->text().toStdString(), partnerText);
     if (outcome.kind == RuleOutcome::Kind::Corrected) showText(edit, outcome.text);
-    if (outcome.kind == RuleOutcome::Kind::Rejected) {
-        refused_ = true;
-        focus_->returnFocus(edit);
-    }
+    if (outcome.kind != RuleOutcome::Kind::Rejected) return true;
+    focus_->returnFocus(edit);
+    return false;
 }
 
 void RowDialog::accept() {
     // Ok may come before the field's rule had its turn: Enter presses it with the focus still in the field,
-    // and a quick click may press it before the rule of the field it took the focus from has run. Those
-    // rules run now, and a refusal keeps the dialog open with the focus back in the refused field.
-    refused_ = false;
-    focus_->runPendingLeaves();
-    if (const auto field = focusedField(); field && !refused_) checkField(*field);
-    if (refused_) return;
+    // and a quick click may press it before the rule of the field it took the focus from has run. A
+    // refusal keeps the dialog open with the focus back in the refused field.
+    if (!focus_->leaveForCommand()) return;
     cancelled_ = false;
     QDialog::accept();
 }

@@ -2,7 +2,6 @@
 
 #include "ui/RowDialogTables.h"
 
-#include <optional>
 #include <QDialog>
 #include <QHash>
 
@@ -39,10 +38,8 @@ class RowDialog : public QDialog {
     QWidget* buildItem(const DialogItem& item, QWidget* parent);
     void copyIn();
     void copyBack();
-    /// The text field with the focus, if it has a rule.
-    std::optional<TextField> focusedField() const;
-    /// Runs the rule of a field as leaving it does; a refusal sets refused_.
-    void checkField(TextField field);
+    /// Runs the rule of a field as leaving it does; false when it refused the text.
+    bool checkField(TextField field);
 
     const RowDialogTable& table_;
     SettingsForm& form_;
@@ -50,7 +47,6 @@ class RowDialog : public QDialog {
     FieldFocus* focus_;
     int row_ = 0;
     bool discarded_ = false;
-    bool refused_ = false;          ///< a rule refused a field since Ok was pressed
     QHash<int, QLineEdit*> texts_;  ///< by TextField
     QHash<int, QCheckBox*> checks_; ///< by FlagField
     QLineEdit* firstText_ = nullptr;

@@ -20,11 +20,17 @@ template <typename T> class Raised {
 
 } // namespace
 
-WindowActivity::WindowActivity(std::function<void()> leaveProgrammingMode, std::function<void()> closeWindow)
-    : leaveProgrammingMode_(std::move(leaveProgrammingMode)), closeWindow_(std::move(closeWindow)) {}
+WindowActivity::WindowActivity(std::function<bool()> leaveField, std::function<void()> leaveProgrammingMode,
+                               std::function<void()> closeWindow)
+    : leaveField_(std::move(leaveField)), leaveProgrammingMode_(std::move(leaveProgrammingMode)),
+      closeWindow_(std::move(closeWindow)) {}
+
+bool WindowActivity::mayStart() {
+    return !commandRunning_ && (stopRequested_ || leaveField_());
+}
 
 bool WindowActivity::runCommand(const std::function<void()>& command) {
-    if (commandRunning_) return false;
+    if (!mayStart()) return false;
     {
         const Raised running(commandRunning_, true);
         command();
@@ -34,7 +40,7 @@ bool WindowActivity::runCommand(const std::function<void()>& command) {
 }
 
 bool WindowActivity::runDialog(const std::function<void()>& dialog) {
-    if (commandRunning_) return false;
+    if (!mayStart()) return false;
     {
         const Raised open(dialogsOpen_, dialogsOpen_ + 1);
         dialog();

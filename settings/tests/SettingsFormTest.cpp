@@ -95,7 +95,7 @@ TEST_F(SettingsFormTest, RejectionShowsTheBoxThenBringsTheTabAndFocusBack) {
     form.setText({TextField::tabOUTNazev, 4}, "Světlo");
     view.expectBox(errorBox("Název výstupu může obsahovat pouze tyto znaky: "
                             "_0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"));
-    form.leaveField({TextField::tabOUTNazev, 4});
+    EXPECT_FALSE(form.leaveField({TextField::tabOUTNazev, 4}));
     EXPECT_EQ(view.events,
               (std::vector<std::string>{"box " + view.boxes.at(0).text, "tab 3", "focus tabOUTNazev 4"}));
     EXPECT_EQ(form.text({TextField::tabOUTNazev, 4}), "Světlo");
@@ -129,7 +129,7 @@ TEST_F(SettingsFormTest, HiddenFieldsAreRefusedWithoutATab) {
 TEST_F(SettingsFormTest, CorrectionsGoThroughTheSetter) {
     form.setText({TextField::tabTC, 2}, "0123456789");
     const std::string before = form.display().lblInfoPamUsage;
-    form.leaveField({TextField::tabTC, 2});
+    EXPECT_TRUE(form.leaveField({TextField::tabTC, 2}));
     EXPECT_EQ(form.text({TextField::tabTC, 2}), "+420123456789");
     EXPECT_EQ(before, "164 byte");
     EXPECT_EQ(form.display().lblInfoPamUsage, "166 byte");

@@ -1,7 +1,6 @@
 #include "ui/QtFileDialogs.h"
 #include "ui/tests/WindowFixture.h"
 
-#include <deque>
 #include <QAbstractProxyModel>
 #include <QCheckBox>
 #include <QDateTime>
@@ -18,28 +17,9 @@
 namespace orb {
 namespace {
 
+using test::ScriptedFileDialogs;
 using test::whenModalShows;
 using test::WindowTest;
-
-/// File dialogs that answer from a script, as if the user had chosen each name in turn.
-class ScriptedFileDialogs : public FileDialogs {
-  public:
-    std::deque<std::optional<std::string>> answers;
-
-    std::optional<std::string> chooseSaveFile() override { return next(); }
-    std::optional<std::string> chooseOpenFile() override { return next(); }
-
-  private:
-    std::optional<std::string> next() {
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected file dialog";
-            return std::nullopt;
-        }
-        auto answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
 
 QByteArray contentOf(const QString& path) {
     QFile file(path);

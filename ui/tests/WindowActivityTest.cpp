@@ -12,11 +12,17 @@ namespace {
 using Log = std::vector<std::string>;
 
 /// The activity as the window holds it: leaving programming mode is a command of its own, and every step
-/// is logged in order.
+/// is logged in order. The field being left lets its value go unless a test says otherwise.
 class WindowActivityTest : public testing::Test {
   protected:
     Log log;
-    WindowActivity activity{[this] { activity.runCommand([this] { log.push_back("leave"); }); },
+    bool fieldAccepts = true;
+    int fieldLeft = 0; ///< how often the gate ran the rule of the field being left
+    WindowActivity activity{[this] {
+                                ++fieldLeft;
+                                return fieldAccepts;
+                            },
+                            [this] { activity.runCommand([this] { log.push_back("leave"); }); },
                             [this] { log.push_back("close"); }};
 
     void stop() {
@@ -42,6 +48,30 @@ TEST_F(WindowActivityTest, ACommandRunsAloneAndEntryDialogsWaitForIt) {
     EXPECT_FALSE(activity.commandRunning());
     EXPECT_TRUE(activity.runDialog([this] { log.push_back("dialog"); }));
     EXPECT_EQ(log, Log{"dialog"});
+}
+
+TEST_F(WindowActivityTest, AValueTheFieldRefusesStartsNothingButAStopStillEndsTheProgram) {
+    fieldAccepts = false;
+    EXPECT_FALSE(activity.runCommand([this] { log.push_back("command"); }));
+    EXPECT_FALSE(activity.runDialog([this] { log.push_back("dialog"); }));
+    EXPECT_FALSE(activity.decideEnd(question(true)));
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(fieldLeft, 3);
+
+    // A stop asks nobody: the unit leaves programming mode and the window closes.
+    stop();
+    EXPECT_EQ(log, (Log{"interrupt", "leave", "close"}));
+    EXPECT_EQ(fieldLeft, 3);
+}
+
+TEST_F(WindowActivityTest, WhileACommandRunsNoFieldIsLeftForAnother) {
+    activity.runCommand([this] {
+        const int before = fieldLeft;
+        activity.runCommand([] {});
+        activity.runDialog([] {});
+        EXPECT_EQ(fieldLeft, before); // no rule's box over a running exchange
+    });
+    EXPECT_EQ(fieldLeft, 1);
 }
 
 TEST_F(WindowActivityTest, ACommandThatThrowsLeavesTheWindowFreeForTheNext) {
