@@ -165,14 +165,18 @@ constexpr CommandEntry Commands[] = {
     {.command = Command::Series,
      .name = "series",
      .synopsis = "series ŠABLONA --port PORT [--port PORT ...] [--units JEDNOTKY.csv] "
-                 "[--log PROTOKOL.csv] [--count N] [--backup-dir SLOŽKA] [--accept-corrections] "
+                 "[--log PROTOKOL.csv [--again]] [--count N] [--backup-dir SLOŽKA] [--accept-corrections] "
                  "[--strict] [--no-verify] [--settings-only] [--memory BAJTY] [--timeout SEKUNDY]",
      .summary = "naprogramuje sérii zařízení, jedno po druhém nebo několik najednou",
      .help = "Naprogramuje řadu zařízení stejným nastavením ze šablony ŠABLONA (soubor *.eep\n"
              "nebo JSON z příkazu export), každé s hodnotami ze svého řádku JEDNOTKY.csv.\n"
              "Na každém portu zdraví zařízení, dokud neodpoví, aktivuje a zkontroluje ho,\n"
              "zapíše do něj další řádek a deaktivuje ho; pak čeká na další zařízení.\n"
-             "Zařízení, které už v této sérii naprogramovalo, pozná a znovu nezapíše.\n"
+             "Zařízení, které už v této sérii naprogramovalo, pozná a znovu nezapíše; se\n"
+             "stejným --log pozná i zařízení z dřívějších spuštění a řádky, které protokol\n"
+             "uvádí jako naprogramované, znovu nepřidělí. Zařízení s jiným platným\n"
+             "nastavením se před zápisem celé uloží (bez --backup-dir do složky\n"
+             "PROTOKOL-zalohy vedle protokolu); bez --log a --backup-dir se nezapíše.\n"
              "Všechny řádky se zkontrolují dřív, než se pozdraví první zařízení; chybný\n"
              "řádek sérii odmítne s číslem řádku a písmenem sloupce.\n"
              "  --port PORT          port se zařízeními; s více porty se programuje na všech\n"
@@ -187,6 +191,8 @@ constexpr CommandEntry Commands[] = {
              "                       se vynechají\n"
              "  --log PROTOKOL.csv   ke každému zařízení připíše řádek protokolu (CSV pro\n"
              "                       tabulkový procesor: UTF-8, středníky) a uloží ho na disk\n"
+             "  --again              naprogramuje znovu i řádky, které protokol uvádí jako\n"
+             "                       hotové\n"
              "  --count N            bez --units naprogramuje N zařízení šablonou (jinak až\n"
              "                       do Ctrl+C)\n"
              "  --backup-dir SLOŽKA  před zápisem uloží celou paměť každého zařízení do\n"
@@ -254,6 +260,7 @@ enum OptionId {
     Strict,
     Json,
     AcceptCorrections,
+    Again,
     Help,
     Version
 };
@@ -275,6 +282,7 @@ constexpr OptionDefinition Options[] = {
     {Strict, "strict"},
     {Json, "json"},
     {AcceptCorrections, "accept-corrections"},
+    {Again, "again"},
     {Help, "help", 'h'},
     {Version, "version", 'V'},
 };
@@ -343,7 +351,9 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
         if (line.count) refuse("--count");
         if (line.backupDir) refuse("--backup-dir");
         if (line.acceptCorrections) refuse("--accept-corrections");
+        if (line.again) refuse("--again");
     }
+    if (line.again && !line.log) usageError("volba --again patří k volbě --log");
     if (line.strict && line.acceptCorrections)
         usageError("volby --strict a --accept-corrections se vylučují");
     if (line.count && line.units) usageError("volba --count patří k sérii bez --units");
@@ -471,6 +481,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             break;
         case AcceptCorrections:
             line.acceptCorrections = true;
+            break;
+        case Again:
+            line.again = true;
             break;
         case Help:
             line.help = true;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/SeriesRecord.h"
 #include "cli/SeriesPlan.h"
+#include "cli/SeriesRecord.h"
 
 #include <cstddef>
 #include <optional>
@@ -15,9 +15,9 @@ namespace orb {
 class SeriesBroker {
   public:
     virtual ~SeriesBroker() = default;
-    /// Returns what the unit that answered is to do; heldImage is the index of the row image it holds.
+    /// Returns what the unit that answered is to do; heldSha256 is the hash of the valid image it holds.
     /// Never Wait: a broker that has to wait for another port's row waits itself.
-    virtual SeriesOffer offer(std::optional<std::size_t> heldImage) = 0;
+    virtual SeriesOffer offer(const std::optional<std::string>& heldSha256) = 0;
     /// Ends a unit's attempt: logs it, prints its line, frees or closes its row. Throws CliError when
     /// the log cannot be written, which ends the port's work.
     virtual void record(const SeriesRecord& record) = 0;

@@ -1,13 +1,24 @@
 #include "cli/SeriesLedger.h"
 
+#include <utility>
+
 namespace orb {
 
-SeriesLedger::SeriesLedger(SeriesPlan& plan, SeriesLog* log, SeriesConsole& console)
-    : plan_(plan), log_(log), console_(console) {}
+SeriesLedger::SeriesLedger(SeriesPlan& plan, SeriesBackups backups, SeriesLog* log, SeriesConsole& console)
+    : plan_(plan), backups_(std::move(backups)), log_(log), console_(console) {}
 
-SeriesOffer SeriesLedger::offer(std::size_t port, std::optional<std::size_t> heldImage) {
-    const SeriesOffer offer = plan_.offer(heldImage);
-    if (offer.kind == SeriesOffer::Kind::Write) heldRows_[port] = offer.row;
+SeriesOffer SeriesLedger::offer(std::size_t port, const std::optional<std::string>& heldSha256) {
+    SeriesOffer offer = plan_.offer(heldSha256);
+    if (offer.kind != SeriesOffer::Kind::Write) return offer;
+    // A valid image that is no row's: settings of another site, which must not be lost unsaved.
+    const bool otherSettings = heldSha256.has_value();
+    if (backups_.folder && (backups_.everyUnit || otherSettings)) {
+        offer.backupFolder = *backups_.folder;
+    } else if (otherSettings) {
+        plan_.finish(offer.row, false);
+        return {SeriesOffer::Kind::KeepSettings};
+    }
+    heldRows_[port] = offer.row;
     return offer;
 }
 

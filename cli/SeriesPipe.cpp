@@ -30,12 +30,61 @@ std::optional<std::vector<std::string>> ParsePipeMessage(const std::string& line
     }
 }
 
+namespace {
+
+std::string hexOf(const std::vector<std::uint8_t>& bytes) {
+    static constexpr char Digits[] = "0123456789abcdef";
+    std::string hex;
+    hex.reserve(2 * bytes.size());
+    for (const std::uint8_t byte : bytes) {
+        hex += Digits[byte >> 4];
+        hex += Digits[byte & 0x0F];
+    }
+    return hex;
+}
+
+std::optional<std::vector<std::uint8_t>> bytesOf(const std::string& hex) {
+    if (hex.size() % 2 != 0) return std::nullopt;
+    std::vector<std::uint8_t> bytes(hex.size() / 2);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        if (std::from_chars(hex.data() + 2 * i, hex.data() + 2 * i + 2, bytes[i], 16).ptr !=
+            hex.data() + 2 * i + 2)
+            return std::nullopt;
+    return bytes;
+}
+
+std::optional<int> rowOf(const std::string& number) {
+    int row = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), row);
+    if (error != std::errc() || end != number.data() + number.size() || row < 1) return std::nullopt;
+    return row;
+}
+
+/// Decodes the parent's answer to an offer; a line that is no answer counts as "none".
+SeriesOffer offerOf(const std::vector<std::string>& fields) {
+    using Kind = SeriesOffer::Kind;
+    const std::string& name = fields.front();
+    if (name == "keep" && fields.size() == 1) return {Kind::KeepSettings};
+    const std::optional<int> row = fields.size() > 1 ? rowOf(fields[1]) : std::nullopt;
+    if (name == "seen" && fields.size() == 4 && row)
+        return {Kind::AlreadyWritten, *row, fields[2], fields[3]};
+    if (name != "write" || fields.size() != 6 || !row) return {};
+    const std::optional<std::vector<std::uint8_t>> image = bytesOf(fields[5]);
+    if (!image || image->empty()) return {};
+    return {Kind::Write, *row, fields[2], fields[3], *image, fields[4]};
+}
+
+} // namespace
+
 std::string OfferMessage(const SeriesOffer& offer) {
     switch (offer.kind) {
     case SeriesOffer::Kind::Write:
-        return PipeMessage("write", {std::to_string(offer.row)});
+        return PipeMessage("write", {std::to_string(offer.row), offer.rowName, offer.label,
+                                     offer.backupFolder, hexOf(offer.image)});
     case SeriesOffer::Kind::AlreadyWritten:
-        return PipeMessage("seen", {std::to_string(offer.row)});
+        return PipeMessage("seen", {std::to_string(offer.row), offer.rowName, offer.label});
+    case SeriesOffer::Kind::KeepSettings:
+        return PipeMessage("keep", {});
     case SeriesOffer::Kind::Wait:
     case SeriesOffer::Kind::Nothing:
         break;
@@ -43,18 +92,12 @@ std::string OfferMessage(const SeriesOffer& offer) {
     return PipeMessage("none", {});
 }
 
-SeriesOffer PipeBroker::offer(std::optional<std::size_t> heldImage) {
-    send(PipeMessage("offer", {heldImage ? std::to_string(*heldImage) : ""}));
+SeriesOffer PipeBroker::offer(const std::optional<std::string>& heldSha256) {
+    send(PipeMessage("offer", {heldSha256.value_or("")}));
     const std::optional<std::string> line = readLine();
     if (!line) return {};
     const auto fields = ParsePipeMessage(*line);
-    if (!fields || fields->size() != 2) return {};
-    int row = 0;
-    const std::string& number = fields->at(1);
-    if (std::from_chars(number.data(), number.data() + number.size(), row).ec != std::errc()) return {};
-    if (fields->front() == "write") return {SeriesOffer::Kind::Write, row};
-    if (fields->front() == "seen") return {SeriesOffer::Kind::AlreadyWritten, row};
-    return {};
+    return fields ? offerOf(*fields) : SeriesOffer{};
 }
 
 bool PipeBroker::seriesDone() {

@@ -10,9 +10,11 @@
 namespace orb {
 
 // A port served by a process of its own talks to the series' parent in lines of CSV fields, the first
-// naming the message. The worker sends "status,TEXT", "say,TEXT", "offer,IMAGE" (IMAGE empty when the
-// unit holds none) and "record,FIELDS..." (RecordFields); the parent answers an offer with "write,ROW",
-// "seen,ROW" or "none".
+// naming the message. The worker sends "status,TEXT", "say,TEXT", "offer,SHA256" (empty when the unit holds
+// no valid image) and "record,FIELDS..." (RecordFields); the parent answers an offer with
+// "write,ROW,NAME,LABEL,BACKUPFOLDER,IMAGE" (the image in hex), "seen,ROW,NAME,LABEL", "keep" or "none".
+// Only the parent reads the template and UNITS.csv: a worker writes what the parent hands it, so the
+// rows that were checked and planned are the rows the units get.
 
 /// Encodes one message: its name and fields as a CSV line; line breaks in a field become spaces.
 std::string PipeMessage(const std::string& name, std::vector<std::string> fields);
@@ -31,7 +33,7 @@ class PipeBroker : public SeriesBroker {
     /// never takes an answer away) and writes to out.
     PipeBroker(int in, std::ostream& out) : in_(in), out_(out) {}
 
-    SeriesOffer offer(std::optional<std::size_t> heldImage) override;
+    SeriesOffer offer(const std::optional<std::string>& heldSha256) override;
     void record(const SeriesRecord& record) override;
     void status(const std::string& text) override;
     void say(const std::string& text) override;

@@ -11,13 +11,17 @@ namespace {
 /// The log holds every unit; a summary line names the first ones of its group so that it stays readable.
 constexpr std::size_t Named = 20;
 
-std::string listed(const std::string& title, const std::string& count, const std::vector<std::string>& items,
-                   const std::string& separator) {
-    std::string line = title + ": " + count;
+/// The head of a line and its items in brackets: "Naprogramováno: 2 zařízení (řádek 2 A, řádek 3 B)".
+std::string listed(std::string line, const std::vector<std::string>& items, const std::string& separator) {
     for (std::size_t i = 0; i < std::min(items.size(), Named); ++i)
         line += (i == 0 ? " (" : separator) + items[i];
     if (items.size() > Named) line += " a " + std::to_string(items.size() - Named) + " dalších";
     return line + (items.empty() ? "" : ")");
+}
+
+std::string rows(std::size_t count) {
+    return std::to_string(count) + " " +
+           std::string(CzechPlural(static_cast<long long>(count), "řádek", "řádky", "řádků"));
 }
 
 std::string units(std::size_t count) {
@@ -54,19 +58,31 @@ std::vector<std::string> SeriesSummary(const SeriesPlan& plan, const std::vector
     }
     for (const int row : plan.rowsLeft())
         left.push_back(rowText(plan, row));
-    std::vector<std::string> lines{listed("Naprogramováno", units(programmed.size()), programmed, ", "),
-                                   listed("Nepodařilo se", units(failed.size()), failed, "; ")};
+    std::vector<std::string> lines{listed("Naprogramováno: " + units(programmed.size()), programmed, ", ")};
+    if (const std::size_t earlier = plan.rowsDoneEarlier().size(); earlier > 0)
+        lines.push_back("Naprogramováno dříve (podle protokolu): " + rows(earlier));
+    lines.push_back(listed("Nepodařilo se: " + units(failed.size()), failed, "; "));
     if (recognised > 0)
         lines.push_back("Poznáno jako už naprogramované a nezapsáno znovu: " + units(recognised));
     lines.push_back(
-        listed("Bez platného nastavení zůstalo", units(withoutSettings.size()), withoutSettings, "; ") +
+        listed("Bez platného nastavení zůstalo: " + units(withoutSettings.size()), withoutSettings, "; ") +
         (withoutSettings.empty() ? "" : "; uložte do nich nastavení znovu"));
-    lines.push_back(
-        listed("Zatím nenaprogramováno",
-               std::to_string(left.size()) + " " +
-                   std::string(CzechPlural(static_cast<long long>(left.size()), "řádek", "řádky", "řádků")),
-               left, ", "));
+    lines.push_back(listed("Zatím nenaprogramováno: " + rows(left.size()), left, ", "));
     return lines;
+}
+
+std::optional<std::string> ResumeLine(const SeriesPlan& plan) {
+    const std::vector<int> earlier = plan.rowsDoneEarlier();
+    if (earlier.empty()) return std::nullopt;
+    std::vector<std::string> done;
+    for (const int row : earlier)
+        done.push_back(rowText(plan, row));
+    // "z" takes the genitive: "1 z 1 řádku", "1 z 3 řádků".
+    const std::size_t all = plan.size();
+    return listed("Podle protokolu už je naprogramováno " + std::to_string(earlier.size()) + " z " +
+                      std::to_string(all) + (all == 1 ? " řádku" : " řádků"),
+                  done, ", ") +
+           "; zbývá " + std::to_string(plan.rowsLeft().size()) + ".";
 }
 
 bool AnyUnitLeftWithoutSettings(const std::vector<SeriesRecord>& records) {

@@ -3,6 +3,7 @@
 #include "cli/SeriesPlan.h"
 #include "cli/SeriesRecord.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,10 @@ namespace orb {
 /// time and row, and whether another unit took the row), the units left without valid settings, which
 /// must be programmed again, and the rows not yet done. Counts units from the records of this run.
 std::vector<std::string> SeriesSummary(const SeriesPlan& plan, const std::vector<SeriesRecord>& records);
+
+/// Returns what an earlier run of the series did, as the plan took it from the log: "Podle protokolu už
+/// je naprogramováno 3 z 10 řádků (řádek 2 A, ...); zbývá 7." Nothing when it did nothing.
+std::optional<std::string> ResumeLine(const SeriesPlan& plan);
 
 /// Tells whether a record tells of a unit left without valid settings.
 bool AnyUnitLeftWithoutSettings(const std::vector<SeriesRecord>& records);

@@ -4,6 +4,7 @@
 #include "cli/JsonText.h"
 #include "cli/qt/SeriesPort.h"
 #include "cli/qt/SeriesWorkers.h"
+#include "cli/qt/Sha256.h"
 #include "cli/SeriesColumns.h"
 #include "cli/SeriesConsole.h"
 #include "cli/SeriesCsv.h"
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <QCoreApplication>
 #include <unistd.h>
 
@@ -58,10 +60,9 @@ std::vector<CsvRecord> unitRecords(const std::optional<std::string>& units, std:
 
 /// Checks every row and builds its image before any unit is greeted; prints the corrections accepted,
 /// and every refusal before refusing the series.
-SeriesOptions seriesOptions(const CommandLine& line, std::ostream& err) {
-    SeriesOptions options;
+std::vector<SeriesRow> checkedRows(const CommandLine& line, std::ostream& err) {
     const std::vector<CsvRecord> records = unitRecords(line.units, err);
-    const SeriesRowsOutcome rows =
+    SeriesRowsOutcome rows =
         BuildSeriesRows(templateJson(line.files[0], err), records, {line.memory, line.acceptCorrections},
                         {line.files[0], line.units.value_or("")});
     for (const std::string& correction : rows.corrections)
@@ -70,13 +71,45 @@ SeriesOptions seriesOptions(const CommandLine& line, std::ostream& err) {
         err << "orbctl: " << TerminalText(refusal) << std::endl;
     if (!rows.refusals.empty())
         throw CliError(ExitStatus::Refused, "série se nespustí; do žádného zařízení se nic nezapsalo");
-    options.rows = rows.rows;
-    options.templateOnly = !line.units;
-    options.verify = !line.noVerify;
-    options.scope = line.settingsOnly ? TransferScope::SettingsOnly : TransferScope::WholeMemory;
-    options.timeout = line.timeout;
-    options.backupDir = line.backupDir;
-    return options;
+    return std::move(rows.rows);
+}
+
+SeriesPlan planOf(const std::vector<SeriesRow>& rows, const CommandLine& line) {
+    std::vector<std::string> sha256;
+    for (const SeriesRow& row : rows)
+        sha256.push_back(Sha256Hex(row.image));
+    return line.units ? SeriesPlan(rows, sha256) : SeriesPlan(rows.front(), sha256.front(), line.count);
+}
+
+SeriesOptions portOptions(const CommandLine& line) {
+    return {.verify = !line.noVerify,
+            .scope = line.settingsOnly ? TransferScope::SettingsOnly : TransferScope::WholeMemory,
+            .timeout = line.timeout};
+}
+
+/// Every unit's memory into --backup-dir; without it, a unit that holds other valid settings into a
+/// folder beside the log ("protokol-zalohy" beside "protokol.csv"), or nowhere without a log.
+SeriesBackups backupsOf(const CommandLine& line) {
+    if (line.backupDir) return {line.backupDir, true};
+    if (!line.log) return {};
+    return {std::filesystem::path(*line.log).replace_extension().string() + "-zalohy", false};
+}
+
+/// Opens the log and takes from it what earlier runs did, unless --again; says what that leaves.
+std::unique_ptr<SeriesLog> openLog(const CommandLine& line, SeriesPlan& plan, std::ostream& err) {
+    if (!line.log) {
+        err << "orbctl: Bez --log se nikde nezaznamená, co je hotovo: série spuštěná znovu naprogramuje "
+               "všechny řádky znovu."
+            << std::endl;
+        return nullptr;
+    }
+    auto log = std::make_unique<SeriesLog>(*line.log);
+    for (const std::string& notice : log->notices())
+        err << "orbctl: " << TerminalText(notice) << std::endl;
+    if (!line.again) plan.resume(log->earlierRecords());
+    if (const std::optional<std::string> resumed = ResumeLine(plan))
+        err << "orbctl: " << TerminalText(*resumed) << std::endl;
+    return log;
 }
 
 void checkBackupFolder(const std::string& folder) {
@@ -108,30 +141,18 @@ ExitStatus serveForParent(const CommandLine& line, const SeriesOptions& options)
 } // namespace
 
 ExitStatus RunSeries(const CommandLine& line, std::ostream&, std::ostream& err) {
-    const bool several = line.ports.size() > 1;
-    if (several && (line.files[0] == "-" || line.units == "-"))
-        throw CliError(ExitStatus::Usage, "s více porty musí být šablona i --units soubory, ne '-'");
+    if (std::getenv(SeriesWorkerVariable)) return serveForParent(line, portOptions(line));
     if (line.backupDir) checkBackupFolder(*line.backupDir);
-    if (std::getenv(SeriesWorkerVariable)) {
-        std::ostream silent(nullptr); // the parent has told the user what the rows hold
-        return serveForParent(line, seriesOptions(line, silent));
-    }
-    const SeriesOptions options = seriesOptions(line, err);
-    std::optional<SeriesLog> log;
-    if (line.log) {
-        log.emplace(*line.log);
-        for (const std::string& notice : log->notices())
-            err << "orbctl: " << TerminalText(notice) << std::endl;
-    }
-    SeriesPlan plan =
-        options.templateOnly ? SeriesPlan(options.rows.front(), line.count) : SeriesPlan(options.rows);
+    SeriesPlan plan = planOf(checkedRows(line, err), line);
+    const std::unique_ptr<SeriesLog> log = openLog(line, plan, err);
+    const bool several = line.ports.size() > 1;
 
     Application application;
     std::vector<std::string> names;
     for (const PortArgument& port : line.ports)
         names.push_back(SeriesPortName(port));
     SeriesConsole console(err, ::isatty(STDERR_FILENO) == 1, names);
-    SeriesLedger ledger(plan, log ? &*log : nullptr, console);
+    SeriesLedger ledger(plan, backupsOf(line), log.get(), console);
     bool asPlanned = true;
     if (several) {
         std::vector<QStringList> workers;
@@ -141,7 +162,7 @@ ExitStatus RunSeries(const CommandLine& line, std::ostream&, std::ostream& err) 
     } else {
         StopSignals stops;
         LedgerBroker broker(ledger, 0);
-        asPlanned = ServeSeriesPort(line.ports.front(), options, broker);
+        asPlanned = ServeSeriesPort(line.ports.front(), portOptions(line), broker);
         ledger.portEnded(0);
     }
     for (const std::string& text : SeriesSummary(plan, ledger.records()))

@@ -4,6 +4,8 @@
 #include "cli/ConsoleView.h"
 #include "cli/FileAccess.h"
 #include "cli/qt/DeviceMessages.h"
+#include "cli/qt/Sha256.h"
+#include "files/SystemErrorText.h"
 #include "image/DecodeImage.h"
 #include "link/DeviceLink.h"
 #include "link/LinkMessages.h"
@@ -16,8 +18,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <QByteArray>
-#include <QCryptographicHash>
 
 namespace orb {
 
@@ -30,6 +30,9 @@ using Clock = std::chrono::steady_clock;
 std::string alreadyProgrammed(const std::string& rowName) {
     return "Toto zařízení už bylo v této sérii naprogramováno (" + rowName + ").";
 }
+inline constexpr std::string_view KeptSettings =
+    "Zařízení má jiné platné nastavení a nezapíše se: není kam je předem uložit (zadejte --backup-dir "
+    "nebo --log).";
 inline constexpr std::string_view NoRowLeft =
     "Série už pro toto zařízení nemá žádný řádek; zařízení se nezapíše.";
 inline constexpr std::string_view DeactivationFailedText = "Zařízení neodpovědělo na deaktivaci.";
@@ -110,11 +113,6 @@ std::string trimmed(const std::string& text) {
                                       : text.substr(first, text.find_last_not_of(' ') + 1 - first);
 }
 
-std::string sha256Of(const std::vector<std::uint8_t>& bytes) {
-    const QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-    return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex().toStdString();
-}
-
 /// The loop of units on one port, with the window's form, image buffer and device link of its own.
 class PortLoop {
   public:
@@ -164,7 +162,7 @@ class PortLoop {
         progress_.takeCounts();
 
         if (form_.unit().link != LinkState::Active) return finish(lastText(view_.takeBoxes()));
-        const std::optional<std::optional<std::size_t>> held = recognise();
+        const std::optional<std::optional<std::string>> held = recognise();
         if (!held) return finish(readFailure_);
         if (stopped()) return finish(stoppedBy(StopSignals::stopSignal()));
 
@@ -172,10 +170,12 @@ class PortLoop {
         switch (offer.kind) {
         case SeriesOffer::Kind::AlreadyWritten:
             record_.row = offer.row;
-            record_.label = labelOf(offer.row);
-            return finish(alreadyProgrammed(SeriesRowName(offer.row, options_.templateOnly)));
+            record_.label = offer.label;
+            return finish(alreadyProgrammed(offer.rowName));
+        case SeriesOffer::Kind::KeepSettings:
+            return finish(std::string(KeptSettings));
         case SeriesOffer::Kind::Write:
-            return write(offer.row);
+            return write(offer);
         case SeriesOffer::Kind::Wait:
         case SeriesOffer::Kind::Nothing:
             break;
@@ -216,41 +216,45 @@ class PortLoop {
         return false;
     }
 
-    /// Reads the unit, the whole memory when it is to be backed up, else only as much as its header
-    /// describes (a unit without valid settings: the header's blocks alone). Returns the index of the
-    /// row image the unit holds, if any; nothing when the read failed.
-    std::optional<std::optional<std::size_t>> recognise() {
-        const LinkOutcome outcome =
-            link_.loadFromUnit(options_.backupDir ? TransferScope::WholeMemory : TransferScope::SettingsOnly);
-        // A unit without valid settings was read all the same: it holds no row's image.
-        const bool read = outcome == LinkOutcome::Done || outcome == LinkOutcome::NotProgrammed ||
-                          outcome == LinkOutcome::DecodeFailed;
-        if (!read) {
-            readFailure_ = lastText(view_.takeBoxes());
-            return std::nullopt;
-        }
-        if (!CheckImageSignature(*image_)) return std::optional<std::size_t>();
-        for (std::size_t i = 0; i < options_.rows.size(); ++i) {
-            const std::vector<std::uint8_t>& row = options_.rows[i].image;
-            bool same = true;
-            for (std::size_t address = 0; same && address < row.size(); ++address)
-                same = image_->getByte(static_cast<std::int32_t>(address)) == row[address];
-            if (same) return std::optional<std::size_t>(i);
-        }
-        return std::optional<std::size_t>();
+    /// Reads as much of the unit as its header describes (a unit without valid settings: the header's
+    /// blocks alone). Returns the SHA-256 of the valid image the unit holds, if any; nothing when the read
+    /// failed.
+    std::optional<std::optional<std::string>> recognise() {
+        if (!read(TransferScope::SettingsOnly)) return std::nullopt;
+        if (!CheckImageSignature(*image_)) return std::optional<std::string>();
+        const std::optional<std::int32_t> end = ImageEnd(*image_, *form_.memorySize());
+        if (!end) return std::optional<std::string>();
+        std::vector<std::uint8_t> held(static_cast<std::size_t>(*end));
+        for (std::int32_t address = 0; address < *end; ++address)
+            held[static_cast<std::size_t>(address)] = image_->getByte(address);
+        return std::optional<std::string>(Sha256Hex(held));
     }
 
-    bool write(int row) {
-        record_.row = row;
-        record_.label = labelOf(row);
-        const std::vector<std::uint8_t>& bytes = options_.rows.at(imageIndexOf(row)).image;
-        if (options_.backupDir) record_.backup = saveBackup(row);
+    /// Reads the unit; a unit without valid settings is read all the same. False, with the reason kept,
+    /// when the read failed.
+    bool read(TransferScope scope) {
+        const LinkOutcome outcome = link_.loadFromUnit(scope);
+        if (outcome == LinkOutcome::Done || outcome == LinkOutcome::NotProgrammed ||
+            outcome == LinkOutcome::DecodeFailed)
+            return true;
+        readFailure_ = lastText(view_.takeBoxes());
+        return false;
+    }
+
+    bool write(const SeriesOffer& offer) {
+        record_.row = offer.row;
+        record_.label = offer.label;
+        if (!offer.backupFolder.empty()) {
+            // The recognition read the settings alone; a backup holds the whole memory.
+            if (!read(TransferScope::WholeMemory)) return finish(readFailure_);
+            record_.backup = saveBackup(offer.backupFolder, offer.row);
+        }
         *image_ = EepromImage{};
-        for (std::size_t address = 0; address < bytes.size(); ++address)
-            image_->putByte(static_cast<std::int32_t>(address), bytes[address]);
+        for (std::size_t address = 0; address < offer.image.size(); ++address)
+            image_->putByte(static_cast<std::int32_t>(address), offer.image[address]);
         DecodeImage(*image_, form_);
         view_.takeBoxes();
-        record_.imageSha256 = sha256Of(bytes);
+        record_.imageSha256 = Sha256Hex(offer.image);
         const LinkOutcome outcome = link_.saveToUnit(options_.scope);
         record_.programmed = outcome == LinkOutcome::Done;
         // A write that got under way invalidated the unit's header first; only its end restores it.
@@ -259,17 +263,22 @@ class PortLoop {
         return finish(lastText(view_.takeBoxes()));
     }
 
-    /// Saves what the unit's memory holds, read whole by recognise(); returns the file's path.
-    std::string saveBackup(int row) {
+    /// Saves what the unit's memory holds, just read whole, into the folder; returns the file's path.
+    std::string saveBackup(const std::string& folder, int row) {
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        if (error)
+            throw CliError(ExitStatus::Failure,
+                           "Složku záloh '" + folder + "' nelze vytvořit. " + DescribeSystemError(error));
         std::string device = device_.starts_with("/dev/") ? device_.substr(5) : device_;
         std::replace(device.begin(), device.end(), '/', '_');
         const auto now = std::chrono::system_clock::now();
         std::string stamp = IsoTime(now).substr(0, 19);
         std::erase(stamp, ':');
         std::erase(stamp, '-');
-        const std::string path = (std::filesystem::path(*options_.backupDir) /
-                                  (stamp + "-" + device + "-" + std::to_string(row) + ".eep"))
-                                     .string();
+        const std::string path =
+            (std::filesystem::path(folder) / (stamp + "-" + device + "-" + std::to_string(row) + ".eep"))
+                .string();
         SaveImageBytes(path, *image_, *form_.memorySize());
         return path;
     }
@@ -288,16 +297,6 @@ class PortLoop {
         broker_.record(record_);
         return !stillActive && !portFailed && !stopped();
     }
-
-    std::size_t imageIndexOf(int row) const {
-        if (options_.templateOnly) return 0;
-        const auto found = std::find_if(options_.rows.begin(), options_.rows.end(),
-                                        [row](const SeriesRow& r) { return r.number == row; });
-        if (found == options_.rows.end())
-            throw CliError(ExitStatus::Failure, "série nemá řádek " + std::to_string(row));
-        return static_cast<std::size_t>(found - options_.rows.begin());
-    }
-    const std::string& labelOf(int row) const { return options_.rows.at(imageIndexOf(row)).label; }
 
     bool connected() const { return form_.unit().connected(); }
     void say(const std::string& text) { broker_.say(name_ + ": " + text); }

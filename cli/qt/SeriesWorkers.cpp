@@ -61,7 +61,7 @@ class WorkerPool {
   private:
     struct Worker {
         QProcess process;
-        std::optional<std::optional<std::size_t>> waitingOffer; ///< an offer no row was free for yet
+        std::optional<std::optional<std::string>> waitingOffer; ///< an offer no row was free for yet
     };
 
     void readFrom(std::size_t port) {
@@ -80,8 +80,7 @@ class WorkerPool {
         } else if (name == "say") {
             ledger_.console().line(text);
         } else if (name == "offer") {
-            workers_[port]->waitingOffer =
-                text.empty() ? std::nullopt : std::optional<std::size_t>(std::stoul(text));
+            workers_[port]->waitingOffer = text.empty() ? std::nullopt : std::optional<std::string>(text);
             answerWaitingOffers();
         } else if (name == "record") {
             try {
@@ -141,13 +140,10 @@ class WorkerPool {
 
 QStringList WorkerArguments(const CommandLine& line, const PortArgument& port) {
     QStringList args{"series", "--port", portText(port)};
-    if (line.units) args << "--units" << QString::fromStdString(*line.units);
-    if (line.backupDir) args << "--backup-dir" << QString::fromStdString(*line.backupDir);
     if (line.noVerify) args << "--no-verify";
     if (line.settingsOnly) args << "--settings-only";
-    if (line.memory) args << "--memory" << QString::number(*line.memory);
-    if (line.acceptCorrections) args << "--accept-corrections";
     if (line.timeout) args << "--timeout" << QString::number(*line.timeout);
+    // The worker never opens the template: what it writes comes from the parent's plan.
     return args << "--" << QString::fromStdString(line.files[0]);
 }
 

@@ -9,7 +9,8 @@
 namespace orb {
 
 /// The environment variable that makes orbctl series serve its one port for a parent: rows are asked
-/// for and records sent through standard input and output (SeriesPipe.h).
+/// for and records sent through standard input and output (SeriesPipe.h); the template and UNITS.csv
+/// are the parent's alone.
 inline constexpr const char* SeriesWorkerVariable = "ORBCTL_SERIES_WORKER";
 
 /// Returns the arguments of the orbctl that serves one port of the series for its parent.

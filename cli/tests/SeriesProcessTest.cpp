@@ -98,7 +98,8 @@ std::vector<std::vector<std::string>> logLines(const std::string& path) {
 }
 
 // Columns of the log
-constexpr int Row = 2, Label = 3, Sha = 8, Outcome = 10, Programmed = 11, LeftWithoutSettings = 17;
+constexpr int Row = 2, Label = 3, Sha = 8, Outcome = 10, Programmed = 11, Backup = 16,
+              LeftWithoutSettings = 17;
 
 std::string lastRequestBesidesHellos(const std::string& requests) {
     std::string last;
@@ -285,6 +286,71 @@ TEST_F(OrbctlSeries, AUnitAnsweringAgainIsRecognisedAndNotWrittenAgain) {
     }
     // It still holds the first row's image: nothing was written into it again.
     EXPECT_TRUE(holdsImage(dir.file("unit.eep"), rowImage("CHATA-1", "1111", "+420602000001")));
+}
+
+TEST_F(OrbctlSeries, AStoppedSeriesRunAgainWithTheSameCommandProgramsEachRowExactlyOnce) {
+    Units today(dir, "today.eep", {"--next-unit", "0", "--pace"});
+    Series stopped({QString::fromStdString(base), "--port", today.port(), "--units",
+                    QString::fromStdString(units), "--log", QString::fromStdString(log)});
+    ASSERT_TRUE(stopped.waitForError("řádek 2 CHATA-1: Data byla úspěšně uložena"));
+    stopped.signal(SIGTERM);
+    EXPECT_EQ(stopped.finish().status, 3);
+
+    // The next day the unit that got row 2 is plugged in first again, then new units.
+    const std::vector<std::uint8_t> rowTwo = TempDir::read(today.eeprom(1));
+    dir.write("tomorrow.eep", rowTwo);
+    Units tomorrow(dir, "tomorrow.eep", {"--next-unit", "0"});
+    const SeriesRun run = series({QString::fromStdString(base), "--port", tomorrow.port(), "--units",
+                                  QString::fromStdString(units), "--log", QString::fromStdString(log)});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(
+        contains(run.err, "orbctl: Podle protokolu už je naprogramováno 1 z 5 řádků (řádek 2 CHATA-1)"))
+        << run.err;
+    EXPECT_TRUE(contains(run.err, "Toto zařízení už bylo v této sérii naprogramováno (řádek 2).")) << run.err;
+    EXPECT_EQ(TempDir::read(tomorrow.eeprom(1)), rowTwo);
+    std::map<std::string, int> programmed;
+    const auto lines = logLines(log);
+    for (auto line = lines.begin() + 1; line != lines.end(); ++line)
+        programmed[(*line)[Row]] += (*line)[Programmed] == "ano" ? 1 : 0;
+    EXPECT_EQ(programmed, (std::map<std::string, int>{{"2", 1}, {"3", 1}, {"4", 1}, {"5", 1}, {"6", 1}}));
+
+    // --again programs them anew.
+    Units again(dir, "again.eep", {"--next-unit", "0"});
+    const SeriesRun anew =
+        series({QString::fromStdString(base), "--port", again.port(), "--units",
+                QString::fromStdString(units), "--log", QString::fromStdString(log), "--again"});
+    EXPECT_EQ(anew.status, 0) << anew.err;
+    EXPECT_TRUE(contains(anew.err, "orbctl: Naprogramováno: 5 zařízení")) << anew.err;
+}
+
+TEST_F(OrbctlSeries, AUnitHoldingOtherSettingsIsBackedUpBesideTheLogAndWithoutALogLeftAlone) {
+    const std::string one = "tabJmenoStanice,tabPIN\nCHATA-1,1111\n";
+    const std::string oneRow = dir.write("jeden.csv", {one.begin(), one.end()});
+    const std::vector<std::uint8_t> foreign = testing_support::ExampleImage();
+    {
+        dir.write("cizi.eep", foreign);
+        Units sim(dir, "cizi.eep", {"--next-unit", "0"});
+        const SeriesRun run = series(
+            {QString::fromStdString(base), "--port", sim.port(), "--units", QString::fromStdString(oneRow)});
+        EXPECT_TRUE(contains(run.err, "orbctl: Bez --log se nikde nezaznamená, co je hotovo")) << run.err;
+        EXPECT_TRUE(contains(run.err, "Zařízení má jiné platné nastavení a nezapíše se")) << run.err;
+        const std::vector<std::uint8_t> kept = TempDir::read(sim.eeprom(1));
+        EXPECT_TRUE(std::equal(foreign.begin(), foreign.end(), kept.begin()));
+        EXPECT_EQ(TempDir::read(sim.eeprom(2)).size(), 256u); // the next unit got the row
+    }
+    dir.write("cizi.eep", foreign);
+    Units sim(dir, "cizi.eep", {"--next-unit", "0"});
+    const SeriesRun run = series({QString::fromStdString(base), "--port", sim.port(), "--units",
+                                  QString::fromStdString(oneRow), "--log", QString::fromStdString(log)});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const auto lines = logLines(log);
+    ASSERT_EQ(lines.size(), 2u);
+    const std::string backup = lines[1][Backup];
+    EXPECT_TRUE(backup.starts_with(dir.file("protokol-zalohy") + "/")) << backup;
+    const std::vector<std::uint8_t> saved = TempDir::read(backup);
+    ASSERT_EQ(saved.size(), 256u);
+    EXPECT_TRUE(std::equal(foreign.begin(), foreign.end(), saved.begin()));
+    EXPECT_TRUE(holdsImage(sim.eeprom(1), rowImage("CHATA-1", "1111", "")));
 }
 
 TEST_F(OrbctlSeries, AUnitUnpluggedInItsWriteIsCountedAsFailedAndNamedAndItsRowGoesToTheNextUnit) {

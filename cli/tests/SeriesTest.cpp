@@ -241,55 +241,91 @@ std::vector<SeriesRow> threeRows() {
     return {{2, "A", {1}}, {3, "B", {2}}, {4, "C", {3}}};
 }
 
-TEST(SeriesPlan, RowsGoOutOnceAndAFailedRowIsOfferedAgain) {
-    SeriesPlan plan(threeRows());
-    EXPECT_EQ(plan.offer(std::nullopt).row, 2);
-    EXPECT_EQ(plan.offer(std::nullopt).row, 3);
+/// The plan of threeRows, whose images hash to "a", "b" and "c".
+SeriesPlan threeRowPlan() {
+    return SeriesPlan(threeRows(), {"a", "b", "c"});
+}
+
+const std::optional<std::string> Blank;
+
+TEST(SeriesPlan, RowsGoOutOnceWithTheirImagesAndAFailedRowIsOfferedAgain) {
+    SeriesPlan plan = threeRowPlan();
+    EXPECT_EQ(plan.offer(Blank), (SeriesOffer{Kind::Write, 2, "řádek 2", "A", {1}}));
+    EXPECT_EQ(plan.offer(Blank).row, 3);
     plan.finish(2, false);
-    EXPECT_EQ(plan.offer(std::nullopt).row, 2);
-    EXPECT_EQ(plan.offer(std::nullopt).row, 4);
-    EXPECT_EQ(plan.offer(std::nullopt).kind, Kind::Wait);
+    EXPECT_EQ(plan.offer(Blank).row, 2);
+    EXPECT_EQ(plan.offer(Blank).row, 4);
+    EXPECT_EQ(plan.offer(Blank).kind, Kind::Wait);
     plan.finish(2, true);
     plan.finish(3, true);
-    EXPECT_EQ(plan.offer(std::nullopt).kind, Kind::Wait);
+    EXPECT_EQ(plan.offer(Blank).kind, Kind::Wait);
     plan.finish(4, true);
-    EXPECT_EQ(plan.offer(std::nullopt).kind, Kind::Nothing);
+    EXPECT_EQ(plan.offer(Blank).kind, Kind::Nothing);
     EXPECT_TRUE(plan.complete());
 }
 
 TEST(SeriesPlan, AUnitHoldingAnImageThisSeriesWroteIsRecognised) {
-    SeriesPlan plan(threeRows());
-    const SeriesOffer first = plan.offer(std::nullopt);
+    SeriesPlan plan = threeRowPlan();
+    const SeriesOffer first = plan.offer(Blank);
     // Before its row was programmed, the same image is no proof: the unit gets the next free row.
-    EXPECT_EQ(plan.offer(std::size_t{0}).row, 3);
+    EXPECT_EQ(plan.offer("a").row, 3);
     plan.finish(first.row, true);
-    const SeriesOffer again = plan.offer(std::size_t{0});
-    EXPECT_EQ(again.kind, Kind::AlreadyWritten);
-    EXPECT_EQ(again.row, 2);
+    EXPECT_EQ(plan.offer("a"), (SeriesOffer{Kind::AlreadyWritten, 2, "řádek 2", "A"}));
 }
 
 TEST(SeriesPlan, TheTemplateAloneGoesToCountUnitsOrWithoutEnd) {
     const SeriesRow base{0, "", {1}};
-    SeriesPlan counted(base, 2);
-    EXPECT_EQ(counted.offer(std::nullopt).row, 1);
+    SeriesPlan counted(base, "t", 2);
+    EXPECT_EQ(counted.offer(Blank), (SeriesOffer{Kind::Write, 1, "kus 1", "", {1}}));
     counted.finish(1, true);
-    EXPECT_EQ(counted.offer(std::size_t{0}).kind, Kind::AlreadyWritten);
-    EXPECT_EQ(counted.offer(std::nullopt).row, 2);
+    EXPECT_EQ(counted.offer("t").kind, Kind::AlreadyWritten);
+    EXPECT_EQ(counted.offer(Blank).row, 2);
     counted.finish(2, true);
-    EXPECT_EQ(counted.offer(std::nullopt).kind, Kind::Nothing);
+    EXPECT_EQ(counted.offer(Blank).kind, Kind::Nothing);
 
-    SeriesPlan endless(base, std::nullopt);
+    SeriesPlan endless(base, "t", std::nullopt);
     for (int unit = 1; unit <= 3; ++unit) {
-        ASSERT_EQ(endless.offer(std::nullopt).row, unit);
+        ASSERT_EQ(endless.offer(Blank).row, unit);
         endless.finish(unit, unit != 3);
     }
     EXPECT_FALSE(endless.complete());
-    EXPECT_EQ(endless.offer(std::nullopt).row, 3);
+    EXPECT_EQ(endless.offer(Blank).row, 3);
     endless.finish(3, true);
     EXPECT_TRUE(endless.complete());
     EXPECT_FALSE(endless.done());
-    EXPECT_EQ(endless.offer(std::nullopt).row, 4);
+    EXPECT_EQ(endless.offer(Blank).row, 4);
     EXPECT_EQ(endless.rowName(3), "kus 3");
+}
+
+TEST(SeriesPlan, ARunAgainTakesWhatTheLogRecordsAsProgrammed) {
+    const auto logged = [](int row, const std::string& label, const std::string& sha, bool programmed) {
+        SeriesRecord record;
+        record.row = row;
+        record.label = label;
+        record.imageSha256 = sha;
+        record.programmed = programmed;
+        return record;
+    };
+    // Row 3 was programmed; row 2's unit failed; row 9 of an earlier UNITS.csv is in no row now.
+    const std::vector<SeriesRecord> earlier = {logged(2, "A", "a", false), logged(3, "B", "b", true),
+                                               logged(9, "STARÝ", "x", true), logged(3, "B", "", false)};
+    SeriesPlan plan = threeRowPlan();
+    plan.resume(earlier);
+    EXPECT_EQ(plan.rowsDoneEarlier(), std::vector<int>{3});
+    EXPECT_EQ(ResumeLine(plan), "Podle protokolu už je naprogramováno 1 z 3 řádků (řádek 3 B); zbývá 2.");
+    EXPECT_EQ(plan.offer("b"), (SeriesOffer{Kind::AlreadyWritten, 3, "řádek 3", "B"}));
+    EXPECT_EQ(plan.offer("x"), (SeriesOffer{Kind::AlreadyWritten, 9, "řádek 9", "STARÝ"}));
+    EXPECT_EQ(plan.offer(Blank).row, 2);
+    EXPECT_EQ(plan.offer(Blank).row, 4);
+    plan.finish(2, true);
+    plan.finish(4, true);
+    EXPECT_TRUE(plan.done());
+    EXPECT_EQ(SeriesSummary(plan, {})[1], "Naprogramováno dříve (podle protokolu): 1 řádek");
+    EXPECT_FALSE(ResumeLine(threeRowPlan()));
+
+    SeriesPlan counted(SeriesRow{0, "", {1}}, "t", 3);
+    counted.resume({logged(1, "", "t", true), logged(2, "", "t", true), logged(3, "", "t", false)});
+    EXPECT_EQ(counted.rowsLeft(), std::vector<int>{3});
 }
 
 SeriesRecord sampleRecord() {
@@ -312,7 +348,7 @@ SeriesRecord sampleRecord() {
 }
 
 TEST(SeriesSummary, CountsUnitsNamingThoseThatFailedAndThoseLeftWithoutSettings) {
-    SeriesPlan plan(threeRows());
+    SeriesPlan plan = threeRowPlan();
     const auto unit = [](std::string port, std::string time, int row, bool programmed) {
         SeriesRecord record = sampleRecord();
         record.port = std::move(port);
@@ -321,10 +357,10 @@ TEST(SeriesSummary, CountsUnitsNamingThoseThatFailedAndThoseLeftWithoutSettings)
         record.programmed = programmed;
         return record;
     };
-    plan.offer(std::nullopt);
-    plan.offer(std::nullopt);
+    plan.offer(Blank);
+    plan.offer(Blank);
     plan.finish(2, false);
-    plan.offer(std::nullopt);
+    plan.offer(Blank);
     plan.finish(2, true);
     plan.finish(3, false);
     SeriesRecord unplugged = unit("COM 1", "10:15:02", 2, false);
@@ -348,28 +384,47 @@ TEST(SeriesSummary, CountsUnitsNamingThoseThatFailedAndThoseLeftWithoutSettings)
     std::vector<SeriesRow> many;
     for (int row = 2; row < 2 + 25; ++row)
         many.push_back({row, "", {static_cast<std::uint8_t>(row)}});
-    const std::string waiting = SeriesSummary(SeriesPlan(many), {}).back();
+    const std::string waiting =
+        SeriesSummary(SeriesPlan(many, std::vector<std::string>(many.size())), {}).back();
     EXPECT_TRUE(waiting.starts_with("Zatím nenaprogramováno: 25 řádků (řádek 2, řádek 3,")) << waiting;
     EXPECT_TRUE(waiting.ends_with(", řádek 21 a 5 dalších)")) << waiting;
 }
 
 TEST(SeriesLedger, PortsHoldTheirRowsUntilTheirRecordAndAPortThatEndsGivesItsRowBack) {
-    SeriesPlan plan(threeRows());
+    SeriesPlan plan = threeRowPlan();
     std::ostringstream out;
     SeriesConsole console(out, false, {"COM 1", "COM 2"});
-    SeriesLedger ledger(plan, nullptr, console);
-    EXPECT_EQ(ledger.offer(0, std::nullopt).row, 2);
-    EXPECT_EQ(ledger.offer(1, std::nullopt).row, 3);
+    SeriesLedger ledger(plan, {}, nullptr, console);
+    EXPECT_EQ(ledger.offer(0, Blank).row, 2);
+    EXPECT_EQ(ledger.offer(1, Blank).row, 3);
     SeriesRecord failed = sampleRecord();
     failed.row = 2;
     failed.programmed = false;
     ledger.record(0, failed);
     ledger.portEnded(1);
-    EXPECT_EQ(ledger.offer(0, std::nullopt).row, 2);
-    EXPECT_EQ(ledger.offer(0, std::nullopt).row, 3);
+    EXPECT_EQ(ledger.offer(0, Blank).row, 2);
+    EXPECT_EQ(ledger.offer(0, Blank).row, 3);
     EXPECT_EQ(out.str(),
               "orbctl: COM 1 (/dev/ttyS0): řádek 2 Chata, \"dolní\": Data byla úspěšně uložena do EEPROM. "
               "(8224 B, 1028 bloků, 2 opakování, 14,5 s)\n");
+}
+
+TEST(SeriesLedger, AUnitHoldingOtherSettingsIsWrittenOnlyOnceTheyCanBeSaved) {
+    std::ostringstream out;
+    SeriesConsole console(out, false, {"COM 1"});
+    SeriesPlan plan = threeRowPlan();
+    SeriesLedger nowhere(plan, {}, nullptr, console);
+    EXPECT_EQ(nowhere.offer(0, "jine").kind, Kind::KeepSettings);
+    EXPECT_EQ(nowhere.offer(0, Blank).row, 2); // the row stayed free
+
+    SeriesPlan besideTheLog = threeRowPlan();
+    SeriesLedger others(besideTheLog, {"protokol-zalohy", false}, nullptr, console);
+    EXPECT_EQ(others.offer(0, "jine").backupFolder, "protokol-zalohy");
+    EXPECT_EQ(others.offer(0, Blank).backupFolder, "");
+
+    SeriesPlan everyUnit = threeRowPlan();
+    SeriesLedger every(everyUnit, {"zalohy", true}, nullptr, console);
+    EXPECT_EQ(every.offer(0, Blank).backupFolder, "zalohy");
 }
 
 std::string textOf(const std::string& path) {
@@ -524,22 +579,26 @@ TEST(SeriesPipe, MessagesKeepTheirFieldsOnOneLine) {
     EXPECT_EQ(*ParsePipeMessage(PipeMessage("say", {"a\n\nb"})), (std::vector<std::string>{"say", "a  b"}));
 }
 
-TEST(SeriesPipe, TheWorkerTakesTheParentsAnswersAndTheEndOfThePipeAsTheSeriesDone) {
+TEST(SeriesPipe, TheWorkerTakesTheParentsAnswersWithTheImageAndTheEndOfThePipeAsTheSeriesDone) {
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
-    const std::string answers = OfferMessage({Kind::Write, 4}) + OfferMessage({Kind::AlreadyWritten, 2});
+    const SeriesOffer write{Kind::Write,   4, "řádek 4", "Chata, \"dolní\"", {0x00, 0x1A, 0xFF},
+                            "zalohy, nové"};
+    const SeriesOffer seen{Kind::AlreadyWritten, 2, "kus 2", ""};
+    const std::string answers = OfferMessage(write) + OfferMessage(seen) +
+                                OfferMessage({Kind::KeepSettings}) + "write,5,řádek 5,x,,0g\n";
     ASSERT_EQ(::write(pipeFds[1], answers.data(), answers.size()), static_cast<ssize_t>(answers.size()));
     std::ostringstream sent;
     PipeBroker broker(pipeFds[0], sent);
-    EXPECT_EQ(broker.offer(std::nullopt).row, 4);
-    const SeriesOffer seen = broker.offer(std::size_t{1});
-    EXPECT_EQ(seen.kind, Kind::AlreadyWritten);
-    EXPECT_EQ(seen.row, 2);
+    EXPECT_EQ(broker.offer(Blank), write);
+    EXPECT_EQ(broker.offer("ab12"), seen);
+    EXPECT_EQ(broker.offer(Blank).kind, Kind::KeepSettings);
+    EXPECT_EQ(broker.offer(Blank).kind, Kind::Nothing); // an image that is no hex is no answer
     EXPECT_FALSE(broker.seriesDone());
     ::close(pipeFds[1]);
     EXPECT_TRUE(broker.seriesDone());
-    EXPECT_EQ(broker.offer(std::nullopt).kind, Kind::Nothing);
-    EXPECT_EQ(sent.str(), "offer,\noffer,1\noffer,\n");
+    EXPECT_EQ(broker.offer(Blank).kind, Kind::Nothing);
+    EXPECT_EQ(sent.str(), "offer,\noffer,ab12\noffer,\noffer,\noffer,\n");
     ::close(pipeFds[0]);
 }
 
