@@ -164,9 +164,10 @@ constexpr CommandEntry Commands[] = {
      .json = true},
     {.command = Command::Series,
      .name = "series",
-     .synopsis = "series ŠABLONA --port PORT [--port PORT ...] [--units JEDNOTKY.csv] "
-                 "[--log PROTOKOL.csv [--again]] [--count N] [--backup-dir SLOŽKA] [--accept-corrections] "
-                 "[--strict] [--no-verify] [--settings-only] [--memory BAJTY] [--timeout SEKUNDY]",
+     .synopsis =
+         "series ŠABLONA --port PORT [--port PORT ...] [--units JEDNOTKY.csv] "
+         "[--log PROTOKOL.csv [--again]] [--count N] [--backup-dir SLOŽKA] [--accept-corrections] "
+         "[--strict] [--no-verify] [--settings-only] [--memory BAJTY] [--timeout SEKUNDY] [--dry-run]",
      .summary = "naprogramuje sérii zařízení, jedno po druhém nebo několik najednou",
      .help = "Naprogramuje řadu zařízení stejným nastavením ze šablony ŠABLONA (soubor *.eep\n"
              "nebo JSON z příkazu export), každé s hodnotami ze svého řádku JEDNOTKY.csv.\n"
@@ -200,11 +201,15 @@ constexpr CommandEntry Commands[] = {
              "  --accept-corrections hodnotu, kterou by pravidla pole změnila (např. číslo\n"
              "                       bez předvolby), přijme změněnou; bez volby ji odmítne\n"
              "  --strict             opravy odmítne (tak se série chová i bez volby)\n"
+             "  --no-verify          zapsané bloky nečte zpět ke kontrole\n"
              "  --settings-only      zapíše jen bloky, které zabírá nastavení (viz write)\n"
              "  --memory BAJTY       ověří předem, že se každý řádek vejde do paměti této\n"
              "                       velikosti\n"
              "  --timeout SEKUNDY    port skončí, když další zařízení neodpoví do tolika\n"
              "                       sekund\n"
+             "  --dry-run            jen zkontroluje řádky a vypíše, co by každý zapsal do\n"
+             "                       zařízení (velikost, SHA-256, nastavení jiná než\n"
+             "                       v šabloně); port neotevře, protokol nečte ani nepíše\n"
              "Na konci vypíše souhrn: naprogramovaná a nepodařená zařízení, zařízení bez\n"
              "platného nastavení a zatím nenaprogramované řádky. Návratová hodnota je 0, jen\n"
              "když jsou naprogramovány všechny řádky a žádné zařízení nezůstalo bez platného\n"
@@ -218,11 +223,14 @@ constexpr CommandEntry Commands[] = {
      .series = true},
 };
 
-/// How the commands that talk to the unit stand in for the window's boxes and its Storno button.
-constexpr std::string_view DeviceNotes =
+/// What --timeout means to the commands that talk to one unit; a series gives it a meaning of its own.
+constexpr std::string_view TimeoutNote =
     "  --timeout SEKUNDY    aktivace čeká na odpověď zařízení nejvýše tolik sekund;\n"
     "                       když nepřijde, návratová hodnota je 3 (bez volby se čeká\n"
-    "                       bez omezení)\n"
+    "                       bez omezení)\n";
+
+/// How the commands that talk to the unit stand in for the window's boxes and its Storno button.
+constexpr std::string_view DeviceNotes =
     "\n"
     "Hlášení okna programu se vypisují na standardní chybový výstup, jeho otázky se\n"
     "zodpoví Ne. Signál SIGINT (Ctrl+C), SIGTERM nebo SIGHUP působí jako tlačítko\n"
@@ -261,6 +269,7 @@ enum OptionId {
     Json,
     AcceptCorrections,
     Again,
+    DryRun,
     Help,
     Version
 };
@@ -283,6 +292,7 @@ constexpr OptionDefinition Options[] = {
     {Json, "json"},
     {AcceptCorrections, "accept-corrections"},
     {Again, "again"},
+    {DryRun, "dry-run"},
     {Help, "help", 'h'},
     {Version, "version", 'V'},
 };
@@ -352,6 +362,7 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
         if (line.backupDir) refuse("--backup-dir");
         if (line.acceptCorrections) refuse("--accept-corrections");
         if (line.again) refuse("--again");
+        if (line.dryRun) refuse("--dry-run");
     }
     if (line.again && !line.log) usageError("volba --again patří k volbě --log");
     if (line.strict && line.acceptCorrections)
@@ -380,7 +391,7 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
         usageError("standardní vstup (-) lze zadat jen jednou");
     if (entry.outputRequired && !line.output)
         usageError("příkaz " + std::string(entry.name) + " potřebuje -o");
-    if (entry.port && !entry.unitForLastFile && !line.port)
+    if (entry.port && !entry.unitForLastFile && !line.port && !line.dryRun)
         usageError("příkaz " + std::string(entry.name) + " potřebuje --port PORT");
 }
 
@@ -485,6 +496,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         case Again:
             line.again = true;
             break;
+        case DryRun:
+            line.dryRun = true;
+            break;
         case Help:
             line.help = true;
             break;
@@ -524,6 +538,7 @@ std::string HelpText(std::optional<Command> command) {
     if (command) {
         const CommandEntry& entry = entryOf(*command);
         return wrappedSynopsis("Použití: orbctl ", entry.synopsis) + "\n" + std::string(entry.help) +
+               (entry.port && !entry.series ? std::string(TimeoutNote) : "") +
                (entry.port ? std::string(DeviceNotes) : "");
     }
     std::string text = "Použití: orbctl PŘÍKAZ [VOLBY]\n\nPříkazy:\n";

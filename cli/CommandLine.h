@@ -42,6 +42,7 @@ struct CommandLine {
     std::optional<std::string> backupDir; ///< where each unit's memory is saved before its write
     bool acceptCorrections = false;       ///< series: takes a value as its rules correct it
     bool again = false;                   ///< series: programs the rows the log records as done anew
+    bool dryRun = false;                  ///< series: prints what each row would write, opens no port
 };
 
 /// Parses the arguments that follow the program name; throws CliError(Usage) on anything it cannot take.

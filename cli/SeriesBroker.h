@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/SeriesPlan.h"
+#include "cli/SeriesConsole.h"
 #include "cli/SeriesRecord.h"
 
 #include <cstddef>
@@ -22,7 +23,7 @@ class SeriesBroker {
     /// the log cannot be written, which ends the port's work.
     virtual void record(const SeriesRecord& record) = 0;
     /// Shows what the port is doing now (the port's status line on a terminal).
-    virtual void status(const std::string& text) = 0;
+    virtual void status(const SeriesStatus& status) = 0;
     /// Prints a message of the port's on a line of its own.
     virtual void say(const std::string& text) = 0;
     /// Tells whether the series has nothing left for any unit to do, so no unit is to be greeted.

@@ -1,21 +1,27 @@
 #include "cli/SeriesConsole.h"
 
+#include "cli/ProgressLine.h"
+#include "settings/ImageSize.h"
+
+#include <algorithm>
 #include <utility>
 
 namespace orb {
 
-namespace {
-// Narrower than any terminal a technician works in, so a line never wraps and the redraw stays in place.
-constexpr std::size_t StatusWidth = 79;
-} // namespace
+SeriesConsole::SeriesConsole(std::ostream& out, bool onTerminal, std::vector<std::string> portNames,
+                             std::function<int()> columns)
+    : out_(out), onTerminal_(onTerminal), names_(std::move(portNames)), columns_(std::move(columns)),
+      statuses_(names_.size()) {}
 
-SeriesConsole::SeriesConsole(std::ostream& out, bool onTerminal, std::vector<std::string> portNames)
-    : out_(out), onTerminal_(onTerminal), names_(std::move(portNames)), statuses_(names_.size()) {}
-
-void SeriesConsole::status(std::size_t port, const std::string& text) {
-    if (statuses_.at(port) == text) return;
-    statuses_[port] = text;
-    if (!onTerminal_) return;
+void SeriesConsole::status(std::size_t port, const SeriesStatus& status) {
+    if (statuses_.at(port) == status) return;
+    const bool unitStarts = !status.unit.empty() && status.unit != statuses_[port].unit;
+    statuses_[port] = status;
+    if (!onTerminal_) {
+        // A log of the run shows each unit's start; its end is the unit's record line.
+        if (unitStarts) line(names_[port] + ": " + status.unit + ": zápis začíná");
+        return;
+    }
     eraseStatus();
     drawStatus();
 }
@@ -41,8 +47,9 @@ void SeriesConsole::eraseStatus() {
 
 void SeriesConsole::drawStatus() {
     if (!onTerminal_) return;
+    const int columns = columns_();
     for (std::size_t i = 0; i < names_.size(); ++i)
-        out_ << FitToWidth(names_[i] + ": " + statuses_[i], StatusWidth) << '\n';
+        out_ << StatusLine(names_[i], statuses_[i], columns) << '\n';
     out_.flush();
     drawn_ = true;
 }
@@ -55,6 +62,21 @@ std::string FitToWidth(const std::string& text, std::size_t width) {
         if (++characters > width) return text.substr(0, i);
     }
     return text;
+}
+
+std::string StatusLine(const std::string& portName, const SeriesStatus& status, int columns) {
+    const std::size_t room = columns > 1 ? static_cast<std::size_t>(columns - 1) : 0;
+    // The row comes first, then the bar; what the port does, which the bar mostly tells, gives way first.
+    const std::string head = portName + ": " + (status.unit.empty() ? status.step : status.unit);
+    const std::string step = status.unit.empty() ? "" : status.step;
+    // A terminal too narrow for the bar and some of the text shows the text alone.
+    if (status.total <= 0 || room < 20) return FitToWidth(step.empty() ? head : head + ": " + step, room);
+    const std::size_t barRoom =
+        std::max(std::min<std::size_t>(30, room / 2), room - std::min(room, CharacterCount(head) + 1));
+    const std::string bar =
+        ProgressLine(status.done, status.total, status.timeLeft, static_cast<int>(barRoom) + 1);
+    const std::string line = FitToWidth(head, room - std::min(room, CharacterCount(bar) + 1)) + " " + bar;
+    return FitToWidth(step.empty() ? line : line + "  " + step, room);
 }
 
 } // namespace orb

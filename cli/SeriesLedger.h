@@ -58,7 +58,7 @@ class LedgerBroker : public SeriesBroker {
         return ledger_.offer(port_, heldSha256);
     }
     void record(const SeriesRecord& record) override { ledger_.record(port_, record); }
-    void status(const std::string& text) override { ledger_.console().status(port_, text); }
+    void status(const SeriesStatus& status) override { ledger_.console().status(port_, status); }
     void say(const std::string& text) override { ledger_.console().line(text); }
     bool seriesDone() override { return ledger_.plan().done(); }
 

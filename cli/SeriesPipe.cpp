@@ -68,10 +68,10 @@ SeriesOffer offerOf(const std::vector<std::string>& fields) {
     const std::optional<int> row = fields.size() > 1 ? rowOf(fields[1]) : std::nullopt;
     if (name == "seen" && fields.size() == 4 && row)
         return {Kind::AlreadyWritten, *row, fields[2], fields[3]};
-    if (name != "write" || fields.size() != 6 || !row) return {};
-    const std::optional<std::vector<std::uint8_t>> image = bytesOf(fields[5]);
+    if (name != "write" || fields.size() != 7 || !row) return {};
+    const std::optional<std::vector<std::uint8_t>> image = bytesOf(fields[6]);
     if (!image || image->empty()) return {};
-    return {Kind::Write, *row, fields[2], fields[3], *image, fields[4]};
+    return {Kind::Write, *row, fields[2], fields[3], fields[4], *image, fields[5]};
 }
 
 } // namespace
@@ -79,7 +79,7 @@ SeriesOffer offerOf(const std::vector<std::string>& fields) {
 std::string OfferMessage(const SeriesOffer& offer) {
     switch (offer.kind) {
     case SeriesOffer::Kind::Write:
-        return PipeMessage("write", {std::to_string(offer.row), offer.rowName, offer.label,
+        return PipeMessage("write", {std::to_string(offer.row), offer.rowName, offer.label, offer.position,
                                      offer.backupFolder, hexOf(offer.image)});
     case SeriesOffer::Kind::AlreadyWritten:
         return PipeMessage("seen", {std::to_string(offer.row), offer.rowName, offer.label});
@@ -126,8 +126,19 @@ void PipeBroker::record(const SeriesRecord& record) {
     send(PipeMessage("record", RecordFields(record)));
 }
 
-void PipeBroker::status(const std::string& text) {
-    send(PipeMessage("status", {text}));
+void PipeBroker::status(const SeriesStatus& status) {
+    send(PipeMessage("status", {status.unit, status.step, std::to_string(status.done),
+                                std::to_string(status.total), status.timeLeft}));
+}
+
+std::optional<SeriesStatus> StatusOf(const std::vector<std::string>& fields) {
+    if (fields.size() != 5) return std::nullopt;
+    SeriesStatus status{fields[0], fields[1], 0, 0, fields[4]};
+    for (const auto& [text, number] :
+         {std::pair{&fields[2], &status.done}, std::pair{&fields[3], &status.total}})
+        if (std::from_chars(text->data(), text->data() + text->size(), *number).ec != std::errc())
+            return std::nullopt;
+    return status;
 }
 
 void PipeBroker::say(const std::string& text) {

@@ -10,9 +10,10 @@
 namespace orb {
 
 // A port served by a process of its own talks to the series' parent in lines of CSV fields, the first
-// naming the message. The worker sends "status,TEXT", "say,TEXT", "offer,SHA256" (empty when the unit holds
-// no valid image) and "record,FIELDS..." (RecordFields); the parent answers an offer with
-// "write,ROW,NAME,LABEL,BACKUPFOLDER,IMAGE" (the image in hex), "seen,ROW,NAME,LABEL", "keep" or "none".
+// naming the message. The worker sends "status,UNIT,STEP,DONE,TOTAL,TIMELEFT" (SeriesStatus), "say,TEXT",
+// "offer,SHA256" (empty when the unit holds no valid image) and "record,FIELDS..." (RecordFields); the
+// parent answers an offer with "write,ROW,NAME,LABEL,POSITION,BACKUPFOLDER,IMAGE" (the image in hex),
+// "seen,ROW,NAME,LABEL", "keep" or "none".
 // Only the parent reads the template and UNITS.csv: a worker writes what the parent hands it, so the
 // rows that were checked and planned are the rows the units get.
 
@@ -23,6 +24,9 @@ std::optional<std::vector<std::string>> ParsePipeMessage(const std::string& line
 
 /// Encodes the parent's answer to an offer.
 std::string OfferMessage(const SeriesOffer& offer);
+
+/// Decodes the fields of a status message after its name; nothing when they are no status.
+std::optional<SeriesStatus> StatusOf(const std::vector<std::string>& fields);
 
 /// The worker's side: every call becomes a message to the parent; an offer waits for its answer. The
 /// parent closes its end of the pipe once the series is done; a parent that went away is taken the same
@@ -35,7 +39,7 @@ class PipeBroker : public SeriesBroker {
 
     SeriesOffer offer(const std::optional<std::string>& heldSha256) override;
     void record(const SeriesRecord& record) override;
-    void status(const std::string& text) override;
+    void status(const SeriesStatus& status) override;
     void say(const std::string& text) override;
     bool seriesDone() override;
 

@@ -68,8 +68,11 @@ SeriesOffer SeriesPlan::offer(const std::optional<std::string>& heldSha256) {
     return {held ? SeriesOffer::Kind::Wait : SeriesOffer::Kind::Nothing};
 }
 
-SeriesOffer SeriesPlan::writeOffer(PlannedRow& row) const {
-    return {SeriesOffer::Kind::Write, row.number, rowName(row.number), row.label, images_[row.image]};
+SeriesOffer SeriesPlan::writeOffer(const PlannedRow& row) const {
+    const std::size_t place = static_cast<std::size_t>(&row - rows_.data()) + 1;
+    const std::string position = endless_ ? "" : std::to_string(place) + " z " + std::to_string(rows_.size());
+    return {SeriesOffer::Kind::Write, row.number, rowName(row.number), row.label, position,
+            images_[row.image]};
 }
 
 void SeriesPlan::finish(int row, bool programmed) {

@@ -26,6 +26,7 @@ struct SeriesOffer {
     int row = 0;                       ///< Write, AlreadyWritten: the row's number
     std::string rowName{};             ///< "řádek 3", or "kus 3" with the template alone
     std::string label{};               ///< the row's first column
+    std::string position{};            ///< Write: "3 z 10", the row's place in the series; empty without end
     std::vector<std::uint8_t> image{}; ///< Write: what the unit's EEPROM gets
     std::string backupFolder{}; ///< Write: where the unit's whole memory is saved first; empty: nowhere
 
@@ -93,7 +94,7 @@ class SeriesPlan {
     }
     PlannedRow& rowNumbered(int row);
     const PlannedRow& rowNumbered(int row) const;
-    SeriesOffer writeOffer(PlannedRow& row) const;
+    SeriesOffer writeOffer(const PlannedRow& row) const;
 
     std::vector<PlannedRow> rows_;
     std::vector<std::vector<std::uint8_t>> images_;

@@ -64,6 +64,16 @@ struct ImportedSettings {
     std::vector<Refusal> refusals;
 };
 
+/// The settings an image holds, as export writes them.
+Json decodedSettings(const std::vector<std::uint8_t>& image) {
+    Workspace workspace;
+    for (std::size_t address = 0; address < image.size(); ++address)
+        workspace.image->putByte(static_cast<std::int32_t>(address), image[address]);
+    DecodeImage(*workspace.image, workspace.form);
+    workspace.view.takeBoxes();
+    return WorkspaceJson(workspace);
+}
+
 ImportedSettings importSettings(const Json& json, std::optional<int> memoryBytes) {
     Workspace workspace;
     ImportOutcome outcome = ImportJson(json, memoryBytes, *workspace.image);
@@ -72,9 +82,8 @@ ImportedSettings importSettings(const Json& json, std::optional<int> memoryBytes
     for (std::int32_t address = 0; address < outcome.length; ++address)
         image[static_cast<std::size_t>(address)] = workspace.image->getByte(address);
     // What the rules made of the values shows where the settings decoded from the image differ.
-    DecodeImage(*workspace.image, workspace.form);
-    workspace.view.takeBoxes();
-    return {std::move(image), WorkspaceJson(workspace), {}};
+    Json settings = decodedSettings(image);
+    return {std::move(image), std::move(settings), {}};
 }
 
 Json& slotOf(Json& settings, const SeriesColumn& column) {
@@ -115,6 +124,7 @@ class RowsBuilder {
     }
 
     void templateRow() { outcome_.rows.push_back({0, "", *base_.image}); }
+    void keepTemplateImage() { outcome_.templateImage = base_.image.value_or(std::vector<std::uint8_t>()); }
 
     void addRow(const CsvRecord& record) {
         const std::vector<std::string>& fields = record.fields;
@@ -209,6 +219,7 @@ SeriesRowsOutcome BuildSeriesRows(const Json& templateJson, const std::vector<Cs
     SeriesRowsOutcome outcome;
     RowsBuilder builder(options, sources, outcome);
     if (!builder.takeTemplate(templateJson)) return outcome;
+    builder.keepTemplateImage();
     if (records.empty()) {
         builder.templateRow();
         return outcome;
@@ -230,6 +241,11 @@ SeriesRowsOutcome BuildSeriesRows(const Json& templateJson, const std::vector<Cs
         outcome.refusals.push_back(sources.unitsName + ": řádek " + std::to_string(header.line) +
                                    ": soubor nemá žádný řádek zařízení");
     return outcome;
+}
+
+std::vector<std::string> SeriesRowDifferences(const std::vector<std::uint8_t>& templateImage,
+                                              const SeriesRow& row) {
+    return DiffSettings(decodedSettings(templateImage), decodedSettings(row.image));
 }
 
 } // namespace orb

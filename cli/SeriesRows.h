@@ -37,6 +37,7 @@ inline constexpr std::size_t MaxSeriesRows = 10000;
 
 /// What checking a series found: the rows, or why some were refused, and what the rules corrected.
 struct SeriesRowsOutcome {
+    std::vector<std::uint8_t> templateImage; ///< the template's own image
     std::vector<SeriesRow> rows;
     std::vector<std::string> refusals; ///< "jednotky.csv: řádek 4, sloupec B (tabPIN): PIN je špatně zadán."
     std::vector<std::string>
@@ -55,5 +56,10 @@ struct SeriesRowsOutcome {
 /// length and two rows with the same image (a unit could not be told from the other).
 SeriesRowsOutcome BuildSeriesRows(const Json& templateJson, const std::vector<CsvRecord>& records,
                                   const SeriesRowsOptions& options, const SeriesSources& sources);
+
+/// Lists the settings in which a row's image differs from the template's, as orbctl diff does:
+/// "tabPIN: \"9999\" -> \"1111\"".
+std::vector<std::string> SeriesRowDifferences(const std::vector<std::uint8_t>& templateImage,
+                                              const SeriesRow& row);
 
 } // namespace orb

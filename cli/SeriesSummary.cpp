@@ -45,17 +45,22 @@ std::string unitText(const SeriesPlan& plan, const SeriesRecord& record) {
 std::vector<std::string> SeriesSummary(const SeriesPlan& plan, const std::vector<SeriesRecord>& records) {
     std::vector<std::string> programmed, failed, withoutSettings, left;
     std::size_t recognised = 0;
+    std::vector<int> programmedRows;
     for (const SeriesRecord& record : records) {
         if (record.programmed) {
-            programmed.push_back(rowText(plan, record.row));
+            programmedRows.push_back(record.row);
         } else if (record.recognised()) {
             ++recognised;
         } else {
             const bool taken = record.row > 0 && plan.programmed(record.row);
-            failed.push_back(unitText(plan, record) + (taken ? " (řádek pak dostalo jiné zařízení)" : ""));
+            failed.push_back(unitText(plan, record) + (taken ? ", který pak dostalo jiné zařízení" : ""));
             if (record.leftWithoutSettings) withoutSettings.push_back(unitText(plan, record));
         }
     }
+    // Ports finish their units in any order; the summary names rows as UNITS.csv has them.
+    std::sort(programmedRows.begin(), programmedRows.end());
+    for (const int row : programmedRows)
+        programmed.push_back(rowText(plan, row));
     for (const int row : plan.rowsLeft())
         left.push_back(rowText(plan, row));
     std::vector<std::string> lines{listed("Naprogramováno: " + units(programmed.size()), programmed, ", ")};
@@ -66,7 +71,9 @@ std::vector<std::string> SeriesSummary(const SeriesPlan& plan, const std::vector
         lines.push_back("Poznáno jako už naprogramované a nezapsáno znovu: " + units(recognised));
     lines.push_back(
         listed("Bez platného nastavení zůstalo: " + units(withoutSettings.size()), withoutSettings, "; ") +
-        (withoutSettings.empty() ? "" : "; uložte do nich nastavení znovu"));
+        (withoutSettings.empty()       ? ""
+         : withoutSettings.size() == 1 ? "; uložte do něj nastavení znovu"
+                                       : "; uložte do nich nastavení znovu"));
     lines.push_back(listed("Zatím nenaprogramováno: " + rows(left.size()), left, ", "));
     return lines;
 }

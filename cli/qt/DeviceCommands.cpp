@@ -7,6 +7,7 @@
 #include "cli/PortJson.h"
 #include "cli/PortTable.h"
 #include "cli/qt/DeviceMessages.h"
+#include "cli/TerminalColumns.h"
 #include "cli/TerminalText.h"
 #include "cli/Workspace.h"
 #include "image/DecodeImage.h"
@@ -24,7 +25,6 @@
 #include <optional>
 #include <QCoreApplication>
 #include <sstream>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace orb {
@@ -53,12 +53,6 @@ inline constexpr std::string_view OutOfRuleRefusal =
     "soubor má hodnoty, které pravidla polí nepovolují; do zařízení se nezapíše (zapíše ho volba --force).";
 std::string restoreHint(const std::string& path) {
     return "Původní obsah zařízení je v souboru '" + path + "'; do zařízení ho vrátí příkaz:";
-}
-
-/// The width of the terminal on standard error, 80 when it does not say.
-int TerminalColumns() {
-    winsize size{};
-    return ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
 }
 
 /// The window's device part on a terminal: the unit on COM n, its boxes and progress on standard error.

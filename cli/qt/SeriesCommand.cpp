@@ -11,6 +11,7 @@
 #include "cli/SeriesLedger.h"
 #include "cli/SeriesPipe.h"
 #include "cli/SeriesSummary.h"
+#include "cli/TerminalColumns.h"
 #include "cli/TerminalText.h"
 #include "cli/Workspace.h"
 #include "link/qt/StopSignals.h"
@@ -60,7 +61,7 @@ std::vector<CsvRecord> unitRecords(const std::optional<std::string>& units, std:
 
 /// Checks every row and builds its image before any unit is greeted; prints the corrections accepted,
 /// and every refusal before refusing the series.
-std::vector<SeriesRow> checkedRows(const CommandLine& line, std::ostream& err) {
+SeriesRowsOutcome checkedRows(const CommandLine& line, std::ostream& err) {
     const std::vector<CsvRecord> records = unitRecords(line.units, err);
     SeriesRowsOutcome rows =
         BuildSeriesRows(templateJson(line.files[0], err), records, {line.memory, line.acceptCorrections},
@@ -71,7 +72,35 @@ std::vector<SeriesRow> checkedRows(const CommandLine& line, std::ostream& err) {
         err << "orbctl: " << TerminalText(refusal) << std::endl;
     if (!rows.refusals.empty())
         throw CliError(ExitStatus::Refused, "série se nespustí; do žádného zařízení se nic nezapsalo");
-    return std::move(rows.rows);
+    return rows;
+}
+
+/// Prints what each row would put into a unit: its image's size and hash and the settings in which it
+/// differs from the template.
+ExitStatus printDryRun(const SeriesRowsOutcome& rows, const CommandLine& line, std::ostream& out,
+                       std::ostream& err) {
+    for (const SeriesRow& row : rows.rows) {
+        const std::string name =
+            line.units ? SeriesRowName(row.number, false) + (row.label.empty() ? "" : " " + row.label)
+                       : "šablona pro každý kus";
+        out << TerminalText(name) << ": " << row.image.size() << " B, SHA-256 " << Sha256Hex(row.image)
+            << '\n';
+        for (const std::string& difference : SeriesRowDifferences(rows.templateImage, row))
+            out << "  " << TerminalText(difference) << '\n';
+    }
+    err << "orbctl: --dry-run: nic se nezapsalo, žádný port se neotevřel." << std::endl;
+    return ExitStatus::Success;
+}
+
+/// Refuses a port given twice, also as a number and as its device: its second worker could only fail.
+void refuseRepeatedPorts(const std::vector<PortArgument>& ports) {
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j) {
+            const PortChoice a = SeriesPortChoice(ports[i]), b = SeriesPortChoice(ports[j]);
+            std::error_code error;
+            if (a.name() == b.name() || std::filesystem::equivalent(a.device(), b.device(), error))
+                throw CliError(ExitStatus::Usage, "port " + SeriesPortName(ports[i]) + " je zadán víckrát");
+        }
 }
 
 SeriesPlan planOf(const std::vector<SeriesRow>& rows, const CommandLine& line) {
@@ -140,10 +169,13 @@ ExitStatus serveForParent(const CommandLine& line, const SeriesOptions& options)
 
 } // namespace
 
-ExitStatus RunSeries(const CommandLine& line, std::ostream&, std::ostream& err) {
+ExitStatus RunSeries(const CommandLine& line, std::ostream& out, std::ostream& err) {
     if (std::getenv(SeriesWorkerVariable)) return serveForParent(line, portOptions(line));
+    const SeriesRowsOutcome rows = checkedRows(line, err);
+    if (line.dryRun) return printDryRun(rows, line, out, err);
+    refuseRepeatedPorts(line.ports);
     if (line.backupDir) checkBackupFolder(*line.backupDir);
-    SeriesPlan plan = planOf(checkedRows(line, err), line);
+    SeriesPlan plan = planOf(rows.rows, line);
     const std::unique_ptr<SeriesLog> log = openLog(line, plan, err);
     const bool several = line.ports.size() > 1;
 
@@ -151,7 +183,7 @@ ExitStatus RunSeries(const CommandLine& line, std::ostream&, std::ostream& err) 
     std::vector<std::string> names;
     for (const PortArgument& port : line.ports)
         names.push_back(SeriesPortName(port));
-    SeriesConsole console(err, ::isatty(STDERR_FILENO) == 1, names);
+    SeriesConsole console(err, ::isatty(STDERR_FILENO) == 1, names, TerminalColumns);
     SeriesLedger ledger(plan, backupsOf(line), log.get(), console);
     bool asPlanned = true;
     if (several) {

@@ -5,6 +5,7 @@
 #include "cli/FileAccess.h"
 #include "cli/qt/DeviceMessages.h"
 #include "cli/qt/Sha256.h"
+#include "cli/TransferSummary.h"
 #include "files/SystemErrorText.h"
 #include "image/DecodeImage.h"
 #include "link/DeviceLink.h"
@@ -49,17 +50,16 @@ class SeriesProgress : public Progress {
   public:
     explicit SeriesProgress(SeriesBroker& broker) : broker_(broker) {}
 
-    void showProgress(const std::string& message, bool) override {
-        message_ = message;
-        shownPercent_ = -1;
-        broker_.status(message);
-    }
+    void showProgress(const std::string& message, bool) override { show(message); }
     void hideProgress() override {}
     void setProgressValue(int done, int total) override {
         const int percent = total > 0 ? static_cast<int>(100LL * done / total) : 0;
         if (percent == shownPercent_) return;
         shownPercent_ = percent;
-        broker_.status(message_ + " " + std::to_string(done) + "/" + std::to_string(total));
+        status_.done = done;
+        status_.total = total;
+        status_.timeLeft = TimeLeft(Clock::now() - shownAt_, done, total);
+        broker_.status(status_);
     }
     bool dialogCancelled() const override {
         if (stopped() || (greeting_ && broker_.seriesDone())) return true;
@@ -83,9 +83,20 @@ class SeriesProgress : public Progress {
     /// Returns what the transfers moved since the last call, and starts counting afresh.
     TransferCounts takeCounts() { return std::exchange(counts_, {}); }
 
+    /// Shows what the port does now, with no transfer under way.
+    void show(const std::string& step) {
+        status_ = {status_.unit, step};
+        shownPercent_ = -1;
+        shownAt_ = Clock::now();
+        broker_.status(status_);
+    }
+    /// Names the row of the unit being written ("řádek 3 CHATA-3 (3 z 10)"); empty once it is done.
+    void setUnit(const std::string& unit) { status_.unit = unit; }
+
   private:
     SeriesBroker& broker_;
-    std::string message_;
+    SeriesStatus status_;
+    Clock::time_point shownAt_ = Clock::now();
     int shownPercent_ = -1;
     std::optional<Clock::time_point> deadline_;
     mutable bool deadlinePassed_ = false;
@@ -140,7 +151,7 @@ class PortLoop {
         }
         if (stopped()) say(stoppedBy(StopSignals::stopSignal()));
         say(std::string(PortEnds));
-        broker_.status(std::string(PortEnds));
+        progress_.show(std::string(PortEnds));
         return stopped() || broker_.seriesDone();
     }
 
@@ -148,7 +159,7 @@ class PortLoop {
     /// Serves the next unit that answers; false when the port's work ends.
     bool serveUnit() {
         if (stopped() || broker_.seriesDone()) return false;
-        broker_.status(std::string(WaitingForUnit));
+        progress_.show(std::string(WaitingForUnit));
         if (!activate()) return false;
 
         record_ = {};
@@ -244,6 +255,8 @@ class PortLoop {
     bool write(const SeriesOffer& offer) {
         record_.row = offer.row;
         record_.label = offer.label;
+        progress_.setUnit(offer.rowName + (offer.label.empty() ? "" : " " + offer.label) +
+                          (offer.position.empty() ? "" : " (" + offer.position + ")"));
         if (!offer.backupFolder.empty()) {
             // The recognition read the settings alone; a backup holds the whole memory.
             if (!read(TransferScope::WholeMemory)) return finish(readFailure_);
@@ -294,6 +307,7 @@ class PortLoop {
         record_.counts = progress_.takeCounts();
         record_.seconds = std::chrono::duration<double>(Clock::now() - started_).count();
         record_.time = IsoTime(std::chrono::system_clock::now());
+        progress_.setUnit("");
         broker_.record(record_);
         return !stillActive && !portFailed && !stopped();
     }

@@ -76,7 +76,8 @@ class WorkerPool {
         const std::string& name = message.front();
         const std::string text = message.size() > 1 ? message[1] : "";
         if (name == "status") {
-            ledger_.console().status(port, text);
+            if (const auto status = StatusOf({message.begin() + 1, message.end()}))
+                ledger_.console().status(port, *status);
         } else if (name == "say") {
             ledger_.console().line(text);
         } else if (name == "offer") {

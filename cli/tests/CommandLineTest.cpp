@@ -4,6 +4,7 @@
 #include "settings/ImageSize.h"
 
 #include <gtest/gtest.h>
+#include <map>
 
 namespace orb {
 namespace {
@@ -39,6 +40,7 @@ TEST(CommandLine, TakesEachCommandWithItsOptionsInAnyOrder) {
     EXPECT_EQ(attached.files, std::vector<std::string>{"a.eep"});
     EXPECT_TRUE(ParseCommandLine({"ports", "--json"}).json);
     EXPECT_EQ(ParseCommandLine({"--port=2", "read"}).command, Command::Read);
+    EXPECT_TRUE(ParseCommandLine({"series", "t.json", "--units", "u.csv", "--dry-run"}).dryRun);
 }
 
 TEST(CommandLine, HelpKeepsWithinEightyColumns) {
@@ -54,6 +56,22 @@ TEST(CommandLine, HelpKeepsWithinEightyColumns) {
             EXPECT_LT(CharacterCount(line), 80u) << line;
         }
     }
+}
+
+TEST(CommandLine, EachHelpExplainsEachOptionOnce) {
+    for (const std::string name : {"import", "diff", "read", "write", "ports", "series"}) {
+        const std::string text = HelpText(ParseCommandLine({name, "--help"}).command);
+        std::map<std::string, int> explained;
+        std::size_t start = 0;
+        for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            if (text.compare(start, 4, "  --") == 0)
+                ++explained[text.substr(start + 2, text.find(' ', start + 2) - start - 2)];
+        for (const auto& [option, times] : explained)
+            EXPECT_EQ(times, 1) << name << " " << option;
+    }
+    const std::string series = HelpText(Command::Series);
+    EXPECT_NE(series.find("  --no-verify"), std::string::npos);
+    EXPECT_NE(series.find("  --dry-run"), std::string::npos);
 }
 
 TEST(CommandLine, PortIsAComNumberOrADevice) {
@@ -128,6 +146,9 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTake) {
         {"--", "--help"},
         {"write", "a.eep", "--port", "1", "--accept-corrections"},
         {"series", "t.json", "--port", "1", "--strict", "--accept-corrections"},
+        {"series", "t.json", "--port", "1", "--again"},
+        {"series", "t.json"},
+        {"write", "a.eep", "--port", "1", "--dry-run"},
     };
     for (const auto& args : wrong) {
         try {

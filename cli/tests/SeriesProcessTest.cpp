@@ -267,6 +267,29 @@ TEST_F(OrbctlSeries, ACsvAsACzechSpreadsheetSavesItProgramsExactlyItsRowsWithThe
     EXPECT_FALSE(std::filesystem::exists(sim.eeprom(3)));
 }
 
+TEST_F(OrbctlSeries, ADryRunShowsWhatEachRowWouldWriteAndARepeatedPortIsRefusedBeforeAnyUnit) {
+    Units sim(dir, "unit.eep", {"--next-unit", "0"});
+    QProcess dryRun;
+    dryRun.start(ORBCTL_PATH,
+                 {"series", QString::fromStdString(base), "--units", QString::fromStdString(units), "--log",
+                  QString::fromStdString(log), "--dry-run"});
+    ASSERT_TRUE(dryRun.waitForFinished(30000));
+    EXPECT_EQ(dryRun.exitCode(), 0);
+    const std::string out = dryRun.readAllStandardOutput().toStdString();
+    const std::vector<std::uint8_t> first = rowImage("CHATA-1", "1111", "+420602000001");
+    EXPECT_TRUE(out.starts_with("řádek 2 CHATA-1: " + std::to_string(first.size()) + " B, SHA-256 " +
+                                sha256(first, first.size()) + "\n  tabJmenoStanice: \"\" -> \"CHATA-1\"\n"))
+        << out;
+    EXPECT_TRUE(contains(out, "řádek 6 CHATA-5: ")) << out;
+    EXPECT_FALSE(std::filesystem::exists(log));
+
+    const SeriesRun twice = series({QString::fromStdString(base), "--port", "1", "--port", sim.port(),
+                                    "--units", QString::fromStdString(units)});
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_TRUE(contains(twice.err, "je zadán víckrát")) << twice.err;
+    EXPECT_FALSE(contains(sim.requests(), "hello"));
+}
+
 TEST_F(OrbctlSeries, AUnitAnsweringAgainIsRecognisedAndNotWrittenAgain) {
     // Without --next-unit the same unit answers every hello: as if its button were pressed again.
     Units sim(dir, "unit.eep", {});
@@ -379,7 +402,7 @@ TEST_F(OrbctlSeries, AUnitUnpluggedInItsWriteIsCountedAsFailedAndNamedAndItsRowG
     EXPECT_TRUE(contains(run.err, "orbctl: Naprogramováno: 5 zařízení")) << run.err;
     EXPECT_TRUE(contains(run.err, "orbctl: Nepodařilo se: 1 zařízení (" + unit)) << run.err;
     EXPECT_TRUE(contains(run.err, "řádek " + unpluggedRow + " CHATA-")) << run.err;
-    EXPECT_TRUE(contains(run.err, "(řádek pak dostalo jiné zařízení))\n")) << run.err;
+    EXPECT_TRUE(contains(run.err, ", který pak dostalo jiné zařízení)\n")) << run.err;
     EXPECT_TRUE(contains(run.err, "orbctl: Bez platného nastavení zůstalo: 1 zařízení (" + unit)) << run.err;
     EXPECT_TRUE(contains(run.err, "orbctl: Zatím nenaprogramováno: 0 řádků\n")) << run.err;
 }

@@ -1,5 +1,6 @@
 #include "cli/CliError.h"
 #include "cli/JsonImport.h"
+#include "cli/SeriesConsole.h"
 #include "cli/SeriesCsv.h"
 #include "cli/SeriesLedger.h"
 #include "cli/SeriesLog.h"
@@ -10,6 +11,7 @@
 #include "cli/tests/CliTestSupport.h"
 #include "cli/Workspace.h"
 #include "image/DecodeImage.h"
+#include "settings/ImageSize.h"
 
 #include <csignal>
 #include <gtest/gtest.h>
@@ -250,7 +252,7 @@ const std::optional<std::string> Blank;
 
 TEST(SeriesPlan, RowsGoOutOnceWithTheirImagesAndAFailedRowIsOfferedAgain) {
     SeriesPlan plan = threeRowPlan();
-    EXPECT_EQ(plan.offer(Blank), (SeriesOffer{Kind::Write, 2, "řádek 2", "A", {1}}));
+    EXPECT_EQ(plan.offer(Blank), (SeriesOffer{Kind::Write, 2, "řádek 2", "A", "1 z 3", {1}}));
     EXPECT_EQ(plan.offer(Blank).row, 3);
     plan.finish(2, false);
     EXPECT_EQ(plan.offer(Blank).row, 2);
@@ -276,7 +278,7 @@ TEST(SeriesPlan, AUnitHoldingAnImageThisSeriesWroteIsRecognised) {
 TEST(SeriesPlan, TheTemplateAloneGoesToCountUnitsOrWithoutEnd) {
     const SeriesRow base{0, "", {1}};
     SeriesPlan counted(base, "t", 2);
-    EXPECT_EQ(counted.offer(Blank), (SeriesOffer{Kind::Write, 1, "kus 1", "", {1}}));
+    EXPECT_EQ(counted.offer(Blank), (SeriesOffer{Kind::Write, 1, "kus 1", "", "1 z 2", {1}}));
     counted.finish(1, true);
     EXPECT_EQ(counted.offer("t").kind, Kind::AlreadyWritten);
     EXPECT_EQ(counted.offer(Blank).row, 2);
@@ -373,10 +375,10 @@ TEST(SeriesSummary, CountsUnitsNamingThoseThatFailedAndThoseLeftWithoutSettings)
     EXPECT_EQ(SeriesSummary(plan, records),
               (std::vector<std::string>{
                   "Naprogramováno: 1 zařízení (řádek 2 A)",
-                  "Nepodařilo se: 3 zařízení (COM 1 v 10:15:02, řádek 2 A (řádek pak dostalo jiné zařízení); "
+                  "Nepodařilo se: 3 zařízení (COM 1 v 10:15:02, řádek 2 A, který pak dostalo jiné zařízení; "
                   "COM 2 v 10:15:40, řádek 3 B; COM 1 v 10:17:00)",
                   "Poznáno jako už naprogramované a nezapsáno znovu: 1 zařízení",
-                  "Bez platného nastavení zůstalo: 1 zařízení (COM 1 v 10:15:02, řádek 2 A); uložte do nich "
+                  "Bez platného nastavení zůstalo: 1 zařízení (COM 1 v 10:15:02, řádek 2 A); uložte do něj "
                   "nastavení znovu",
                   "Zatím nenaprogramováno: 2 řádky (řádek 3 B, řádek 4 C)"}));
     EXPECT_TRUE(AnyUnitLeftWithoutSettings(records));
@@ -582,11 +584,11 @@ TEST(SeriesPipe, MessagesKeepTheirFieldsOnOneLine) {
 TEST(SeriesPipe, TheWorkerTakesTheParentsAnswersWithTheImageAndTheEndOfThePipeAsTheSeriesDone) {
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
-    const SeriesOffer write{Kind::Write,   4, "řádek 4", "Chata, \"dolní\"", {0x00, 0x1A, 0xFF},
+    const SeriesOffer write{Kind::Write,   4, "řádek 4", "Chata, \"dolní\"", "3 z 10", {0x00, 0x1A, 0xFF},
                             "zalohy, nové"};
     const SeriesOffer seen{Kind::AlreadyWritten, 2, "kus 2", ""};
     const std::string answers = OfferMessage(write) + OfferMessage(seen) +
-                                OfferMessage({Kind::KeepSettings}) + "write,5,řádek 5,x,,0g\n";
+                                OfferMessage({Kind::KeepSettings}) + "write,5,řádek 5,x,,,0g\n";
     ASSERT_EQ(::write(pipeFds[1], answers.data(), answers.size()), static_cast<ssize_t>(answers.size()));
     std::ostringstream sent;
     PipeBroker broker(pipeFds[0], sent);
@@ -600,6 +602,41 @@ TEST(SeriesPipe, TheWorkerTakesTheParentsAnswersWithTheImageAndTheEndOfThePipeAs
     EXPECT_EQ(broker.offer(Blank).kind, Kind::Nothing);
     EXPECT_EQ(sent.str(), "offer,\noffer,ab12\noffer,\noffer,\noffer,\n");
     ::close(pipeFds[0]);
+
+    std::ostringstream statuses;
+    const SeriesStatus status{"řádek 3 A, B (3 z 10)", "Ukládám data z PC do EEPROM.", 34, 68, "zbývá 0:12"};
+    PipeBroker(-1, statuses).status(status);
+    const auto fields = ParsePipeMessage(statuses.str());
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->front(), "status");
+    EXPECT_EQ(StatusOf({fields->begin() + 1, fields->end()}), status);
+    EXPECT_FALSE(StatusOf({"a", "b", "x", "1", ""}));
+}
+
+TEST(SeriesConsole, AStatusLineFitsTheTerminalWithItsBarAndALogGetsALineWhenAUnitStarts) {
+    const SeriesStatus writing{"řádek 3 CHATA-3 (3 z 10)", "Ukládám data z PC do EEPROM.", 34, 68,
+                               "zbývá 0:12"};
+    const std::string wide = StatusLine("COM 1 (/dev/ttyS0)", writing, 160);
+    EXPECT_TRUE(wide.starts_with("COM 1 (/dev/ttyS0): řádek 3 CHATA-3 (3 z 10) [")) << wide;
+    EXPECT_NE(wide.find("34/68  zbývá 0:12"), std::string::npos) << wide;
+    EXPECT_TRUE(wide.ends_with("  Ukládám data z PC do EEPROM.")) << wide;
+    EXPECT_TRUE(StatusLine("COM 1 (/dev/ttyS0)", writing, 80)
+                    .starts_with("COM 1 (/dev/ttyS0): řádek 3 CHATA-3 (3 z 10) ["));
+    for (const int columns : {160, 80, 60, 30, 10, 1}) {
+        SCOPED_TRACE(columns);
+        EXPECT_LT(CharacterCount(StatusLine("COM 1 (/dev/ttyS0)", writing, columns)),
+                  static_cast<std::size_t>(std::max(columns, 1)));
+        EXPECT_LT(CharacterCount(StatusLine("COM 1 (/dev/ttyS0)", {"", "čekám na další zařízení"}, columns)),
+                  static_cast<std::size_t>(std::max(columns, 1)));
+    }
+    EXPECT_NE(StatusLine("COM 1", writing, 60).find('#'), std::string::npos);
+
+    std::ostringstream log;
+    SeriesConsole console(log, false, {"COM 1"});
+    console.status(0, {"", "čekám na další zařízení"});
+    console.status(0, {writing.unit, "Ukládám data z PC do EEPROM."});
+    console.status(0, writing);
+    EXPECT_EQ(log.str(), "orbctl: COM 1: řádek 3 CHATA-3 (3 z 10): zápis začíná\n");
 }
 
 } // namespace
