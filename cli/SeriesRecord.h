@@ -18,7 +18,7 @@ struct SeriesRecord {
     std::string firmware{};
     std::string memory{};
     std::string modem{};
-    std::string imageSha256{}; ///< of the image written; empty when nothing was written
+    std::string imageSha256{}; ///< of the image the unit was given; empty when it was given none
     bool verify = true;
     std::string outcome{}; ///< the message that ended the unit's attempt, in Czech
     bool programmed = false;

@@ -255,6 +255,8 @@ class PortLoop {
     bool write(const SeriesOffer& offer) {
         record_.row = offer.row;
         record_.label = offer.label;
+        // Set before anything can fail: a record with a row and no image is a unit recognised, not written.
+        record_.imageSha256 = Sha256Hex(offer.image);
         progress_.setUnit(offer.rowName + (offer.label.empty() ? "" : " " + offer.label) +
                           (offer.position.empty() ? "" : " (" + offer.position + ")"));
         if (!offer.backupFolder.empty()) {
@@ -267,7 +269,6 @@ class PortLoop {
             image_->putByte(static_cast<std::int32_t>(address), offer.image[address]);
         DecodeImage(*image_, form_);
         view_.takeBoxes();
-        record_.imageSha256 = Sha256Hex(offer.image);
         const LinkOutcome outcome = link_.saveToUnit(options_.scope);
         record_.programmed = outcome == LinkOutcome::Done;
         // A write that got under way invalidated the unit's header first; only its end restores it.
