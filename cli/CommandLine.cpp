@@ -173,7 +173,7 @@ constexpr CommandEntry Commands[] = {
              "nebo JSON z příkazu export), každé s hodnotami ze svého řádku JEDNOTKY.csv.\n"
              "Na každém portu zdraví zařízení, dokud neodpoví, aktivuje a zkontroluje ho,\n"
              "zapíše do něj další řádek a deaktivuje ho; pak čeká na další zařízení.\n"
-             "Zařízení, které už v této sérii naprogramovalo, pozná a znovu nezapíše; se\n"
+             "Zařízení, které už tato série naprogramovala, pozná a znovu nezapíše; se\n"
              "stejným --log pozná i zařízení z dřívějších spuštění a řádky, které protokol\n"
              "uvádí jako naprogramované, znovu nepřidělí. Zařízení s jiným platným\n"
              "nastavením se před zápisem celé uloží (bez --backup-dir do složky\n"
