@@ -4,14 +4,12 @@
 #include "ui/ScreenCentre.h"
 #include "ui/Twips.h"
 
-#include <functional>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <utility>
+#include <QShortcut>
 
 namespace orb {
 namespace {
@@ -22,22 +20,19 @@ constexpr int BarTop = 1080;
 constexpr int BarHeight = 240;
 constexpr int BarRoom = 330; ///< the window grows by this much while the bar shows
 
-/// A window that only its own button or the program can close; Esc presses Storno while it shows.
+/// A window that only its own button or the program can close.
 class InfoWindow : public QWidget {
   public:
-    InfoWindow(QWidget* owner, std::function<void()> escape)
-        : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-          escape_(std::move(escape)) {}
+    explicit InfoWindow(QWidget* owner)
+        : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+        // The window never asks for the keyboard. Asked for on every showing, the request could reach the
+        // window system after a short operation had hidden the window again: the keyboard then stayed with
+        // the hidden window, while the main window looked active and took clicks but no keys.
+        setAttribute(Qt::WA_ShowWithoutActivating);
+    }
 
   protected:
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
-    void keyPressEvent(QKeyEvent* event) override {
-        if (!event->matches(QKeySequence::Cancel)) return QWidget::keyPressEvent(event);
-        escape_();
-    }
-
-  private:
-    std::function<void()> escape_;
 };
 
 } // namespace
@@ -45,9 +40,7 @@ class InfoWindow : public QWidget {
 Info::Info(QWidget* owner) : owner_(owner) {}
 
 void Info::create() {
-    window_ = new InfoWindow(owner_, [this] {
-        if (storno_->isVisible()) storno_->click();
-    });
+    window_ = new InfoWindow(owner_);
     window_->setObjectName("Info");
     window_->setWindowIcon(paintedIcon(Picture::Unit));
     window_->setFixedSize(twips(ClientWidth), twips(ClientHeight));
@@ -62,6 +55,10 @@ void Info::create() {
     storno_->setObjectName("Storno");
     placeTwips(storno_, 1950, 600, 1335, 375);
     QObject::connect(storno_, &QPushButton::clicked, window_, [this] { storno(); });
+    // Esc presses Storno from whichever window of the program has the keyboard, while Storno shows and no
+    // modal box is open.
+    auto* escape = new QShortcut(QKeySequence::Cancel, storno_, nullptr, nullptr, Qt::ApplicationShortcut);
+    QObject::connect(escape, &QShortcut::activated, storno_, &QPushButton::click);
 
     bar_ = new QProgressBar(window_);
     bar_->setObjectName("Prubeh");
@@ -81,21 +78,26 @@ void Info::showProgress(const std::string& message, bool withStorno) {
         setBarVisible(false);
         window_->show();
         centreOnScreen(window_);
-        // Esc and Space reach Storno only while the window has the keyboard.
-        window_->activateWindow();
     }
     QApplication::processEvents();
 }
 
 void Info::hideProgress() {
-    if (window_) window_->hide();
-    owner_->activateWindow();
+    hide();
     QApplication::processEvents();
 }
 
 void Info::storno() {
     cancelled_ = true;
-    if (window_) window_->hide();
+    hide();
+}
+
+void Info::hide() {
+    if (!window_) return;
+    // The window has the keyboard only when the user clicked into it; the main window gets it back first,
+    // so that the keyboard never stays with a hidden window.
+    if (window_->isActiveWindow()) owner_->activateWindow();
+    window_->hide();
 }
 
 void Info::stopForGood() {

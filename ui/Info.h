@@ -14,7 +14,8 @@ namespace orb {
 
 /// The progress window "Info": shown without blocking over the main window while a long operation runs,
 /// with its message, an optional Storno button and, for block transfers, a bar of the blocks done.
-/// It has no close button: only Storno or the running operation hides it.
+/// It has no close button: only Storno or the running operation hides it. It never asks for the keyboard:
+/// Esc presses its Storno from whichever window of the program has it.
 class Info : public Progress {
   public:
     /// The window is created at its first showing, owned by owner. Its Storno is the only thing that
@@ -37,6 +38,7 @@ class Info : public Progress {
 
   private:
     void create();
+    void hide();
     void setBarVisible(bool visible);
 
     QWidget* owner_;
