@@ -3,6 +3,7 @@
 #include "common/ShownProgress.h"
 #include "files/FileMessages.h"
 #include "files/RawFile.h"
+#include "files/UnsavedSettings.h"
 #include "files/WriteTarget.h"
 #include "image/DecodeImage.h"
 #include "image/SettingsConversion.h"
@@ -82,10 +83,13 @@ bool WriteImageFile(const std::string& name, const EepromImage& image, std::int3
 
 void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs) {
     if (const std::optional<std::string> name = dialogs.chooseOpenFile())
-        LoadSettingsFile(form, image, progress, *name);
+        LoadSettingsFile(form, image, progress, dialogs, *name);
 }
 
-void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, const std::string& name) {
+void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs,
+                      const std::string& name) {
+    // Asked before the file is read: saving the edits goes through the same image buffer.
+    if (!OfferToSaveChangedSettings(form, image, progress, dialogs, msg::LoadTitle)) return;
     FormView& view = form.view();
     const std::optional<std::int32_t> length = ReadImageFile(name, image, progress);
     if (!length) {

@@ -32,8 +32,11 @@ void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
 /// Loads a file the user chooses into the image and decodes it into the form (btFileLoad); once decoded
 /// whole, the form's settings count as kept.
 void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs);
-/// Loads the named file as btFileLoad does once the user has chosen it, with the same messages.
-void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, const std::string& name);
+/// Loads the named file as btFileLoad does once the user has chosen it, with the same messages: settings
+/// changed since they were last kept are first offered for saving (dialogs give the save dialog), and stay
+/// when the user keeps them.
+void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs,
+                      const std::string& name);
 
 /// Writes image bytes 0..length-1 to the file. The old file stays untouched until the new content is
 /// complete on disk. Returns false on a file error.

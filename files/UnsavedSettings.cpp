@@ -7,10 +7,10 @@ namespace orb {
 namespace msg = file_messages;
 
 bool OfferToSaveChangedSettings(SettingsForm& form, EepromImage& image, Progress& progress,
-                                FileDialogs& dialogs) {
+                                FileDialogs& dialogs, const std::string& title) {
     if (!form.settingsChanged()) return true;
-    const Answer answer = form.view().ask(
-        {msg::ExitTitle, msg::UnsavedQuestion, MessageIcon::Question, MessageButtons::YesNoCancel});
+    const Answer answer =
+        form.view().ask({title, msg::UnsavedQuestion, MessageIcon::Question, MessageButtons::YesNoCancel});
     if (answer == Answer::No) return true;
     if (answer != Answer::Yes) return false;
     // A cancelled dialog, a declined overwrite or a failed write all leave the settings unkept.

@@ -5,13 +5,16 @@
 #include "image/EepromImage.h"
 #include "settings/SettingsForm.h"
 
+#include <string>
+
 namespace orb {
 
-/// Before the program ends: when the settings changed since a file or the unit last took or gave them,
-/// asks whether to save them to a file. Yes shows the save dialog, No lets the changes go, Storno stays.
-/// Returns true when the program may go on to end: after No, after Yes once the file holds the settings,
-/// and at once when nothing changed.
+/// Before the settings are replaced (a file loaded, the unit read) or the program ends: when they changed
+/// since a file or the unit last took or gave them, asks under the title of that operation whether to
+/// save them to a file. Yes shows the save dialog, No lets the changes go, Storno keeps them. Returns true
+/// when the operation may go on: after No, after Yes once the file holds the settings, and at once when
+/// nothing changed.
 bool OfferToSaveChangedSettings(SettingsForm& form, EepromImage& image, Progress& progress,
-                                FileDialogs& dialogs);
+                                FileDialogs& dialogs, const std::string& title);
 
 } // namespace orb

@@ -1,7 +1,9 @@
 #include "ui/Hlavni.h"
 
+#include "files/FileMessages.h"
 #include "files/SettingsFile.h"
 #include "files/UnsavedSettings.h"
+#include "link/LinkMessages.h"
 #include "settings/SettingsForm.h"
 #include "ui/FieldFocus.h"
 #include "ui/InfoProgram.h"
@@ -165,7 +167,14 @@ void Hlavni::loadFile() {
 }
 
 void Hlavni::loadFile(const std::string& name) {
-    runCommand([this, &name] { LoadSettingsFile(*form_, image_, info_, name); });
+    runCommand([this, &name] { LoadSettingsFile(*form_, image_, info_, fileDialogs(), name); });
+}
+
+void Hlavni::loadFromUnit() {
+    // The read fills the image buffer, which saving the edits uses too: the question comes first.
+    if (OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs(),
+                                   std::string(link_messages::LoadTitle)))
+        commands_.loadFromUnit();
 }
 
 void Hlavni::saveFile() {
@@ -187,8 +196,9 @@ bool Hlavni::endConfirmed(MessageButtons buttons) {
     return activity_.decideEnd([this, buttons] {
         bool end = true;
         reportErrors([&] {
-            end = OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs()) &&
-                  (!commands_.confirmExit || commands_.confirmExit(buttons));
+            end =
+                OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs(), file_messages::ExitTitle) &&
+                (!commands_.confirmExit || commands_.confirmExit(buttons));
         });
         return end;
     });

@@ -116,6 +116,8 @@ class Hlavni : public QWidget, public FormView {
     void reportErrors(const std::function<void()>& command);
     void loadFile();
     void saveFile();
+    /// Reads the unit (btEEPROMLoad) once changed settings were offered for saving.
+    void loadFromUnit();
     FileDialogs& fileDialogs();
     void showInfoProgram();
     /// Asks whether to save changed settings and to leave programming mode, with buttons for the

@@ -184,7 +184,9 @@ void Hlavni::buildCommands(QWidget* client) {
             box(2520, 360, 5160 - 60 - 2520, CheckHeight));
     connect(btFileLoad_, &QToolButton::clicked, this, [this] { runCommand([this] { loadFile(); }); });
     connect(btFileSave_, &QToolButton::clicked, this, [this] { runCommand([this] { saveFile(); }); });
-    connect(btEEPROMLoad_, &QToolButton::clicked, this, [this] { runCommand(commands_.loadFromUnit); });
+    connect(btEEPROMLoad_, &QToolButton::clicked, this, [this] {
+        if (commands_.loadFromUnit) runCommand([this] { loadFromUnit(); });
+    });
     connect(btEEPROMSave_, &QToolButton::clicked, this, [this] { runCommand(commands_.saveToUnit); });
     connect(btTisk_, &QToolButton::clicked, this, [this] { runCommand(commands_.print); });
 

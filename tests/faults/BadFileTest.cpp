@@ -45,6 +45,8 @@ TEST_F(BadFileTest, NameWithCzechLettersAndSpacesSavesAndLoads) {
     ASSERT_TRUE(fs::is_regular_file(fs::u8path(dialogs.path)));
 
     form.setText({TextField::tabJmenoStanice}, "DOMA");
+    view.expectBox({msg::LoadTitle, msg::UnsavedQuestion, MessageIcon::Question, MessageButtons::YesNoCancel},
+                   Answer::No);
     view.expectBox({msg::LoadTitle, msg::loaded(dialogs.path), MessageIcon::Information, MessageButtons::Ok});
     LoadSettingsFile(form, *image, progress, dialogs);
     EXPECT_EQ(form.text({TextField::tabJmenoStanice}), "CHATA");

@@ -1,23 +1,15 @@
 // Every command of the main window against a value that the rule of the field being left refuses: the
 // rule's box comes once, the command does not run and the field keeps the focus.
-#include "link/DeviceLink.h"
-#include "tests/support/FakeUnit.h"
-#include "tests/support/LinkBoxes.h"
-#include "ui/tests/WindowFixture.h"
+#include "ui/tests/WindowWithUnit.h"
 
 #include <QDir>
-#include <QLabel>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QToolButton>
 #include <utility>
 
 namespace orb {
 namespace {
 
 using test::errorBox;
-using test::ScriptedFileDialogs;
 
 /// A field with a rule and a value that the rule refuses.
 struct RefusedValue {
@@ -53,43 +45,13 @@ void PrintTo(const WindowCommand& command, std::ostream* out) {
     *out << command.name;
 }
 
-/// The window with an activated unit on a fake line, so that every command can run, and with every
-/// trace a command leaves watched: the unit's requests, the file dialogs, the printer, a modal window.
-class CommandGate : public test::WindowTest {
-  public:
-    void click(const char* name) { QTest::mouseClick(control(name), Qt::LeftButton); }
-    /// Presses a button without taking the focus, as a key or a screen reader presses it.
-    void press(const char* name) { control<QAbstractButton>(name)->click(); }
-    void closeWindow() { window.close(); }
-    /// An access key, as the keyboard gives it to the field that has the focus; the button it presses
-    /// clicks itself a moment later.
-    void pressAltWith(Qt::Key key) {
-        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
-        QTest::qWait(200);
-    }
-
+/// The window with an activated unit, so that every command can run, and with every trace a command
+/// leaves watched: the unit's requests, the file dialogs, the printer, a modal window.
+class CommandGate : public test::WindowWithUnit {
   protected:
     void SetUp() override {
-        WindowTest::SetUp();
-        // A click on btDEA right after the caption changed is taken for the second click of a double
-        // click; here every click is meant.
-        doubleClickInterval_ = QApplication::doubleClickInterval();
-        QApplication::setDoubleClickInterval(0);
-        window.setFileDialogs(&dialogs);
-        window.commands() = {
-            .dea = [this] { link.onDeaClicked(); },
-            .loadFromUnit = [this] { link.loadFromUnit(); },
-            .saveToUnit = [this] { link.saveToUnit(); },
-            .print = [this] { ++printed; },
-            .confirmExit = [this](MessageButtons buttons) { return link.confirmExit(buttons); },
-            .listPorts = {},
-            .leaveProgrammingMode = [this] { link.leaveProgrammingMode(); },
-        };
-        boxes.expectBox(test::PressButton);
-        click("btDEA");
-        ASSERT_EQ(control<QLabel>("tabDeAktivNapis")->text(), "Aktivní");
+        WindowWithUnit::SetUp();
         requestsBefore = unit.requests.size();
-
         // Any modal window that opens is recorded and closed, so that a failing test never hangs.
         modalWatch.setInterval(10);
         QObject::connect(&modalWatch, &QTimer::timeout, [this] {
@@ -103,22 +65,12 @@ class CommandGate : public test::WindowTest {
 
     void TearDown() override {
         modalWatch.stop();
-        QApplication::setDoubleClickInterval(doubleClickInterval_);
-        WindowTest::TearDown();
+        WindowWithUnit::TearDown();
     }
 
-    test::FakeLine line;
-    test::FakeUnit unit{line};
-    DeviceLink link{form, *image, window.progress(), line, line};
-    ScriptedFileDialogs dialogs;
-    QTemporaryDir folder;
     std::size_t requestsBefore = 0;
-    int printed = 0;
     QStringList opened;
     QTimer modalWatch;
-
-  private:
-    int doubleClickInterval_ = 0;
 };
 
 class CommandGateTest : public CommandGate,

@@ -17,14 +17,11 @@
 namespace orb {
 namespace {
 
+using test::contentOf;
 using test::ScriptedFileDialogs;
+using test::unsavedQuestion;
 using test::whenModalShows;
 using test::WindowTest;
-
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class FileCommandsTest : public WindowTest {
   protected:
@@ -51,6 +48,7 @@ TEST_F(FileCommandsTest, FileNamedOnTheCommandLineLoadsWithTheLoadCommandsMessag
     click("btFileSave");
     typeInto("tabJmenoStanice", "Jinde");
 
+    boxes.expectBox(unsavedQuestion("ORB - Načítání souboru"), Answer::No);
     boxes.expectBox({"ORB - Načítání souboru", "Data ze souboru '" + name + "' byla úspěšně načtena.",
                      MessageIcon::Information, MessageButtons::Ok});
     window.loadFile(name);
@@ -81,6 +79,7 @@ TEST_F(FileCommandsTest, ASavedFileLoadsBackIntoTheWindow) {
     form.setText({TextField::tabINPNazev, 3}, "");
     control<QTabWidget>("TabList")->setCurrentIndex(2);
     dialogs.answers = {name};
+    boxes.expectBox(unsavedQuestion("ORB - Načítání souboru"), Answer::No);
     boxes.expectBox({"ORB - Načítání souboru", "Data ze souboru '" + name + "' byla úspěšně načtena.",
                      MessageIcon::Information, MessageButtons::Ok});
     click("btFileLoad");
@@ -170,9 +169,7 @@ TEST_F(FileCommandsTest, TheOpenDialogShowsSizesTypesAndDatesInCzechWhateverTheS
     EXPECT_EQ(qtDialogs.chooseOpenFile(), std::nullopt);
 }
 
-const Message Unsaved{"ORB - ukončení programu",
-                      "Nastavení bylo změněno a není uloženo. Uložit je do souboru?", MessageIcon::Question,
-                      MessageButtons::YesNoCancel};
+const Message Unsaved = unsavedQuestion("ORB - ukončení programu");
 
 TEST_F(FileCommandsTest, ExitOffersToSaveChangedSettingsAndEndsOnlyOnceTheyAreSaved) {
     typeInto("tabJmenoStanice", "Chata");
@@ -201,6 +198,7 @@ TEST_F(FileCommandsTest, ALoadedOrSavedFileLeavesNothingToAskAboutUntilAnEdit) {
     window.show();
     typeInto("tabPIN", "1234");
     dialogs.answers = {path("default.eep")};
+    boxes.expectBox(unsavedQuestion("ORB - Načítání souboru"), Answer::No);
     boxes.expectBox({"ORB - Načítání souboru",
                      "Data ze souboru '" + path("default.eep") + "' byla úspěšně načtena.",
                      MessageIcon::Information, MessageButtons::Ok});

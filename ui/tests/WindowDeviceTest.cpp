@@ -100,6 +100,7 @@ TEST_F(WindowDeviceTest, NoEntryDialogOpensWhileAWriteRunsAndTheWriteCompletes) 
 
     // The unit holds what was written: a read brings the settings back.
     form.setText(Station, "DOMA");
+    boxes.expectBox(test::unsavedQuestion(test::LoadTitle), Answer::No);
     boxes.expectBox(ReadDone);
     click("btEEPROMLoad");
     EXPECT_EQ(form.text(Station), "CHATA");

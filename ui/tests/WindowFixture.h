@@ -14,6 +14,7 @@
 #include <optional>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -32,6 +33,18 @@ inline Message errorBox(const std::string& text) {
 
 inline Message warningBox(const std::string& text) {
     return {"ORB - upozornění", text, MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+/// The question asked before changed settings are replaced or left, under the title of the operation.
+inline Message unsavedQuestion(const std::string& title) {
+    return {title, "Nastavení bylo změněno a není uloženo. Uložit je do souboru?", MessageIcon::Question,
+            MessageButtons::YesNoCancel};
+}
+
+/// The bytes of a file, none when it cannot be read.
+inline QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 /// Runs the rules that wait for the focus to settle.
