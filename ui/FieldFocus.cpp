@@ -66,7 +66,10 @@ bool FieldFocus::eventFilter(QObject* object, QEvent* event) {
     }
     case QEvent::FocusOut:
         clickedInto_ = nullptr;
-        if (isLeavingField(static_cast<QFocusEvent*>(event)->reason())) scheduleLeave(it->leave);
+        // A field disabled under the focus (an exchange with the unit locks the pages) is not left by the
+        // user: the command that locked it ran its rule first.
+        if (isLeavingField(static_cast<QFocusEvent*>(event)->reason()) && it->edit->isEnabled())
+            scheduleLeave(it->leave);
         break;
     case QEvent::MouseButtonDblClick:
         if (it->doubleClick && static_cast<QWidget*>(object)->isEnabled()) {

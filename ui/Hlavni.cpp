@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
@@ -56,7 +57,7 @@ Hlavni::Hlavni(EepromImage& image, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       image_(image), activity_([this] { return leaveFieldForCommand(); },
-                               [this] { runCommand(commands_.leaveProgrammingMode); }, [this] { close(); }),
+                               [this] { runExchange(commands_.leaveProgrammingMode); }, [this] { close(); }),
       boxes_(this), info_(this), focus_(new FieldFocus(this)), qtFileDialogs_(this) {
     setObjectName("Hlavni");
     setWindowTitle("Inicializační program pro zařízení ORB/ORBTONE");
@@ -153,6 +154,16 @@ void Hlavni::runCommand(const std::function<void()>& command) {
     if (command) activity_.runCommand([this, &command] { reportErrors(command); });
 }
 
+void Hlavni::runExchange(const std::function<void()>& exchange) {
+    if (exchange) runCommand([this, &exchange] { whilePagesLocked(exchange); });
+}
+
+void Hlavni::whilePagesLocked(const std::function<void()>& exchange) {
+    pagesLocked_.emplace(tabs_, *focus_);
+    const auto unlock = qScopeGuard([this] { pagesLocked_.reset(); });
+    exchange();
+}
+
 void Hlavni::reportErrors(const std::function<void()>& command) {
     try {
         command();
@@ -172,9 +183,10 @@ void Hlavni::loadFile(const std::string& name) {
 
 void Hlavni::loadFromUnit() {
     // The read fills the image buffer, which saving the edits uses too: the question comes first.
-    if (OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs(),
-                                   std::string(link_messages::LoadTitle)))
-        commands_.loadFromUnit();
+    if (!OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs(),
+                                    std::string(link_messages::LoadTitle)))
+        return;
+    whilePagesLocked(commands_.loadFromUnit);
 }
 
 void Hlavni::saveFile() {
@@ -196,9 +208,10 @@ bool Hlavni::endConfirmed(MessageButtons buttons) {
     return activity_.decideEnd([this, buttons] {
         bool end = true;
         reportErrors([&] {
-            end =
-                OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs(), file_messages::ExitTitle) &&
-                (!commands_.confirmExit || commands_.confirmExit(buttons));
+            end = OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs(), file_messages::ExitTitle);
+            if (!end || !commands_.confirmExit) return;
+            // The unit may be taken out of programming mode on the way out.
+            whilePagesLocked([&] { end = commands_.confirmExit(buttons); });
         });
         return end;
     });
@@ -235,7 +248,11 @@ void Hlavni::selectTab(int tab) {
 }
 
 void Hlavni::focusField(TextRef field) {
-    focus_->returnFocus(textControl(field).control);
+    QWidget* control = textControl(field).control;
+    if (pagesLocked_)
+        pagesLocked_->returnFocusAfterwards(control);
+    else
+        focus_->returnFocus(control);
 }
 
 void Hlavni::textChanged(TextRef field) {

@@ -3,6 +3,7 @@
 #include "settings/FormView.h"
 #include "ui/Info.h"
 #include "ui/MessageBoxPrompter.h"
+#include "ui/PagesLocked.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/RowTables.h"
 #include "ui/WindowActivity.h"
@@ -11,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <QElapsedTimer>
 #include <QWidget>
 
@@ -113,6 +115,10 @@ class Hlavni : public QWidget, public FormView {
     /// The gate of every command: no rule's box is open, and the field being left lets its value go.
     bool leaveFieldForCommand();
     void runCommand(const std::function<void()>& command);
+    /// Runs an exchange with the unit as a command, with the settings of the tabs locked until it ends.
+    void runExchange(const std::function<void()>& exchange);
+    /// Runs an exchange with the unit inside a command, with the settings of the tabs locked until it ends.
+    void whilePagesLocked(const std::function<void()>& exchange);
     void reportErrors(const std::function<void()>& command);
     void loadFile();
     void saveFile();
@@ -165,6 +171,7 @@ class Hlavni : public QWidget, public FormView {
     QList<QLabel*> existLabels_; ///< txtReCall, txteeExistTime, txt2eeExistTime
     std::array<std::unique_ptr<RowDialog>, 3> rowDialogs_;
     std::unique_ptr<InfoProgram> infoProgram_;
+    std::optional<PagesLocked> pagesLocked_; ///< while an exchange with the unit runs
 };
 
 } // namespace orb

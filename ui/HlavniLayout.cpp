@@ -109,7 +109,7 @@ void Hlavni::buildConnection(QWidget* client) {
         if (deaCaptionChanged_.isValid() &&
             deaCaptionChanged_.elapsed() < QApplication::doubleClickInterval())
             return;
-        runCommand(commands_.dea);
+        runExchange(commands_.dea);
     });
 
     QLabel* spojeni = addLabel("Spojení", frame, 2520, 210);
@@ -187,7 +187,7 @@ void Hlavni::buildCommands(QWidget* client) {
     connect(btEEPROMLoad_, &QToolButton::clicked, this, [this] {
         if (commands_.loadFromUnit) runCommand([this] { loadFromUnit(); });
     });
-    connect(btEEPROMSave_, &QToolButton::clicked, this, [this] { runCommand(commands_.saveToUnit); });
+    connect(btEEPROMSave_, &QToolButton::clicked, this, [this] { runExchange(commands_.saveToUnit); });
     connect(btTisk_, &QToolButton::clicked, this, [this] { runCommand(commands_.print); });
 
     QGroupBox* program = addFrame("Frame8", "Program", client, box(6000, 5520, 3135, 855));
