@@ -21,14 +21,19 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScopeGuard>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QUrl>
 
 namespace orb {
 namespace {
@@ -50,6 +55,13 @@ std::optional<RowDialogKind> dialogOfField(TextField field) {
     return std::nullopt;
 }
 
+/// The one local file that a drag carries; nothing for text, a link or several files.
+std::optional<std::string> draggedFile(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
+    return QFile::encodeName(urls.front().toLocalFile()).toStdString();
+}
+
 } // namespace
 
 Hlavni::Hlavni(EepromImage& image, QWidget* parent)
@@ -63,6 +75,7 @@ Hlavni::Hlavni(EepromImage& image, QWidget* parent)
     setWindowTitle("Inicializační program pro zařízení ORB/ORBTONE");
     setWindowIcon(paintedIcon(Picture::Unit));
     setFixedSize(twips(9270), twips(6525));
+    setAcceptDrops(true);
     buildConnection(this);
     buildInformation(this);
     buildTabs(this);
@@ -77,6 +90,8 @@ Hlavni::~Hlavni() = default;
 
 void Hlavni::bindText(TextRef ref, QWidget* control, QLineEdit* edit) {
     textControl(ref) = {control, edit};
+    // A dragged file's address is no setting: the drag goes on to the window, which loads the file.
+    edit->setAcceptDrops(false);
     connect(edit, &QLineEdit::textEdited, this,
             [this, ref](const QString& text) { form_->setText(ref, text.toStdString()); });
     std::function<void()> doubleClick;
@@ -231,6 +246,21 @@ void Hlavni::stopOnSignal() {
 void Hlavni::closeEvent(QCloseEvent* event) {
     // A transfer in progress ends first (its Storno is on the progress window); then the window may close.
     event->setAccepted(endConfirmed(MessageButtons::YesNo));
+}
+
+void Hlavni::dragEnterEvent(QDragEnterEvent* event) {
+    if (draggedFile(event->mimeData()) && !activity_.commandRunning()) event->acceptProposedAction();
+}
+
+void Hlavni::dragMoveEvent(QDragMoveEvent* event) {
+    if (draggedFile(event->mimeData()) && !activity_.commandRunning()) event->acceptProposedAction();
+}
+
+void Hlavni::dropEvent(QDropEvent* event) {
+    const std::optional<std::string> name = draggedFile(event->mimeData());
+    if (!name) return;
+    event->acceptProposedAction();
+    loadFile(*name);
 }
 
 Answer Hlavni::ask(const Message& message) {

@@ -61,7 +61,7 @@ class Hlavni : public QWidget, public FormView {
     void refreshPorts();
 
     /// Loads the settings file as the load command does once its dialog has chosen the file; main() calls
-    /// it for the file named on the command line, once the window is up.
+    /// it for the file named on the command line, once the window is up, and a drop for the file dropped.
     void loadFile(const std::string& name);
 
     /// Ends the program as a stop signal asks (a logout, a service manager): presses Storno for a running
@@ -86,6 +86,11 @@ class Hlavni : public QWidget, public FormView {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    /// A settings file dragged from a file manager is taken by the window, never by the field under it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    /// A dropped settings file loads as the load button loads a file once chosen.
+    void dropEvent(QDropEvent* event) override;
 
   private:
     struct TextControl {

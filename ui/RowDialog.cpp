@@ -73,6 +73,7 @@ QWidget* RowDialog::buildItem(const DialogItem& item, QWidget* parent) {
         const auto field = std::get<TextField>(item.field);
         auto* edit = new QLineEdit(parent);
         limitText(edit, field);
+        edit->setAcceptDrops(false); // a dragged file's address is no setting
         texts_.insert(static_cast<int>(field), edit);
         if (!firstText_) firstText_ = edit;
         focus_->watch(edit, edit, [this, field] { return checkField(field); });

@@ -86,6 +86,7 @@ const WindowCommand Commands[] = {
     {"btInformace", [](CommandGate& t) { t.click("btInformace"); }},
     {"btKonec", [](CommandGate& t) { t.click("btKonec"); }},
     {"closeBox", [](CommandGate& t) { t.closeWindow(); }},
+    {"drop", [](CommandGate& t) { t.dropFile(); }},
     {"AltD_Deaktivovat", [](CommandGate& t) { t.pressAltWith(Qt::Key_D); }},
     {"AltI_Informace", [](CommandGate& t) { t.pressAltWith(Qt::Key_I); }},
     {"AltK_Ukoncit", [](CommandGate& t) { t.pressAltWith(Qt::Key_K); }},

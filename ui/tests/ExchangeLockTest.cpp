@@ -63,10 +63,11 @@ TEST_F(ExchangeLockTest, AWriteSendsWhatTheWindowShowsAndLeavesEveryControlAsItW
 TEST_F(ExchangeLockTest, AWriteRefusedForItsOutputNamesLeavesTheFocusInTheNameOnceThePagesTakeInputAgain) {
     form.setText({TextField::tabOUTNazev, 1}, "SVETLO");
     form.setText({TextField::tabOUTNazev, 4}, "SVETLO2");
-    boxes.expectBox({"ORB - Ukládání dat z PC do EEPROM",
-                     "Název výstupu 'O1' není správně zadán. Jména výstupů se nesmějí shodovat a ani být "
-                     "předponou jiného názvu výstupu. EEPROM nelze naprogramovat dokud toto nebude odstraněno.",
-                     MessageIcon::Critical, MessageButtons::Ok});
+    boxes.expectBox(
+        {"ORB - Ukládání dat z PC do EEPROM",
+         "Název výstupu 'O1' není správně zadán. Jména výstupů se nesmějí shodovat a ani být "
+         "předponou jiného názvu výstupu. EEPROM nelze naprogramovat dokud toto nebude odstraněno.",
+         MessageIcon::Critical, MessageButtons::Ok});
     click("btEEPROMSave");
     EXPECT_TRUE(unit.requestsOf(static_cast<std::uint8_t>(RequestCode::WriteBlock)).empty());
     EXPECT_EQ(control<QTabWidget>("TabList")->currentIndex(), 3);

@@ -63,6 +63,31 @@ TEST_F(UnsavedEditsTest, LoadingAFileAsksFirstAndReplacesTheEditsOnlyOnceTheyAre
     EXPECT_FALSE(contentOf(backup).contains("Chata 2"));
 }
 
+TEST_F(UnsavedEditsTest, AFileDroppedOnAFieldLoadsAfterTheQuestionAndNeverLandsInTheField) {
+    const auto file = test::draggedFile(other);
+    const Message question = unsavedQuestion("ORB - Načítání souboru");
+    boxes.expectBox(question, Answer::Cancel);
+    EXPECT_TRUE(dropOn("tabJmenoStanice", *file));
+    EXPECT_EQ(control<QLineEdit>("tabJmenoStanice")->text(), "Chata");
+
+    boxes.expectBox(question, Answer::No);
+    boxes.expectBox(loaded(other));
+    EXPECT_TRUE(dropOn("tabPIN", *file));
+    EXPECT_EQ(control<QLineEdit>("tabJmenoStanice")->text(), "Jinde");
+    EXPECT_EQ(control<QLineEdit>("tabPIN")->text(), "");
+
+    // Text, a link to the web or two files are no settings file: the window takes none of them.
+    QMimeData text;
+    text.setText("file:///tmp/site2.eep");
+    QMimeData web;
+    web.setUrls({QUrl("https://example.com/site2.eep")});
+    QMimeData two;
+    two.setUrls({QUrl::fromLocalFile("/tmp/a.eep"), QUrl::fromLocalFile("/tmp/b.eep")});
+    for (const QMimeData* data : {&text, &web, &two})
+        EXPECT_FALSE(dropOn("tabJmenoStanice", *data));
+    EXPECT_EQ(control<QLineEdit>("tabJmenoStanice")->text(), "Jinde");
+}
+
 TEST_F(UnsavedEditsTest, ReadingTheUnitAsksFirstAndStornoSendsItNothing) {
     SettingsRecord held = form.record();
     held.tabJmenoStanice = "Jednotka";

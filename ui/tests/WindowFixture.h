@@ -14,10 +14,14 @@
 #include <optional>
 #include <QApplication>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <string>
 
 /// Lets test failures show control names and texts as text.
@@ -90,6 +94,15 @@ class ScriptedFileDialogs : public FileDialogs {
     }
 };
 
+/// What a file manager offers when a file is dragged from it: its address as a link and as text.
+inline std::unique_ptr<QMimeData> draggedFile(const std::string& path) {
+    auto data = std::make_unique<QMimeData>();
+    const QUrl url = QUrl::fromLocalFile(QFile::decodeName(path.c_str()));
+    data->setUrls({url});
+    data->setText(url.toString());
+    return data;
+}
+
 /// The real main window, shown and active on the offscreen display, with its boxes answered by a script.
 class WindowTest : public ::testing::Test {
   protected:
@@ -117,6 +130,23 @@ class WindowTest : public ::testing::Test {
         focus(edit);
         edit->selectAll();
         typeKeys(edit, text);
+    }
+
+    /// Drags data that another program offers (a file manager's file) over a control and drops it there,
+    /// as the window system delivers a drop; tells whether the window took it.
+    bool dropOn(const QString& name, const QMimeData& data) {
+        QWidget* target = control(name);
+        const QPoint at = target->mapTo(&window, target->rect().center());
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.windowHandle(), &enter);
+        if (!enter.isAccepted()) {
+            QDragLeaveEvent leave;
+            QApplication::sendEvent(window.windowHandle(), &leave);
+            return false;
+        }
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.windowHandle(), &drop);
+        return drop.isAccepted();
     }
 
     /// Moves the focus to a control and lets every rule that this sets off run to its end.

@@ -20,6 +20,8 @@ class WindowWithUnit : public WindowTest {
     /// Presses a button without taking the focus, as a key or a screen reader presses it.
     void press(const char* name) { control<QAbstractButton>(name)->click(); }
     void closeWindow() { window.close(); }
+    /// Drops a settings file from a file manager on the window, away from any field.
+    void dropFile() { dropOn("tabDeAktivNapis", *draggedFile(path("jinde.eep"))); }
     /// An access key, as the keyboard gives it to the field that has the focus; the button it presses
     /// clicks itself a moment later.
     void pressAltWith(Qt::Key key) {
