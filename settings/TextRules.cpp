@@ -54,6 +54,12 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
     return foldCase(a) == foldCase(b);
 }
 
+/// What people put between the digits of a telephone number: spaces (a tab and a no-break space too, as
+/// spreadsheets, mail and word processors give them), dashes (an en dash too), dots, brackets, line ends.
+constexpr std::array<std::string_view, 12> NumberSeparators{
+    " ", "\t", "\xC2\xA0", "-", "\xE2\x80\x93", ".", "(", ")", "[", "]", "\r", "\n",
+};
+
 std::string withList(std::string_view message, std::string_view list) {
     return std::string(message) + std::string(list);
 }
@@ -226,6 +232,22 @@ std::string NormalizePhoneNumber(const std::string& number, const std::string& u
     if (!international && !doubleZero && !number.starts_with(uto))
         return uto + (number.starts_with('0') ? number.substr(1) : number);
     if (!international && doubleZero) return "+" + number.substr(2);
+    return number;
+}
+
+bool HoldsPhoneNumber(TextField field) {
+    return field == TextField::tabTC || field == TextField::tabTCcentra;
+}
+
+std::string PastedPhoneNumber(std::string_view text) {
+    std::string number;
+    while (!text.empty()) {
+        const auto separator = std::find_if(NumberSeparators.begin(), NumberSeparators.end(),
+                                            [text](std::string_view s) { return text.starts_with(s); });
+        const std::size_t length = separator == NumberSeparators.end() ? 1 : separator->size();
+        if (separator == NumberSeparators.end()) number += text.front();
+        text.remove_prefix(length);
+    }
     return number;
 }
 

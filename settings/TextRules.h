@@ -19,6 +19,14 @@ bool IsAllowedName(std::string_view text, std::string_view list);
 /// Puts a telephone number into international form using the country prefix uto ("+420").
 std::string NormalizePhoneNumber(const std::string& number, const std::string& uto);
 
+/// Tells whether a field holds a telephone number: a row's number or the SMS centre's.
+bool HoldsPhoneNumber(TextField field);
+
+/// Takes out of a telephone number, as people write it and send it, what stands between its digits (spaces,
+/// dashes, dots, brackets) and the line end after it, so that a pasted number reaches its rule as digits.
+/// Every other character stays for the rule to judge.
+std::string PastedPhoneNumber(std::string_view text);
+
 /// What a field's rule decided, with what a rejection tells the user.
 struct FieldRuleResult {
     RuleOutcome outcome;

@@ -5,10 +5,12 @@
 #include "files/UnsavedSettings.h"
 #include "link/LinkMessages.h"
 #include "settings/SettingsForm.h"
+#include "settings/TextRules.h"
 #include "ui/FieldFocus.h"
 #include "ui/InfoProgram.h"
 #include "ui/LayoutParts.h"
 #include "ui/PaintedIcons.h"
+#include "ui/PhoneNumberPaste.h"
 #include "ui/RowDialog.h"
 #include "ui/TextLimit.h"
 #include "ui/Twips.h"
@@ -92,6 +94,7 @@ void Hlavni::bindText(TextRef ref, QWidget* control, QLineEdit* edit) {
     textControl(ref) = {control, edit};
     // A dragged file's address is no setting: the drag goes on to the window, which loads the file.
     edit->setAcceptDrops(false);
+    if (HoldsPhoneNumber(ref.field)) CleanPastedPhoneNumbers(control, edit);
     connect(edit, &QLineEdit::textEdited, this,
             [this, ref](const QString& text) { form_->setText(ref, text.toStdString()); });
     std::function<void()> doubleClick;

@@ -2,8 +2,10 @@
 
 #include "settings/ImageSize.h"
 #include "settings/SettingsForm.h"
+#include "settings/TextRules.h"
 #include "ui/FieldFocus.h"
 #include "ui/PaintedIcons.h"
+#include "ui/PhoneNumberPaste.h"
 #include "ui/TextLimit.h"
 #include "ui/Twips.h"
 
@@ -74,6 +76,7 @@ QWidget* RowDialog::buildItem(const DialogItem& item, QWidget* parent) {
         auto* edit = new QLineEdit(parent);
         limitText(edit, field);
         edit->setAcceptDrops(false); // a dragged file's address is no setting
+        if (HoldsPhoneNumber(field)) CleanPastedPhoneNumbers(edit, edit);
         texts_.insert(static_cast<int>(field), edit);
         if (!firstText_) firstText_ = edit;
         focus_->watch(edit, edit, [this, field] { return checkField(field); });

@@ -81,6 +81,32 @@ TEST(NormalizePhoneNumber, PutsNumbersIntoInternationalForm) {
         EXPECT_EQ(NormalizePhoneNumber(c.number, c.uto), c.expected) << c.number << " with " << c.uto;
 }
 
+TEST(PastedPhoneNumber, LeavesTheDigitsAndWhatTheRuleMustJudge) {
+    const struct {
+        std::string pasted;
+        std::string number;
+    } cases[] = {
+        {"+420 602 111 222", "+420602111222"},
+        {"602111222\n", "602111222"},
+        {"602111222\r\n", "602111222"},
+        {"(+420) 602-111-222", "+420602111222"},
+        {"602.111.222", "602111222"},
+        {"[602]\t111 222", "602111222"},
+        {"602\xC2\xA0"
+         "111\xE2\x80\x93"
+         "222",
+         "602111222"},                // a no-break space and an en dash
+        {"602 111 22a", "60211122a"}, // left for the rule to refuse
+        {"602/111 222", "602/111222"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PastedPhoneNumber(c.pasted), c.number) << c.pasted;
+    EXPECT_TRUE(HoldsPhoneNumber(TextField::tabTC));
+    EXPECT_TRUE(HoldsPhoneNumber(TextField::tabTCcentra));
+    EXPECT_FALSE(HoldsPhoneNumber(TextField::tabUTO));
+}
+
 TEST(CheckFieldRule, CharacterKeywordNumericAndPhoneRules) {
     const struct {
         TextField field;
