@@ -114,7 +114,8 @@ void SeriesLog::readEarlier(std::string content) {
     }
     const std::vector<std::string>& header = records.front().fields;
     const std::vector<std::string>& all = RecordColumns();
-    if ((header.size() != all.size() && header.size() != EarlierRecordColumns) ||
+    if ((header.size() != all.size() && header.size() != SecondRecordColumns &&
+         header.size() != EarlierRecordColumns) ||
         !std::equal(header.begin(), header.end(), all.begin()))
         notALog(path_, "záhlaví nejsou sloupce protokolu");
     // The earlier format wrote ',' and a decimal point, and its cells as they were.

@@ -35,10 +35,25 @@ template <typename Number> Number numberField(std::string text) {
 } // namespace
 
 const std::vector<std::string>& RecordColumns() {
-    static const std::vector<std::string> columns = {
-        "čas",   "port",  "řádek",     "první sloupec",   "výrobek",  "firmware",
-        "paměť", "modem", "SHA-256",   "kontrola zápisu", "výsledek", "naprogramováno",
-        "bajty", "bloky", "opakování", "trvání (s)",      "záloha",   "bez platného nastavení"};
+    static const std::vector<std::string> columns = {"čas",
+                                                     "port",
+                                                     "řádek",
+                                                     "první sloupec",
+                                                     "výrobek",
+                                                     "firmware",
+                                                     "paměť",
+                                                     "modem",
+                                                     "SHA-256",
+                                                     "kontrola zápisu",
+                                                     "výsledek",
+                                                     "naprogramováno",
+                                                     "bajty",
+                                                     "bloky",
+                                                     "opakování",
+                                                     "trvání (s)",
+                                                     "záloha",
+                                                     "bez platného nastavení",
+                                                     "deaktivace nepotvrzena"};
     return columns;
 }
 
@@ -60,11 +75,13 @@ std::vector<std::string> RecordFields(const SeriesRecord& r, char decimalPoint) 
             std::to_string(r.counts.retries),
             decimal(r.seconds, decimalPoint),
             r.backup,
-            yesNo(r.leftWithoutSettings)};
+            yesNo(r.leftWithoutSettings),
+            yesNo(r.deactivationUnconfirmed)};
 }
 
 SeriesRecord RecordFromFields(const std::vector<std::string>& f) {
-    if (f.size() != RecordColumns().size() && f.size() != EarlierRecordColumns)
+    if (f.size() != RecordColumns().size() && f.size() != SecondRecordColumns &&
+        f.size() != EarlierRecordColumns)
         throw CliError(ExitStatus::Failure, "záznam série má " + std::to_string(f.size()) + " polí");
     SeriesRecord r{f[0],          f[1],  f[2].empty() ? 0 : numberField<int>(f[2]),
                    f[3],          f[4],  f[5],
@@ -76,6 +93,7 @@ SeriesRecord RecordFromFields(const std::vector<std::string>& f) {
     r.seconds = numberField<double>(f[15]);
     r.backup = f[16];
     r.leftWithoutSettings = f.size() > EarlierRecordColumns && f[17] == "ano";
+    r.deactivationUnconfirmed = f.size() > SecondRecordColumns && f[18] == "ano";
     return r;
 }
 

@@ -22,10 +22,11 @@ struct SeriesRecord {
     bool verify = true;
     std::string outcome{}; ///< the message that ended the unit's attempt, in Czech
     bool programmed = false;
-    TransferCounts counts{};          ///< everything moved to and from the unit: reads and the write
-    double seconds = 0;               ///< from the unit's answer to its deactivation
-    std::string backup{};             ///< the file its memory was saved in, if any
-    bool leftWithoutSettings = false; ///< its write began and did not end: it holds no valid settings now
+    TransferCounts counts{};              ///< everything moved to and from the unit: reads and the write
+    double seconds = 0;                   ///< from the unit's answer to its deactivation
+    std::string backup{};                 ///< the file its memory was saved in, if any
+    bool leftWithoutSettings = false;     ///< its write began and did not end: it holds no valid settings now
+    bool deactivationUnconfirmed = false; ///< it did not confirm that it left programming mode
 
     /// Tells whether the unit was found holding a row's image and let go without a write.
     bool recognised() const { return row > 0 && imageSha256.empty() && !programmed; }
@@ -35,12 +36,14 @@ struct SeriesRecord {
 
 /// The names of the log's columns, in order.
 const std::vector<std::string>& RecordColumns();
-/// How many columns the logs of the earlier format have: all but the last.
+/// How many columns the logs of the earlier formats have: the first without the last two columns, the
+/// second without the last.
 inline constexpr std::size_t EarlierRecordColumns = 17;
+inline constexpr std::size_t SecondRecordColumns = 18;
 
 /// Returns the record's fields in the order of the log's columns, the seconds with the decimal point given.
 std::vector<std::string> RecordFields(const SeriesRecord& record, char decimalPoint = '.');
-/// Reads the fields of RecordFields back, also those of the earlier format (without the last column) and
+/// Reads the fields of RecordFields back, also those of the earlier formats (without the last columns) and
 /// with either decimal point; throws CliError(Failure) when they are not a record's.
 SeriesRecord RecordFromFields(const std::vector<std::string>& fields);
 

@@ -43,10 +43,11 @@ std::string unitText(const SeriesPlan& plan, const SeriesRecord& record) {
 } // namespace
 
 std::vector<std::string> SeriesSummary(const SeriesPlan& plan, const std::vector<SeriesRecord>& records) {
-    std::vector<std::string> programmed, failed, withoutSettings, left;
+    std::vector<std::string> programmed, failed, withoutSettings, unconfirmed, left;
     std::size_t recognised = 0;
     std::vector<int> programmedRows;
     for (const SeriesRecord& record : records) {
+        if (record.deactivationUnconfirmed) unconfirmed.push_back(unitText(plan, record));
         if (record.programmed) {
             programmedRows.push_back(record.row);
         } else if (record.recognised()) {
@@ -74,6 +75,9 @@ std::vector<std::string> SeriesSummary(const SeriesPlan& plan, const std::vector
         (withoutSettings.empty()       ? ""
          : withoutSettings.size() == 1 ? "; uložte do něj nastavení znovu"
                                        : "; uložte do nich nastavení znovu"));
+    if (!unconfirmed.empty())
+        lines.push_back(listed("Deaktivaci nepotvrdilo: " + units(unconfirmed.size()), unconfirmed, "; ") +
+                        "; může být stále v programovacím módu");
     lines.push_back(listed("Zatím nenaprogramováno: " + rows(left.size()), left, ", "));
     return lines;
 }

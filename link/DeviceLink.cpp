@@ -73,6 +73,11 @@ LinkOutcome DeviceLink::leaveProgrammingMode() {
     return run(lm::DeactivationTitle, [this] { return mode_.deactivate(); });
 }
 
+void DeviceLink::letGo() {
+    transport_.closePort();
+    SetLinkState(form_, LinkState::Inactive);
+}
+
 template <typename Operation>
 LinkOutcome DeviceLink::run(std::string_view title, Operation operation, bool writesUnit) {
     if (busy_) return LinkOutcome::Busy;
@@ -82,8 +87,7 @@ LinkOutcome DeviceLink::run(std::string_view title, Operation operation, bool wr
     } catch (const PortError&) {
         // The cable or the port is gone: the unit cannot be reached any more, whatever state it is in. The
         // progress window went with the operation's scope.
-        transport_.closePort();
-        SetLinkState(form_, LinkState::Inactive);
+        letGo();
         const std::string text = lm::portFailed(mode_.openedPortName());
         tell(form_.view(), title, writesUnit ? lm::withNoValidSettings(text) : text, MessageIcon::Critical);
         return LinkOutcome::PortFailed;

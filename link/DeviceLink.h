@@ -44,6 +44,9 @@ class DeviceLink {
     /// Takes a unit still in programming mode out of it without asking first, as the exit question's Yes
     /// does; nothing while no connection is active (Done).
     LinkOutcome leaveProgrammingMode();
+    /// Closes the port and takes the connection as Inactive without a word to the unit: a series port goes
+    /// on with the next unit after one that did not confirm its deactivation.
+    void letGo();
     /// Tells whether a command is running (its waits deliver the window's clicks).
     bool busy() const { return busy_; }
 

@@ -36,7 +36,7 @@ inline constexpr std::string_view KeptSettings =
     "nebo --log).";
 inline constexpr std::string_view NoRowLeft =
     "Série už pro toto zařízení nemá žádný řádek; zařízení se nezapíše.";
-inline constexpr std::string_view DeactivationFailedText = "Zařízení neodpovědělo na deaktivaci.";
+inline constexpr std::string_view DeactivationUnconfirmed = "deaktivace nepotvrzena";
 inline constexpr std::string_view PortEnds = "Port končí práci v sérii.";
 inline constexpr std::string_view WaitingForUnit = "čekám na další zařízení";
 
@@ -160,7 +160,14 @@ class PortLoop {
     bool serveUnit() {
         if (stopped() || broker_.seriesDone()) return false;
         progress_.show(std::string(WaitingForUnit));
-        if (!activate()) return false;
+        switch (activate()) {
+        case Activation::Ended:
+            return false;
+        case Activation::Failed:
+            return true;
+        case Activation::Done:
+            break;
+        }
 
         record_ = {};
         record_.port = name_;
@@ -196,35 +203,41 @@ class PortLoop {
         return false;
     }
 
-    /// Greets until a unit answers and activates it; false, said why, when the port's work ends. A unit
-    /// that answered the greeting but failed to be identified is recorded, and the port goes on.
-    bool activate() {
+    /// How greeting the next unit ended.
+    enum class Activation {
+        Done,   ///< a unit is active, or refused as the wrong product or firmware
+        Failed, ///< a unit answered but was not activated: it is recorded, and the port greets again
+        Ended,  ///< the port's work ends: it was said why
+    };
+
+    /// Greets until a unit answers and activates it. A unit that answered the greeting but failed to be
+    /// identified has been sent the deactivation by the link; it is recorded once, and the port goes on
+    /// with the next unit that answers (the same one, greeted again, gets a row as any other).
+    Activation activate() {
         if (options_.timeout) progress_.setDeadline(Clock::now() + std::chrono::seconds(*options_.timeout));
         progress_.setGreeting(true);
         const LinkOutcome outcome = link_.onDeaClicked();
         progress_.setGreeting(false);
         const bool timedOut = progress_.deadlinePassed(); // clearing the deadline forgets it
         progress_.setDeadline(std::nullopt);
-        if (outcome == LinkOutcome::Done || outcome == LinkOutcome::Refused) return true;
+        if (outcome == LinkOutcome::Done || outcome == LinkOutcome::Refused) return Activation::Done;
         const std::vector<ShownBox> boxes = view_.takeBoxes();
-        if (stopped() || broker_.seriesDone()) return false;
+        if (stopped() || broker_.seriesDone()) return Activation::Ended;
         if (timedOut) {
             say(noAnswerWithin(*options_.timeout));
-            return false;
+            return Activation::Ended;
         }
-        // The port opened but the activation failed (the box said lm::ActivationFailed): the attempt is
-        // recorded.
         if (outcome == LinkOutcome::NotReached || outcome == LinkOutcome::Cancelled) {
             record_ = {.time = IsoTime(std::chrono::system_clock::now()),
                        .port = name_,
                        .verify = options_.verify,
-                       .outcome = std::string(lm::ActivationFailed)};
+                       .outcome = oneLine(lastText(boxes))};
             broker_.record(record_);
-            return !stopped();
+            return Activation::Failed;
         }
         say(oneLine(lastText(boxes)));
         if (outcome == LinkOutcome::NotOpened) say(port_.openError());
-        return false;
+        return Activation::Ended;
     }
 
     /// Reads as much of the unit as its header describes (a unit without valid settings: the header's
@@ -243,8 +256,8 @@ class PortLoop {
 
     /// Reads the unit; a unit without valid settings is read all the same. False, with the reason kept,
     /// when the read failed.
-    bool read(TransferScope scope) {
-        const LinkOutcome outcome = link_.loadFromUnit(scope);
+    bool read(TransferScope scope, ReadCheck check = ReadCheck::Once) {
+        const LinkOutcome outcome = link_.loadFromUnit(scope, check);
         if (outcome == LinkOutcome::Done || outcome == LinkOutcome::NotProgrammed ||
             outcome == LinkOutcome::DecodeFailed)
             return true;
@@ -260,8 +273,9 @@ class PortLoop {
         progress_.setUnit(offer.rowName + (offer.label.empty() ? "" : " " + offer.label) +
                           (offer.position.empty() ? "" : " (" + offer.position + ")"));
         if (!offer.backupFolder.empty()) {
-            // The recognition read the settings alone; a backup holds the whole memory.
-            if (!read(TransferScope::WholeMemory)) return finish(readFailure_);
+            // The recognition read the settings alone; a backup holds the whole memory, read twice: it is
+            // what puts the unit back when all else failed.
+            if (!read(TransferScope::WholeMemory, ReadCheck::Twice)) return finish(readFailure_);
             record_.backup = saveBackup(offer.backupFolder, offer.row);
         }
         *image_ = EepromImage{};
@@ -303,14 +317,19 @@ class PortLoop {
         const bool portFailed = !connected();
         link_.leaveProgrammingMode();
         view_.takeBoxes();
-        const bool stillActive = connected();
-        record_.outcome = oneLine(outcome) + (stillActive ? " " + std::string(DeactivationFailedText) : "");
+        // A unit that did not confirm its deactivation is named, and the port goes on: one still in
+        // programming mode answers the next hello and is recognised by what it holds.
+        record_.deactivationUnconfirmed = connected();
+        if (record_.deactivationUnconfirmed) link_.letGo();
+        record_.outcome =
+            oneLine(outcome) +
+            (record_.deactivationUnconfirmed ? " (" + std::string(DeactivationUnconfirmed) + ")" : "");
         record_.counts = progress_.takeCounts();
         record_.seconds = std::chrono::duration<double>(Clock::now() - started_).count();
         record_.time = IsoTime(std::chrono::system_clock::now());
         progress_.setUnit("");
         broker_.record(record_);
-        return !stillActive && !portFailed && !stopped();
+        return !portFailed && !stopped();
     }
 
     bool connected() const { return form_.unit().connected(); }

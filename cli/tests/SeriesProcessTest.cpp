@@ -99,7 +99,7 @@ std::vector<std::vector<std::string>> logLines(const std::string& path) {
 
 // Columns of the log
 constexpr int Row = 2, Label = 3, Sha = 8, Outcome = 10, Programmed = 11, Backup = 16,
-              LeftWithoutSettings = 17;
+              LeftWithoutSettings = 17, DeactivationUnconfirmed = 18;
 
 std::string lastRequestBesidesHellos(const std::string& requests) {
     std::string last;
@@ -206,6 +206,45 @@ TEST_F(OrbctlSeries, TwoPortsAtOnceWriteEveryRowExactlyOnce) {
     std::sort(rows.begin(), rows.end());
     EXPECT_EQ(rows, (std::vector<std::string>{"2", "3", "4", "5", "6"}));
     EXPECT_EQ(ports.size(), 2u);
+}
+
+/// The number of the first deactivation among the replies of a series of one unit without faults.
+int FirstDeactivationReply(const TempDir& dir, const std::string& base) {
+    Units probe(dir, "probe.eep", {"--next-unit", "0"});
+    EXPECT_EQ(series({QString::fromStdString(base), "--port", probe.port(), "--count", "1"}).status, 0);
+    const std::string requests = probe.requests();
+    const std::size_t at = requests.find("deactivate");
+    return at == std::string::npos
+               ? 0
+               : static_cast<int>(std::count(requests.begin(), requests.begin() + at, '\n')) + 1;
+}
+
+// Unit A's identify reply is lost; unit B's reply to its deactivation is lost (B leaves programming mode all
+// the same, as a unit does when only the reply is lost); unit C is the series' second unit.
+TEST_F(OrbctlSeries, AFailedActivationOrAnUnconfirmedDeactivationIsLoggedOnceAndThePortGoesOn) {
+    const int deactivation = FirstDeactivationReply(dir, base);
+    ASSERT_GT(deactivation, 0);
+    // A's hello, its lost identify and its deactivation come before B's replies.
+    Units sim(dir, "unit.eep",
+              {"--next-unit", "0", "--drop", "2", "--drop", QString::number(deactivation + 3)});
+    const SeriesRun run = series({QString::fromStdString(base), "--port", sim.port(), "--count", "2", "--log",
+                                  QString::fromStdString(log)});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(sim.requests().starts_with("hello\nidentify  [reply dropped]\ndeactivate\nhello\n"))
+        << sim.requests();
+
+    const auto lines = logLines(log);
+    ASSERT_EQ(lines.size(), 4u) << run.err;
+    EXPECT_EQ(lines[1][Outcome], "Při pokusu aktivovat spojení nastala chyba.");
+    EXPECT_EQ(lines[1][Programmed], "ne");
+    EXPECT_EQ(lines[2][Outcome], "Data byla úspěšně uložena do EEPROM. (deaktivace nepotvrzena)");
+    EXPECT_EQ(lines[2][Programmed], "ano");
+    EXPECT_EQ(lines[2][DeactivationUnconfirmed], "ano");
+    EXPECT_EQ(lines[3][Programmed], "ano");
+    EXPECT_EQ(lines[3][DeactivationUnconfirmed], "ne");
+    EXPECT_TRUE(contains(run.err, "orbctl: Naprogramováno: 2 zařízení")) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Nepodařilo se: 1 zařízení")) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Deaktivaci nepotvrdilo: 1 zařízení (")) << run.err;
 }
 
 TEST_F(OrbctlSeries, APortWhoseNextUnitDoesNotAnswerWithinTheTimeoutEndsSayingSo) {

@@ -450,7 +450,7 @@ TEST(SeriesLog, ASpreadsheetOpensItAsColumnsRunsNoCellAndEachLineReadsBackAsItsR
     EXPECT_TRUE(text.starts_with("\xEF\xBB\xBF"
                                  "čas;port;řádek;první sloupec;"))
         << text;
-    EXPECT_NE(text.find(";14,500;zalohy/x.eep;ano\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(";14,500;zalohy/x.eep;ano;ne\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find(";'=1+2;ORB;1.2;2048 B;'+420602111222;"), std::string::npos) << text;
     EXPECT_NE(text.find(";'@SUM(1+1);"), std::string::npos) << text;
     EXPECT_NE(text.find(";''x;"), std::string::npos) << text;
