@@ -25,6 +25,7 @@ inline std::string saveFailed(const std::string& name) {
 inline const std::string FileReadOnly = "Nemáte právo do souboru zapisovat.";
 inline const std::string TargetIsFolder = "Je to složka, ne soubor.";
 inline const std::string TargetOfOtherKind = "Není to soubor, znakové zařízení ani roura.";
+inline const std::string TargetNotAFile = "Je to zařízení nebo roura, ne obyčejný soubor.";
 inline const std::string ReadOnlyDisk = "Disk je připojen jen pro čtení.";
 inline const std::string LinkLoop = "Symbolické odkazy tvoří smyčku.";
 inline std::string folderReadOnly(const std::string& folder) {

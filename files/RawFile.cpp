@@ -1,5 +1,6 @@
 #include "files/RawFile.h"
 
+#include "files/FileMessages.h"
 #include "files/WriteTarget.h"
 
 #include <algorithm>
@@ -129,6 +130,14 @@ void replaceWhole(const std::filesystem::path& target, bool exists, const std::v
     syncFolder(target.parent_path());
 }
 
+/// The target of a save that must leave a regular file: a device or FIFO is refused.
+WriteTarget regularFileTarget(const std::string& path) {
+    WriteTarget target = FindWriteTarget(path);
+    if (target.kind == WriteTarget::Kind::Stream)
+        throw UnwritableTarget(std::errc::invalid_argument, file_messages::TargetNotAFile);
+    return target;
+}
+
 } // namespace
 
 void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>& bytes, StreamWait wait) {
@@ -137,6 +146,32 @@ void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>
         writeInto(target.path, bytes, wait);
     else
         replaceWhole(target.path, target.kind == WriteTarget::Kind::RegularFile, bytes);
+}
+
+void ReplaceRegularFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const WriteTarget target = regularFileTarget(path);
+    replaceWhole(target.path, target.kind == WriteTarget::Kind::RegularFile, bytes);
+}
+
+int OpenForAppending(const std::string& path) {
+    // The target found is opened without following a link again and without waiting, so that a link or
+    // FIFO put there after the check fails the opening instead of being followed or waited on.
+    for (int attempt = 0;; ++attempt) {
+        const WriteTarget target = regularFileTarget(path);
+        const int create = target.kind == WriteTarget::Kind::NewFile ? O_CREAT | O_EXCL : 0;
+        const int fd =
+            ::open(target.path.c_str(),
+                   O_RDWR | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | create, 0666);
+        // Another program created the name between the check and the opening: it is checked anew.
+        if (fd < 0 && errno == EEXIST && attempt < 3) continue;
+        if (fd < 0) throwErrno("open " + target.path);
+        struct stat status {};
+        if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+            ::close(fd);
+            throw UnwritableTarget(std::errc::invalid_argument, file_messages::TargetNotAFile);
+        }
+        return fd;
+    }
 }
 
 std::vector<std::uint8_t> ReadDescriptorContent(int descriptor, std::size_t maxSize, StreamWait wait) {

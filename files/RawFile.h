@@ -22,6 +22,17 @@ enum class StreamWait {
 void ReplaceFileContent(const std::string& path, const std::vector<std::uint8_t>& bytes,
                         StreamWait wait = StreamWait::UntilReady);
 
+/// Replaces a regular file's content or creates it, as ReplaceFileContent does, where a file is what the
+/// save must leave (a backup): a device or FIFO at the path is refused, so the save never waits for a
+/// reader nor hands the bytes to one. Throws UnwritableTarget or std::system_error.
+void ReplaceRegularFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+/// Opens a regular file for reading and appending in place (a log), creating it when it does not exist,
+/// after the checks every save makes (FindWriteTarget: a link planted in a shared folder is not followed);
+/// a device, FIFO or folder is refused, and the opening never waits. Returns the descriptor, closed on
+/// exec. Throws UnwritableTarget when the target is refused, std::system_error when opening fails.
+int OpenForAppending(const std::string& path);
+
 /// Reads what an open descriptor delivers up to its end, such as standard input; throws
 /// std::system_error when it cannot be read or delivers more than maxSize bytes. A non-blocking
 /// descriptor is waited for; with StreamWait::Never at most a second for each piece and five seconds for

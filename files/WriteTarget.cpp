@@ -79,6 +79,15 @@ fs::path followLinks(fs::path path) {
 
 } // namespace
 
+std::string FindWriteFolder(const std::string& path) {
+    // "zalohy/" would let the lookup follow a link named zalohy itself; the name is looked at bare.
+    fs::path folder(path);
+    if (!folder.has_filename() && folder.has_relative_path()) folder = folder.parent_path();
+    folder = followLinks(folder);
+    requireWritableFolder(folder);
+    return folder.string();
+}
+
 WriteTarget FindWriteTarget(const std::string& path) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {

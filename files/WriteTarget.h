@@ -35,6 +35,11 @@ struct WriteTarget {
 /// folder. Writes nothing; throws UnwritableTarget naming the cause.
 WriteTarget FindWriteTarget(const std::string& path);
 
+/// Follows the folder path's own symbolic links as FindWriteTarget follows a file's, and checks that it
+/// names an existing folder the user may create files in. Returns the folder the links lead to; throws
+/// UnwritableTarget naming the cause.
+std::string FindWriteFolder(const std::string& path);
+
 /// Checks that a save to the path can succeed before the work that produces its content starts, with
 /// the same refusal the save would give. Throws UnwritableTarget.
 inline void CheckFileWritable(const std::string& path) {
