@@ -15,9 +15,6 @@ namespace orb {
 
 namespace {
 
-/// A JSON export is a few kilobytes; anything near this size is not one.
-constexpr std::size_t MaxTextFileSize = 16 * 1024 * 1024;
-
 /// "-" names the standard input or output; /dev/stdout is taken the same way, so that output redirected
 /// to a file (even for appending) is written through the descriptor, never by replacing that file.
 bool isStandardOutput(const std::string& path) {
@@ -71,6 +68,10 @@ void SaveImageBytes(const std::string& path, const EepromImage& image, std::int3
     for (std::int32_t address = 0; address < length; ++address)
         bytes[address] = image.getByte(address);
     save(path, bytes);
+}
+
+void SaveFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    saving(path, [&] { ReplaceRegularFile(path, bytes); });
 }
 
 void CheckOutputWritable(const std::string& path) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/SeriesPlan.h"
 #include "cli/SeriesConsole.h"
+#include "cli/SeriesPlan.h"
 #include "cli/SeriesRecord.h"
 
 #include <cstddef>
@@ -28,6 +28,9 @@ class SeriesBroker {
     virtual void say(const std::string& text) = 0;
     /// Tells whether the series has nothing left for any unit to do, so no unit is to be greeted.
     virtual bool seriesDone() = 0;
+    /// Tells whether whoever keeps the series' account is gone (a worker's parent that died): nothing
+    /// the port does can be recorded any more, so it stops as at a stop signal.
+    virtual bool abandoned() = 0;
 };
 
 } // namespace orb

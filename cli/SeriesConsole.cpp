@@ -1,6 +1,7 @@
 #include "cli/SeriesConsole.h"
 
 #include "cli/ProgressLine.h"
+#include "cli/TerminalText.h"
 #include "settings/ImageSize.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ void SeriesConsole::status(std::size_t port, const SeriesStatus& status) {
 
 void SeriesConsole::line(const std::string& text) {
     eraseStatus();
-    out_ << "orbctl: " << text << '\n';
+    out_ << "orbctl: " << TerminalText(text) << '\n';
     drawStatus();
     out_.flush();
 }
@@ -67,8 +68,9 @@ std::string FitToWidth(const std::string& text, std::size_t width) {
 std::string StatusLine(const std::string& portName, const SeriesStatus& status, int columns) {
     const std::size_t room = columns > 1 ? static_cast<std::size_t>(columns - 1) : 0;
     // The row comes first, then the bar; what the port does, which the bar mostly tells, gives way first.
-    const std::string head = portName + ": " + (status.unit.empty() ? status.step : status.unit);
-    const std::string step = status.unit.empty() ? "" : status.step;
+    const std::string head =
+        TerminalText(portName) + ": " + TerminalText(status.unit.empty() ? status.step : status.unit);
+    const std::string step = status.unit.empty() ? "" : TerminalText(status.step);
     // A terminal too narrow for the bar and some of the text shows the text alone.
     if (status.total <= 0 || room < 20) return FitToWidth(step.empty() ? head : head + ": " + step, room);
     const std::size_t barRoom =

@@ -61,6 +61,7 @@ class LedgerBroker : public SeriesBroker {
     void status(const SeriesStatus& status) override { ledger_.console().status(port_, status); }
     void say(const std::string& text) override { ledger_.console().line(text); }
     bool seriesDone() override { return ledger_.plan().done(); }
+    bool abandoned() override { return false; }
 
   private:
     SeriesLedger& ledger_;

@@ -5,6 +5,7 @@
 #include "cli/Utf8.h"
 #include "files/RawFile.h"
 #include "files/SystemErrorText.h"
+#include "files/WriteTarget.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -22,9 +23,13 @@ constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 /// Far beyond a log of the largest series (10,000 units of a few hundred bytes each).
 constexpr std::size_t MaxLogBytes = 64 * 1024 * 1024;
 
+std::string logUnwritable(const std::string& path) {
+    return "Do protokolu '" + path + "' nelze zapisovat.";
+}
+
 [[noreturn]] void logFailed(const std::string& path, int error) {
-    throw CliError(ExitStatus::Failure, "Do protokolu '" + path + "' nelze zapisovat. " +
-                                            DescribeSystemError({error, std::generic_category()}));
+    throw CliError(ExitStatus::Failure,
+                   logUnwritable(path) + " " + DescribeSystemError({error, std::generic_category()}));
 }
 
 [[noreturn]] void notALog(const std::string& path, const std::string& why) {
@@ -55,8 +60,13 @@ void syncFolderOf(const std::string& path) {
 } // namespace
 
 SeriesLog::SeriesLog(const std::string& path) : path_(path), columns_(RecordColumns().size()) {
-    fd_ = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (fd_ < 0) logFailed(path, errno);
+    try {
+        fd_ = OpenForAppending(path);
+    } catch (const UnwritableTarget& refusal) {
+        throw CliError(ExitStatus::Failure, logUnwritable(path) + " " + refusal.reason());
+    } catch (const std::system_error& error) {
+        logFailed(path, error.code().value());
+    }
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd_);
         throw CliError(ExitStatus::Failure, "Protokol '" + path + "' právě zapisuje jiná série.");

@@ -19,7 +19,9 @@ namespace orb {
 /// Each record reaches the file whole or not at all: one write of its line, then a sync; when either
 /// fails, the file is cut back to its length before, so the next record never joins a torn one. A last
 /// line left without its end (a power cut in the middle of a write) is ended when the log is opened,
-/// and said so; it counts as no record. One series at a time writes a log.
+/// and said so; it counts as no record. One series at a time writes a log. The log is opened as every
+/// save finds its file: a link another user planted in a shared folder is not followed, and a folder, a
+/// device or a FIFO is refused without a wait.
 class SeriesLog {
   public:
     /// Opens or creates the log, reads the records it holds and writes the header into an empty one;

@@ -1,6 +1,7 @@
 #include "cli/SeriesPipe.h"
 
 #include "cli/SeriesCsv.h"
+#include "cli/TerminalText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,27 +11,32 @@
 
 namespace orb {
 
-std::string PipeMessage(const std::string& name, std::vector<std::string> fields) {
-    fields.insert(fields.begin(), name);
-    for (std::string& field : fields)
-        std::replace_if(
-            field.begin(), field.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
-    std::string line = CsvLine(fields);
-    line.erase(line.size() - 2); // the CRLF; the pipe's lines end in LF
-    return line + "\n";
-}
-
-std::optional<std::vector<std::string>> ParsePipeMessage(const std::string& line) {
-    try {
-        const std::vector<CsvRecord> records = ParseCsv(line);
-        if (records.size() != 1) return std::nullopt;
-        return records.front().fields;
-    } catch (const CsvError&) {
-        return std::nullopt;
-    }
-}
-
 namespace {
+
+/// A field with its line breaks, and the backslash that marks them, as two characters each.
+std::string escaped(const std::string& field) {
+    std::string text;
+    text.reserve(field.size());
+    for (const char c : field) {
+        if (c == '\\' || c == '\n' || c == '\r') text += '\\';
+        text += c == '\n' ? 'n' : c == '\r' ? 'r' : c;
+    }
+    return text;
+}
+
+std::string unescaped(const std::string& text) {
+    std::string field;
+    field.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            field += text[i];
+            continue;
+        }
+        const char marked = text[++i];
+        field += marked == 'n' ? '\n' : marked == 'r' ? '\r' : marked;
+    }
+    return field;
+}
 
 std::string hexOf(const std::vector<std::uint8_t>& bytes) {
     static constexpr char Digits[] = "0123456789abcdef";
@@ -76,6 +82,26 @@ SeriesOffer offerOf(const std::vector<std::string>& fields) {
 
 } // namespace
 
+std::string PipeMessage(const std::string& name, std::vector<std::string> fields) {
+    fields.insert(fields.begin(), name);
+    std::transform(fields.begin(), fields.end(), fields.begin(), escaped);
+    std::string line = CsvLine(fields);
+    line.erase(line.size() - 2); // the CRLF; the pipe's lines end in LF
+    return line + "\n";
+}
+
+std::optional<std::vector<std::string>> ParsePipeMessage(const std::string& line) {
+    try {
+        const std::vector<CsvRecord> records = ParseCsv(line);
+        if (records.size() != 1) return std::nullopt;
+        std::vector<std::string> fields = records.front().fields;
+        std::transform(fields.begin(), fields.end(), fields.begin(), unescaped);
+        return fields;
+    } catch (const CsvError&) {
+        return std::nullopt;
+    }
+}
+
 std::string OfferMessage(const SeriesOffer& offer) {
     switch (offer.kind) {
     case SeriesOffer::Kind::Write:
@@ -93,19 +119,29 @@ std::string OfferMessage(const SeriesOffer& offer) {
 }
 
 SeriesOffer PipeBroker::offer(const std::optional<std::string>& heldSha256) {
-    send(PipeMessage("offer", {heldSha256.value_or("")}));
+    if (!send(PipeMessage("offer", {heldSha256.value_or("")}))) return {};
     const std::optional<std::string> line = readLine();
-    if (!line) return {};
-    const auto fields = ParsePipeMessage(*line);
-    return fields ? offerOf(*fields) : SeriesOffer{};
+    const std::optional<std::vector<std::string>> fields = line ? ParsePipeMessage(*line) : std::nullopt;
+    const SeriesOffer offer = fields ? offerOf(*fields) : SeriesOffer{};
+    rowName_ = offer.rowName;
+    return offer;
 }
 
 bool PipeBroker::seriesDone() {
-    if (done_) return true;
+    if (done_ || abandoned()) return true;
     pollfd pending{in_, POLLIN, 0};
     // The parent sends nothing unasked: whatever can be read now is the end of the pipe.
     if (::poll(&pending, 1, 0) == 1 && !readLine()) done_ = true;
     return done_;
+}
+
+bool PipeBroker::abandoned() {
+    if (!gone_ && parent_ >= 0) {
+        // The parent never writes on its socket: anything to read there is its end, closed as it went.
+        pollfd hangUp{parent_, POLLIN, 0};
+        if (::poll(&hangUp, 1, 0) == 1) gone_ = true;
+    }
+    return gone_;
 }
 
 std::optional<std::string> PipeBroker::readLine() {
@@ -123,7 +159,8 @@ std::optional<std::string> PipeBroker::readLine() {
 }
 
 void PipeBroker::record(const SeriesRecord& record) {
-    send(PipeMessage("record", RecordFields(record)));
+    if (!send(PipeMessage("record", RecordFields(record))))
+        own_ << "orbctl: " << TerminalText(RecordLine(record, record.row > 0 ? rowName_ : "")) << std::endl;
 }
 
 void PipeBroker::status(const SeriesStatus& status) {
@@ -142,11 +179,23 @@ std::optional<SeriesStatus> StatusOf(const std::vector<std::string>& fields) {
 }
 
 void PipeBroker::say(const std::string& text) {
-    send(PipeMessage("say", {text}));
+    if (!send(PipeMessage("say", {text}))) own_ << "orbctl: " << TerminalText(text) << std::endl;
 }
 
-void PipeBroker::send(const std::string& message) {
-    out_ << message << std::flush;
+bool PipeBroker::send(const std::string& message) {
+    if (abandoned()) return false;
+    // Written by hand, never through a stream that throws: a failed write is a parent gone, and a port in
+    // the middle of a transfer must end it as at Storno, not be thrown out of it.
+    for (std::size_t sent = 0; sent < message.size();) {
+        const ssize_t n = ::write(out_, message.data() + sent, message.size() - sent);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            gone_ = true;
+            return false;
+        }
+        sent += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 } // namespace orb

@@ -13,11 +13,15 @@ namespace orb {
 // naming the message. The worker sends "status,UNIT,STEP,DONE,TOTAL,TIMELEFT" (SeriesStatus), "say,TEXT",
 // "offer,SHA256" (empty when the unit holds no valid image) and "record,FIELDS..." (RecordFields); the
 // parent answers an offer with "write,ROW,NAME,LABEL,POSITION,BACKUPFOLDER,IMAGE" (the image in hex),
-// "seen,ROW,NAME,LABEL", "keep" or "none".
-// Only the parent reads the template and UNITS.csv: a worker writes what the parent hands it, so the
-// rows that were checked and planned are the rows the units get.
+// "seen,ROW,NAME,LABEL", "keep" or "none". A backslash, a line feed and a carriage return in a field
+// travel as "\\", "\n" and "\r", so every message is one line and every field arrives as it was sent.
+// Only the parent reads the template and UNITS.csv: a worker never opens them, it writes what the parent
+// hands it, so the rows that were checked and planned are the rows the units get.
+// Besides the two pipes the parent hands each worker a socket of its own (SeriesWorkers.h): it proves
+// that the worker was started by a series' parent, and its hang-up tells the worker that the parent is
+// gone.
 
-/// Encodes one message: its name and fields as a CSV line; line breaks in a field become spaces.
+/// Encodes one message: its name and fields as a CSV line.
 std::string PipeMessage(const std::string& name, std::vector<std::string> fields);
 /// Decodes a message line into its name and fields; nothing for a line that is no message.
 std::optional<std::vector<std::string>> ParsePipeMessage(const std::string& line);
@@ -29,27 +33,37 @@ std::string OfferMessage(const SeriesOffer& offer);
 std::optional<SeriesStatus> StatusOf(const std::vector<std::string>& fields);
 
 /// The worker's side: every call becomes a message to the parent; an offer waits for its answer. The
-/// parent closes its end of the pipe once the series is done; a parent that went away is taken the same
-/// way: an offer gets "none" and no further unit is greeted.
+/// parent closes its end of the pipe once the series is done: an offer then gets "none" and no further
+/// unit is greeted. A parent that is gone (its socket hung up, a message that cannot be written) ends
+/// no transfer by an error: abandoned() tells the port to stop as at a stop signal, and what the port
+/// says and records from then on goes to the worker's own standard error.
 class PipeBroker : public SeriesBroker {
   public:
-    /// Reads the parent's answers from the file descriptor in (unbuffered, so that a look for the end
-    /// never takes an answer away) and writes to out.
-    PipeBroker(int in, std::ostream& out) : in_(in), out_(out) {}
+    /// Reads the parent's answers from the descriptor in (unbuffered, so that a look for the end never
+    /// takes an answer away) and writes messages to the descriptor out; parent is the socket whose other
+    /// end only the parent holds (-1: none), own the worker's standard error.
+    PipeBroker(int in, int out, int parent, std::ostream& own)
+        : in_(in), out_(out), parent_(parent), own_(own) {}
 
     SeriesOffer offer(const std::optional<std::string>& heldSha256) override;
     void record(const SeriesRecord& record) override;
     void status(const SeriesStatus& status) override;
     void say(const std::string& text) override;
     bool seriesDone() override;
+    bool abandoned() override;
 
   private:
-    void send(const std::string& message);
+    /// Sends the message; false, with the parent taken as gone, when it cannot.
+    bool send(const std::string& message);
     std::optional<std::string> readLine();
 
     int in_;
-    std::ostream& out_;
+    int out_;
+    int parent_;
+    std::ostream& own_;
     bool done_ = false;
+    bool gone_ = false;
+    std::string rowName_; ///< of the row last offered, for a record the parent no longer takes
 };
 
 } // namespace orb

@@ -13,7 +13,11 @@
 namespace orb {
 
 void LoadSettingsFrom(const std::string& path, Workspace& workspace, std::ostream& notices) {
-    const std::int32_t length = LoadImageBytes(path, *workspace.image);
+    DecodeSettingsRead(path, LoadImageBytes(path, *workspace.image), workspace, notices);
+}
+
+void DecodeSettingsRead(const std::string& path, std::int32_t length, Workspace& workspace,
+                        std::ostream& notices) {
     if (!HoldsWholeImage(*workspace.image, length))
         throw CliError(ExitStatus::Failure, file_messages::notAnImage(path));
     const bool decoded = DecodeImage(*workspace.image, workspace.form);
@@ -31,7 +35,8 @@ void LoadSettingsFrom(const std::string& path, Workspace& workspace, std::ostrea
 std::int32_t EncodeSettings(const SettingsRecord& record, EepromImage& image) {
     const EncodedSettings encoded = EncodeForSaving(record, image);
     if (encoded.fault == EncodeFault::Value)
-        throw CliError(ExitStatus::Refused, file_messages::EncodeFailed + " (" + std::string(encoded.reason) + ")");
+        throw CliError(ExitStatus::Refused,
+                       file_messages::EncodeFailed + " (" + std::string(encoded.reason) + ")");
     if (encoded.fault == EncodeFault::Signature)
         throw CliError(ExitStatus::Refused, file_messages::SignatureFailed);
     return encoded.length;

@@ -28,6 +28,11 @@ struct Workspace {
 /// cannot be read, is not an image or cannot be decoded.
 void LoadSettingsFrom(const std::string& path, Workspace& workspace, std::ostream& notices);
 
+/// Decodes the first length bytes of the workspace's image, already read from the file named path, as
+/// LoadSettingsFrom does.
+void DecodeSettingsRead(const std::string& path, std::int32_t length, Workspace& workspace,
+                        std::ostream& notices);
+
 /// Encodes the settings into the image and checks its signature, as saving a file does; returns the
 /// length L. Throws CliError(Refused) with the window's message when a value cannot be encoded.
 std::int32_t EncodeSettings(const SettingsRecord& record, EepromImage& image);

@@ -2,22 +2,27 @@
 
 #include "cli/FileAccess.h"
 #include "cli/JsonText.h"
+#include "cli/qt/DeviceMessages.h"
 #include "cli/qt/SeriesPort.h"
 #include "cli/qt/SeriesWorkers.h"
 #include "cli/qt/Sha256.h"
+#include "cli/SeriesBackup.h"
 #include "cli/SeriesColumns.h"
 #include "cli/SeriesConsole.h"
 #include "cli/SeriesCsv.h"
 #include "cli/SeriesLedger.h"
 #include "cli/SeriesPipe.h"
+#include "cli/SeriesSource.h"
 #include "cli/SeriesSummary.h"
 #include "cli/TerminalColumns.h"
 #include "cli/TerminalText.h"
 #include "cli/Workspace.h"
+#include "common/CzechNumbers.h"
+#include "files/FileMessages.h"
 #include "link/qt/StopSignals.h"
 
+#include <algorithm>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -28,9 +33,16 @@ namespace orb {
 
 namespace {
 
-/// The settings of the template, from a settings file or the JSON of orbctl export.
+/// Ends the series before any unit when a stop signal came while its files were read or checked.
+void checkStop() {
+    if (const int signal = StopSignals::stopSignal())
+        throw CliError(ExitStatus::Failure,
+                       stoppedBy(signal) + " Série se nespustila; do žádného zařízení se nic nezapsalo.");
+}
+
+/// The settings of the template, from a settings file or the JSON of orbctl export, read once.
 Json templateJson(const std::string& path, std::ostream& err) {
-    const std::string text = LoadTextFile(path);
+    const std::string text = ReadSeriesSource(path, MaxTextFileSize, err, checkStop);
     const auto first = text.find_first_not_of(" \t\r\n");
     if (first != std::string::npos && text[first] == '{') {
         try {
@@ -39,15 +51,19 @@ Json templateJson(const std::string& path, std::ostream& err) {
             throw CliError(ExitStatus::Refused, path + ": " + error.what());
         }
     }
+    if (text.size() > EepromImage::Size) throw CliError(ExitStatus::Failure, file_messages::notAnImage(path));
     Workspace workspace;
-    LoadSettingsFrom(path, workspace, err);
+    for (std::size_t address = 0; address < text.size(); ++address)
+        workspace.image->putByte(static_cast<std::int32_t>(address),
+                                 static_cast<std::uint8_t>(text[address]));
+    DecodeSettingsRead(path, static_cast<std::int32_t>(text.size()), workspace, err);
     return WorkspaceJson(workspace);
 }
 
-/// The records of UNITS.csv in UTF-8, with the separator its header uses.
+/// The records of UNITS.csv in UTF-8, with the separator its header uses, read once.
 std::vector<CsvRecord> unitRecords(const std::optional<std::string>& units, std::ostream& err) {
     if (!units) return {};
-    const CsvText text = DecodeCsvText(LoadTextFile(*units));
+    const CsvText text = DecodeCsvText(ReadSeriesSource(*units, MaxTextFileSize, err, checkStop));
     if (text.fromWindows1250)
         err << "orbctl: " << TerminalText(*units) << ": soubor není v UTF-8, čte se jako Windows-1250"
             << std::endl;
@@ -59,17 +75,34 @@ std::vector<CsvRecord> unitRecords(const std::optional<std::string>& units, std:
     }
 }
 
+/// How many refusals or corrections are printed: a file given by mistake must not bury the terminal.
+constexpr std::size_t MaxListed = 50;
+
+/// Prints the first MaxListed of the lines, each with the suffix, and counts the rest.
+void printListed(std::ostream& err, const std::vector<std::string>& lines, const std::string& suffix) {
+    for (std::size_t i = 0; i < std::min(lines.size(), MaxListed); ++i)
+        err << "orbctl: " << TerminalText(lines[i]) << suffix << '\n';
+    if (lines.size() > MaxListed) {
+        const std::size_t more = lines.size() - MaxListed;
+        err << "orbctl: ... a ještě " << more << " "
+            << CzechPlural(static_cast<long long>(more), "další", "další", "dalších") << " (vypsáno prvních "
+            << MaxListed << ")\n";
+    }
+    err.flush();
+}
+
 /// Checks every row and builds its image before any unit is greeted; prints the corrections accepted,
 /// and every refusal before refusing the series.
 SeriesRowsOutcome checkedRows(const CommandLine& line, std::ostream& err) {
+    if (line.units && NamesStandardInput(line.files[0]) && NamesStandardInput(*line.units))
+        throw CliError(ExitStatus::Usage,
+                       "standardní vstup lze číst jen jednou: šablona i --units ho zadávají");
+    const Json templateSettings = templateJson(line.files[0], err);
     const std::vector<CsvRecord> records = unitRecords(line.units, err);
-    SeriesRowsOutcome rows =
-        BuildSeriesRows(templateJson(line.files[0], err), records, {line.memory, line.acceptCorrections},
-                        {line.files[0], line.units.value_or("")});
-    for (const std::string& correction : rows.corrections)
-        err << "orbctl: " << TerminalText(correction) << " (opraveno)" << std::endl;
-    for (const std::string& refusal : rows.refusals)
-        err << "orbctl: " << TerminalText(refusal) << std::endl;
+    SeriesRowsOutcome rows = BuildSeriesRows(templateSettings, records, {line.memory, line.acceptCorrections},
+                                             {line.files[0], line.units.value_or("")});
+    printListed(err, rows.corrections, " (opraveno)");
+    printListed(err, rows.refusals, "");
     if (!rows.refusals.empty())
         throw CliError(ExitStatus::Refused, "série se nespustí; do žádného zařízení se nic nezapsalo");
     return rows;
@@ -117,11 +150,14 @@ SeriesOptions portOptions(const CommandLine& line) {
 }
 
 /// Every unit's memory into --backup-dir; without it, a unit that holds other valid settings into a
-/// folder beside the log ("protokol-zalohy" beside "protokol.csv"), or nowhere without a log.
+/// folder beside the log ("protokol-zalohy" beside "protokol.csv"), or nowhere without a log. The folder
+/// is checked before any unit is greeted.
 SeriesBackups backupsOf(const CommandLine& line) {
-    if (line.backupDir) return {line.backupDir, true};
+    if (line.backupDir) return {CheckBackupFolder(*line.backupDir, false), true};
     if (!line.log) return {};
-    return {std::filesystem::path(*line.log).replace_extension().string() + "-zalohy", false};
+    return {
+        CheckBackupFolder(std::filesystem::path(*line.log).replace_extension().string() + "-zalohy", true),
+        false};
 }
 
 /// Opens the log and takes from it what earlier runs did, unless --again; says what that leaves.
@@ -141,14 +177,6 @@ std::unique_ptr<SeriesLog> openLog(const CommandLine& line, SeriesPlan& plan, st
     return log;
 }
 
-void checkBackupFolder(const std::string& folder) {
-    std::error_code error;
-    if (!std::filesystem::is_directory(folder, error))
-        throw CliError(ExitStatus::Failure, "složka záloh '" + folder + "' neexistuje");
-    if (::access(folder.c_str(), W_OK) != 0)
-        throw CliError(ExitStatus::Failure, "do složky záloh '" + folder + "' nelze zapisovat");
-}
-
 /// Qt's application object for the device link's waits and the workers' pipes.
 struct Application {
     static inline int argc = 1;
@@ -157,42 +185,46 @@ struct Application {
     QCoreApplication app{argc, argv};
 };
 
-/// Serves the one port for the parent series, through standard input and output.
-ExitStatus serveForParent(const CommandLine& line, const SeriesOptions& options) {
+/// Serves the one port for the parent series, through standard input and output and the parent's socket.
+ExitStatus serveForParent(const CommandLine& line, int parentSocket) {
     // A parent that went away must not end the worker in the middle of a block.
     std::signal(SIGPIPE, SIG_IGN);
     Application application;
     StopSignals stops;
-    PipeBroker broker(STDIN_FILENO, std::cout);
-    return ServeSeriesPort(line.ports.front(), options, broker) ? ExitStatus::Success : ExitStatus::Failure;
+    PipeBroker broker(STDIN_FILENO, STDOUT_FILENO, parentSocket, std::cerr);
+    return ServeSeriesPort(line.ports.front(), portOptions(line), broker) ? ExitStatus::Success
+                                                                          : ExitStatus::Failure;
 }
 
 } // namespace
 
 ExitStatus RunSeries(const CommandLine& line, std::ostream& out, std::ostream& err) {
-    if (std::getenv(SeriesWorkerVariable)) return serveForParent(line, portOptions(line));
+    if (const std::optional<int> parent = SeriesParentSocket()) return serveForParent(line, *parent);
+    // Caught from the first instant: a stop while the files are read ends the wait, and one at any later
+    // moment ends the series with its summary.
+    Application application;
+    StopSignals stops;
     const SeriesRowsOutcome rows = checkedRows(line, err);
     if (line.dryRun) return printDryRun(rows, line, out, err);
     refuseRepeatedPorts(line.ports);
-    if (line.backupDir) checkBackupFolder(*line.backupDir);
+    const SeriesBackups backups = backupsOf(line);
     SeriesPlan plan = planOf(rows.rows, line);
     const std::unique_ptr<SeriesLog> log = openLog(line, plan, err);
-    const bool several = line.ports.size() > 1;
 
-    Application application;
     std::vector<std::string> names;
     for (const PortArgument& port : line.ports)
         names.push_back(SeriesPortName(port));
     SeriesConsole console(err, ::isatty(STDERR_FILENO) == 1, names, TerminalColumns);
-    SeriesLedger ledger(plan, backupsOf(line), log.get(), console);
+    SeriesLedger ledger(plan, backups, log.get(), console);
     bool asPlanned = true;
-    if (several) {
+    if (const int signal = StopSignals::stopSignal()) {
+        console.line(stoppedBy(signal));
+    } else if (line.ports.size() > 1) {
         std::vector<QStringList> workers;
         for (const PortArgument& port : line.ports)
             workers.push_back(WorkerArguments(line, port));
-        asPlanned = RunSeriesWorkers(workers, ledger);
+        asPlanned = RunSeriesWorkers(workers, ledger, stops);
     } else {
-        StopSignals stops;
         LedgerBroker broker(ledger, 0);
         asPlanned = ServeSeriesPort(line.ports.front(), portOptions(line), broker);
         ledger.portEnded(0);

@@ -2,11 +2,10 @@
 
 #include "cli/CliError.h"
 #include "cli/ConsoleView.h"
-#include "cli/FileAccess.h"
 #include "cli/qt/DeviceMessages.h"
 #include "cli/qt/Sha256.h"
+#include "cli/SeriesBackup.h"
 #include "cli/TransferSummary.h"
-#include "files/SystemErrorText.h"
 #include "image/DecodeImage.h"
 #include "link/DeviceLink.h"
 #include "link/LinkMessages.h"
@@ -18,7 +17,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 
 namespace orb {
 
@@ -39,13 +37,15 @@ inline constexpr std::string_view NoRowLeft =
 inline constexpr std::string_view DeactivationUnconfirmed = "deaktivace nepotvrzena";
 inline constexpr std::string_view PortEnds = "Port končí práci v sérii.";
 inline constexpr std::string_view WaitingForUnit = "čekám na další zařízení";
+inline constexpr std::string_view ParentGone = "Proces, který sérii řídil, skončil.";
 
 bool stopped() {
     return StopSignals::stopSignal() != 0;
 }
 
 /// The progress window of one port: its messages and blocks become the port's status, its Storno is a
-/// stop signal or the end of the time the unit is greeted, and it adds up what the unit's transfers moved.
+/// stop signal, the end of whoever keeps the series' account or the end of the time the unit is greeted,
+/// and it adds up what the unit's transfers moved.
 class SeriesProgress : public Progress {
   public:
     explicit SeriesProgress(SeriesBroker& broker) : broker_(broker) {}
@@ -62,7 +62,7 @@ class SeriesProgress : public Progress {
         broker_.status(status_);
     }
     bool dialogCancelled() const override {
-        if (stopped() || (greeting_ && broker_.seriesDone())) return true;
+        if (stopped() || broker_.abandoned() || (greeting_ && broker_.seriesDone())) return true;
         if (deadline_ && Clock::now() >= *deadline_) deadlinePassed_ = true;
         return deadlinePassed_;
     }
@@ -150,6 +150,7 @@ class PortLoop {
             link_.leaveProgrammingMode();
         }
         if (stopped()) say(stoppedBy(StopSignals::stopSignal()));
+        if (broker_.abandoned()) say(std::string(ParentGone));
         say(std::string(PortEnds));
         progress_.show(std::string(PortEnds));
         return stopped() || broker_.seriesDone();
@@ -158,7 +159,7 @@ class PortLoop {
   private:
     /// Serves the next unit that answers; false when the port's work ends.
     bool serveUnit() {
-        if (stopped() || broker_.seriesDone()) return false;
+        if (stopped() || broker_.abandoned() || broker_.seriesDone()) return false;
         progress_.show(std::string(WaitingForUnit));
         switch (activate()) {
         case Activation::Ended:
@@ -183,6 +184,7 @@ class PortLoop {
         const std::optional<std::optional<std::string>> held = recognise();
         if (!held) return finish(readFailure_);
         if (stopped()) return finish(stoppedBy(StopSignals::stopSignal()));
+        if (broker_.abandoned()) return finish(std::string(ParentGone));
 
         const SeriesOffer offer = broker_.offer(*held);
         switch (offer.kind) {
@@ -293,22 +295,10 @@ class PortLoop {
 
     /// Saves what the unit's memory holds, just read whole, into the folder; returns the file's path.
     std::string saveBackup(const std::string& folder, int row) {
-        std::error_code error;
-        std::filesystem::create_directories(folder, error);
-        if (error)
-            throw CliError(ExitStatus::Failure,
-                           "Složku záloh '" + folder + "' nelze vytvořit. " + DescribeSystemError(error));
-        std::string device = device_.starts_with("/dev/") ? device_.substr(5) : device_;
-        std::replace(device.begin(), device.end(), '/', '_');
-        const auto now = std::chrono::system_clock::now();
-        std::string stamp = IsoTime(now).substr(0, 19);
-        std::erase(stamp, ':');
-        std::erase(stamp, '-');
-        const std::string path =
-            (std::filesystem::path(folder) / (stamp + "-" + device + "-" + std::to_string(row) + ".eep"))
-                .string();
-        SaveImageBytes(path, *image_, *form_.memorySize());
-        return path;
+        std::vector<std::uint8_t> memory(static_cast<std::size_t>(*form_.memorySize()));
+        for (std::size_t address = 0; address < memory.size(); ++address)
+            memory[address] = image_->getByte(static_cast<std::int32_t>(address));
+        return SaveSeriesBackup(folder, device_, row, memory);
     }
 
     /// Deactivates the unit and records its attempt with the outcome; false when the port's work ends.

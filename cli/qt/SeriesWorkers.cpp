@@ -2,14 +2,22 @@
 
 #include "cli/CliError.h"
 #include "cli/SeriesPipe.h"
+#include "files/SystemErrorText.h"
 #include "link/qt/StopSignals.h"
 
+#include <cerrno>
+#include <charconv>
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
 #include <memory>
 #include <QCoreApplication>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <string_view>
+#include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace orb {
 
@@ -26,23 +34,15 @@ class WorkerPool {
   public:
     WorkerPool(const std::vector<QStringList>& workers, SeriesLedger& ledger)
         : ledger_(ledger), running_(static_cast<int>(workers.size())) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(SeriesWorkerVariable, "1");
         for (std::size_t port = 0; port < workers.size(); ++port) {
             auto& worker = workers_.emplace_back(std::make_unique<Worker>());
-            QProcess& process = worker->process;
-            process.setProcessEnvironment(environment);
-            process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            // A group of its own: Ctrl+C reaches the parent alone, which passes it on exactly once (a
-            // second signal would end a worker at once, with its unit in programming mode).
-            process.setChildProcessModifier([] { ::setpgid(0, 0); });
-            QObject::connect(&process, &QProcess::readyReadStandardOutput, [this, port] { readFrom(port); });
-            QObject::connect(&process, &QProcess::finished, [this, port] { ended(port); });
-            QObject::connect(&process, &QProcess::errorOccurred, [this, port](QProcess::ProcessError error) {
-                if (error == QProcess::FailedToStart) ended(port);
-            });
-            process.start(QCoreApplication::applicationFilePath(), workers[port]);
+            if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, worker->ends) != 0)
+                throw CliError(ExitStatus::Failure,
+                               "Procesy pro porty nelze připravit: " +
+                                   DescribeSystemError({errno, std::generic_category()}));
         }
+        for (std::size_t port = 0; port < workers.size(); ++port)
+            start(port, workers[port]);
     }
 
     /// Passes the stop signal on to every worker still running and lets no unit take another row.
@@ -60,9 +60,41 @@ class WorkerPool {
 
   private:
     struct Worker {
+        ~Worker() {
+            for (const int end : ends)
+                if (end >= 0) ::close(end);
+        }
         QProcess process;
+        /// The socket between the two: the parent's end, which the worker sees hang up when the parent is
+        /// gone, and the worker's, which the parent closes once the worker has it.
+        int ends[2] = {-1, -1};
         std::optional<std::optional<std::string>> waitingOffer; ///< an offer no row was free for yet
     };
+
+    void start(std::size_t port, const QStringList& arguments) {
+        Worker& worker = *workers_[port];
+        QProcess& process = worker.process;
+        const int workersEnd = worker.ends[1];
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(SeriesWorkerVariable, QString::number(workersEnd));
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // A group of its own: Ctrl+C reaches the parent alone, which passes it on exactly once (a second
+        // signal would end a worker at once, with its unit in programming mode). The stop signals stay
+        // blocked, as the parent blocks them: one passed on before the worker catches them waits for it.
+        // Of the sockets, only the worker's own end outlives the exec.
+        process.setChildProcessModifier([workersEnd] {
+            ::setpgid(0, 0);
+            ::fcntl(workersEnd, F_SETFD, 0);
+        });
+        QObject::connect(&process, &QProcess::readyReadStandardOutput, [this, port] { readFrom(port); });
+        QObject::connect(&process, &QProcess::finished, [this, port] { ended(port); });
+        QObject::connect(&process, &QProcess::errorOccurred, [this, port](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart) ended(port);
+        });
+        process.start(QCoreApplication::applicationFilePath(), arguments);
+        ::close(std::exchange(worker.ends[1], -1));
+    }
 
     void readFrom(std::size_t port) {
         QProcess& process = workers_[port]->process;
@@ -95,7 +127,7 @@ class WorkerPool {
         }
     }
 
-    /// Tells every worker that the series is done once it is: the end of its input.
+    /// Tells every worker that the series is done once it is: the end of its input (its socket stays).
     void endWhenDone() {
         if (!ledger_.plan().done()) return;
         for (auto& worker : workers_)
@@ -139,6 +171,22 @@ class WorkerPool {
 
 } // namespace
 
+std::optional<int> SeriesParentSocket() {
+    const char* named = std::getenv(SeriesWorkerVariable);
+    if (named == nullptr) return std::nullopt;
+    const std::string_view text(named);
+    int socket = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), socket);
+    if (error != std::errc() || end != text.data() + text.size() || socket <= STDERR_FILENO)
+        return std::nullopt;
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    if (::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.pid != ::getppid())
+        return std::nullopt;
+    ::fcntl(socket, F_SETFD, FD_CLOEXEC);
+    return socket;
+}
+
 QStringList WorkerArguments(const CommandLine& line, const PortArgument& port) {
     QStringList args{"series", "--port", portText(port)};
     if (line.noVerify) args << "--no-verify";
@@ -148,10 +196,12 @@ QStringList WorkerArguments(const CommandLine& line, const PortArgument& port) {
     return args << "--" << QString::fromStdString(line.files[0]);
 }
 
-bool RunSeriesWorkers(const std::vector<QStringList>& workers, SeriesLedger& ledger) {
+bool RunSeriesWorkers(const std::vector<QStringList>& workers, SeriesLedger& ledger, StopSignals& stops) {
     WorkerPool pool(workers, ledger);
-    StopSignals stops([&pool] { pool.stop(StopSignals::stopSignal()); });
+    // A signal that came while the workers started is handed on as the event loop begins.
+    stops.setOnStop([&pool] { pool.stop(StopSignals::stopSignal()); });
     if (pool.running()) QCoreApplication::exec();
+    stops.setOnStop({});
     return pool.asPlanned();
 }
 

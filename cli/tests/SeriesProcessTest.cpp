@@ -8,12 +8,16 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <QCryptographicHash>
 #include <QProcess>
+#include <QThread>
 #include <set>
+#include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace orb {
 namespace {
@@ -57,18 +61,28 @@ struct SeriesRun {
 /// orbctl series in the background, for what a test does while it runs.
 class Series {
   public:
-    explicit Series(const QStringList& args) {
+    explicit Series(const QStringList& args,
+                    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
         process_.setReadChannel(QProcess::StandardError);
+        process_.setProcessEnvironment(environment);
         process_.start(ORBCTL_PATH, QStringList{"series"} << args);
     }
-    bool waitForError(const std::string& text) {
-        while (err_.find(text) == std::string::npos) {
+    /// Waits until standard error holds the text as many times as given.
+    bool waitForError(const std::string& text, int times = 1) {
+        while (count(text) < times) {
             if (!process_.waitForReadyRead(30000)) return false;
             err_ += process_.readAllStandardError().toStdString();
         }
         return true;
     }
+    int count(const std::string& text) const {
+        int n = 0;
+        for (std::size_t at = err_.find(text); at != std::string::npos; at = err_.find(text, at + 1))
+            ++n;
+        return n;
+    }
     void signal(int number) { ::kill(static_cast<pid_t>(process_.processId()), number); }
+    pid_t pid() const { return static_cast<pid_t>(process_.processId()); }
     SeriesRun finish() {
         EXPECT_TRUE(process_.waitForFinished(120000));
         err_ += process_.readAllStandardError().toStdString();
@@ -82,6 +96,45 @@ class Series {
 
 SeriesRun series(const QStringList& args) {
     return Series(args).finish();
+}
+
+/// The state letter of a process in /proc ('Z' for one that ended and waits to be reaped); 0 when gone.
+char processState(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) return 0;
+    return line[line.rfind(')') + 2];
+}
+
+/// The processes whose parent is the one given.
+std::vector<pid_t> childrenOf(pid_t parent) {
+    std::vector<pid_t> children;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) continue;
+        std::istringstream rest(line.substr(line.rfind(')') + 2));
+        char state = 0;
+        pid_t ppid = 0;
+        rest >> state >> ppid;
+        if (ppid == parent) children.push_back(std::stoi(name));
+    }
+    return children;
+}
+
+/// Waits until each of the processes has ended; false when one still runs after 30 s.
+bool allEnd(const std::vector<pid_t>& processes) {
+    for (int tenth = 0; tenth < 300; ++tenth) {
+        if (std::all_of(processes.begin(), processes.end(), [](pid_t pid) {
+                const char state = processState(pid);
+                return state == 0 || state == 'Z';
+            }))
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
 }
 
 bool contains(const std::string& text, const std::string& part) {
@@ -491,6 +544,88 @@ TEST_F(OrbctlSeries, SigtermInTheMiddleDeactivatesEveryPortAndEndsWithTheSummary
         EXPECT_TRUE(contains(lastRequestBesidesHellos(units->requests()), "deactivate")) << units->requests();
     const auto lines = logLines(log);
     EXPECT_GE(lines.size(), 3u);
+}
+
+TEST_F(OrbctlSeries, AParentKilledInTheMiddleOfAWriteLeavesEveryUnitDeactivatedAndNoWorkerRunning) {
+    Units a(dir, "a.eep", {"--next-unit", "0", "--pace"});
+    Units b(dir, "b.eep", {"--next-unit", "0", "--pace"});
+    Series running({QString::fromStdString(base), "--port", a.port(), "--port", b.port(), "--units",
+                    QString::fromStdString(units), "--log", QString::fromStdString(log)});
+    // Piped, the series says when each port's write begins.
+    ASSERT_TRUE(running.waitForError(": zápis začíná", 2));
+    const std::vector<pid_t> workers = childrenOf(running.pid());
+    ASSERT_EQ(workers.size(), 2u);
+    running.signal(SIGKILL);
+    EXPECT_EQ(running.finish().status, -1);
+    EXPECT_TRUE(allEnd(workers));
+    for (const Units* sim : {&a, &b}) {
+        const std::string requests = sim->requests();
+        EXPECT_TRUE(contains(requests, "write")) << requests;
+        EXPECT_TRUE(contains(lastRequestBesidesHellos(requests), "deactivate")) << requests;
+    }
+}
+
+TEST_F(OrbctlSeries, AWorkerVariableCarriedFromElsewhereMakesNoWorker) {
+    Units sim(dir, "unit.eep", {"--next-unit", "0"});
+    QProcessEnvironment carried = QProcessEnvironment::systemEnvironment();
+    carried.insert("ORBCTL_SERIES_WORKER", "1");
+    const SeriesRun run = Series({QString::fromStdString(base), "--port", sim.port(), "--units",
+                                  QString::fromStdString(units), "--log", QString::fromStdString(log)},
+                                 carried)
+                              .finish();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Naprogramováno: 5 zařízení")) << run.err;
+    EXPECT_EQ(logLines(log).size(), 6u);
+    EXPECT_TRUE(holdsImage(sim.eeprom(5), rowImage("CHATA-5", "5555", "+420602000005")));
+}
+
+/// The user another user is to the one running the tests; root can plant that user's links.
+constexpr uid_t Nobody = 65534;
+
+TEST_F(OrbctlSeries, TheLogAndTheBackupFolderAreCheckedAsEverySaveBeforeAnyUnitIsGreeted) {
+    Units sim(dir, "unit.eep", {"--next-unit", "0"});
+    const std::string fifo = dir.file("roura.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        std::string name;
+        QStringList options;
+        std::string refusal;
+    };
+    std::vector<Case> cases{{"a FIFO as the log",
+                             {"--log", QString::fromStdString(fifo)},
+                             "Do protokolu '" + fifo + "' nelze zapisovat. Je to zařízení nebo roura"}};
+    // Links another user planted in a shared folder, to a file and a folder of root's.
+    const std::string roots = dir.write("roots.csv", {'r', 'o', 'o', 't'});
+    const std::string rootsFolder = dir.file("roots");
+    std::filesystem::create_directory(rootsFolder);
+    const std::string shared = dir.file("shared");
+    std::filesystem::create_directory(shared);
+    std::filesystem::permissions(shared, std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
+    const std::string plantedLog = shared + "/protokol.csv", plantedFolder = shared + "/zalohy";
+    std::filesystem::create_symlink(roots, plantedLog);
+    std::filesystem::create_symlink(rootsFolder, plantedFolder);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::lchown(plantedLog.c_str(), Nobody, Nobody), 0);
+        ASSERT_EQ(::lchown(plantedFolder.c_str(), Nobody, Nobody), 0);
+        const std::string foreign = "Je to symbolický odkaz ve sdílené složce '" + shared + "'";
+        cases.push_back({"a planted link as the log",
+                         {"--log", QString::fromStdString(plantedLog)},
+                         "Do protokolu '" + plantedLog + "' nelze zapisovat. " + foreign});
+        cases.push_back({"a planted link as the backup folder",
+                         {"--backup-dir", QString::fromStdString(plantedFolder)},
+                         "Do složky záloh '" + plantedFolder + "' nelze ukládat. " + foreign});
+    }
+    for (const Case& refused : cases) {
+        SCOPED_TRACE(refused.name);
+        const SeriesRun run = series(QStringList{QString::fromStdString(base), "--port", sim.port(),
+                                                 "--units", QString::fromStdString(units)}
+                                     << refused.options);
+        EXPECT_EQ(run.status, 3) << run.err;
+        EXPECT_TRUE(contains(run.err, "orbctl: " + refused.refusal)) << run.err;
+    }
+    EXPECT_FALSE(contains(sim.requests(), "hello"));
+    EXPECT_EQ(TempDir::read(roots), (std::vector<std::uint8_t>{'r', 'o', 'o', 't'}));
+    EXPECT_TRUE(std::filesystem::is_empty(rootsFolder));
 }
 
 } // namespace

@@ -15,10 +15,13 @@
 
 #include <csignal>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <regex>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace orb {
 namespace {
@@ -572,45 +575,99 @@ TEST(SeriesLog, TimesAreIsoWithTheOffset) {
                                  std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)")));
 }
 
-TEST(SeriesPipe, MessagesKeepTheirFieldsOnOneLine) {
+TEST(SeriesPipe, MessagesKeepTheirFieldsOnOneLineAndEveryFieldAsItWas) {
     const std::string message = PipeMessage("record", RecordFields(sampleRecord()));
     EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
     const auto fields = ParsePipeMessage(message);
     ASSERT_TRUE(fields);
     EXPECT_EQ(RecordFromFields({fields->begin() + 1, fields->end()}), sampleRecord());
-    EXPECT_EQ(*ParsePipeMessage(PipeMessage("say", {"a\n\nb"})), (std::vector<std::string>{"say", "a  b"}));
+    const std::string text = "a\n\\nb\r\\\x1B, \"c\"\\";
+    const std::string said = PipeMessage("say", {text});
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
+    EXPECT_EQ(*ParsePipeMessage(said), (std::vector<std::string>{"say", text}));
 }
 
+/// A pipe whose ends close with the test.
+struct Pipe {
+    Pipe() { EXPECT_EQ(::pipe(ends), 0); }
+    ~Pipe() {
+        for (const int end : ends)
+            if (end >= 0) ::close(end);
+    }
+    void closeEnd(int which) { ::close(std::exchange(ends[which], -1)); }
+    /// What was written into the pipe so far.
+    std::string written() const {
+        std::string text;
+        pollfd ready{ends[0], POLLIN, 0};
+        for (char c; ::poll(&ready, 1, 0) == 1 && ::read(ends[0], &c, 1) == 1;)
+            text += c;
+        return text;
+    }
+    int ends[2] = {-1, -1};
+};
+
 TEST(SeriesPipe, TheWorkerTakesTheParentsAnswersWithTheImageAndTheEndOfThePipeAsTheSeriesDone) {
-    int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
+    Pipe answers, sent;
     const SeriesOffer write{Kind::Write,   4, "řádek 4", "Chata, \"dolní\"", "3 z 10", {0x00, 0x1A, 0xFF},
                             "zalohy, nové"};
     const SeriesOffer seen{Kind::AlreadyWritten, 2, "kus 2", ""};
-    const std::string answers = OfferMessage(write) + OfferMessage(seen) +
-                                OfferMessage({Kind::KeepSettings}) + "write,5,řádek 5,x,,,0g\n";
-    ASSERT_EQ(::write(pipeFds[1], answers.data(), answers.size()), static_cast<ssize_t>(answers.size()));
-    std::ostringstream sent;
-    PipeBroker broker(pipeFds[0], sent);
+    const std::string text = OfferMessage(write) + OfferMessage(seen) + OfferMessage({Kind::KeepSettings}) +
+                             "write,5,řádek 5,x,,,0g\n";
+    ASSERT_EQ(::write(answers.ends[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    std::ostringstream own;
+    PipeBroker broker(answers.ends[0], sent.ends[1], -1, own);
     EXPECT_EQ(broker.offer(Blank), write);
     EXPECT_EQ(broker.offer("ab12"), seen);
     EXPECT_EQ(broker.offer(Blank).kind, Kind::KeepSettings);
     EXPECT_EQ(broker.offer(Blank).kind, Kind::Nothing); // an image that is no hex is no answer
     EXPECT_FALSE(broker.seriesDone());
-    ::close(pipeFds[1]);
+    answers.closeEnd(1);
     EXPECT_TRUE(broker.seriesDone());
+    EXPECT_FALSE(broker.abandoned()); // the end of the series is no parent gone
     EXPECT_EQ(broker.offer(Blank).kind, Kind::Nothing);
-    EXPECT_EQ(sent.str(), "offer,\noffer,ab12\noffer,\noffer,\noffer,\n");
-    ::close(pipeFds[0]);
+    EXPECT_EQ(sent.written(), "offer,\noffer,ab12\noffer,\noffer,\noffer,\n");
 
-    std::ostringstream statuses;
     const SeriesStatus status{"řádek 3 A, B (3 z 10)", "Ukládám data z PC do EEPROM.", 34, 68, "zbývá 0:12"};
-    PipeBroker(-1, statuses).status(status);
-    const auto fields = ParsePipeMessage(statuses.str());
+    broker.status(status);
+    const auto fields = ParsePipeMessage(sent.written());
     ASSERT_TRUE(fields);
     EXPECT_EQ(fields->front(), "status");
     EXPECT_EQ(StatusOf({fields->begin() + 1, fields->end()}), status);
     EXPECT_FALSE(StatusOf({"a", "b", "x", "1", ""}));
+    EXPECT_EQ(own.str(), "");
+}
+
+TEST(SeriesPipe, AParentThatIsGoneThrowsNothingAndTheWorkersWordsGoToItsOwnStandardError) {
+    const auto previous = std::signal(SIGPIPE, SIG_IGN); // as the worker has it
+    int sockets[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, sockets), 0);
+    Pipe answers, sent;
+    std::ostringstream own;
+    PipeBroker broker(answers.ends[0], sent.ends[1], sockets[1], own);
+    EXPECT_FALSE(broker.abandoned());
+    EXPECT_FALSE(broker.seriesDone());
+    // The parent's end goes with the parent, however it ended.
+    ::close(sockets[0]);
+    EXPECT_TRUE(broker.abandoned());
+    EXPECT_TRUE(broker.seriesDone());
+    EXPECT_EQ(broker.offer(Blank).kind, Kind::Nothing);
+    broker.say("COM 1: \x1B]0;x\a");
+    broker.record(sampleRecord());
+    EXPECT_EQ(sent.written(), "");
+    EXPECT_EQ(own.str(),
+              "orbctl: COM 1: \\u001B]0;x\\u0007\norbctl: " + RecordLine(sampleRecord(), "") + "\n");
+    ::close(sockets[1]);
+
+    // A pipe nobody reads any more: the write fails, and that is the parent gone too.
+    Pipe unread;
+    unread.closeEnd(0);
+    std::ostringstream alone;
+    PipeBroker writer(answers.ends[0], unread.ends[1], -1, alone);
+    EXPECT_NO_THROW(writer.status({"", "čekám na další zařízení"}));
+    EXPECT_TRUE(writer.abandoned());
+    writer.say("COM 2: Port končí práci v sérii.");
+    EXPECT_EQ(alone.str(), "orbctl: COM 2: Port končí práci v sérii.\n");
+    std::signal(SIGPIPE, previous);
 }
 
 TEST(SeriesConsole, AStatusLineFitsTheTerminalWithItsBarAndALogGetsALineWhenAUnitStarts) {

@@ -17,7 +17,8 @@ namespace orb {
 /// own, whatever the main thread is doing. One object at a time, made on the main thread; it puts the
 /// previous handlers back when it goes. While it lives the main thread blocks the three signals, so one
 /// that the main thread raise()s at itself waits until then (`kill` reaches the program), and a program
-/// started from it would inherit the block: it starts none.
+/// started from it inherits the block: a signal sent to it waits until it catches the signals itself
+/// (orbctl's series workers do; start no other program meanwhile).
 class StopSignals {
   public:
     /// Catches the three signals; onStop, when given, runs on the user-interface thread after the first.
@@ -25,6 +26,10 @@ class StopSignals {
     ~StopSignals();
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
+
+    /// Runs onStop, from now on, after the first signal; one that came before and was not handed to the
+    /// earlier onStop yet is handed to this one at the next turn of the event loop.
+    void setOnStop(std::function<void()> onStop) { onStop_ = std::move(onStop); }
 
     /// Returns the first signal received, or 0 while none came.
     static int stopSignal();
