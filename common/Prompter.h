@@ -15,6 +15,8 @@ struct Message {
     std::string text;
     MessageIcon icon = MessageIcon::Information;
     MessageButtons buttons = MessageButtons::Ok;
+    /// The button Enter presses in a question: Yes, or No where Yes would do what cannot be undone.
+    Answer defaultAnswer = Answer::Yes;
 
     bool operator==(const Message&) const = default;
 };

@@ -14,6 +14,7 @@
 #include "ui/RowDialog.h"
 #include "ui/TextLimit.h"
 #include "ui/Twips.h"
+#include "ui/WindowMessages.h"
 
 #include <algorithm>
 #include <exception>
@@ -205,6 +206,15 @@ void Hlavni::loadFromUnit() {
                                     std::string(link_messages::LoadTitle)))
         return;
     whilePagesLocked(commands_.loadFromUnit);
+}
+
+void Hlavni::saveToUnit() {
+    info_.askBeforeStorno([this] {
+        return ask({std::string(link_messages::SaveTitle), std::string(window_messages::StopWriteQuestion),
+                    MessageIcon::Exclamation, MessageButtons::YesNo, Answer::No}) == Answer::Yes;
+    });
+    const auto stopAtOnce = qScopeGuard([this] { info_.askBeforeStorno({}); });
+    commands_.saveToUnit();
 }
 
 void Hlavni::saveFile() {

@@ -129,6 +129,8 @@ class Hlavni : public QWidget, public FormView {
     void saveFile();
     /// Reads the unit (btEEPROMLoad) once changed settings were offered for saving.
     void loadFromUnit();
+    /// Writes the unit (btEEPROMSave), with a question before Storno stops the write.
+    void saveToUnit();
     FileDialogs& fileDialogs();
     void showInfoProgram();
     /// Asks whether to save changed settings and to leave programming mode, with buttons for the

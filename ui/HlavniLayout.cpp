@@ -187,7 +187,9 @@ void Hlavni::buildCommands(QWidget* client) {
     connect(btEEPROMLoad_, &QToolButton::clicked, this, [this] {
         if (commands_.loadFromUnit) runCommand([this] { loadFromUnit(); });
     });
-    connect(btEEPROMSave_, &QToolButton::clicked, this, [this] { runExchange(commands_.saveToUnit); });
+    connect(btEEPROMSave_, &QToolButton::clicked, this, [this] {
+        if (commands_.saveToUnit) runExchange([this] { saveToUnit(); });
+    });
     connect(btTisk_, &QToolButton::clicked, this, [this] { runCommand(commands_.print); });
 
     QGroupBox* program = addFrame("Frame8", "Program", client, box(6000, 5520, 3135, 855));

@@ -88,6 +88,12 @@ void Info::hideProgress() {
 }
 
 void Info::storno() {
+    // The question's box holds the operation where it waits; a stop signal meanwhile has cancelled it.
+    if (stopConfirmed_ && !stopConfirmed_()) return;
+    cancel();
+}
+
+void Info::cancel() {
     cancelled_ = true;
     hide();
 }
@@ -102,7 +108,7 @@ void Info::hide() {
 
 void Info::stopForGood() {
     stopped_ = true;
-    storno();
+    cancel();
 }
 
 void Info::setProgressValue(int done, int total) {

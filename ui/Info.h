@@ -2,6 +2,7 @@
 
 #include "common/Progress.h"
 
+#include <functional>
 #include <QPointer>
 #include <string>
 
@@ -27,8 +28,12 @@ class Info : public Progress {
     void setProgressValue(int done, int total) override;
     bool dialogCancelled() const override { return cancelled_; }
 
-    /// Presses Storno as the user would: the running operation stops at its next check point.
+    /// Presses Storno as the user would (its button, Esc): asks first while a question is set, then stops
+    /// the running operation at its next check point.
     void storno();
+    /// Makes Storno ask stopConfirmed first and stop only when it returns true; an empty function stops
+    /// at once again. A write sets it: stopped half-way, it leaves the unit without valid settings.
+    void askBeforeStorno(std::function<bool()> stopConfirmed) { stopConfirmed_ = std::move(stopConfirmed); }
     /// Presses Storno for the rest of the run (a stop signal): every later showing starts cancelled, so
     /// no exchange that begins after it greets or transfers anything.
     void stopForGood();
@@ -38,12 +43,14 @@ class Info : public Progress {
 
   private:
     void create();
+    void cancel();
     void hide();
     void setBarVisible(bool visible);
 
     QWidget* owner_;
     bool cancelled_ = false;
     bool stopped_ = false;
+    std::function<bool()> stopConfirmed_;
     QPointer<QWidget> window_;
     QLabel* napis_ = nullptr;
     QPushButton* storno_ = nullptr;

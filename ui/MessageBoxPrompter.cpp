@@ -79,8 +79,10 @@ Answer MessageBoxPrompter::ask(const Message& message) {
     if (!parent) parent = owner_;
     MessageBox box(iconOf(message.icon), QString::fromStdString(message.title),
                    QString::fromStdString(message.text), buttonsOf(message.buttons), parent);
-    // The first button is the default, as the user expects of these boxes.
-    if (message.buttons != MessageButtons::Ok) box.setDefaultButton(QMessageBox::Yes);
+    // The first button is the default, as the user expects of these boxes, unless the question names
+    // another: Enter must not do what cannot be undone.
+    if (message.buttons != MessageButtons::Ok)
+        box.setDefaultButton(message.defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     // The program's questions offer "Storno", the word its users know, where Qt's Czech says "Zrušit".
     if (QAbstractButton* cancel = box.button(QMessageBox::Cancel)) cancel->setText("Storno");
     box.exec();

@@ -75,6 +75,16 @@ TEST_F(MessageBoxTest, BoxesShowTheirTitleIconAndCzechButtons) {
     }
 }
 
+TEST_F(MessageBoxTest, EnterPressesTheQuestionsDefaultAnswer) {
+    answerer.stop();
+    for (const Answer preferred : {Answer::Yes, Answer::No}) {
+        whenModalShows([](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); });
+        EXPECT_EQ(window.ask({"ORB - Ukládání dat z PC do EEPROM", "Opravdu přerušit?",
+                              MessageIcon::Exclamation, MessageButtons::YesNo, preferred}),
+                  preferred);
+    }
+}
+
 TEST_F(MessageBoxTest, AClashShownInARealBoxIsReportedOnceAndTheFocusComesBack) {
     // The box takes the focus from the window while it shows; that is not leaving a field.
     control<QTabWidget>("TabList")->setCurrentIndex(3);
