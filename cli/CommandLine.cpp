@@ -180,8 +180,8 @@ constexpr CommandEntry Commands[] = {
              "PROTOKOL-zalohy vedle protokolu); bez --log a --backup-dir se nezapíše.\n"
              "Všechny řádky se zkontrolují dřív, než se pozdraví první zařízení; chybný\n"
              "řádek sérii odmítne s číslem řádku a písmenem sloupce.\n"
-             "  --port PORT          port se zařízeními; s více porty se programuje na všech\n"
-             "                       najednou\n"
+             "  --port PORT          port se zařízeními; s více porty (nejvýše 16) se\n"
+             "                       programuje na všech najednou\n"
              "  --units JEDNOTKY.csv CSV v UTF-8 nebo Windows-1250, oddělené čárkou,\n"
              "                       středníkem nebo tabulátorem: záhlaví se jmény nastavení\n"
              "                       jako v export (řádky jako tabTC[2]), pak jeden řádek na\n"
@@ -354,6 +354,9 @@ void checkAgainst(const CommandEntry& entry, const CommandLine& line) {
     if (line.output && !entry.output) refuse("-o");
     if (line.port && !entry.port) refuse("--port");
     if (line.memory && !entry.memory) refuse("--memory");
+    if (line.ports.size() > MaxSeriesPorts)
+        usageError("série obslouží nejvýše " + std::to_string(MaxSeriesPorts) + " portů najednou, ne " +
+                   std::to_string(line.ports.size()));
     if (!entry.series) {
         if (line.ports.size() > 1) usageError("volba --port je zadána víckrát");
         if (line.units) refuse("--units");

@@ -45,6 +45,9 @@ struct CommandLine {
     bool dryRun = false;                  ///< series: prints what each row would write, opens no port
 };
 
+/// The most ports one series serves at once, each by a process of its own.
+inline constexpr std::size_t MaxSeriesPorts = 16;
+
 /// Parses the arguments that follow the program name; throws CliError(Usage) on anything it cannot take.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 

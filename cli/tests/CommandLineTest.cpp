@@ -111,7 +111,7 @@ TEST(CommandLine, HelpNeedsNoOperands) {
 }
 
 TEST(CommandLine, RefusesWhatACommandDoesNotTake) {
-    const std::vector<std::vector<std::string>> wrong = {
+    std::vector<std::vector<std::string>> wrong = {
         {},
         {"frobnicate"},
         {"show"},
@@ -150,6 +150,10 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTake) {
         {"series", "t.json"},
         {"write", "a.eep", "--port", "1", "--dry-run"},
     };
+    std::vector<std::string> seventeenPorts{"series", "t.json"};
+    for (int port = 1; port <= 17; ++port)
+        seventeenPorts.insert(seventeenPorts.end(), {"--port", "/dev/ttyUSB" + std::to_string(port)});
+    wrong.push_back(seventeenPorts);
     for (const auto& args : wrong) {
         try {
             ParseCommandLine(args);
