@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/SeriesCsv.h"
+#include "cli/TerminalText.h"
 #include "cli/Utf8.h"
 #include "files/RawFile.h"
 #include "files/SystemErrorText.h"
@@ -150,6 +151,11 @@ void SeriesLog::readEarlier(std::string content) {
 void SeriesLog::append(const SeriesRecord& record) {
     std::vector<std::string> fields = RecordFields(record, decimalPoint_);
     fields.resize(columns_);
+    // A control character would act in a terminal that shows the log, and a line break would split a
+    // line for a program that reads it line by line: each is written as the terminal shows it.
+    std::transform(fields.begin(), fields.end(), fields.begin(), [](const std::string& field) {
+        return TerminalText(field);
+    });
     if (cellsMarked_) std::transform(fields.begin(), fields.end(), fields.begin(), markedAsText);
     writeWhole(CsvLine(fields, separator_));
 }

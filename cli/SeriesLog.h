@@ -12,9 +12,10 @@ namespace orb {
 /// a Czech locale opens by double click as columns (UTF-8 with a byte-order mark, ';' between cells,
 /// decimal comma, CRLF). A cell that a spreadsheet would run as a formula (one that begins with '=',
 /// '+', '-', '@', a tab or a carriage return) is written with an apostrophe before it, and so is one that
-/// begins with an apostrophe; reading the log takes exactly one away. A log begun in the earlier format
-/// (',', a decimal point, no byte-order mark, one column fewer, cells as they were) is read and continued
-/// in its own format.
+/// begins with an apostrophe; reading the log takes exactly one away. A control character in a value (a
+/// line break, a tab, ESC) is written as the terminal shows it, a line break as "\u000A", whatever port
+/// the record came from. A log begun in the earlier format (',', a decimal point, no byte-order mark, one
+/// column fewer, cells as they were) is read and continued in its own format.
 ///
 /// Each record reaches the file whole or not at all: one write of its line, then a sync; when either
 /// fails, the file is cut back to its length before, so the next record never joins a torn one. A last

@@ -3,6 +3,7 @@
 #include "cli/JsonImport.h"
 #include "cli/SeriesColumns.h"
 #include "cli/SettingsDiff.h"
+#include "cli/TerminalText.h"
 #include "cli/Workspace.h"
 #include "image/DecodeImage.h"
 
@@ -15,6 +16,11 @@ namespace {
 
 constexpr std::string_view NeedsConsent =
     ": pravidlo pole by hodnotu změnilo; série ji přijme jen s volbou --accept-corrections";
+
+/// A tab, a line break or ESC in a name would reach the unit's SMS messages, and in a spreadsheet's cell
+/// nobody sees it: such a cell is a mistake, never a setting.
+constexpr std::string_view ControlCharacterRefused =
+    "; řídicí znaky (tabulátor, konec řádku, ESC, ...) série do zařízení nezapíše";
 
 bool isTelephoneNumber(const std::string& key) {
     return key == fieldName(TextField::tabTC) || key == fieldName(TextField::tabTCcentra);
@@ -145,6 +151,12 @@ class RowsBuilder {
         bool taken = true;
         for (std::size_t column = 0; column < columns_.size(); ++column) {
             if (fields[column].empty()) continue; // the template's value stays
+            if (const std::optional<std::string> control = FirstControlCharacter(fields[column])) {
+                outcome_.refusals.push_back(place(record.line, column) + ": hodnota obsahuje řídicí znak " +
+                                            *control + std::string(ControlCharacterRefused));
+                taken = false;
+                continue;
+            }
             Json& slot = slotOf(json, columns_[column]);
             const std::optional<Json> value = cellValue(fields[column], slot, columns_[column]);
             if (!value) {

@@ -52,7 +52,8 @@ struct SeriesRowsOutcome {
 /// that only group its digits; check boxes as true/false, 1/0, ano/ne or pravda/nepravda in any case;
 /// choices by their text. A value the rules would change (a number put into international form, a
 /// time cut to its range) is refused unless corrections are accepted: nobody watches each unit of a
-/// series to see it. Without records the template alone is the one row. Refuses a row of the wrong
+/// series to see it. A control character in a cell (a tab, a line break, ESC) is refused. Without
+/// records the template alone is the one row. Refuses a row of the wrong
 /// length and two rows with the same image (a unit could not be told from the other).
 SeriesRowsOutcome BuildSeriesRows(const Json& templateJson, const std::vector<CsvRecord>& records,
                                   const SeriesRowsOptions& options, const SeriesSources& sources);

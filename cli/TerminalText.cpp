@@ -2,6 +2,7 @@
 
 #include "cli/Utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -43,6 +44,15 @@ std::string TerminalText(std::string_view text) {
         offset += length;
     }
     return shown;
+}
+
+std::optional<std::string> FirstControlCharacter(std::string_view text) {
+    for (std::size_t offset = 0; offset < text.size();) {
+        const std::size_t length = std::max<std::size_t>(Utf8CharacterLength(text, offset), 1);
+        if (controlCode(text, offset, length)) return TerminalText(text.substr(offset, length));
+        offset += length;
+    }
+    return std::nullopt;
 }
 
 } // namespace orb

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,5 +11,9 @@ namespace orb {
 /// and each byte that is no UTF-8 as \xNN; everything else as it is. What a script parses (the JSON of
 /// export) never goes through it.
 std::string TerminalText(std::string_view text);
+
+/// Returns the first control character in the text (C0 with the tab and line breaks, DEL, C1) as
+/// TerminalText writes it ("\u001B"); nothing when the text has none.
+std::optional<std::string> FirstControlCharacter(std::string_view text);
 
 } // namespace orb

@@ -203,6 +203,14 @@ TEST(SeriesRows, EveryBadRowAndColumnIsRefusedWithItsLineAndColumn) {
           "pravda/nepravda, 1/0)."}},
         {"tabJmenoStanice,tabPIN\nA,1\nB,2\nA,1\n",
          {"jednotky.csv: řádek 4: nastavení je stejné jako na řádku 2; zařízení by nešlo od sebe rozeznat"}},
+        {"tabJmenoStanice,tabPIN\n\"A\x1B]0;x\x07\",1\n\"B\nC\",2\n\"D\xC2\x9B"
+         "2J\",3\n",
+         {"jednotky.csv: řádek 2, sloupec A (tabJmenoStanice): hodnota obsahuje řídicí znak \\u001B; řídicí "
+          "znaky (tabulátor, konec řádku, ESC, ...) série do zařízení nezapíše",
+          "jednotky.csv: řádek 3, sloupec A (tabJmenoStanice): hodnota obsahuje řídicí znak \\u000A; řídicí "
+          "znaky (tabulátor, konec řádku, ESC, ...) série do zařízení nezapíše",
+          "jednotky.csv: řádek 5, sloupec A (tabJmenoStanice): hodnota obsahuje řídicí znak \\u009B; řídicí "
+          "znaky (tabulátor, konec řádku, ESC, ...) série do zařízení nezapíše"}},
         {"tabJmenoStanice\n", {"jednotky.csv: řádek 1: soubor nemá žádný řádek zařízení"}},
         {"tabJmenoStanice,tabPIN\n,\n", {"jednotky.csv: řádek 1: soubor nemá žádný řádek zařízení"}},
     };
@@ -460,6 +468,23 @@ TEST(SeriesLog, ASpreadsheetOpensItAsColumnsRunsNoCellAndEachLineReadsBackAsItsR
     const SeriesLog reopened(path);
     EXPECT_EQ(reopened.earlierRecords(), (std::vector<SeriesRecord>{record, formulas}));
     EXPECT_TRUE(reopened.notices().empty());
+}
+
+TEST(SeriesLog, AControlCharacterIsWrittenAsTheTerminalShowsItAndEveryLineStaysOneRecord) {
+    TempDir dir;
+    const std::string path = dir.file("protokol.csv");
+    SeriesRecord record = sampleRecord();
+    record.label = "A\x1B[2J\x07";
+    record.outcome = "první\ndruhý\r\ttřetí";
+    SeriesLog(path).append(record);
+    const std::string text = textOf(path);
+    EXPECT_NE(text.find(";A\\u001B[2J\\u0007;"), std::string::npos) << text;
+    EXPECT_NE(text.find(";první\\u000Adruhý\\u000D\\u0009třetí;"), std::string::npos) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
+    EXPECT_EQ(
+        std::count_if(text.begin(), text.end(),
+                      [](char c) { return (c > 0 && c < 0x20 && c != '\r' && c != '\n') || c == 0x7F; }),
+        0);
 }
 
 TEST(SeriesLog, ALogOfTheEarlierFormatIsReadAndContinuedInItsOwnFormat) {
