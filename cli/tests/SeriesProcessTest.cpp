@@ -6,7 +6,9 @@
 #include "tests/support/OrbsimProcess.h"
 
 #include <algorithm>
+#include <atomic>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -18,6 +20,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <thread>
 
 namespace orb {
 namespace {
@@ -75,6 +78,11 @@ class Series {
         }
         return true;
     }
+    /// Gives the text to standard input and closes it.
+    void input(const std::string& text) {
+        process_.write(QByteArray::fromStdString(text));
+        process_.closeWriteChannel();
+    }
     int count(const std::string& text) const {
         int n = 0;
         for (std::size_t at = err_.find(text); at != std::string::npos; at = err_.find(text, at + 1))
@@ -106,21 +114,12 @@ char processState(pid_t pid) {
     return line[line.rfind(')') + 2];
 }
 
-/// The processes whose parent is the one given.
+/// The processes the given one started (from its main thread, as QProcess starts them).
 std::vector<pid_t> childrenOf(pid_t parent) {
+    std::ifstream list("/proc/" + std::to_string(parent) + "/task/" + std::to_string(parent) + "/children");
     std::vector<pid_t> children;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        const std::string name = entry.path().filename().string();
-        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::ifstream stat(entry.path() / "stat");
-        std::string line;
-        if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) continue;
-        std::istringstream rest(line.substr(line.rfind(')') + 2));
-        char state = 0;
-        pid_t ppid = 0;
-        rest >> state >> ppid;
-        if (ppid == parent) children.push_back(std::stoi(name));
-    }
+    for (pid_t child; list >> child;)
+        children.push_back(child);
     return children;
 }
 
@@ -626,6 +625,143 @@ TEST_F(OrbctlSeries, TheLogAndTheBackupFolderAreCheckedAsEverySaveBeforeAnyUnitI
     EXPECT_FALSE(contains(sim.requests(), "hello"));
     EXPECT_EQ(TempDir::read(roots), (std::vector<std::uint8_t>{'r', 'o', 'o', 't'}));
     EXPECT_TRUE(std::filesystem::is_empty(rootsFolder));
+}
+
+TEST_F(OrbctlSeries, ACsvThatChangesAfterThePlanChangesNoUnit) {
+    // A FIFO hands its first reader the rows that are checked and planned, and anyone who opens it after
+    // that other rows.
+    const std::string fifo = dir.file("jednotky-roura.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string evil = "tabJmenoStanice,tabPIN,tabTC[0]\nEVIL-1,6666,+420602666001\n"
+                             "EVIL-2,6667,+420602666002\n";
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (bool first = true; !done;) {
+            const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd < 0) { // nobody reads it now
+                QThread::msleep(5);
+                continue;
+            }
+            const std::string& text = first ? FiveUnits : evil;
+            EXPECT_EQ(::write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+            ::close(fd);
+            first = false;
+            QThread::msleep(300); // the reader takes the end of what it got before anyone opens it again
+        }
+    });
+    Units a(dir, "a.eep", {"--next-unit", "0"});
+    Units b(dir, "b.eep", {"--next-unit", "0"});
+    const SeriesRun run =
+        series({QString::fromStdString(base), "--port", a.port(), "--port", b.port(), "--units",
+                QString::fromStdString(fifo), "--log", QString::fromStdString(log)});
+    done = true;
+    writer.join();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Naprogramováno: 5 zařízení (řádek 2 CHATA-1,")) << run.err;
+    std::vector<std::vector<std::uint8_t>> planned;
+    for (int row = 1; row <= 5; ++row) {
+        const std::string n = std::to_string(row);
+        planned.push_back(rowImage("CHATA-" + n, n + n + n + n, "+42060200000" + n));
+    }
+    // Every unit holds a planned row's image, or nothing: one a port greeted once the rows were done.
+    int programmed = 0;
+    for (const Units* sim : {&a, &b})
+        for (int unit = 1; std::filesystem::exists(sim->eeprom(unit)); ++unit) {
+            const std::vector<std::uint8_t> bytes = TempDir::read(sim->eeprom(unit));
+            const bool erased =
+                std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0xFF; });
+            const bool isPlanned = std::any_of(planned.begin(), planned.end(), [&](const auto& image) {
+                return holdsImage(sim->eeprom(unit), image);
+            });
+            EXPECT_TRUE(erased || isPlanned) << sim->eeprom(unit);
+            programmed += isPlanned ? 1 : 0;
+        }
+    EXPECT_EQ(programmed, 5);
+    const auto lines = logLines(log);
+    ASSERT_EQ(lines.size(), 6u);
+    for (auto line = lines.begin() + 1; line != lines.end(); ++line)
+        EXPECT_TRUE((*line)[Label].starts_with("CHATA-")) << (*line)[Label];
+}
+
+TEST_F(OrbctlSeries, StandardInputIsReadOnceByTheParentWithTwoPorts) {
+    Units a(dir, "a.eep", {"--next-unit", "0"});
+    Units b(dir, "b.eep", {"--next-unit", "0"});
+    Series running({QString::fromStdString(base), "--port", a.port(), "--port", b.port(), "--units",
+                    "/dev/stdin", "--log", QString::fromStdString(log)});
+    running.input(FiveUnits);
+    const SeriesRun run = running.finish();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Naprogramováno: 5 zařízení")) << run.err;
+    EXPECT_EQ(logLines(log).size(), 6u);
+
+    Series twice({"-", "--port", a.port(), "--units", "/dev/stdin"});
+    twice.input("{}");
+    const SeriesRun refused = twice.finish();
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(contains(refused.err, "standardní vstup lze číst jen jednou")) << refused.err;
+}
+
+TEST_F(OrbctlSeries, AnEscapeSequenceFromTheFilesNeverReachesTheTerminalRaw) {
+    Units a(dir, "a.eep", {"--next-unit", "0"});
+    Units b(dir, "b.eep", {"--next-unit", "0"});
+    const auto raw = [](const std::string& text) {
+        return std::any_of(text.begin(), text.end(), [](char c) { return c == '\x1B' || c == '\x07'; });
+    };
+    // In a value of UNITS.csv it is refused, and named as the terminal shows it.
+    const std::string bad = "tabJmenoStanice,tabPIN\n\"CHATA\x1B]0;x\x07\",1111\n";
+    const std::string badUnits = dir.write("zlute.csv", {bad.begin(), bad.end()});
+    const SeriesRun refused = series(
+        {QString::fromStdString(base), "--port", a.port(), "--units", QString::fromStdString(badUnits)});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(contains(refused.err, "(tabJmenoStanice): hodnota obsahuje řídicí znak \\u001B;"))
+        << refused.err;
+    EXPECT_FALSE(raw(refused.err));
+
+    // A station name of the template's, which the settings allow, is shown and logged escaped, the same
+    // with one port as with two.
+    const std::string json = "{\"tabJmenoStanice\": \"X\\u001b[2J\\u0007\"}";
+    const std::string escTemplate = dir.write("sablona-esc.json", {json.begin(), json.end()});
+    const std::string csv = "tabJmenoStanice,tabPIN\n,1111\n,2222\n";
+    const std::string pins = dir.write("piny.csv", {csv.begin(), csv.end()});
+    std::vector<std::vector<std::vector<std::string>>> logs;
+    for (const QStringList& ports :
+         {QStringList{"--port", a.port()}, QStringList{"--port", a.port(), "--port", b.port()}}) {
+        const std::string portsLog = dir.file("protokol" + std::to_string(ports.size()) + ".csv");
+        const SeriesRun run = series(QStringList{QString::fromStdString(escTemplate)}
+                                     << ports << "--units" << QString::fromStdString(pins) << "--log"
+                                     << QString::fromStdString(portsLog) << "--again");
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_FALSE(raw(run.err)) << run.err;
+        EXPECT_TRUE(contains(run.err, "řádek 2 X\\u001B[2J\\u0007")) << run.err;
+        const std::vector<std::uint8_t> bytes = TempDir::read(portsLog);
+        EXPECT_FALSE(raw({bytes.begin(), bytes.end()}));
+        logs.push_back(logLines(portsLog));
+    }
+    ASSERT_EQ(logs[0].size(), 3u);
+    ASSERT_EQ(logs[1].size(), 3u);
+    for (std::size_t line = 1; line < 3; ++line)
+        EXPECT_EQ(logs[0][line][Label], "X\\u001B[2J\\u0007");
+    std::set<std::string> twoPorts{logs[1][1][Label], logs[1][2][Label]};
+    EXPECT_EQ(twoPorts, std::set<std::string>{"X\\u001B[2J\\u0007"});
+}
+
+TEST_F(OrbctlSeries, AStopSignalWhileTheWorkersStartEndsWithTheSummaryAndStatus3) {
+    Units a(dir, "a.eep", {"--next-unit", "0", "--pace"});
+    Units b(dir, "b.eep", {"--next-unit", "0", "--pace"});
+    Series running({QString::fromStdString(base), "--port", a.port(), "--port", b.port(), "--units",
+                    QString::fromStdString(units), "--log", QString::fromStdString(log)});
+    // The moment the first worker exists.
+    for (int turn = 0; turn < 300000 && childrenOf(running.pid()).empty(); ++turn)
+        QThread::usleep(100);
+    running.signal(SIGTERM);
+    const SeriesRun run = running.finish();
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_TRUE(contains(run.err, "Program byl přerušen signálem SIGTERM.")) << run.err;
+    EXPECT_TRUE(contains(run.err, "orbctl: Zatím nenaprogramováno: 5 řádků")) << run.err;
+    for (const Units* sim : {&a, &b}) {
+        const std::string last = lastRequestBesidesHellos(sim->requests());
+        EXPECT_TRUE(last.empty() || contains(last, "deactivate")) << sim->requests();
+    }
 }
 
 } // namespace
