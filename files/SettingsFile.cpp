@@ -35,36 +35,38 @@ bool HoldsWholeImage(const EepromImage& image, std::int32_t length) {
     return length >= HeaderLength && CheckImageSignature(image) && ImageFitsIn(image, length);
 }
 
-void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs) {
+bool SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs) {
     const std::optional<std::string> name = dialogs.chooseSaveFile();
-    if (!name) return;
+    if (!name) return false;
     Prompter& prompter = form.view();
     const SettingsRecord saved = form.record();
     if (const EncodedSettings encoded = EncodeForSaving(saved, image); encoded.fault) {
         tell(prompter, msg::SaveTitle,
              *encoded.fault == EncodeFault::Value ? msg::EncodeFailed : msg::SignatureFailed,
              MessageIcon::Critical);
-        return;
+        return false;
     }
     // A file the user may not write is refused before the overwrite question, with the reason.
     try {
         CheckFileWritable(*name);
     } catch (const UnwritableTarget& refusal) {
         tell(prompter, msg::SaveTitle, msg::saveRefused(*name, refusal.reason()), MessageIcon::Critical);
-        return;
+        return false;
     }
     // The file holds U - 1 bytes, U being the usage the window shows (at least one byte).
     const std::int32_t length = std::max(form.imageUsage() - 1, 1);
     if (fileExists(*name)) {
         const Message question{msg::OverwriteTitle, msg::OverwriteQuestion, MessageIcon::Question,
                                MessageButtons::YesNo};
-        if (prompter.ask(question) != Answer::Yes) return;
+        if (prompter.ask(question) != Answer::Yes) return false;
     }
     if (!WriteImageFile(*name, image, length, progress)) {
         tell(prompter, msg::SaveTitle, msg::saveFailed(*name), MessageIcon::Critical);
-        return;
+        return false;
     }
     form.markSettingsKept(saved);
+    dialogs.settingsFileUsed(*name);
+    return true;
 }
 
 bool WriteImageFile(const std::string& name, const EepromImage& image, std::int32_t length,
@@ -101,6 +103,7 @@ void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
         return;
     }
     if (!DecodeIntoForm(image, form, progress)) return;
+    dialogs.settingsFileUsed(name);
     tell(view, msg::LoadTitle, msg::loaded(name), MessageIcon::Information);
     std::string outOfRule;
     for (const OutOfRuleValue& value : OutOfRuleValues(form.record()))

@@ -23,14 +23,17 @@ class FileDialogs {
     virtual std::optional<std::string> chooseSaveFile() = 0;
     /// Asks for an existing file to load; nothing when the user cancels.
     virtual std::optional<std::string> chooseOpenFile() = 0;
+    /// Learns the file that now holds the settings or gave them, once a save or a load succeeded.
+    virtual void settingsFileUsed(const std::string& /*name*/) {}
 };
 
 /// Encodes the settings into the image and saves its used part to a file the user chooses (btFileSave);
-/// once saved, the form's settings count as kept.
-void SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs);
+/// once saved, the form's settings count as kept and the dialogs learn the file. Returns true once the
+/// file holds the settings.
+bool SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs);
 
 /// Loads a file the user chooses into the image and decodes it into the form (btFileLoad); once decoded
-/// whole, the form's settings count as kept.
+/// whole, the form's settings count as kept and the dialogs learn the file.
 void LoadSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress, FileDialogs& dialogs);
 /// Loads the named file as btFileLoad does once the user has chosen it, with the same messages: settings
 /// changed since they were last kept are first offered for saving (dialogs give the save dialog), and stay

@@ -73,9 +73,8 @@ Hlavni::Hlavni(EepromImage& image, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       image_(image), activity_([this] { return leaveFieldForCommand(); },
                                [this] { runExchange(commands_.leaveProgrammingMode); }, [this] { close(); }),
-      boxes_(this), info_(this), focus_(new FieldFocus(this)), qtFileDialogs_(this) {
+      boxes_(this), info_(this), focus_(new FieldFocus(this)), fileDialogs_(this, [this] { showTitle(); }) {
     setObjectName("Hlavni");
-    setWindowTitle("Inicializační program pro zařízení ORB/ORBTONE");
     setWindowIcon(paintedIcon(Picture::Unit));
     setFixedSize(twips(9270), twips(6525));
     setAcceptDrops(true);
@@ -84,9 +83,11 @@ Hlavni::Hlavni(EepromImage& image, QWidget* parent)
     buildTabs(this);
     buildCommands(this);
     buildHiddenFrames(this);
+    buildFileParts();
     setKeyboardOrder();
     form_ = std::make_unique<SettingsForm>(*this);
     showAll();
+    showTitle();
 }
 
 Hlavni::~Hlavni() = default;
@@ -170,7 +171,10 @@ bool Hlavni::leaveFieldForCommand() {
 }
 
 void Hlavni::runCommand(const std::function<void()>& command) {
-    if (command) activity_.runCommand([this, &command] { reportErrors(command); });
+    if (!command) return;
+    activity_.runCommand([this, &command] { reportErrors(command); });
+    // A write into the unit, like a file, now holds the settings: the mark of changes goes.
+    showTitle();
 }
 
 void Hlavni::runExchange(const std::function<void()>& exchange) {
@@ -192,20 +196,14 @@ void Hlavni::reportErrors(const std::function<void()>& command) {
     }
 }
 
-void Hlavni::loadFile() {
-    LoadSettingsFile(*form_, image_, info_, fileDialogs());
-}
-
-void Hlavni::loadFile(const std::string& name) {
-    runCommand([this, &name] { LoadSettingsFile(*form_, image_, info_, fileDialogs(), name); });
-}
-
 void Hlavni::loadFromUnit() {
     // The read fills the image buffer, which saving the edits uses too: the question comes first.
-    if (!OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs(),
+    if (!OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs_,
                                     std::string(link_messages::LoadTitle)))
         return;
-    whilePagesLocked(commands_.loadFromUnit);
+    bool read = false;
+    whilePagesLocked([this, &read] { read = commands_.loadFromUnit(); });
+    if (read) fileDialogs_.settingsReadFromUnit();
 }
 
 void Hlavni::saveToUnit() {
@@ -215,14 +213,6 @@ void Hlavni::saveToUnit() {
     });
     const auto stopAtOnce = qScopeGuard([this] { info_.askBeforeStorno({}); });
     commands_.saveToUnit();
-}
-
-void Hlavni::saveFile() {
-    SaveSettingsFile(*form_, image_, info_, fileDialogs());
-}
-
-FileDialogs& Hlavni::fileDialogs() {
-    return fileDialogs_ ? *fileDialogs_ : qtFileDialogs_;
 }
 
 void Hlavni::showInfoProgram() {
@@ -236,7 +226,7 @@ bool Hlavni::endConfirmed(MessageButtons buttons) {
     return activity_.decideEnd([this, buttons] {
         bool end = true;
         reportErrors([&] {
-            end = OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs(), file_messages::ExitTitle);
+            end = OfferToSaveChangedSettings(*form_, image_, info_, fileDialogs_, file_messages::ExitTitle);
             if (!end || !commands_.confirmExit) return;
             // The unit may be taken out of programming mode on the way out.
             whilePagesLocked([&] { end = commands_.confirmExit(buttons); });
@@ -301,16 +291,19 @@ void Hlavni::focusField(TextRef field) {
 void Hlavni::textChanged(TextRef field) {
     if (!form_) return;
     if (QLineEdit* edit = textControl(field).edit) showText(edit, form_->text(field));
+    showTitle();
 }
 
 void Hlavni::flagChanged(FlagField field, int row) {
     if (!form_) return;
     if (QCheckBox* check = flagControl(field, row)) check->setChecked(form_->flag(field, row));
+    showTitle();
 }
 
 void Hlavni::choiceChanged(ChoiceField field) {
     if (!form_) return;
     if (QComboBox* combo = choices_[static_cast<int>(field)]) combo->setCurrentIndex(form_->choice(field));
+    showTitle();
 }
 
 void Hlavni::displayChanged() {

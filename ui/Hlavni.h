@@ -4,10 +4,10 @@
 #include "ui/Info.h"
 #include "ui/MessageBoxPrompter.h"
 #include "ui/PagesLocked.h"
-#include "ui/QtFileDialogs.h"
 #include "ui/RowTables.h"
 #include "ui/WindowActivity.h"
 #include "ui/WindowCommands.h"
+#include "ui/WindowFileDialogs.h"
 
 #include <array>
 #include <functional>
@@ -20,8 +20,10 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTabWidget;
+class QTimer;
 class QToolButton;
 
 namespace orb {
@@ -54,7 +56,7 @@ class Hlavni : public QWidget, public FormView {
     /// Answers the message boxes with another prompter (tests); nullptr shows real boxes again.
     void setPrompter(Prompter* prompter) { prompter_ = prompter; }
     /// Chooses the settings files with other dialogs (tests); nullptr shows Qt's file dialogs again.
-    void setFileDialogs(FileDialogs* dialogs) { fileDialogs_ = dialogs; }
+    void setFileDialogs(FileDialogs* dialogs) { fileDialogs_.setDialogs(dialogs); }
 
     /// Fills tabPort with the entries of commands().listPorts, with the form's choice selected; main() calls
     /// it at start and the list calls it each time it opens. Nothing changes while a command runs.
@@ -125,13 +127,20 @@ class Hlavni : public QWidget, public FormView {
     /// Runs an exchange with the unit inside a command, with the settings of the tabs locked until it ends.
     void whilePagesLocked(const std::function<void()>& exchange);
     void reportErrors(const std::function<void()>& command);
+
+    // Settings files (HlavniFiles.cpp)
+    void buildFileParts();
     void loadFile();
     void saveFile();
+    /// Names the window's file in the title, marked while the settings differ from what it holds.
+    void showTitle();
+    /// Tells for a while, in the tab strip's free room, which file the settings were just saved to.
+    void showSavedSign();
+
     /// Reads the unit (btEEPROMLoad) once changed settings were offered for saving.
     void loadFromUnit();
     /// Writes the unit (btEEPROMSave), with a question before Storno stops the write.
     void saveToUnit();
-    FileDialogs& fileDialogs();
     void showInfoProgram();
     /// Asks whether to save changed settings and to leave programming mode, with buttons for the
     /// question about the unit; true when the window may close.
@@ -148,8 +157,7 @@ class Hlavni : public QWidget, public FormView {
     Prompter* prompter_ = nullptr;
     Info info_;
     FieldFocus* focus_;
-    QtFileDialogs qtFileDialogs_;
-    FileDialogs* fileDialogs_ = nullptr;
+    WindowFileDialogs fileDialogs_;
     std::unique_ptr<SettingsForm> form_;
 
     std::array<std::array<TextControl, RowCount>, std::size(AllTextFields)> texts_{};
@@ -175,6 +183,9 @@ class Hlavni : public QWidget, public FormView {
     QPushButton* btInformace_ = nullptr;
     QPushButton* btKonec_ = nullptr;
     QLabel* txtNotAuthorized_ = nullptr;
+    QLabel* savedSign_ = nullptr;
+    QTimer* savedSignTimer_ = nullptr;
+    QMenu* recentFiles_ = nullptr;
     QList<QLabel*> existLabels_; ///< txtReCall, txteeExistTime, txt2eeExistTime
     std::array<std::unique_ptr<RowDialog>, 3> rowDialogs_;
     std::unique_ptr<InfoProgram> infoProgram_;

@@ -12,7 +12,7 @@ namespace orb {
 /// a command left empty does nothing, and an empty exit question lets the program end at once.
 struct WindowCommands {
     std::function<void()> dea;          ///< btDEA: activates or deactivates by the button's caption
-    std::function<void()> loadFromUnit; ///< btEEPROMLoad
+    std::function<bool()> loadFromUnit; ///< btEEPROMLoad: true once the unit's settings fill the window
     std::function<void()> saveToUnit;   ///< btEEPROMSave
     std::function<void()> print;        ///< btTisk
     /// btKonec (Yes, No, Storno) and the close box (Yes, No): asks about a unit left in programming mode

@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
 
     window.commands() = {
         .dea = [&] { link.onDeaClicked(); },
-        .loadFromUnit = [&] { link.loadFromUnit(); },
+        .loadFromUnit = [&] { return link.loadFromUnit() == orb::LinkOutcome::Done; },
         .saveToUnit = [&] { link.saveToUnit(); },
         .print =
             [&] {

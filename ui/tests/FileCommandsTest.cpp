@@ -37,6 +37,7 @@ class FileCommandsTest : public WindowTest {
 
     QTemporaryDir folder;
     ScriptedFileDialogs dialogs;
+    FileHistory history;
 };
 
 TEST_F(FileCommandsTest, FileNamedOnTheCommandLineLoadsWithTheLoadCommandsMessages) {
@@ -125,7 +126,7 @@ TEST_F(FileCommandsTest, AFileThatCannotBeWrittenIsReported) {
 }
 
 TEST_F(FileCommandsTest, TheSaveDialogAddsTheSuffixToANameTypedWithoutIt) {
-    QtFileDialogs qtDialogs(&window);
+    QtFileDialogs qtDialogs(&window, history, [] { return QString(); });
     whenModalShows([&](QDialog& dialog) {
         auto& files = static_cast<QFileDialog&>(dialog);
         EXPECT_EQ(files.nameFilters(), QStringList{"EEPROM (*.eep)"});
@@ -146,7 +147,7 @@ TEST_F(FileCommandsTest, TheOpenDialogShowsSizesTypesAndDatesInCzechWhateverTheS
     file.close();
     ASSERT_TRUE(QDir(folder.path()).mkdir("zalohy"));
 
-    QtFileDialogs qtDialogs(&window);
+    QtFileDialogs qtDialogs(&window, history, [] { return QString(); });
     whenModalShows([&](QDialog& dialog) {
         auto& files = static_cast<QFileDialog&>(dialog);
         files.setDirectory(folder.path());

@@ -31,7 +31,7 @@ class WindowDeviceTest : public test::WindowTest {
         WindowTest::SetUp();
         window.commands() = {
             .dea = [this] { link.onDeaClicked(); },
-            .loadFromUnit = [this] { link.loadFromUnit(); },
+            .loadFromUnit = [this] { return link.loadFromUnit() == LinkOutcome::Done; },
             .saveToUnit = [this] { link.saveToUnit(); },
             .print = {},
             .confirmExit = [this](MessageButtons buttons) { return link.confirmExit(buttons); },

@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -109,6 +110,8 @@ class WindowTest : public ::testing::Test {
     static void SetUpTestSuite() { setUpApplication(*qApp); }
 
     void SetUp() override {
+        // Each test starts without recent files or a folder last used.
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "orb", "orb").clear();
         window.setPrompter(&boxes);
         window.show();
         window.activateWindow();

@@ -39,7 +39,7 @@ class WindowWithUnit : public WindowTest {
         window.setFileDialogs(&dialogs);
         window.commands() = {
             .dea = [this] { link.onDeaClicked(); },
-            .loadFromUnit = [this] { link.loadFromUnit(); },
+            .loadFromUnit = [this] { return link.loadFromUnit() == LinkOutcome::Done; },
             .saveToUnit = [this] { link.saveToUnit(); },
             .print = [this] { ++printed; },
             .confirmExit = [this](MessageButtons buttons) { return link.confirmExit(buttons); },
