@@ -32,6 +32,7 @@ class EepromImage;
 class FieldFocus;
 class InfoProgram;
 class RowDialog;
+class RowKeys;
 class SettingsForm;
 
 /// The main window "Hlavni": every setting of the unit as one of its controls, the connection state,
@@ -165,6 +166,7 @@ class Hlavni : public QWidget, public FormView {
     std::array<QComboBox*, std::size(AllChoiceFields)> choices_{};
 
     QTabWidget* tabs_ = nullptr;
+    RowKeys* rowKeys_ = nullptr;
     QPoint pageOffset_; ///< where the pages lie in the tab control, in pixels
     QToolButton* btDEA_ = nullptr;
     QElapsedTimer deaCaptionChanged_; ///< since btDEA last changed its caption (the link state)

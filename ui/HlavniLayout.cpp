@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QToolButton>
 #include <utility>
@@ -156,6 +157,8 @@ void Hlavni::buildInformation(QWidget* client) {
 
 void Hlavni::buildCommands(QWidget* client) {
     QGroupBox* trans = addFrame("frmTrans", "Nastavení", client, box(120, 5520, 5775, 855));
+    // Picture buttons have no caption to mark an access key in: Alt and their place from the left reach
+    // each, and the file and print commands have the desktop's usual keys as well.
     struct Command {
         QToolButton** button;
         const char* name;
@@ -163,19 +166,32 @@ void Hlavni::buildCommands(QWidget* client) {
         int width;
         Picture picture;
         const char* tooltip;
+        const char* accessKey;
+        const char* shortcut; ///< empty: none
     };
     const Command commands[] = {
-        {&btFileLoad_, "btFileLoad", 120, 500, Picture::FileLoad, "Načíst nastavení ze souboru"},
-        {&btFileSave_, "btFileSave", 720, 500, Picture::FileSave, "Uložit nastavení do souboru"},
-        {&btEEPROMLoad_, "btEEPROMLoad", 1320, 500, Picture::EepromLoad, "Načíst  nastavení z EEPROM"},
-        {&btEEPROMSave_, "btEEPROMSave", 1920, 500, Picture::EepromSave, "Uložit nastavení do EEPROM"},
-        {&btTisk_, "btTisk", 5160, 495, Picture::Print, "Tisk nastavení"},
+        {&btFileLoad_, "btFileLoad", 120, 500, Picture::FileLoad, "Načíst nastavení ze souboru", "Alt+1",
+         "Ctrl+O"},
+        {&btFileSave_, "btFileSave", 720, 500, Picture::FileSave, "Uložit nastavení do souboru", "Alt+2",
+         "Ctrl+S"},
+        {&btEEPROMLoad_, "btEEPROMLoad", 1320, 500, Picture::EepromLoad, "Načíst  nastavení z EEPROM",
+         "Alt+3", ""},
+        {&btEEPROMSave_, "btEEPROMSave", 1920, 500, Picture::EepromSave, "Uložit nastavení do EEPROM",
+         "Alt+4", ""},
+        {&btTisk_, "btTisk", 5160, 495, Picture::Print, "Tisk nastavení", "Alt+5", "Ctrl+P"},
     };
     for (const Command& command : commands) {
         QToolButton* button =
             addPictureButton(command.name, trans, box(command.left, 240, command.width, 500));
         button->setIcon(paintedIcon(command.picture));
-        button->setToolTip(command.tooltip);
+        button->setAccessibleName(QString(command.tooltip).simplified());
+        const QString shortcut = command.shortcut;
+        button->setToolTip(QString("%1 (%2)").arg(
+            command.tooltip, shortcut.isEmpty() ? command.accessKey : shortcut + ", " + command.accessKey));
+        button->setShortcut(QKeySequence(command.accessKey));
+        if (!shortcut.isEmpty())
+            connect(new QShortcut(QKeySequence(shortcut), this), &QShortcut::activated, button,
+                    &QToolButton::animateClick);
         *command.button = button;
     }
     btTisk_->setIconSize(QSize(20, 18));
@@ -213,11 +229,13 @@ void Hlavni::buildHiddenFrames(QWidget* client) {
             box(120, 240, 6375, CheckHeight));
     QLabel* reCall = addLabel("Text automatického hlášení existence ......", ussd, 120, 660);
     reCall->setObjectName("txtReCall");
-    addText({TextField::rtReCall}, ussd, box(3240, 615, 3375, FieldHeight));
+    reCall->setBuddy(addText({TextField::rtReCall}, ussd, box(3240, 615, 3375, FieldHeight)));
     QLabel* existTime =
         addLabel("Doba, po které se hlásí automatická existence.......................", ussd, 120, 1080);
     existTime->setObjectName("txteeExistTime");
-    addText({TextField::eeExistTime}, ussd, box(4560, 1035, 735, FieldHeight))->setAlignment(Qt::AlignRight);
+    QLineEdit* existMinutes = addText({TextField::eeExistTime}, ussd, box(4560, 1035, 735, FieldHeight));
+    existMinutes->setAlignment(Qt::AlignRight);
+    existTime->setBuddy(existMinutes);
     QLabel* minutes = addLabel("minut", ussd, 5400, 1080);
     minutes->setObjectName("txt2eeExistTime");
     existLabels_ = {reCall, existTime, minutes};
@@ -236,8 +254,9 @@ void Hlavni::buildHiddenFrames(QWidget* client) {
     };
     int top = 300;
     for (const Timing& entry : timings) {
-        addLabel(entry.caption, timing, 120, top);
-        addText({entry.field}, timing, box(5400, top - 45, 495, FieldHeight))->setAlignment(Qt::AlignRight);
+        QLineEdit* field = addText({entry.field}, timing, box(5400, top - 45, 495, FieldHeight));
+        field->setAlignment(Qt::AlignRight);
+        addLabel(entry.caption, timing, 120, top)->setBuddy(field);
         top += 420;
     }
     timing->hide();
@@ -255,8 +274,8 @@ void Hlavni::buildHiddenFrames(QWidget* client) {
     };
     top = 240;
     for (const Choice& list : lists) {
-        addLabel(list.caption, format, 120, top);
         QComboBox* combo = addChoice(list.field, format, box(120, top + 240, 1455, ComboHeight));
+        addLabel(list.caption, format, 120, top)->setBuddy(combo);
         for (const ChoiceEntry& entry : list.entries)
             combo->addItem(QString::fromUtf8(entry.text.data(), entry.text.size()));
         top += 720;

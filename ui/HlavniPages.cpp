@@ -3,6 +3,7 @@
 #include "settings/Tables.h"
 #include "ui/Hlavni.h"
 #include "ui/LayoutParts.h"
+#include "ui/RowKeys.h"
 #include "ui/Twips.h"
 
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 namespace orb {
 
 void Hlavni::buildTabs(QWidget* client) {
+    rowKeys_ = new RowKeys([this](RowDialogKind kind, int row) { openRowDialog(kind, row); }, this);
     tabs_ = new QTabWidget(client);
     tabs_->setObjectName("TabList");
     placeTwips(tabs_, 120, 1200, 9015, 4215);
@@ -32,6 +34,7 @@ void Hlavni::buildTabs(QWidget* client) {
     for (std::size_t i = 0; i < rowTabs().size(); ++i)
         buildRowPage(pages[i + 1], rowTabs()[i]);
     tabs_->setCurrentIndex(0);
+    tabs_->tabBar()->setAccessibleName("Karty nastavení");
 }
 
 void Hlavni::buildGeneralPage(QWidget* page) {
@@ -56,6 +59,7 @@ void Hlavni::buildGeneralPage(QWidget* page) {
     placeTwips(centre, 120, 1860, 2430, ComboHeight);
     centreLabel->setBuddy(centre);
     bindText({TextField::tabTCcentra}, centre, centre->lineEdit());
+    centre->lineEdit()->setAccessibleName("Telefonní číslo servisního centra");
     connect(centre, &QComboBox::textActivated, this,
             [this](const QString& text) { form_->setText({TextField::tabTCcentra}, text.toStdString()); });
 
@@ -76,7 +80,10 @@ void Hlavni::buildGeneralPage(QWidget* page) {
     addFlag(FlagField::tabPrepnoutJTS, 0, "Přepnout poplachovou ústřednu do JTS, pokud ústředna vytočí číslo",
             options, box(120, 540, 4920, CheckHeight))
         ->hide();
-    addText({TextField::tabPrepnoutJTSCislo}, options, box(5160, 525, 255, FieldHeight))->hide();
+    QLineEdit* jtsNumber =
+        addText({TextField::tabPrepnoutJTSCislo}, options, box(5160, 525, 255, FieldHeight));
+    jtsNumber->setAccessibleName("Číslo, po kterém se ústředna přepne do JTS");
+    jtsNumber->hide();
     addFlag(FlagField::tabOdpovidatT0, 0, "&Hlášení o stavu posílat i na telefonní číslo T0", options,
             box(120, 900, checkWidth, CheckHeight));
     addFlag(FlagField::tabPrepnoutNepovolPristup, 0,
@@ -112,12 +119,14 @@ void Hlavni::buildRowPage(QWidget* page, const RowTab& tab) {
 
     for (int row = 0; row < RowCount; ++row) {
         const int top = RowTop + RowPitch * row - dy;
-        for (const RowColumn& column : tab.columns) {
+        const QString rowLabel = QString::fromUtf8(tab.rowPrefix) + QString::number(row);
+        for (std::size_t index = 0; index < tab.columns.size(); ++index) {
+            const RowColumn& column = tab.columns[index];
             const QRect cell = box(column.left - dx, top, column.width, FieldHeight);
             QWidget* control = nullptr;
             switch (column.kind) {
             case ColumnKind::RowLabel: {
-                auto* label = new QLabel(QString::fromUtf8(tab.rowPrefix) + QString::number(row), page);
+                auto* label = new QLabel(rowLabel, page);
                 // Centred in its width, or, without one, starting at its left edge.
                 label->setAlignment((column.width > 0 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
                 placeTwips(label, cell.x(), cell.y(), cell.width(), cell.height());
@@ -141,13 +150,22 @@ void Hlavni::buildRowPage(QWidget* page, const RowTab& tab) {
             }
             }
             control->setObjectName(rowControlName(column.name, row));
+            // Read out with its row, the way the eye finds it: "T3 telefonní číslo", "Změnit T3".
+            const QString spoken = QString::fromUtf8(column.spoken);
+            if (column.kind == ColumnKind::Button)
+                control->setAccessibleName(spoken + ' ' + rowLabel);
+            else if (column.kind != ColumnKind::RowLabel)
+                control->setAccessibleName(rowLabel + ' ' + spoken);
+            if (column.kind != ColumnKind::RowLabel)
+                rowKeys_->add(control, tab.dialog, static_cast<int>(index), row);
             control->setVisible(!column.hidden);
             control->setEnabled(!column.disabled);
         }
     }
-    addLabel(QString::fromUtf8(tab.footnote), page, tab.footnoteLeft - dx, FootnoteTop - dy);
+    QLabel* footnote =
+        addLabel(QString::fromUtf8(tab.footnote), page, tab.footnoteLeft - dx, FootnoteTop - dy);
     if (tab.dialog == RowDialogKind::Phone)
-        addText({TextField::tabUTO}, page, box(3360 - dx, 3825 - dy, 495, FieldHeight));
+        footnote->setBuddy(addText({TextField::tabUTO}, page, box(3360 - dx, 3825 - dy, 495, FieldHeight)));
 }
 
 } // namespace orb

@@ -39,8 +39,12 @@ void RowDialog::build() {
     setFixedSize(twips(table_.clientWidth), twips(table_.clientHeight));
 
     std::vector<QWidget*> built;
-    for (const DialogItem& item : table_.items)
+    for (const DialogItem& item : table_.items) {
         built.push_back(buildItem(item, item.frame < 0 ? this : built[item.frame]));
+        // A caption names the field under it, for its access key and for a screen reader.
+        if (auto* caption = built.size() > 1 ? qobject_cast<QLabel*>(built[built.size() - 2]) : nullptr)
+            if (item.kind == DialogItemKind::Text) caption->setBuddy(built.back());
+    }
 
     auto* ok = new QPushButton("&Ok", this);
     ok->setObjectName("btOk");

@@ -6,12 +6,12 @@ namespace {
 using enum ColumnKind;
 
 constexpr RowColumn PhoneColumns[] = {
-    {RowLabel, "tabTCjmeno", 360, 735},
-    {Text, "tabTC", 1320, 1815, TextField::tabTC},
-    {Check, "tabTCPrijem", 4320, 255, {}, FlagField::tabTCPrijem},
-    {Check, "tabTCPoplach", 5760, 255, {}, FlagField::tabTCPoplach, true},
-    {Check, "tabTCUdalost", 6840, 255, {}, FlagField::tabTCUdalost},
-    {Button, "tabTCZmenit", 8160, 650},
+    {RowLabel, "tabTCjmeno", "", 360, 735},
+    {Text, "tabTC", "telefonní číslo", 1320, 1815, TextField::tabTC},
+    {Check, "tabTCPrijem", "příjem", 4320, 255, {}, FlagField::tabTCPrijem},
+    {Check, "tabTCPoplach", "poplachy", 5760, 255, {}, FlagField::tabTCPoplach, true},
+    {Check, "tabTCUdalost", "odesílat události", 6840, 255, {}, FlagField::tabTCUdalost},
+    {Button, "tabTCZmenit", "Změnit", 8160, 650},
 };
 
 constexpr ColumnCaption PhoneCaptions[] = {
@@ -24,17 +24,17 @@ constexpr ColumnCaption PhoneCaptions[] = {
 };
 
 constexpr RowColumn InputColumns[] = {
-    {RowLabel, "tabINPjmeno", 120, 0},
-    {Text, "tabINPNazev", 360, 1455, TextField::tabINPNazev},
-    {Text, "tabINPZap", 2280, 855, TextField::tabINPZap},
-    {Text, "tabINPVyp", 3120, 855, TextField::tabINPVyp},
-    {Text, "tabINPLH", 4080, 975, TextField::tabINPLH},
-    {Text, "tabINPHL", 5040, 975, TextField::tabINPHL},
-    {Check, "tabINPNeg", 6120, 255, {}, FlagField::tabINPNeg},
-    {Check, "tabINPLHEvent", 6720, 255, {}, FlagField::tabINPLHEvent},
-    {Check, "tabINPHLEvent", 7080, 255, {}, FlagField::tabINPHLEvent},
-    {Check, "tabINPZpr", 7680, 255, {}, FlagField::tabINPZpr},
-    {Button, "tabINPbt", 8160, 650},
+    {RowLabel, "tabINPjmeno", "", 120, 0},
+    {Text, "tabINPNazev", "název", 360, 1455, TextField::tabINPNazev},
+    {Text, "tabINPZap", "zapnuto", 2280, 855, TextField::tabINPZap},
+    {Text, "tabINPVyp", "vypnuto", 3120, 855, TextField::tabINPVyp},
+    {Text, "tabINPLH", "přechod N->A", 4080, 975, TextField::tabINPLH},
+    {Text, "tabINPHL", "přechod A->N", 5040, 975, TextField::tabINPHL},
+    {Check, "tabINPNeg", "negace", 6120, 255, {}, FlagField::tabINPNeg},
+    {Check, "tabINPLHEvent", "SMS zprávy N->A", 6720, 255, {}, FlagField::tabINPLHEvent},
+    {Check, "tabINPHLEvent", "SMS zprávy A->N", 7080, 255, {}, FlagField::tabINPHLEvent},
+    {Check, "tabINPZpr", "uvádět ve zprávě", 7680, 255, {}, FlagField::tabINPZpr},
+    {Button, "tabINPbt", "Změnit", 8160, 650},
 };
 
 constexpr ColumnCaption InputCaptions[] = {
@@ -52,15 +52,15 @@ constexpr ColumnCaption InputCaptions[] = {
 };
 
 constexpr RowColumn OutputColumns[] = {
-    {RowLabel, "tabOUTjmeno", 120, 0},
-    {Text, "tabOUTNazev", 360, 1455, TextField::tabOUTNazev},
-    {Text, "tabOUTZap", 2280, 855, TextField::tabOUTZap},
-    {Text, "tabOUTVyp", 3120, 855, TextField::tabOUTVyp},
-    {Check, "tabOUTNeg", 4200, 255, {}, FlagField::tabOUTNeg},
-    {Text, "tabOUTimpuls", 5040, 1095, TextField::tabOUTimpuls, {}, false, true},
-    {Text, "tabOUTimpulsLEN", 6120, 375, TextField::tabOUTimpulsLEN, {}, false, true},
-    {Check, "tabOUTZpr", 7320, 255, {}, FlagField::tabOUTZpr},
-    {Button, "tabOUTbt", 8160, 650},
+    {RowLabel, "tabOUTjmeno", "", 120, 0},
+    {Text, "tabOUTNazev", "název", 360, 1455, TextField::tabOUTNazev},
+    {Text, "tabOUTZap", "zapnuto", 2280, 855, TextField::tabOUTZap},
+    {Text, "tabOUTVyp", "vypnuto", 3120, 855, TextField::tabOUTVyp},
+    {Check, "tabOUTNeg", "negace", 4200, 255, {}, FlagField::tabOUTNeg},
+    {Text, "tabOUTimpuls", "příkaz pro impuls", 5040, 1095, TextField::tabOUTimpuls, {}, false, true},
+    {Text, "tabOUTimpulsLEN", "doba impulsu", 6120, 375, TextField::tabOUTimpulsLEN, {}, false, true},
+    {Check, "tabOUTZpr", "uvádět ve zprávě", 7320, 255, {}, FlagField::tabOUTZpr},
+    {Button, "tabOUTbt", "Změnit", 8160, 650},
 };
 
 constexpr ColumnCaption OutputCaptions[] = {

@@ -16,8 +16,11 @@ enum class ColumnKind { RowLabel, Text, Check, Button };
 struct RowColumn {
     ColumnKind kind;
     const char* name; ///< the control array's name; row i's control is named rowControlName(name, i)
-    int left;         ///< twips from the left edge of the tab control
-    int width;        ///< twips; a row label without a width sizes itself, one with a width is centred in it
+    /// What a screen reader calls the column's control after the row's label ("T3 telefonní číslo"), or
+    /// before it for the row's button ("Změnit T3")
+    const char* spoken;
+    int left;  ///< twips from the left edge of the tab control
+    int width; ///< twips; a row label without a width sizes itself, one with a width is centred in it
     TextField text = TextField::tabTC;       ///< the setting of a text column
     FlagField flag = FlagField::tabTCPrijem; ///< the setting of a check-box column
     bool hidden = false;

@@ -149,11 +149,11 @@ TEST_F(WindowTest, ShowsEverySettingWithItsStartValueLimitAndState) {
 TEST_F(WindowTest, CommandButtonsCarryTheirTooltipsPicturesAndAccessKeys) {
     const std::pair<const char*, const char*> tooltips[] = {
         {"tabPort", "Sériový port PC, ke kterému je připojeno zařízení"},
-        {"btFileLoad", "Načíst nastavení ze souboru"},
-        {"btFileSave", "Uložit nastavení do souboru"},
-        {"btEEPROMLoad", "Načíst  nastavení z EEPROM"},
-        {"btEEPROMSave", "Uložit nastavení do EEPROM"},
-        {"btTisk", "Tisk nastavení"},
+        {"btFileLoad", "Načíst nastavení ze souboru (Ctrl+O, Alt+1)"},
+        {"btFileSave", "Uložit nastavení do souboru (Ctrl+S, Alt+2)"},
+        {"btEEPROMLoad", "Načíst  nastavení z EEPROM (Alt+3)"},
+        {"btEEPROMSave", "Uložit nastavení do EEPROM (Alt+4)"},
+        {"btTisk", "Tisk nastavení (Ctrl+P, Alt+5)"},
         {"btInformace", "Informace o programu"},
         {"btKonec", "Ukončit program"},
     };
