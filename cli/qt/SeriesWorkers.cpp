@@ -24,6 +24,8 @@ namespace orb {
 namespace {
 
 inline constexpr std::string_view WorkerEnded = "Proces, který obsluhoval port, skončil neočekávaně.";
+/// How long a worker is given to finish its block and deactivate its unit: far beyond a block's retries.
+constexpr int WorkerStopsWithin = 60000;
 
 QString portText(const PortArgument& port) {
     return port.comNumber != 0 ? QString::number(port.comNumber) : QString::fromStdString(port.device);
@@ -45,6 +47,19 @@ class WorkerPool {
             start(port, workers[port]);
     }
 
+    ~WorkerPool() {
+        // Workers still run here only when the series ends by an error: their sockets' hang-up makes them
+        // stop their units as at Storno, which they are given time for. A QProcess would otherwise kill
+        // its worker at once, with its unit in the middle of a write.
+        for (auto& worker : workers_)
+            worker->closeSocket();
+        for (auto& worker : workers_)
+            if (worker->process.state() != QProcess::NotRunning)
+                worker->process.waitForFinished(WorkerStopsWithin);
+    }
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+
     /// Passes the stop signal on to every worker still running and lets no unit take another row.
     void stop(int signal) {
         stopping_ = true;
@@ -60,9 +75,10 @@ class WorkerPool {
 
   private:
     struct Worker {
-        ~Worker() {
-            for (const int end : ends)
-                if (end >= 0) ::close(end);
+        ~Worker() { closeSocket(); }
+        void closeSocket() {
+            for (int& end : ends)
+                if (end >= 0) ::close(std::exchange(end, -1));
         }
         QProcess process;
         /// The socket between the two: the parent's end, which the worker sees hang up when the parent is
@@ -93,7 +109,7 @@ class WorkerPool {
             if (error == QProcess::FailedToStart) ended(port);
         });
         process.start(QCoreApplication::applicationFilePath(), arguments);
-        ::close(std::exchange(worker.ends[1], -1));
+        ::close(std::exchange(worker.ends[1], -1)); // the worker has its own copy now
     }
 
     void readFrom(std::size_t port) {

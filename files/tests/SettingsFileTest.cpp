@@ -306,6 +306,38 @@ TEST_F(SaveTargetTest, FifoNobodyReadsFailsAtOnceInsteadOfFreezingTheWindow) {
     EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
+TEST_F(SaveTargetTest, AFileThatMustStayAFileRefusesAFifoOrDeviceWithoutWaitingAndIsAppendedInPlace) {
+    const fs::path pipe = folder / "pipe.eep";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK); // a reader that would take the bytes
+    ::alarm(20);                                                    // an opening that waits would hang
+    for (const fs::path& stream : {pipe, fs::path("/dev/null")}) {
+        SCOPED_TRACE(stream);
+        try {
+            ReplaceRegularFile(stream.string(), {'n', 'e', 'w'});
+            ADD_FAILURE() << "written";
+        } catch (const UnwritableTarget& refusal) {
+            EXPECT_EQ(refusal.reason(), msg::TargetNotAFile);
+        }
+        EXPECT_THROW(OpenForAppending(stream.string()), UnwritableTarget);
+    }
+    ::alarm(0);
+    char byte = 0;
+    EXPECT_LE(::read(reader, &byte, 1), 0);
+    ::close(reader);
+
+    // A log: created, then appended to in place, through one's own link.
+    fs::create_symlink(folder / "protokol.csv", folder / "odkaz.csv");
+    for (const char* line : {"a\n", "b\n"}) {
+        const int fd = OpenForAppending((folder / "odkaz.csv").string());
+        ASSERT_GE(fd, 0);
+        EXPECT_EQ(::write(fd, line, 2), 2);
+        ::close(fd);
+    }
+    EXPECT_EQ(readFile(folder / "protokol.csv"), (Bytes{'a', '\n', 'b', '\n'}));
+    EXPECT_TRUE(fs::is_symlink(folder / "odkaz.csv"));
+}
+
 TEST_F(SaveTargetTest, LinkToAMissingFileCreatesItAndStaysALink) {
     fs::create_directory(folder / "archiv");
     fs::create_symlink("archiv/chata.eep", folder / "link.eep");
