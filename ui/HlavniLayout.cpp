@@ -99,6 +99,7 @@ void Hlavni::buildConnection(QWidget* client) {
     for (std::string_view text : PortTexts)
         port->addItem(QString::fromUtf8(text.data(), text.size()));
     port->setToolTip("Sériový port PC, ke kterému je připojeno zařízení");
+    nameChoiceList(port, "Sériový port");
 
     btDEA_ = addPictureButton("btDEA", frame, box(1200, 255, 1185, 600));
     btDEA_->setIcon(paintedIcon(Picture::Link));
@@ -276,6 +277,7 @@ void Hlavni::buildHiddenFrames(QWidget* client) {
     for (const Choice& list : lists) {
         QComboBox* combo = addChoice(list.field, format, box(120, top + 240, 1455, ComboHeight));
         addLabel(list.caption, format, 120, top)->setBuddy(combo);
+        nameChoiceList(combo, QString(list.caption).chopped(1));
         for (const ChoiceEntry& entry : list.entries)
             combo->addItem(QString::fromUtf8(entry.text.data(), entry.text.size()));
         top += 720;

@@ -34,7 +34,7 @@ void Hlavni::buildTabs(QWidget* client) {
     for (std::size_t i = 0; i < rowTabs().size(); ++i)
         buildRowPage(pages[i + 1], rowTabs()[i]);
     tabs_->setCurrentIndex(0);
-    tabs_->tabBar()->setAccessibleName("Karty nastavení");
+    tabs_->setAccessibleName("Karty nastavení");
 }
 
 void Hlavni::buildGeneralPage(QWidget* page) {
@@ -59,6 +59,7 @@ void Hlavni::buildGeneralPage(QWidget* page) {
     placeTwips(centre, 120, 1860, 2430, ComboHeight);
     centreLabel->setBuddy(centre);
     bindText({TextField::tabTCcentra}, centre, centre->lineEdit());
+    nameChoiceList(centre, "Telefonní číslo servisního centra");
     centre->lineEdit()->setAccessibleName("Telefonní číslo servisního centra");
     connect(centre, &QComboBox::textActivated, this,
             [this](const QString& text) { form_->setText({TextField::tabTCcentra}, text.toStdString()); });

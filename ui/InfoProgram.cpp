@@ -30,6 +30,7 @@ InfoProgram::InfoProgram(QWidget* owner)
 
     auto* text = new QTextEdit(this);
     text->setObjectName("Text1");
+    text->setAccessibleName("Text o programu");
     text->setReadOnly(true);
     // The rules of dashes stay one line each; they may lose a dash or two at the edge.
     text->setLineWrapMode(QTextEdit::NoWrap);

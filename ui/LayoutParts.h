@@ -2,6 +2,8 @@
 
 #include "ui/Twips.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QPalette>
 #include <QRect>
@@ -25,6 +27,12 @@ inline QGroupBox* addFrame(const char* name, const QString& caption, QWidget* pa
     frame->setObjectName(name);
     placeTwips(frame, geometry.x(), geometry.y(), geometry.width(), geometry.height());
     return frame;
+}
+
+/// Names the list a drop-down opens for a screen reader. The drop-down itself is read by its current
+/// entry and the caption that is its buddy.
+inline void nameChoiceList(QComboBox* combo, const QString& name) {
+    combo->view()->setAccessibleName(name + " – nabídka");
 }
 
 /// Gives a label or control its own text colour.
