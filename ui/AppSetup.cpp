@@ -2,6 +2,7 @@
 
 #include "ui/AltKeyGuard.h"
 #include "ui/WindowFonts.h"
+#include "ui/WindowPalette.h"
 
 #include <QApplication>
 #include <QFont>
@@ -18,6 +19,7 @@ void setUpApplication(QApplication& app) {
     // Liberation Sans has Arial's metrics; DejaVu Sans stands in where it is missing.
     QFont::insertSubstitutions("Arial CE", {"Liberation Sans", "DejaVu Sans"});
     app.setFont(windowFont());
+    app.setPalette(windowPalette());
     app.installEventFilter(new AltKeyGuard(&app));
 }
 

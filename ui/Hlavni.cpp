@@ -15,6 +15,7 @@
 #include "ui/TextLimit.h"
 #include "ui/Twips.h"
 #include "ui/WindowMessages.h"
+#include "ui/WindowPalette.h"
 
 #include <algorithm>
 #include <exception>
@@ -42,7 +43,7 @@ namespace orb {
 namespace {
 
 QColor colourOf(LabelColour colour) {
-    return colour == LabelColour::Red ? Qt::red : Qt::blue;
+    return colour == LabelColour::Red ? AlertColour : ValueColour;
 }
 
 void showCaption(QLabel* label, const std::string& text, std::optional<LabelColour> colour = std::nullopt) {
@@ -182,9 +183,25 @@ void Hlavni::runExchange(const std::function<void()>& exchange) {
 }
 
 void Hlavni::whilePagesLocked(const std::function<void()>& exchange) {
-    pagesLocked_.emplace(tabs_, *focus_);
+    pagesLocked_.emplace(tabs_, *focus_, [this](bool locked) { showCommandsLocked(locked); });
     const auto unlock = qScopeGuard([this] { pagesLocked_.reset(); });
     exchange();
+}
+
+void Hlavni::showCommandsLocked(bool locked) {
+    commandsLocked_ = locked;
+    // Only the progress window's Storno acts during an exchange; the close box, which the window system
+    // draws, is ignored as before.
+    const QList<QWidget*> commands = {btDEA_,
+                                      btFileLoad_,
+                                      btFileSave_,
+                                      btTisk_,
+                                      btInformace_,
+                                      btKonec_,
+                                      flagControl(FlagField::CheckWrite, 0)};
+    for (QWidget* command : commands)
+        command->setEnabled(!locked);
+    displayChanged();
 }
 
 void Hlavni::reportErrors(const std::function<void()>& command) {
@@ -321,9 +338,9 @@ void Hlavni::displayChanged() {
         if (!btDEA_->text().isEmpty()) deaCaptionChanged_.start();
         btDEA_->setText(caption);
     }
-    choices_[static_cast<int>(ChoiceField::tabPort)]->setEnabled(display.tabPortEnabled);
-    btEEPROMLoad_->setEnabled(display.btEEPROMLoadEnabled);
-    btEEPROMSave_->setEnabled(display.btEEPROMSaveEnabled);
+    choices_[static_cast<int>(ChoiceField::tabPort)]->setEnabled(display.tabPortEnabled && !commandsLocked_);
+    btEEPROMLoad_->setEnabled(display.btEEPROMLoadEnabled && !commandsLocked_);
+    btEEPROMSave_->setEnabled(display.btEEPROMSaveEnabled && !commandsLocked_);
     textControl({TextField::rtNotAuthorized}).control->setEnabled(display.rtNotAuthorizedEnabled);
     txtNotAuthorized_->setEnabled(display.rtNotAuthorizedEnabled);
     textControl({TextField::rtReCall}).control->setEnabled(display.existEnabled);

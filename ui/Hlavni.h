@@ -127,6 +127,9 @@ class Hlavni : public QWidget, public FormView {
     void runExchange(const std::function<void()>& exchange);
     /// Runs an exchange with the unit inside a command, with the settings of the tabs locked until it ends.
     void whilePagesLocked(const std::function<void()>& exchange);
+    /// Greys out, while an exchange runs, the commands that it makes the window ignore; shows them as the
+    /// link state has them otherwise.
+    void showCommandsLocked(bool locked);
     void reportErrors(const std::function<void()>& command);
 
     // Settings files (HlavniFiles.cpp)
@@ -192,6 +195,7 @@ class Hlavni : public QWidget, public FormView {
     std::array<std::unique_ptr<RowDialog>, 3> rowDialogs_;
     std::unique_ptr<InfoProgram> infoProgram_;
     std::optional<PagesLocked> pagesLocked_; ///< while an exchange with the unit runs
+    bool commandsLocked_ = false;             ///< the commands are greyed out for an exchange
 };
 
 } // namespace orb

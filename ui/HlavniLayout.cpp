@@ -7,6 +7,7 @@
 #include "ui/TextLimit.h"
 #include "ui/Twips.h"
 #include "ui/WindowFonts.h"
+#include "ui/WindowPalette.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -148,7 +149,7 @@ void Hlavni::buildInformation(QWidget* client) {
         addLabel(row.caption, frame, row.captionLeft, row.top);
         auto* value = new QLabel("?", frame);
         value->setObjectName(row.name);
-        setTextColour(value, Qt::blue);
+        setTextColour(value, ValueColour);
         const int width = row.rightAligned ? 5055 - row.valueLeft : 2400 - row.valueLeft;
         placeTwips(value, row.valueLeft, row.top, width, LabelHeight);
         if (row.rightAligned) value->setAlignment(Qt::AlignRight | Qt::AlignTop);

@@ -6,13 +6,16 @@
 
 namespace orb {
 
-PagesLocked::PagesLocked(QTabWidget* tabs, FieldFocus& focus)
-    : tabs_(tabs), focus_(focus), focused_(tabs->window()->focusWidget()) {
+PagesLocked::PagesLocked(QTabWidget* tabs, FieldFocus& focus, std::function<void(bool)> showCommands)
+    : tabs_(tabs), focus_(focus), showCommands_(std::move(showCommands)),
+      focused_(tabs->window()->focusWidget()) {
     setPagesEnabled(false);
+    showCommands_(true);
 }
 
 PagesLocked::~PagesLocked() {
     setPagesEnabled(true);
+    showCommands_(false);
     // A box shown during the exchange gave the focus, on its way out, to whatever came first.
     if (refused_)
         focus_.returnFocus(refused_);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <QPointer>
 
 class QTabWidget;
@@ -10,12 +11,14 @@ namespace orb {
 class FieldFocus;
 
 /// Holds the settings of the tab pages disabled while an exchange with the unit runs, so that the window
-/// shows what was sent or read. Each control keeps its own enabled state underneath, so afterwards all is
-/// as it was. The focus goes back to the field that had it before, or to the field that a refusal during
-/// the exchange asked for (a disabled field cannot take it until then).
+/// shows what was sent or read, and the commands that would be ignored meanwhile look so too. Each control
+/// keeps its own enabled state underneath, so afterwards all is as it was. The focus goes back to the
+/// field or button that had it before, or to the field that a refusal during the exchange asked for (a
+/// disabled field cannot take it until then).
 class PagesLocked {
   public:
-    PagesLocked(QTabWidget* tabs, FieldFocus& focus);
+    /// showCommands(true) greys the window's commands out, showCommands(false) shows them as before.
+    PagesLocked(QTabWidget* tabs, FieldFocus& focus, std::function<void(bool locked)> showCommands);
     ~PagesLocked();
     PagesLocked(const PagesLocked&) = delete;
     PagesLocked& operator=(const PagesLocked&) = delete;
@@ -28,6 +31,7 @@ class PagesLocked {
 
     QTabWidget* tabs_;
     FieldFocus& focus_;
+    std::function<void(bool)> showCommands_;
     QPointer<QWidget> focused_; ///< what had the focus when the exchange began
     QPointer<QWidget> refused_;
 };

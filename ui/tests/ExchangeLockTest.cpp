@@ -1,4 +1,5 @@
-// While the window exchanges data with the unit, the settings it sends or receives cannot be edited.
+// While the window exchanges data with the unit, the settings it sends or receives cannot be edited, and
+// the commands it would ignore look so.
 #include "image/EncodeImage.h"
 #include "link/RequestCodes.h"
 #include "ui/tests/WindowWithUnit.h"
@@ -20,6 +21,8 @@ class ExchangeLockTest : public test::WindowWithUnit {
             auto* tabs = control<QTabWidget>("TabList");
             for (int page = 0; page < tabs->count(); ++page)
                 lockedPages += tabs->widget(page)->isEnabled() ? 0 : 1;
+            for (const char* name : Commands)
+                if (control(name)->isEnabled()) commandsEnabledDuring << name;
             QTest::keyClicks(control("tabPIN"), "99");
             QTest::mouseClick(control("tabOdpovidatT0"), Qt::LeftButton);
             press("tabTCZmenit_0");
@@ -35,8 +38,20 @@ class ExchangeLockTest : public test::WindowWithUnit {
         return true;
     }
 
+    /// The controls whose clicks an exchange ignores: they look so while it runs.
+    static constexpr const char* Commands[] = {"tabPort",      "btDEA",        "btFileLoad", "btFileSave",
+                                               "btEEPROMLoad", "btEEPROMSave", "CheckWrite", "btTisk",
+                                               "btInformace",  "btKonec"};
+
+    void expectCommandsGreyedOnlyDuringTheExchange() {
+        EXPECT_TRUE(commandsEnabledDuring.isEmpty()) << commandsEnabledDuring.join(", ").toStdString();
+        for (const char* name : Commands)
+            EXPECT_EQ(control(name)->isEnabled(), std::string_view(name) != "tabPort") << name;
+    }
+
     bool tried = false;
     int lockedPages = 0;
+    QStringList commandsEnabledDuring;
 };
 
 TEST_F(ExchangeLockTest, AWriteSendsWhatTheWindowShowsAndLeavesEveryControlAsItWas) {
@@ -58,6 +73,7 @@ TEST_F(ExchangeLockTest, AWriteSendsWhatTheWindowShowsAndLeavesEveryControlAsItW
     EXPECT_FALSE(control("rtNotAuthorized")->isEnabled());
     EXPECT_EQ(control<QLineEdit>("tabPIN")->text(), "1234");
     EXPECT_EQ(QApplication::focusWidget(), control("tabPIN"));
+    expectCommandsGreyedOnlyDuringTheExchange();
 }
 
 TEST_F(ExchangeLockTest, AWriteRefusedForItsOutputNamesLeavesTheFocusInTheNameOnceThePagesTakeInputAgain) {
@@ -88,6 +104,7 @@ TEST_F(ExchangeLockTest, AReadFillsTheWindowWithoutTheUsersEditsInBetween) {
     EXPECT_FALSE(form.flag(FlagField::tabOdpovidatT0));
     EXPECT_EQ(control<QLineEdit>("tabPIN")->text(), "4321");
     EXPECT_TRUE(control("tabPIN")->isEnabled());
+    expectCommandsGreyedOnlyDuringTheExchange();
 }
 
 } // namespace

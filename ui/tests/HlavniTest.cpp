@@ -1,4 +1,5 @@
 #include "ui/RowTables.h"
+#include "ui/WindowPalette.h"
 #include "ui/tests/WindowFixture.h"
 
 #include <QAbstractItemView>
@@ -40,11 +41,11 @@ TEST_F(WindowTest, StartsOnTheFirstTabWithTheLinkInactiveAndNothingKnownOfTheUni
     for (const char* name :
          {"lblInfoProdukt", "lblInfoVerze", "lblInfoModem", "lblInfoPamSize", "lblInfoPamFree"}) {
         EXPECT_EQ(control<QLabel>(name)->text(), "?") << name;
-        EXPECT_EQ(textColour(control(name)), QColor(Qt::blue)) << name;
+        EXPECT_EQ(textColour(control(name)), ValueColour) << name;
     }
     EXPECT_EQ(control<QLabel>("lblInfoPamUsage")->text(), "150 byte");
     EXPECT_EQ(control<QLabel>("tabDeAktivNapis")->text(), "Neaktivní");
-    EXPECT_EQ(textColour(control("tabDeAktivNapis")), QColor(Qt::red));
+    EXPECT_EQ(textColour(control("tabDeAktivNapis")), AlertColour);
 
     EXPECT_EQ(control<QToolButton>("btDEA")->text(), "&Aktivovat");
     EXPECT_FALSE(control("btEEPROMLoad")->isEnabled());
