@@ -3,8 +3,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace orb {
 namespace {
@@ -56,6 +58,23 @@ class MessageBox : public QMessageBox {
     bool hasEscapeAnswer() const { return button(QMessageBox::No) || button(QMessageBox::Cancel); }
 };
 
+/// Pixels of a title bar besides its text: the window's icon and its buttons, with some air.
+constexpr int TitleBarRoom = 120;
+
+/// Makes a box with a short text wide enough for its title: the window system cuts a title that does not
+/// fit ("ORB... yba"). The title bar's font is the window manager's; a bold window font stands for it.
+void fitTitle(QMessageBox& box) {
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + TitleBarRoom;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    const QMargins margins = grid->contentsMargins();
+    grid->addItem(new QSpacerItem(width - margins.left() - margins.right(), 0, QSizePolicy::Minimum,
+                                  QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 Answer answerOf(const QMessageBox& box, MessageButtons buttons) {
     QAbstractButton* clicked = box.clickedButton();
     if (!clicked) return dismissedAnswer(buttons);
@@ -85,6 +104,7 @@ Answer MessageBoxPrompter::ask(const Message& message) {
         box.setDefaultButton(message.defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     // The program's questions offer "Storno", the word its users know, where Qt's Czech says "Zrušit".
     if (QAbstractButton* cancel = box.button(QMessageBox::Cancel)) cancel->setText("Storno");
+    fitTitle(box);
     box.exec();
     return answerOf(box, message.buttons);
 }

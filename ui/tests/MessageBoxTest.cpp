@@ -85,6 +85,25 @@ TEST_F(MessageBoxTest, EnterPressesTheQuestionsDefaultAnswer) {
     }
 }
 
+TEST_F(MessageBoxTest, ABoxWithAShortTextIsWideEnoughForItsTitle) {
+    answerer.stop();
+    for (const char* title :
+         {"ORB - chyba", "ORB - Načítání dat z EEPROM do PC", "ORB - Ukládání dat z PC do EEPROM"}) {
+        int boxWidth = 0;
+        int titleWidth = 0;
+        whenModalShows([&](QDialog& dialog) {
+            QFont titleFont = dialog.font();
+            titleFont.setBold(true);
+            titleWidth = QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle());
+            boxWidth = dialog.width();
+            dialog.reject();
+        });
+        window.ask({title, "PIN je špatně zadán.", MessageIcon::Critical, MessageButtons::Ok});
+        // The title bar holds the icon and three buttons of about 24 pixels each besides the title.
+        EXPECT_GE(boxWidth, titleWidth + 4 * 24) << title;
+    }
+}
+
 TEST_F(MessageBoxTest, AClashShownInARealBoxIsReportedOnceAndTheFocusComesBack) {
     // The box takes the focus from the window while it shows; that is not leaving a field.
     control<QTabWidget>("TabList")->setCurrentIndex(3);
