@@ -19,7 +19,7 @@ void setUpApplication(QApplication& app) {
     // Liberation Sans has Arial's metrics; DejaVu Sans stands in where it is missing.
     QFont::insertSubstitutions("Arial CE", {"Liberation Sans", "DejaVu Sans"});
     app.setFont(windowFont());
-    app.setPalette(windowPalette());
+    useWindowPalette();
     app.installEventFilter(new AltKeyGuard(&app));
 }
 

@@ -15,4 +15,8 @@ inline const QColor AlertColour(192, 0, 0);
 /// the buttons are made for a light ground, and a dark theme would put them on a dark one.
 QPalette windowPalette();
 
+/// Gives the application windowPalette(), also in place of the palettes a desktop theme hands Qt for
+/// kinds of control (labels, fields, buttons), which would win over the application's own.
+void useWindowPalette();
+
 } // namespace orb

@@ -1,6 +1,7 @@
 // The window reads the same on every desktop theme: its captions and fields keep a contrast of 4.5:1 or
 // more against what they stand on, measured from the palette the window is drawn with.
 #include "ui/tests/WindowFixture.h"
+#include "ui/WindowPalette.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +15,8 @@ double luminance(const QColor& colour) {
     const auto linear = [](double channel) {
         return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
     };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
 }
 
 double contrast(const QColor& a, const QColor& b) {
@@ -49,10 +51,18 @@ class PaletteTest : public test::WindowTest {
     }
 };
 
+TEST_F(PaletteTest, TheDesktopsThemeLendsTheWindowsNoColour) {
+    // Qt fills what an application's palette leaves unset from the theme's palette.
+    EXPECT_TRUE(windowPalette().resolve(darkDesktop()) == windowPalette());
+}
+
 TEST_F(PaletteTest, CaptionsAndFieldsReadWhateverTheDesktopsTheme) {
     for (const QPalette& desktop : {darkDesktop(), QPalette(QColor(0xef, 0xef, 0xef))}) {
-        // The desktop's theme arrives before the program sets itself up.
+        // The desktop's theme arrives before the program sets itself up, with palettes of its own for
+        // kinds of control, as a GTK desktop's does.
         QApplication::setPalette(desktop);
+        for (const char* kind : {"QLabel", "QLineEdit", "QGroupBox", "QAbstractButton"})
+            QApplication::setPalette(desktop, kind);
         setUpApplication(*qApp);
         settle();
         for (const char* name : {"lblInfoProdukt", "lblInfoPamSize", "lblInfoPamUsage", "lblInfoPamFree"})
