@@ -26,8 +26,8 @@ constexpr ColumnCaption PhoneCaptions[] = {
 constexpr RowColumn InputColumns[] = {
     {RowLabel, "tabINPjmeno", "", 120, 0},
     {Text, "tabINPNazev", "název", 360, 1455, TextField::tabINPNazev},
-    {Text, "tabINPZap", "zapnuto", 2280, 855, TextField::tabINPZap},
-    {Text, "tabINPVyp", "vypnuto", 3120, 855, TextField::tabINPVyp},
+    {Text, "tabINPZap", "zapnuto", 1920, 1035, TextField::tabINPZap},
+    {Text, "tabINPVyp", "vypnuto", 2940, 1035, TextField::tabINPVyp},
     {Text, "tabINPLH", "přechod N->A", 4080, 975, TextField::tabINPLH},
     {Text, "tabINPHL", "přechod A->N", 5040, 975, TextField::tabINPHL},
     {Check, "tabINPNeg", "negace", 6120, 255, {}, FlagField::tabINPNeg},
@@ -39,12 +39,12 @@ constexpr RowColumn InputColumns[] = {
 
 constexpr ColumnCaption InputCaptions[] = {
     {"Název", 360, 660},
-    {"Zapnuto", 2280, 660},
-    {"Vypnuto", 3120, 660},
+    {"Zapnuto", 1920, 660},
+    {"Vypnuto", 2940, 660},
     {"Přechod", 4560, 420},
     {"N->A*", 4080, 660},
     {"A->N*", 5040, 660},
-    {"Negace", 6000, 660},
+    {"Negace", 5940, 660},
     {"SMS zprávy", 6600, 420},
     {"N->A", 6600, 660},
     {"A->N", 7080, 660},
@@ -54,8 +54,8 @@ constexpr ColumnCaption InputCaptions[] = {
 constexpr RowColumn OutputColumns[] = {
     {RowLabel, "tabOUTjmeno", "", 120, 0},
     {Text, "tabOUTNazev", "název", 360, 1455, TextField::tabOUTNazev},
-    {Text, "tabOUTZap", "zapnuto", 2280, 855, TextField::tabOUTZap},
-    {Text, "tabOUTVyp", "vypnuto", 3120, 855, TextField::tabOUTVyp},
+    {Text, "tabOUTZap", "zapnuto", 1920, 1035, TextField::tabOUTZap},
+    {Text, "tabOUTVyp", "vypnuto", 2940, 1035, TextField::tabOUTVyp},
     {Check, "tabOUTNeg", "negace", 4200, 255, {}, FlagField::tabOUTNeg},
     {Text, "tabOUTimpuls", "příkaz pro impuls", 5040, 1095, TextField::tabOUTimpuls, {}, false, true},
     {Text, "tabOUTimpulsLEN", "doba impulsu", 6120, 375, TextField::tabOUTimpulsLEN, {}, false, true},
@@ -65,8 +65,8 @@ constexpr RowColumn OutputColumns[] = {
 
 constexpr ColumnCaption OutputCaptions[] = {
     {"Název", 360, 660},
-    {"Zapnuto", 2280, 660},
-    {"Vypnuto", 3120, 660},
+    {"Zapnuto", 1920, 660},
+    {"Vypnuto", 2940, 660},
     {"Negace", 4080, 660},
     {"Impuls *", 5520, 660, 0, false, true},
     {"Uvádět ve zprávě", 7200, 420, 900},

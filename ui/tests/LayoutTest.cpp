@@ -5,6 +5,7 @@
 #include "settings/Tables.h"
 #include "ui/InfoProgram.h"
 #include "ui/RowDialog.h"
+#include "ui/RowTables.h"
 #include "ui/ScreenCentre.h"
 #include "ui/tests/WindowFixture.h"
 
@@ -20,6 +21,7 @@
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFrame>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -222,6 +224,20 @@ void expectCaptionsFit(QWidget* window) {
     }
 }
 
+/// The width in which a text field shows its text.
+int textRoom(QLineEdit* edit) {
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.rect = edit->contentsRect();
+    option.lineWidth =
+        edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+    option.state |= QStyle::State_Sunken;
+    const QRect contents = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+    const QMargins margins = edit->textMargins();
+    // A line edit keeps two pixels free on either side of its text.
+    return contents.width() - margins.left() - margins.right() - 2 * 2;
+}
+
 /// The main window and every window it opens, each shown as the user sees it.
 class LayoutTest : public WindowTest {
   protected:
@@ -320,6 +336,15 @@ TEST_F(LayoutTest, EveryCaptionFitsItsPlaceInEveryState) {
             expectCaptionsFit(shown);
             expectNoOverlap(shown);
         }
+    }
+}
+
+TEST_F(LayoutTest, TheStateColumnsShowAStateWordOfEightCapitalsWhole) {
+    // The words technicians give the states of doors and windows: "OTEVRENO", "ZAVRENO".
+    for (const char* column : {"tabINPZap", "tabINPVyp", "tabOUTZap", "tabOUTVyp"}) {
+        auto* field = control<QLineEdit>(rowControlName(column, 0));
+        EXPECT_LE(std::ceil(QFontMetricsF(field->font()).horizontalAdvance("OTEVRENO")), textRoom(field))
+            << column;
     }
 }
 
