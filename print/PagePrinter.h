@@ -44,8 +44,9 @@ class PagePrinter {
 class PrinterDialog {
   public:
     virtual ~PrinterDialog() = default;
-    /// Returns a ready print job, or nothing when the user cancels.
-    virtual std::unique_ptr<PagePrinter> choosePrinter() = 0;
+    /// Returns a ready print job under the title, which a PDF keeps as its own and a print queue shows, or
+    /// nothing when the user cancels.
+    virtual std::unique_ptr<PagePrinter> choosePrinter(const std::string& title) = 0;
 };
 
 } // namespace orb

@@ -44,9 +44,11 @@ void PrintReport(PagePrinter& printer, const std::vector<ReportLine>& lines) {
     printer.endDocument();
 }
 
-void PrintSettingsReport(const SettingsForm& form, PrinterDialog& dialog, Prompter& prompter) {
+void PrintSettingsReport(const SettingsForm& form, PrinterDialog& dialog, Prompter& prompter,
+                         const std::string& fileName) {
     try {
-        std::unique_ptr<PagePrinter> printer = dialog.choosePrinter();
+        std::unique_ptr<PagePrinter> printer =
+            dialog.choosePrinter(print_messages::reportTitle(fileName, form.record().tabJmenoStanice));
         if (!printer) return;
         PrintReport(*printer, BuildReport(form.record()));
     } catch (const std::exception& error) { // the program outlives any failed print job

@@ -20,8 +20,10 @@ void PrintReportLine(PagePrinter& printer, const ReportLine& line);
 /// Prints the report's lines as one job: the first line plainly, every further one through PrintReportLine.
 void PrintReport(PagePrinter& printer, const std::vector<ReportLine>& lines);
 
-/// Prints the report of the form's settings on a printer the user picks (btTisk); a cancelled dialog
-/// prints nothing, a failed job is reported in one box and leaves the program running.
-void PrintSettingsReport(const SettingsForm& form, PrinterDialog& dialog, Prompter& prompter);
+/// Prints the report of the form's settings on a printer the user picks (btTisk), titled with the name of
+/// the file they came from (empty: none) or their station; a cancelled dialog prints nothing, a failed job
+/// is reported in one box and leaves the program running.
+void PrintSettingsReport(const SettingsForm& form, PrinterDialog& dialog, Prompter& prompter,
+                         const std::string& fileName = {});
 
 } // namespace orb

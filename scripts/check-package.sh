@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the Debian package that `cmake --build BUILD --target package` made: it holds the programs, the
-# desktop entry, the MIME type of the settings files, the manual pages (English and Czech), the shell
-# completion, the icons, the copyright and the changelog; its Depends were computed; lintian finds no
+# desktop entry, the MIME type of the settings files, the AppStream metadata (valid to appstreamcli), the
+# manual pages (English and Czech), the shell completion, the icons, the copyright and the changelog; its
+# Depends were computed; lintian finds no
 # error, no warning and no program without the hardening flags (BIND_NOW, fortified functions); and the programs
 # extracted from it run: orbctl --version, and orbctl show on a settings file that the packaged orbctl
 # made itself.
@@ -21,6 +22,7 @@ for path in \
   /usr/bin/orb /usr/bin/orbctl /usr/bin/orbsim \
   /usr/share/applications/orb.desktop \
   /usr/share/mime/packages/orb.xml \
+  /usr/share/metainfo/org.example.orb.metainfo.xml \
   /usr/share/man/man1/orb.1.gz /usr/share/man/man1/orbctl.1.gz /usr/share/man/man1/orbsim.1.gz \
   /usr/share/man/cs/man1/orb.1.gz /usr/share/man/cs/man1/orbctl.1.gz /usr/share/man/cs/man1/orbsim.1.gz \
   /usr/share/doc/orb/copyright /usr/share/doc/orb/changelog.gz \
@@ -49,6 +51,10 @@ mime_type=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$root/usr/share/mim
 grep -qx "MimeType=$mime_type;" "$root/usr/share/applications/orb.desktop" ||
   fail "the desktop entry does not declare the MIME type '$mime_type'"
 grep -qx 'Exec=orb %f' "$root/usr/share/applications/orb.desktop" || fail "the desktop entry does not pass the file"
+
+# Software centres list the program from its AppStream metadata; a network is not needed to check it.
+appstream_report=$(appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.example.orb.metainfo.xml" 2>&1) ||
+  fail "appstreamcli finds the metadata invalid: $appstream_report"
 
 # (Each listing is read whole first: grep -q leaving early would break the pipe under pipefail.)
 for program in orb orbctl orbsim; do

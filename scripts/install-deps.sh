@@ -7,7 +7,7 @@ packages=(
   g++ cmake make pkg-config libgtest-dev libgmock-dev nlohmann-json3-dev
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n
   xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2 dpkg-dev
-  python3-jsonschema lintian
+  python3-jsonschema lintian appstream
 )
 
 missing=()

@@ -63,6 +63,10 @@ class Hlavni : public QWidget, public FormView {
     /// it at start and the list calls it each time it opens. Nothing changes while a command runs.
     void refreshPorts();
 
+    /// The name of the file the settings were last loaded from or saved to, without its folder; empty when
+    /// none holds them (at start, after a read of the unit).
+    std::string settingsFileName() const;
+
     /// Loads the settings file as the load command does once its dialog has chosen the file; main() calls
     /// it for the file named on the command line, once the window is up, and a drop for the file dropped.
     void loadFile(const std::string& name);
@@ -195,7 +199,7 @@ class Hlavni : public QWidget, public FormView {
     std::array<std::unique_ptr<RowDialog>, 3> rowDialogs_;
     std::unique_ptr<InfoProgram> infoProgram_;
     std::optional<PagesLocked> pagesLocked_; ///< while an exchange with the unit runs
-    bool commandsLocked_ = false;             ///< the commands are greyed out for an exchange
+    bool commandsLocked_ = false;            ///< the commands are greyed out for an exchange
 };
 
 } // namespace orb

@@ -84,6 +84,10 @@ void Hlavni::saveFile() {
     if (SaveSettingsFile(*form_, image_, info_, fileDialogs_)) showSavedSign();
 }
 
+std::string Hlavni::settingsFileName() const {
+    return QFileInfo(fileDialogs_.file()).fileName().toStdString();
+}
+
 void Hlavni::showTitle() {
     const QString file = QFileInfo(fileDialogs_.file()).fileName();
     setWindowTitle(file.isEmpty() ? QString(ProgramTitle) + "[*]" : file + "[*] – " + ProgramTitle);

@@ -88,7 +88,8 @@ int main(int argc, char** argv) {
         .print =
             [&] {
                 orb::QtPrinterDialog printerDialog(&window);
-                orb::PrintSettingsReport(window.form(), printerDialog, window.form().view());
+                orb::PrintSettingsReport(window.form(), printerDialog, window.form().view(),
+                                         window.settingsFileName());
             },
         .confirmExit = [&](orb::MessageButtons buttons) { return link.confirmExit(buttons); },
         .listPorts =

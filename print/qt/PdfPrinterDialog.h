@@ -12,7 +12,9 @@ class PdfPrinterDialog : public PrinterDialog {
   public:
     explicit PdfPrinterDialog(QString path) : path_(std::move(path)) {}
     /// Starts a job on the PDF file.
-    std::unique_ptr<PagePrinter> choosePrinter() override { return QtPagePrinter::toPdf(path_); }
+    std::unique_ptr<PagePrinter> choosePrinter(const std::string& title) override {
+        return QtPagePrinter::toPdf(path_, QString::fromStdString(title));
+    }
 
   private:
     QString path_;

@@ -46,9 +46,10 @@ QtPagePrinter::QtPagePrinter(std::unique_ptr<QPrinter> printer) : printer_(std::
         throw failure(deviceName() + " nelze otevřít.");
 }
 
-std::unique_ptr<QtPagePrinter> QtPagePrinter::toPdf(const QString& path) {
+std::unique_ptr<QtPagePrinter> QtPagePrinter::toPdf(const QString& path, const QString& title) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setDocName(title);
     printer->setOutputFileName(path);
     printer->setPageSize(QPageSize(QPageSize::A4));
     return std::make_unique<QtPagePrinter>(std::move(printer));

@@ -19,8 +19,8 @@ class QtPagePrinter : public PagePrinter {
   public:
     /// Starts the job on the printer; throws PrintError when the printer or its file cannot be opened.
     explicit QtPagePrinter(std::unique_ptr<QPrinter> printer);
-    /// Starts a job that writes an A4 PDF file.
-    static std::unique_ptr<QtPagePrinter> toPdf(const QString& path);
+    /// Starts a job that writes an A4 PDF file with the title.
+    static std::unique_ptr<QtPagePrinter> toPdf(const QString& path, const QString& title = {});
     /// Abandons a job that did not reach endDocument.
     ~QtPagePrinter() override;
 

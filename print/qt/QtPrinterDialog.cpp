@@ -28,8 +28,9 @@ void GuardOutputFile(QPrintDialog& dialog) {
     });
 }
 
-std::unique_ptr<PagePrinter> QtPrinterDialog::choosePrinter() {
+std::unique_ptr<PagePrinter> QtPrinterDialog::choosePrinter(const std::string& title) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(QString::fromStdString(title));
     QPrintDialog dialog(printer.get(), parent_);
     GuardOutputFile(dialog);
     if (dialog.exec() != QDialog::Accepted) return nullptr;

@@ -18,7 +18,7 @@ class QtPrinterDialog : public PrinterDialog {
   public:
     explicit QtPrinterDialog(QWidget* parent) : parent_(parent) {}
     /// Shows the printer dialog modally; nothing when the user cancels.
-    std::unique_ptr<PagePrinter> choosePrinter() override;
+    std::unique_ptr<PagePrinter> choosePrinter(const std::string& title) override;
 
   private:
     QWidget* parent_;

@@ -138,9 +138,12 @@ class BorrowedPrinter : public PagePrinter {
 class ScriptedPrinterDialog : public PrinterDialog {
   public:
     explicit ScriptedPrinterDialog(PagePrinter* printer) : printer_(printer) {}
-    std::unique_ptr<PagePrinter> choosePrinter() override {
+    std::unique_ptr<PagePrinter> choosePrinter(const std::string& title) override {
+        titles.push_back(title);
         return printer_ ? std::make_unique<BorrowedPrinter>(*printer_) : nullptr;
     }
+
+    std::vector<std::string> titles; ///< of every job asked for
 
   private:
     PagePrinter* printer_;
@@ -171,6 +174,17 @@ TEST_F(PrintSettingsReportTest, PrintsTheFormsSettingsAsOneJob) {
     EXPECT_EQ(job.texts(), ReportLines(form.record()));
     EXPECT_EQ(job.texts()[4], "Jméno stanice: Chata");
     EXPECT_TRUE(job.ended);
+}
+
+TEST_F(PrintSettingsReportTest, TheJobIsTitledWithTheFileOrTheStation) {
+    RecordingPrinter job;
+    ScriptedPrinterDialog dialog(&job);
+    PrintSettingsReport(form, dialog, view);
+    form.setText({TextField::tabJmenoStanice}, "Chata u lesa");
+    PrintSettingsReport(form, dialog, view);
+    PrintSettingsReport(form, dialog, view, "sklad.eep");
+    EXPECT_EQ(dialog.titles, (std::vector<std::string>{"Nastavení ORB", "Nastavení ORB – Chata u lesa",
+                                                       "Nastavení ORB – sklad.eep"}));
 }
 
 TEST_F(PrintSettingsReportTest, CancelledDialogPrintsAndShowsNothing) {

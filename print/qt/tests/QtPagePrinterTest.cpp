@@ -151,6 +151,18 @@ TEST(QtPagePrinter, LongestTextsArePrintedWholeWithinThePaper) {
     }
 }
 
+TEST(QtPagePrinter, APdfKeepsTheTitleOfItsJob) {
+    if (std::system("command -v pdfinfo >/dev/null") != 0) GTEST_SKIP() << "pdfinfo is not installed";
+    const QTemporaryDir folder;
+    const QString path = folder.filePath("report.pdf");
+    PrintReport(*QtPagePrinter::toPdf(path, "Nastavení ORB – sklad.eep"), BuildReport(SettingsRecord{}));
+    std::istringstream info(output("pdfinfo '" + path.toStdString() + "'"));
+    std::string title;
+    for (std::string line; std::getline(info, line);)
+        if (line.rfind("Title:", 0) == 0) title = trimmed(line.substr(6));
+    EXPECT_EQ(title, "Nastavení ORB – sklad.eep");
+}
+
 TEST(QtPagePrinter, PdfThatCannotBeWrittenFailsWithTheFileNamed) {
     QTemporaryDir folder;
     // A FIFO nobody reads would hold the window frozen while the PDF waits for a reader.
