@@ -12,6 +12,8 @@
 
 namespace {
 
+// The harness runs as a libFuzzer program without GoogleTest, so it cannot use the scripted dialogs of
+// the tests, which report a dialog nobody expected as a test failure; every dialog here gives the file.
 class FixedDialogs : public orb::FileDialogs {
   public:
     explicit FixedDialogs(std::string path) : path_(std::move(path)) {}

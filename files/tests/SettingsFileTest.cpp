@@ -6,6 +6,7 @@
 #include "image/CodecMessages.h"
 #include "image/EncodeImage.h"
 #include "image/SettingsConversion.h"
+#include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/ScriptedView.h"
 #include "tests/support/TestProgress.h"
 
@@ -31,14 +32,6 @@ namespace {
 namespace fs = std::filesystem;
 namespace msg = file_messages;
 using Bytes = std::vector<std::uint8_t>;
-
-class ScriptedDialogs : public FileDialogs {
-  public:
-    std::optional<std::string> chooseSaveFile() override { return saveName; }
-    std::optional<std::string> chooseOpenFile() override { return openName; }
-    std::optional<std::string> saveName;
-    std::optional<std::string> openName;
-};
 
 Bytes readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -82,13 +75,13 @@ class SettingsFileTest : public ::testing::Test {
 
     /// Saves the form's settings under the name with no box expected, and returns the file's bytes.
     Bytes save(const fs::path& name) {
-        dialogs.saveName = name.string();
+        dialogs.answers = {name.string()};
         SaveSettingsFile(form, image, progress, dialogs);
         return readFile(name);
     }
 
     void load(const fs::path& name) {
-        dialogs.openName = name.string();
+        dialogs.answers = {name.string()};
         LoadSettingsFile(form, image, progress, dialogs);
     }
 
@@ -121,7 +114,7 @@ class SettingsFileTest : public ::testing::Test {
     SettingsForm form{view};
     EepromImage image;
     test::TestProgress progress;
-    ScriptedDialogs dialogs;
+    test::ScriptedFileDialogs dialogs;
 };
 
 TEST_F(SettingsFileTest, WriteImageFileWritesExactlyTheGivenLength) {
@@ -158,7 +151,7 @@ TEST_F(SettingsFileTest, SavedFileLoadedIntoFreshSettingsReproducesThem) {
     test::ScriptedView otherView;
     SettingsForm other{otherView};
     EepromImage otherImage;
-    dialogs.openName = name.string();
+    dialogs.answers = {name.string()};
     otherView.expectBox(loadBox(msg::loaded(name.string()), MessageIcon::Information));
     LoadSettingsFile(other, otherImage, progress, dialogs);
 
@@ -169,6 +162,7 @@ TEST_F(SettingsFileTest, SavedFileLoadedIntoFreshSettingsReproducesThem) {
 }
 
 TEST_F(SettingsFileTest, CancelledDialogsDoNothing) {
+    dialogs.answers = {std::nullopt, std::nullopt};
     SaveSettingsFile(form, image, progress, dialogs);
     LoadSettingsFile(form, image, progress, dialogs);
     EXPECT_TRUE(view.boxes.empty());
@@ -282,7 +276,7 @@ TEST_F(SaveTargetTest, FifoStaysAFifoAndCarriesTheFile) {
     const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
     view.expectBox(OverwriteQuestion, Answer::Yes);
-    dialogs.saveName = pipe.string();
+    dialogs.answers = {pipe.string()};
     SaveSettingsFile(form, image, progress, dialogs);
 
     Bytes received(70000);
@@ -299,7 +293,7 @@ TEST_F(SaveTargetTest, FifoNobodyReadsFailsAtOnceInsteadOfFreezingTheWindow) {
     ::alarm(20); // a save that waits for a reader would hang the test
     view.expectBox(OverwriteQuestion, Answer::Yes);
     view.expectBox(saveError(msg::saveFailed(pipe.string())));
-    dialogs.saveName = pipe.string();
+    dialogs.answers = {pipe.string()};
     SaveSettingsFile(form, image, progress, dialogs);
     ::alarm(0);
     EXPECT_FALSE(progress.shown);

@@ -1,6 +1,7 @@
 // Settings files under awkward names and in awkward places: each gives its message and loses nothing.
 #include "files/FileMessages.h"
 #include "files/SettingsFile.h"
+#include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/ScriptedView.h"
 #include "tests/support/TestProgress.h"
 
@@ -15,13 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 namespace msg = file_messages;
 
-class OneFileDialogs : public FileDialogs {
-  public:
-    std::optional<std::string> chooseSaveFile() override { return path; }
-    std::optional<std::string> chooseOpenFile() override { return path; }
-    std::string path;
-};
-
 class BadFileTest : public ::testing::Test {
   protected:
     BadFileTest() {
@@ -35,19 +29,20 @@ class BadFileTest : public ::testing::Test {
     SettingsForm form{view};
     std::unique_ptr<EepromImage> image = std::make_unique<EepromImage>();
     TestProgress progress;
-    OneFileDialogs dialogs;
+    ScriptedFileDialogs dialogs;
 };
 
 TEST_F(BadFileTest, NameWithCzechLettersAndSpacesSavesAndLoads) {
-    dialogs.path = (folder / "Nastavení chaty Žďár č. 2.eep").string();
+    const std::string path = (folder / "Nastavení chaty Žďár č. 2.eep").string();
+    dialogs.answers = {path, path};
     form.setText({TextField::tabJmenoStanice}, "CHATA");
     SaveSettingsFile(form, *image, progress, dialogs);
-    ASSERT_TRUE(fs::is_regular_file(fs::u8path(dialogs.path)));
+    ASSERT_TRUE(fs::is_regular_file(fs::u8path(path)));
 
     form.setText({TextField::tabJmenoStanice}, "DOMA");
     view.expectBox({msg::LoadTitle, msg::UnsavedQuestion, MessageIcon::Question, MessageButtons::YesNoCancel},
                    Answer::No);
-    view.expectBox({msg::LoadTitle, msg::loaded(dialogs.path), MessageIcon::Information, MessageButtons::Ok});
+    view.expectBox({msg::LoadTitle, msg::loaded(path), MessageIcon::Information, MessageButtons::Ok});
     LoadSettingsFile(form, *image, progress, dialogs);
     EXPECT_EQ(form.text({TextField::tabJmenoStanice}), "CHATA");
     EXPECT_FALSE(progress.shown);
@@ -57,7 +52,7 @@ TEST_F(BadFileTest, SavingOntoAFolderFailsAndKeepsTheFolder) {
     const fs::path name = folder / "složka.eep";
     fs::create_directory(name);
     fs::create_directory(name / "uvnitř");
-    dialogs.path = name.string();
+    dialogs.answers = {name.string()};
     // A folder can never be replaced by a file, so there is nothing to ask.
     view.expectBox({msg::SaveTitle, msg::saveRefused(name.string(), msg::TargetIsFolder),
                     MessageIcon::Critical, MessageButtons::Ok});

@@ -1,17 +1,15 @@
 #pragma once
 
-#include "files/SettingsFile.h"
 #include "image/EepromImage.h"
 #include "settings/SettingsForm.h"
+#include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/ScriptedView.h"
 #include "ui/AppSetup.h"
 #include "ui/Hlavni.h"
 
-#include <deque>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <optional>
 #include <QApplication>
 #include <QDialog>
 #include <QDragEnterEvent>
@@ -73,27 +71,6 @@ inline void focus(QWidget* widget) {
     widget->setFocus(Qt::MouseFocusReason);
     settle();
 }
-
-/// File dialogs that answer from a script, as if the user had chosen each name in turn; a dialog that
-/// comes when none is scripted fails the test.
-class ScriptedFileDialogs : public FileDialogs {
-  public:
-    std::deque<std::optional<std::string>> answers;
-
-    std::optional<std::string> chooseSaveFile() override { return next(); }
-    std::optional<std::string> chooseOpenFile() override { return next(); }
-
-  private:
-    std::optional<std::string> next() {
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected file dialog";
-            return std::nullopt;
-        }
-        auto answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
 
 /// What a file manager offers when a file is dragged from it: its address as a link and as text.
 inline std::unique_ptr<QMimeData> draggedFile(const std::string& path) {
