@@ -26,7 +26,7 @@ WindowActivity::WindowActivity(std::function<bool()> leaveField, std::function<v
       closeWindow_(std::move(closeWindow)) {}
 
 bool WindowActivity::mayStart() {
-    return !commandRunning_ && (stopRequested_ || leaveField_());
+    return !commandRunning_ && (stopping() || leaveField_());
 }
 
 bool WindowActivity::runCommand(const std::function<void()>& command) {
@@ -35,7 +35,7 @@ bool WindowActivity::runCommand(const std::function<void()>& command) {
         const Raised running(commandRunning_, true);
         command();
     }
-    finishStopWhenIdle();
+    if (finishStopWhenIdle()) closeWindow_();
     return true;
 }
 
@@ -45,39 +45,41 @@ bool WindowActivity::runDialog(const std::function<void()>& dialog) {
         const Raised open(dialogsOpen_, dialogsOpen_ + 1);
         dialog();
     }
-    finishStopWhenIdle();
+    if (finishStopWhenIdle()) closeWindow_();
     return true;
 }
 
 bool WindowActivity::decideEnd(const std::function<bool()>& question) {
     if (commandRunning_) return false;
-    if (ending_) return true;
+    if (course_ == Course::Ended || course_ == Course::Stopped) return true;
+    if (!mayStart()) return false;
     bool end = false;
     {
-        const Raised deciding(deciding_, true);
-        runCommand([&] { end = question(); });
+        const Raised running(commandRunning_, true);
+        end = question();
     }
-    return end || ending_;
+    // A stop that came during the question ends the program; the window is closing already.
+    return finishStopWhenIdle() || end;
 }
 
 void WindowActivity::endProgram() {
-    ending_ = true;
+    course_ = stopping() ? Course::Stopped : Course::Ended;
     closeWindow_();
 }
 
 void WindowActivity::requestStop(const std::function<void()>& interrupt) {
-    if (stopRequested_) return;
-    stopRequested_ = true;
+    if (stopping()) return;
+    // After a confirmed exit the unit was dealt with already: the stop only ends what still runs.
+    course_ = course_ == Course::Ended ? Course::Stopped : Course::StopAsked;
     interrupt();
-    finishStopWhenIdle();
+    if (finishStopWhenIdle()) closeWindow_();
 }
 
-void WindowActivity::finishStopWhenIdle() {
-    if (!stopRequested_ || commandRunning_ || dialogsOpen_ > 0 || ending_) return;
-    ending_ = true;
+bool WindowActivity::finishStopWhenIdle() {
+    if (course_ != Course::StopAsked || commandRunning_ || dialogsOpen_ > 0) return false;
+    course_ = Course::Stopped;
     leaveProgrammingMode_();
-    // Inside decideEnd the caller closes the window; a close from in here would re-enter that close.
-    if (!deciding_) closeWindow_();
+    return true;
 }
 
 } // namespace orb

@@ -40,21 +40,29 @@ class WindowActivity {
 
     bool commandRunning() const { return commandRunning_; }
     /// Tells whether a stop was asked for: nobody may be there to answer a box.
-    bool stopping() const { return stopRequested_; }
+    bool stopping() const { return course_ == Course::StopAsked || course_ == Course::Stopped; }
 
   private:
+    /// Where the program is on its way to its end.
+    enum class Course {
+        Open,      ///< no end asked for
+        StopAsked, ///< a stop waits for whatever runs to end
+        Ended,     ///< the exit was confirmed: the window closes without asking
+        Stopped,   ///< the stop is finished: the unit was let go, nobody answers a box
+    };
+
     /// Nothing runs and the field being left lets its value go (or the program stops).
     bool mayStart();
-    void finishStopWhenIdle();
+    /// Finishes a stop that waits once nothing runs any more, up to the closing of the window, which is
+    /// left to the caller; tells whether it did.
+    bool finishStopWhenIdle();
 
     std::function<bool()> leaveField_;
     std::function<void()> leaveProgrammingMode_;
     std::function<void()> closeWindow_;
+    Course course_ = Course::Open;
     bool commandRunning_ = false;
-    int dialogsOpen_ = 0;
-    bool deciding_ = false; ///< inside decideEnd, whose caller closes the window
-    bool stopRequested_ = false;
-    bool ending_ = false; ///< the end is decided: the window closes without asking
+    int dialogsOpen_ = 0; ///< entry dialogs, each holding the ones it opened; a command may run in the last
 };
 
 } // namespace orb
