@@ -143,18 +143,6 @@ void Hlavni::refreshPorts() {
                                   twips(240));
 }
 
-void Hlavni::editPhoneNumber(int row) {
-    openRowDialog(RowDialogKind::Phone, row);
-}
-
-void Hlavni::editInput(int row) {
-    openRowDialog(RowDialogKind::Input, row);
-}
-
-void Hlavni::editOutput(int row) {
-    openRowDialog(RowDialogKind::Output, row);
-}
-
 void Hlavni::openRowDialog(RowDialogKind kind, int row) {
     activity_.runDialog([this, kind, row] {
         std::unique_ptr<RowDialog>& dialog = rowDialogs_[static_cast<int>(kind)];

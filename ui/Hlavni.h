@@ -49,7 +49,6 @@ class Hlavni : public QWidget, public FormView {
     ~Hlavni() override;
 
     SettingsForm& form() { return *form_; }
-    EepromImage& image() { return image_; }
     /// The progress window the long operations show.
     Progress& progress() { return info_; }
     /// The device-link and printer commands, plugged in by main().
@@ -76,12 +75,9 @@ class Hlavni : public QWidget, public FormView {
     /// without asking anything, since nobody may be there to answer.
     void stopOnSignal();
 
-    /// Edits telephone row i in the dialog TelCislo, then checks the row's flags.
-    void editPhoneNumber(int row);
-    /// Edits input row i in the dialog Vstup.
-    void editInput(int row);
-    /// Edits output row i in the dialog Vystup.
-    void editOutput(int row);
+    /// Edits a row in the dialog of its kind (TelCislo, Vstup, Vystup), as a double click on one of the
+    /// row's controls does; a telephone row's flags are checked afterwards.
+    void openRowDialog(RowDialogKind kind, int row);
 
     Answer ask(const Message& message) override;
     void selectTab(int tab) override;
@@ -123,7 +119,6 @@ class Hlavni : public QWidget, public FormView {
 
     // Reacting (Hlavni.cpp)
     void bindText(TextRef ref, QWidget* control, QLineEdit* edit);
-    void openRowDialog(RowDialogKind kind, int row);
     /// The gate of every command: no rule's box is open, and the field being left lets its value go.
     bool leaveFieldForCommand();
     void runCommand(const std::function<void()>& command);

@@ -9,6 +9,27 @@
 #include <QTextEdit>
 
 namespace orb {
+namespace {
+
+/// The lines of the program text, as the window shows them.
+QStringList programText() {
+    const QString rule(92, '-');
+    return {"",
+            "ORB verze 1.01",
+            "Linuxová verze pro Qt 6",
+            "",
+            "Program umožňuje naprogramovat EEPROM zařízení ORB a ",
+            "ORBTONE",
+            rule,
+            "Verze procesoru zařízení 1.2 a vyšší",
+            "Verze komunikačního protokolu 1.15",
+            rule,
+            "Spojení se zařízením: sériový port, 19200 Bd",
+            "14.3.1999",
+            ""};
+}
+
+} // namespace
 
 InfoProgram::InfoProgram(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -46,23 +67,6 @@ InfoProgram::InfoProgram(QWidget* owner)
     close->setDefault(true);
     placeTwips(close, 2100, 3120, 1335, 375);
     connect(close, &QPushButton::clicked, this, &QDialog::hide);
-}
-
-QStringList InfoProgram::programText() {
-    const QString rule(92, '-');
-    return {"",
-            "ORB verze 1.01",
-            "Linuxová verze pro Qt 6",
-            "",
-            "Program umožňuje naprogramovat EEPROM zařízení ORB a ",
-            "ORBTONE",
-            rule,
-            "Verze procesoru zařízení 1.2 a vyšší",
-            "Verze komunikačního protokolu 1.15",
-            rule,
-            "Spojení se zařízením: sériový port, 19200 Bd",
-            "14.3.1999",
-            ""};
 }
 
 void InfoProgram::showModal() {

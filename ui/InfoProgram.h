@@ -9,9 +9,6 @@ class InfoProgram : public QDialog {
   public:
     explicit InfoProgram(QWidget* owner);
 
-    /// The lines of the program text, as the window shows them.
-    static QStringList programText();
-
     /// Shows the window modally over its owner until Zavřít, Enter or Esc hides it.
     void showModal();
 };

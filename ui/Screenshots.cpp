@@ -79,9 +79,9 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         ok = save(&window, dir, tabNames[tab]) && ok;
     }
-    ok = grabModal([&] { window.editPhoneNumber(0); }, dir, "dialog-telcislo") && ok;
-    ok = grabModal([&] { window.editInput(0); }, dir, "dialog-vstup") && ok;
-    ok = grabModal([&] { window.editOutput(0); }, dir, "dialog-vystup") && ok;
+    ok = grabModal([&] { window.openRowDialog(orb::RowDialogKind::Phone, 0); }, dir, "dialog-telcislo") && ok;
+    ok = grabModal([&] { window.openRowDialog(orb::RowDialogKind::Input, 0); }, dir, "dialog-vstup") && ok;
+    ok = grabModal([&] { window.openRowDialog(orb::RowDialogKind::Output, 0); }, dir, "dialog-vystup") && ok;
     ok =
         grabModal([&] { window.findChild<QPushButton*>("btInformace")->click(); }, dir, "info-program") && ok;
 

@@ -90,8 +90,9 @@ TEST_F(AccessibleNamesTest, EveryFocusableControlOfTheMainWindowHasANameOfItsOwn
 
 TEST_F(AccessibleNamesTest, EveryFocusableControlOfEachDialogHasANameOfItsOwn) {
     for (const auto& open : std::initializer_list<std::function<void()>>{
-             [this] { window.editPhoneNumber(3); }, [this] { window.editInput(2); },
-             [this] { window.editOutput(5); },
+             [this] { window.openRowDialog(RowDialogKind::Phone, 3); },
+             [this] { window.openRowDialog(RowDialogKind::Input, 2); },
+             [this] { window.openRowDialog(RowDialogKind::Output, 5); },
              [this] { control<QAbstractButton>("btInformace")->click(); }}) {
         whenModalShows([](QDialog& dialog) {
             expectEachNamedOnce(dialog);

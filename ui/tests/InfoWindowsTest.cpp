@@ -95,7 +95,7 @@ TEST_F(InfoWindowsTest, TheBarShowsOnlyWhenAShowingReportsBlocks) {
 TEST_F(InfoWindowsTest, AnEntryDialogsStornoNeverReachesTheProgressCancelFlag) {
     window.progress().showProgress("Převádím data ...", false);
     whenModalShows([](QDialog& dialog) { dialog.findChild<QPushButton*>("btStorno")->click(); });
-    window.editOutput(0);
+    window.openRowDialog(RowDialogKind::Output, 0);
     EXPECT_FALSE(window.progress().dialogCancelled());
     window.progress().hideProgress();
 }

@@ -130,11 +130,12 @@ TEST_F(KeyboardTest, EntryDialogsHaveDistinctAccessKeysThatReachTheirFields) {
         QTest::qWait(200);
         EXPECT_TRUE(dialog.findChild<QCheckBox*>("INPNeg")->isChecked());
     });
-    window.editInput(4);
+    window.openRowDialog(RowDialogKind::Input, 4);
 
     for (const auto& open : std::initializer_list<std::function<void()>>{
-             [this] { window.editPhoneNumber(0); }, [this] { window.editInput(0); },
-             [this] { window.editOutput(0); }}) {
+             [this] { window.openRowDialog(RowDialogKind::Phone, 0); },
+             [this] { window.openRowDialog(RowDialogKind::Input, 0); },
+             [this] { window.openRowDialog(RowDialogKind::Output, 0); }}) {
         whenModalShows([](QDialog& dialog) {
             QMap<QChar, QStringList> owners;
             const auto note = [&owners](const QString& caption) {

@@ -89,7 +89,7 @@ TEST_F(PasteTest, TheNumberOfTheEntryDialogIsCleanedAsWell) {
         EXPECT_EQ(number->text(), "602111222");
         QTest::keyClick(&dialog, Qt::Key_Return);
     });
-    window.editPhoneNumber(4);
+    window.openRowDialog(RowDialogKind::Phone, 4);
     settle();
     EXPECT_EQ(form.text({TextField::tabTC, 4}), "+420602111222");
 }

@@ -40,12 +40,12 @@ TEST_F(RowDialogTest, EachDialogIsTitledForItsRow) {
         QString title;
     };
     const Case cases[] = {
-        {[](Hlavni& w) { w.editPhoneNumber(0); }, "Telefonní číslo T0"},
-        {[](Hlavni& w) { w.editInput(0); }, "Vstup I0"},
-        {[](Hlavni& w) { w.editOutput(0); }, "Výstup O0"},
-        {[](Hlavni& w) { w.editPhoneNumber(7); }, "Telefonní číslo T7"},
-        {[](Hlavni& w) { w.editInput(7); }, "Vstup I7"},
-        {[](Hlavni& w) { w.editOutput(7); }, "Výstup O7"},
+        {[](Hlavni& w) { w.openRowDialog(RowDialogKind::Phone, 0); }, "Telefonní číslo T0"},
+        {[](Hlavni& w) { w.openRowDialog(RowDialogKind::Input, 0); }, "Vstup I0"},
+        {[](Hlavni& w) { w.openRowDialog(RowDialogKind::Output, 0); }, "Výstup O0"},
+        {[](Hlavni& w) { w.openRowDialog(RowDialogKind::Phone, 7); }, "Telefonní číslo T7"},
+        {[](Hlavni& w) { w.openRowDialog(RowDialogKind::Input, 7); }, "Vstup I7"},
+        {[](Hlavni& w) { w.openRowDialog(RowDialogKind::Output, 7); }, "Výstup O7"},
     };
     for (const Case& c : cases) {
         QString title;
@@ -79,9 +79,10 @@ int expectImportLimits(const QWidget& parent, const QString& prefix) {
 
 TEST_F(RowDialogTest, EditControlsRefuseWhatImportRefuses) {
     EXPECT_EQ(expectImportLimits(window, ""), 11 * RowCount + 12);
-    const std::function<void(Hlavni&)> dialogs[] = {[](Hlavni& w) { w.editPhoneNumber(3); },
-                                                    [](Hlavni& w) { w.editInput(3); },
-                                                    [](Hlavni& w) { w.editOutput(3); }};
+    const std::function<void(Hlavni&)> dialogs[] = {
+        [](Hlavni& w) { w.openRowDialog(RowDialogKind::Phone, 3); },
+        [](Hlavni& w) { w.openRowDialog(RowDialogKind::Input, 3); },
+        [](Hlavni& w) { w.openRowDialog(RowDialogKind::Output, 3); }};
     int checked = 0;
     for (const auto& open : dialogs) {
         whenModalShows([&](QDialog& dialog) {
@@ -110,7 +111,7 @@ TEST_F(RowDialogTest, OkOrEnterCopiesTheRowBackAndOnlyThatRow) {
             else
                 in<QPushButton>(dialog, "btOk")->click();
         });
-        window.editInput(row);
+        window.openRowDialog(RowDialogKind::Input, row);
         EXPECT_EQ(form.text({TextField::tabINPNazev, row}), "DVERE");
         EXPECT_EQ(form.text({TextField::tabINPZap, row}), "OTEVRENO");
         EXPECT_TRUE(form.flag(FlagField::tabINPZpr, row));
@@ -147,14 +148,14 @@ TEST_F(RowDialogTest, StornoEscAndTheCloseButtonChangeNothing) {
             QTest::mouseClick(in<QCheckBox>(dialog, "INPNeg"), Qt::LeftButton);
             way.close(dialog);
         });
-        window.editInput(2);
+        window.openRowDialog(RowDialogKind::Input, 2);
         EXPECT_EQ(form.record(), before);
         EXPECT_EQ(used.isNull(), way.discards);
     }
     // The next opening shows the row's own values, not an abandoned edit.
     QString shown;
     whenModalShows([&](QDialog& dialog) { shown = in(dialog, "INPNazev")->text(); });
-    window.editInput(2);
+    window.openRowDialog(RowDialogKind::Input, 2);
     EXPECT_EQ(shown, "PUVODNI");
 }
 
@@ -174,7 +175,7 @@ TEST_F(RowDialogTest, TheTelephoneDialogChecksTheRowsFlagsWhenItCloses) {
         boxes.expectBox(noReceive);
         in<QPushButton>(dialog, "btOk")->click();
     });
-    window.editPhoneNumber(1);
+    window.openRowDialog(RowDialogKind::Phone, 1);
     EXPECT_EQ(form.text({TextField::tabTC, 1}), "");
     EXPECT_FALSE(form.flag(FlagField::tabTCPrijem, 1));
     EXPECT_FALSE(control<QCheckBox>("tabTCPrijem_1")->isChecked());
@@ -188,7 +189,7 @@ TEST_F(RowDialogTest, TheTelephoneDialogChecksTheRowsFlagsWhenItCloses) {
         boxes.expectBox(noEvents);
         in<QPushButton>(dialog, "btStorno")->click();
     });
-    window.editPhoneNumber(6);
+    window.openRowDialog(RowDialogKind::Phone, 6);
     EXPECT_FALSE(form.flag(FlagField::tabTCUdalost, 6));
     EXPECT_EQ(boxes.boxes.size(), 2u);
 }
@@ -206,7 +207,7 @@ TEST_F(RowDialogTest, HiddenAndDisabledFieldsPassThroughUnchanged) {
         EXPECT_TRUE(alarm->isChecked());
         in<QPushButton>(dialog, "btOk")->click();
     });
-    window.editPhoneNumber(4);
+    window.openRowDialog(RowDialogKind::Phone, 4);
 
     whenModalShows([&](QDialog& dialog) {
         EXPECT_FALSE(in<QGroupBox>(dialog, "Frame3")->isEnabled());
@@ -220,7 +221,7 @@ TEST_F(RowDialogTest, HiddenAndDisabledFieldsPassThroughUnchanged) {
         EXPECT_EQ(in(dialog, "OUTimpulsLEN")->text(), "25");
         in<QPushButton>(dialog, "btOk")->click();
     });
-    window.editOutput(1);
+    window.openRowDialog(RowDialogKind::Output, 1);
     EXPECT_EQ(form.record(), before);
 }
 
@@ -243,7 +244,7 @@ TEST_F(RowDialogTest, FieldRulesRunInsideTheDialogWithoutTouchingTheMainWindow) 
         EXPECT_EQ(QApplication::focusWidget(), in(dialog, "INPZap"));
         in<QPushButton>(dialog, "btStorno")->click();
     });
-    window.editInput(3);
+    window.openRowDialog(RowDialogKind::Input, 3);
     EXPECT_EQ(boxes.boxes.size(), 2u);
     EXPECT_EQ(control<QTabWidget>("TabList")->currentIndex(), 0);
 
@@ -255,7 +256,7 @@ TEST_F(RowDialogTest, FieldRulesRunInsideTheDialogWithoutTouchingTheMainWindow) 
         EXPECT_EQ(usage(), "150 byte");
         in<QPushButton>(dialog, "btOk")->click();
     });
-    window.editPhoneNumber(2);
+    window.openRowDialog(RowDialogKind::Phone, 2);
     EXPECT_EQ(form.text({TextField::tabTC, 2}), "+420123456789");
     EXPECT_EQ(usage(), "166 byte");
 }
@@ -286,7 +287,7 @@ TEST_F(RowDialogTest, OkRunsTheRuleOfTheFieldJustEditedFirst) {
             way.pressOk(dialog);
             EXPECT_FALSE(dialog.isVisible());
         });
-        window.editInput(1);
+        window.openRowDialog(RowDialogKind::Input, 1);
         EXPECT_EQ(form.text({TextField::tabINPNazev, 1}), "DVERE");
         EXPECT_EQ(boxes.boxes.size(), way.name == std::string("Enter") ? 1u : 2u);
     }
@@ -296,7 +297,7 @@ TEST_F(RowDialogTest, OkRunsTheRuleOfTheFieldJustEditedFirst) {
         typeIn(dialog, "TC", "0123456789");
         QTest::keyClick(in(dialog, "TC"), Qt::Key_Return);
     });
-    window.editPhoneNumber(3);
+    window.openRowDialog(RowDialogKind::Phone, 3);
     EXPECT_EQ(form.text({TextField::tabTC, 3}), "+420123456789");
     EXPECT_EQ(boxes.boxes.size(), 2u);
 }

@@ -213,7 +213,7 @@ TEST_P(WindowStopTest, ASignalWhileAnEntryDialogIsOpenClosesItUnchangedAndDeacti
         QTest::keyClicks(dialog.findChild<QLineEdit*>("INPNazev"), "SVETLO");
         sendStopSignal(GetParam());
     });
-    window.editInput(2);
+    window.openRowDialog(RowDialogKind::Input, 2);
     EXPECT_EQ(form.text({TextField::tabINPNazev, 2}), "");
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(unit->requests().back(), "deactivate");
