@@ -9,9 +9,8 @@
 
 namespace orb {
 
-ConsoleProgress::ConsoleProgress(std::ostream& out, bool drawBar, std::function<bool()> stopRequested,
-                                 std::function<int()> columns)
-    : out_(out), drawBar_(drawBar), stopRequested_(std::move(stopRequested)), columns_(std::move(columns)) {}
+ConsoleProgress::ConsoleProgress(std::ostream& out, bool drawBar, std::function<int()> columns)
+    : out_(out), drawBar_(drawBar), columns_(std::move(columns)) {}
 
 void ConsoleProgress::showProgress(const std::string& message, bool withStorno) {
     endBar();
@@ -31,13 +30,6 @@ void ConsoleProgress::setProgressValue(int done, int total) {
     shownPercent_ = percent;
     out_ << '\r' << ProgressLine(done, total, TimeLeft(Clock::now() - shownAt_, done, total), columns_())
          << std::flush;
-}
-
-bool ConsoleProgress::dialogCancelled() const {
-    // Unlike the window's Storno, a stop request is not cleared by the next showing: the run is ending.
-    if (stopRequested_()) return true;
-    if (deadline_ && Clock::now() >= *deadline_) deadlinePassed_ = true;
-    return deadlinePassed_;
 }
 
 void ConsoleProgress::transferEnded(const TransferCounts& counts) {

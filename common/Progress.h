@@ -14,18 +14,17 @@ struct TransferCounts {
     bool operator==(const TransferCounts&) const = default;
 };
 
-/// The modeless progress window with its optional Storno button and the cancel flag it sets.
+/// The modeless progress window with its optional Storno button; what the button does is the stop token's
+/// business, so a progress only shows.
 class Progress {
   public:
     virtual ~Progress() = default;
-    /// Shows the window with a message; clears the cancel flag.
+    /// Shows the window with a message.
     virtual void showProgress(const std::string& message, bool withStorno) = 0;
     /// Hides the window; hiding a hidden window does nothing else.
     virtual void hideProgress() = 0;
     /// Reports how far a long transfer has come (blocks done of all); windows may show it as a bar.
     virtual void setProgressValue(int done, int total) = 0;
-    /// True once the user pressed Storno since the last showProgress (the program's DialogCancelled).
-    virtual bool dialogCancelled() const = 0;
     /// Reports what a whole-memory read or write moved, once at its end, also when it failed, was
     /// cancelled or lost its port. The window shows nothing of it; a terminal prints a line.
     virtual void transferEnded(const TransferCounts&) {}

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto image = std::make_unique<EepromImage>();
     test::TestProgress progress;
     test::FakeLine line;
-    DeviceLink link(form, *image, progress, line, line);
+    DeviceLink link(form, *image, progress, progress.stop, line, line);
 
     // Bit 0: a well-behaved unit of 128 << (bits 1-2) bytes activates first, so the fuzzer starts at the
     // block exchanges; bit 3: verify every written block.

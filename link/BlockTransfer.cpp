@@ -76,8 +76,8 @@ class TransferReport {
 
 } // namespace
 
-BlockTransfer::BlockTransfer(Transport& transport, EepromImage& image, Progress& progress)
-    : transport_(transport), image_(image), progress_(progress) {}
+BlockTransfer::BlockTransfer(Transport& transport, EepromImage& image, Progress& progress, StopToken& stop)
+    : transport_(transport), image_(image), progress_(progress), stop_(stop) {}
 
 template <typename Attempt> bool BlockTransfer::withRetries(const RetrySchedule& schedule, Attempt attempt) {
     for (int n = 0; n < schedule.attempts; ++n) {
@@ -133,19 +133,21 @@ bool BlockTransfer::verifyBlock(int address, const Block& expected) {
         .has_value();
 }
 
-bool BlockTransfer::readImage(int memorySize, ReadCheck check) {
+BlockTransfer::Outcome BlockTransfer::readImage(int memorySize, ReadCheck check) {
     return readTransfer([&] { return readEveryBlock(memorySize); }, check);
 }
 
-bool BlockTransfer::readSettingsImage(int memorySize, ReadCheck check) {
-    if (!readTransfer([&] { return readHeaderAndImage(memorySize); }, check)) return false;
+BlockTransfer::Outcome BlockTransfer::readSettingsImage(int memorySize, ReadCheck check) {
+    const Outcome outcome = readTransfer([&] { return readHeaderAndImage(memorySize); }, check);
+    if (outcome != Outcome::Done || check == ReadCheck::Once) return outcome;
     // Two passes whose headers were each spoiled in another block may both have stopped short of the
     // image that the agreed header describes: what lies beyond was never read.
-    return check == ReadCheck::Once || progress_.dialogCancelled() || !CheckImageSignature(image_) ||
-           readEnd_ >= memorySize || ImageEnd(image_, readEnd_).has_value();
+    const bool whole =
+        !CheckImageSignature(image_) || readEnd_ >= memorySize || ImageEnd(image_, readEnd_).has_value();
+    return whole ? Outcome::Done : Outcome::Failed;
 }
 
-template <typename Pass> bool BlockTransfer::readTransfer(Pass pass, ReadCheck check) {
+template <typename Pass> BlockTransfer::Outcome BlockTransfer::readTransfer(Pass pass, ReadCheck check) {
     const ShownProgress shown(progress_, std::string(lm::Reading), true);
     counts_ = {};
     const TransferReport report(progress_, counts_);
@@ -159,7 +161,7 @@ template <typename Pass> bool BlockTransfer::readTransfer(Pass pass, ReadCheck c
         outcome = readInStep(pass);
         if (outcome == Outcome::Done) outcome = settleAgainst(firstReads);
     }
-    return outcome != Outcome::Failed;
+    return outcome;
 }
 
 template <typename Pass> BlockTransfer::Outcome BlockTransfer::readInStep(Pass pass) {
@@ -202,7 +204,7 @@ BlockTransfer::Outcome BlockTransfer::settleAgainst(const std::vector<Block>& fi
         // The image keeps the agreed bytes, also where the first pass read further than the second.
         for (int k = 0; k < BlockSize; ++k)
             image_.putByte(address + k, reads.back()[k]);
-        if (progress_.dialogCancelled()) return Outcome::Cancelled;
+        if (stop_.stopped()) return Outcome::Stopped;
     }
     readEnd_ = static_cast<int>(blocks) * BlockSize;
     return disagreeing_.empty() ? Outcome::Done : Outcome::Failed;
@@ -215,7 +217,7 @@ BlockTransfer::Outcome BlockTransfer::readEveryBlock(int memorySize) {
         // Storno is looked at only once the block is done.
         if (!readIntoImage(address, Read)) return Outcome::Failed;
         countBlock();
-        if (progress_.dialogCancelled()) return Outcome::Cancelled;
+        if (stop_.stopped()) return Outcome::Stopped;
     }
     readEnd_ = memorySize;
     return Outcome::Done;
@@ -230,7 +232,7 @@ BlockTransfer::Outcome BlockTransfer::readHeaderAndImage(int memorySize) {
         if (!readIntoImage(address, Read)) return Outcome::Failed;
         countBlock();
         readEnd_ = address + BlockSize;
-        if (progress_.dialogCancelled()) return Outcome::Cancelled;
+        if (stop_.stopped()) return Outcome::Stopped;
         const int read = address + BlockSize;
         if (read < end) continue;
         // Past the header: a unit without a valid one holds no image to follow.
@@ -252,12 +254,12 @@ BlockTransfer::Outcome BlockTransfer::verifyEveryBlock(int memorySize) {
     for (int address = 0; address < memorySize; address += BlockSize) {
         if (!verifyBlock(address, imageBlock(address))) return Outcome::Failed;
         countBlock();
-        if (progress_.dialogCancelled()) return Outcome::Cancelled;
+        if (stop_.stopped()) return Outcome::Stopped;
     }
     return Outcome::Done;
 }
 
-bool BlockTransfer::writeImage(int bytes, bool checkWrite) {
+BlockTransfer::Outcome BlockTransfer::writeImage(int bytes, bool checkWrite) {
     const ShownProgress shown(progress_, std::string(lm::Writing), true);
     counts_ = {};
     const TransferReport report(progress_, counts_);
@@ -289,15 +291,15 @@ bool BlockTransfer::writeImage(int bytes, bool checkWrite) {
         else
             outcome = verifyEveryBlock(covered);
     }
-    return outcome != Outcome::Failed;
+    return outcome;
 }
 
 BlockTransfer::Outcome BlockTransfer::writeBlockWithRetries(int address, const Block& bytes,
                                                             bool checkWrite) {
     bool ok = exchangeWithRetries(WriteRequest(address, bytes), Write, AnyReply).has_value();
-    if (ok && checkWrite && !progress_.dialogCancelled()) ok = verifyBlock(address, bytes);
+    if (ok && checkWrite && !stop_.stopped()) ok = verifyBlock(address, bytes);
     if (!ok) return Outcome::Failed;
-    if (progress_.dialogCancelled()) return Outcome::Cancelled;
+    if (stop_.stopped()) return Outcome::Stopped;
     countBlock();
     return Outcome::Done;
 }

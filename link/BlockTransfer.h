@@ -2,6 +2,7 @@
 
 #include "common/Progress.h"
 #include "image/EepromImage.h"
+#include "link/session/StopToken.h"
 #include "link/Transport.h"
 
 #include <array>
@@ -25,9 +26,9 @@ enum class ReadCheck {
 
 /// Moves the unit's EEPROM in blocks of 8 bytes between the unit and the image buffer, with the retry
 /// schedules the unit needs. The whole-memory operations show the progress window while they run and
-/// return false when the retries on a block ran out or the line was found out of step at the end; a
-/// Storno (checked between blocks) ends them with true and leaves the progress window's cancel flag set.
-/// Each tells the progress at its end what it moved (TransferCounts).
+/// return how they ended: Failed when the retries on a block ran out or the line was found out of step at
+/// the end, Stopped when the stop token (looked at between blocks) said so. Each tells the progress at its
+/// end what it moved (TransferCounts).
 ///
 /// Success means exactly the unit's bytes: every whole-memory transfer that runs to its end closes with
 /// one resynchronising exchange, which proves that each reply taken answered its own request. A read
@@ -45,7 +46,14 @@ class BlockTransfer {
     static constexpr int BlockSize = 8;
     using Block = std::array<std::uint8_t, BlockSize>;
 
-    BlockTransfer(Transport& transport, EepromImage& image, Progress& progress);
+    /// How a whole-memory transfer ended.
+    enum class Outcome {
+        Done,    ///< every block moved, in step
+        Failed,  ///< the retries on a block ran out, or the line was out of step at the end
+        Stopped, ///< the stop token said so between blocks: the block in flight was finished
+    };
+
+    BlockTransfer(Transport& transport, EepromImage& image, Progress& progress, StopToken& stop);
 
     /// Reads the unit's block at address into the image in one attempt; false (image untouched) without
     /// a valid reply.
@@ -54,11 +62,11 @@ class BlockTransfer {
     bool writeBlock(int address, const Block& bytes);
 
     /// Reads every block of a memory of the given size into the image, up to 12 attempts on each.
-    bool readImage(int memorySize, ReadCheck check = ReadCheck::Once);
+    Outcome readImage(int memorySize, ReadCheck check = ReadCheck::Once);
     /// Reads the header blocks, then only the blocks that the image they describe covers. A unit whose
     /// header fails the signature, or whose image would run past its memory, is read no further: the
     /// image buffer then tells the caller that the unit is not programmed, as after a whole read.
-    bool readSettingsImage(int memorySize, ReadCheck check = ReadCheck::Once);
+    Outcome readSettingsImage(int memorySize, ReadCheck check = ReadCheck::Once);
     /// Returns the addresses of the blocks whose reads never agreed in the last read with
     /// ReadCheck::Twice (which then failed); empty after any other.
     const std::vector<int>& disagreeingBlocks() const { return disagreeing_; }
@@ -66,7 +74,7 @@ class BlockTransfer {
     /// interrupted write never leaves a valid-looking EEPROM: block 0 as zeros first, two passes over them
     /// with block 0 still zeros, the real block 0 last. Blocks beyond are left as the unit holds them; the
     /// image is only read.
-    bool writeImage(int bytes, bool checkWrite);
+    Outcome writeImage(int bytes, bool checkWrite);
     /// Returns the image's block at address.
     Block imageBlock(int address) const;
 
@@ -84,15 +92,13 @@ class BlockTransfer {
     static constexpr RetrySchedule Write{10, 200, 100}; // 200, 300, ... 1100 ms
     static constexpr RetrySchedule Verify{9, 200, 100}; // 200, 300, ... 1000 ms
 
-    enum class Outcome { Done, Failed, Cancelled };
-
     /// Runs attempt with each of the schedule's limits in turn until one succeeds; counts the retries.
     template <typename Attempt> bool withRetries(const RetrySchedule& schedule, Attempt attempt);
     /// Sends the request until a valid reply passes accept, on the schedule; nothing once it ran out.
     template <typename Accept>
     std::optional<TransferBlock> exchangeWithRetries(const TransferBlock& request,
                                                      const RetrySchedule& schedule, Accept accept);
-    template <typename Pass> bool readTransfer(Pass pass, ReadCheck check);
+    template <typename Pass> Outcome readTransfer(Pass pass, ReadCheck check);
     template <typename Pass> Outcome readInStep(Pass pass);
     /// Settles each block read so far against its first read: equal reads stand, others are read again
     /// until a read repeats one taken before; a block that never agrees fails the read.
@@ -113,6 +119,7 @@ class BlockTransfer {
     Transport& transport_;
     EepromImage& image_;
     Progress& progress_;
+    StopToken& stop_;
     int blocksDone_ = 0;
     int blocksTotal_ = 0;
     int passesDone_ = 0; ///< passes of a read over the memory before this one, for the progress shown

@@ -27,10 +27,10 @@ class BusyScope {
 
 } // namespace
 
-DeviceLink::DeviceLink(SettingsForm& form, EepromImage& image, Progress& progress, SerialPort& port,
-                       Waiter& waiter)
-    : form_(form), image_(image), progress_(progress), transport_(port, waiter),
-      mode_(form, progress, transport_), blocks_(transport_, image, progress) {}
+DeviceLink::DeviceLink(SettingsForm& form, EepromImage& image, Progress& progress, StopToken& stop,
+                       SerialPort& port, Waiter& waiter)
+    : form_(form), image_(image), progress_(progress), stop_(stop), transport_(port, waiter),
+      mode_(form, progress, stop, transport_), blocks_(transport_, image, progress, stop) {}
 
 void DeviceLink::setPorts(std::vector<PortChoice> ports) {
     const std::string chosen = mode_.chosenPort().name();
@@ -55,7 +55,7 @@ LinkOutcome DeviceLink::loadFromUnit(TransferScope scope, ReadCheck check) {
 LinkOutcome DeviceLink::saveToUnit(TransferScope scope) {
     // The port is used only once the write has begun: a failure leaves block 0 of the unit in doubt.
     return run(
-        lm::SaveTitle, [this, scope] { return SaveToUnit(form_, image_, progress_, blocks_, scope); }, true);
+        lm::SaveTitle, [this, scope] { return SaveToUnit(form_, image_, blocks_, scope); }, true);
 }
 
 bool DeviceLink::confirmExit(MessageButtons buttons) {
@@ -82,6 +82,7 @@ template <typename Operation>
 LinkOutcome DeviceLink::run(std::string_view title, Operation operation, bool writesUnit) {
     if (busy_) return LinkOutcome::Busy;
     BusyScope busy(busy_);
+    stop_.begin();
     try {
         return operation();
     } catch (const PortError&) {

@@ -6,6 +6,7 @@
 #include "link/LinkOutcome.h"
 #include "link/ProgrammingMode.h"
 #include "link/SerialPort.h"
+#include "link/session/StopToken.h"
 #include "link/Transport.h"
 #include "link/Waiter.h"
 #include "settings/SettingsForm.h"
@@ -23,7 +24,9 @@ namespace orb {
 /// Each command returns what it came to; the window has shown it already and needs no more.
 class DeviceLink {
   public:
-    DeviceLink(SettingsForm& form, EepromImage& image, Progress& progress, SerialPort& port, Waiter& waiter);
+    /// Storno, and whatever else ends an exchange early, reaches the link through stop.
+    DeviceLink(SettingsForm& form, EepromImage& image, Progress& progress, StopToken& stop, SerialPort& port,
+               Waiter& waiter);
 
     /// Handles btDEA: activates while no connection is active (it reads "Aktivovat"), else deactivates.
     LinkOutcome onDeaClicked();
@@ -59,6 +62,7 @@ class DeviceLink {
     SettingsForm& form_;
     EepromImage& image_;
     Progress& progress_;
+    StopToken& stop_;
     Transport transport_;
     ProgrammingMode mode_;
     BlockTransfer blocks_;

@@ -26,8 +26,9 @@ bool IsBelowLowestVersion(int major, int minor) {
 
 } // namespace
 
-ProgrammingMode::ProgrammingMode(SettingsForm& form, Progress& progress, Transport& transport)
-    : form_(form), progress_(progress), transport_(transport) {}
+ProgrammingMode::ProgrammingMode(SettingsForm& form, Progress& progress, StopToken& stop,
+                                 Transport& transport)
+    : form_(form), progress_(progress), stop_(stop), transport_(transport) {}
 
 LinkOutcome ProgrammingMode::activate() {
     if (!openPort()) return LinkOutcome::NotOpened;
@@ -101,10 +102,10 @@ bool ProgrammingMode::openPort() {
 ProgrammingMode::Greeting ProgrammingMode::greet() {
     // The unit answers only once the user has switched it on; until then every hello goes unanswered.
     bool answered = false;
-    while (!answered && !progress_.dialogCancelled())
+    while (!answered && !stop_.stopped())
         answered = IsReplyTo(transport_.exchange(RequestFor(RequestCode::Hello), HelloLimitMs),
                              RequestCode::Hello, 1);
-    if (!progress_.dialogCancelled()) return Greeting::Answered;
+    if (!stop_.stopped()) return Greeting::Answered;
     return answered ? Greeting::AnsweredThenStopped : Greeting::Stopped;
 }
 

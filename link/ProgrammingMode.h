@@ -4,6 +4,7 @@
 #include "common/ShownProgress.h"
 #include "link/LinkOutcome.h"
 #include "link/PortChoice.h"
+#include "link/session/StopToken.h"
 #include "link/Transport.h"
 #include "settings/SettingsForm.h"
 
@@ -18,9 +19,9 @@ namespace orb {
 /// what it reported and whether it may be programmed.
 class ProgrammingMode {
   public:
-    ProgrammingMode(SettingsForm& form, Progress& progress, Transport& transport);
+    ProgrammingMode(SettingsForm& form, Progress& progress, StopToken& stop, Transport& transport);
 
-    /// Opens the chosen port, greets the unit until it answers or the user presses Storno, identifies it
+    /// Opens the chosen port, greets the unit until it answers or the stop token says stop, identifies it
     /// and enters Active (Done), Refused (wrong product or firmware) or, on any failure, Inactive; a unit
     /// that answered the hello is sent the deactivation before a failure is told. A box
     /// asking the user to get the unit ready that is closed without OK closes the port again, and nothing
@@ -50,8 +51,8 @@ class ProgrammingMode {
     /// How the hello loop ended.
     enum class Greeting {
         Answered,            ///< the unit answered: it is in programming mode
-        Stopped,             ///< Storno (or a stop) before any answer
-        AnsweredThenStopped, ///< Storno in the turn the answer came: the unit is in programming mode
+        Stopped,             ///< a stop before any answer
+        AnsweredThenStopped, ///< a stop in the turn the answer came: the unit is in programming mode
     };
 
     bool openPort();
@@ -69,6 +70,7 @@ class ProgrammingMode {
 
     SettingsForm& form_;
     Progress& progress_;
+    StopToken& stop_;
     Transport& transport_;
     std::vector<PortChoice> ports_ = PortChoices({});
     std::string openedPortName_;

@@ -31,15 +31,16 @@ LinkOutcome LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progr
         return outcome;
     };
 
-    const bool read = scope == TransferScope::WholeMemory ? blocks.readImage(*memorySize, check)
-                                                          : blocks.readSettingsImage(*memorySize, check);
-    if (!read) {
+    const BlockTransfer::Outcome read = scope == TransferScope::WholeMemory
+                                            ? blocks.readImage(*memorySize, check)
+                                            : blocks.readSettingsImage(*memorySize, check);
+    if (read == BlockTransfer::Outcome::Failed) {
         const std::vector<int>& disagreeing = blocks.disagreeingBlocks();
         return finish(LinkOutcome::BlockFailed,
                       disagreeing.empty() ? std::string(lm::ReadBlockFailed) : lm::readsDisagree(disagreeing),
                       MessageIcon::Critical);
     }
-    if (progress.dialogCancelled())
+    if (read == BlockTransfer::Outcome::Stopped)
         return finish(LinkOutcome::Cancelled, lm::ReadCancelled, MessageIcon::Information);
     // A header whose texts would lie beyond the memory read is no image of this unit: the buffer's bytes
     // there are what an earlier file or unit left.
@@ -51,8 +52,7 @@ LinkOutcome LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progr
     return finish(LinkOutcome::Done, lm::ReadDone, MessageIcon::Information);
 }
 
-LinkOutcome SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks,
-                       TransferScope scope) {
+LinkOutcome SaveToUnit(SettingsForm& form, EepromImage& image, BlockTransfer& blocks, TransferScope scope) {
     const auto memorySize = KnownMemorySize(form, lm::SaveTitle);
     if (!memorySize) return LinkOutcome::SizeUnknown;
     auto refuse = [&](std::string_view text) {
@@ -70,15 +70,16 @@ LinkOutcome SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progres
     if (encoded.fault)
         return refuse(*encoded.fault == EncodeFault::Value ? lm::EncodeFailed : lm::SignatureFailed);
 
-    const bool written = blocks.writeImage(scope == TransferScope::WholeMemory ? *memorySize : encoded.length,
-                                           form.options().CheckWrite);
+    const BlockTransfer::Outcome written = blocks.writeImage(
+        scope == TransferScope::WholeMemory ? *memorySize : encoded.length, form.options().CheckWrite);
     // Either way the write has begun: the unit holds no valid settings now.
     auto stopped = [&](LinkOutcome outcome, std::string_view text, MessageIcon icon) {
         tell(form.view(), lm::SaveTitle, lm::withNoValidSettings(text), icon);
         return outcome;
     };
-    if (!written) return stopped(LinkOutcome::BlockFailed, lm::WriteBlockFailed, MessageIcon::Critical);
-    if (progress.dialogCancelled())
+    if (written == BlockTransfer::Outcome::Failed)
+        return stopped(LinkOutcome::BlockFailed, lm::WriteBlockFailed, MessageIcon::Critical);
+    if (written == BlockTransfer::Outcome::Stopped)
         return stopped(LinkOutcome::Cancelled, lm::WriteCancelled, MessageIcon::Information);
     form.markSettingsKept(sent);
     tell(form.view(), lm::SaveTitle, lm::WriteDone, MessageIcon::Information);

@@ -12,12 +12,11 @@ namespace orb {
 /// proven by a second read) and, when it holds a valid image, decodes it into the form; tells the outcome
 /// in one message and returns it. The form changes only when the read succeeded.
 LinkOutcome LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks,
-                         TransferScope scope = TransferScope::WholeMemory, ReadCheck check = ReadCheck::Once);
+                         TransferScope scope, ReadCheck check);
 
 /// Checks the output words and the size, encodes the form into the image and writes it into the active
 /// unit (its whole memory, or the blocks the image covers); tells the outcome in one message and returns
 /// it. A check that refuses stops before anything is sent.
-LinkOutcome SaveToUnit(SettingsForm& form, EepromImage& image, Progress& progress, BlockTransfer& blocks,
-                       TransferScope scope = TransferScope::WholeMemory);
+LinkOutcome SaveToUnit(SettingsForm& form, EepromImage& image, BlockTransfer& blocks, TransferScope scope);
 
 } // namespace orb

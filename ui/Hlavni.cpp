@@ -74,7 +74,7 @@ Hlavni::Hlavni(EepromImage& image, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       image_(image), activity_([this] { return leaveFieldForCommand(); },
                                [this] { runExchange(commands_.leaveProgrammingMode); }, [this] { close(); }),
-      boxes_(this), info_(this), focus_(new FieldFocus(this)), fileDialogs_(this, [this] { showTitle(); }) {
+      boxes_(this), info_(this, stop_), focus_(new FieldFocus(this)), fileDialogs_(this, [this] { showTitle(); }) {
     setObjectName("Hlavni");
     setWindowIcon(paintedIcon(Picture::Unit));
     setFixedSize(twips(9270), twips(6525));

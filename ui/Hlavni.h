@@ -51,6 +51,7 @@ class Hlavni : public QWidget, public FormView {
     SettingsForm& form() { return *form_; }
     /// The progress window the long operations show.
     Progress& progress() { return info_; }
+    StopToken& stop() { return stop_; }
     /// The device-link and printer commands, plugged in by main().
     WindowCommands& commands() { return commands_; }
     /// Answers the message boxes with another prompter (tests); nullptr shows real boxes again.
@@ -158,6 +159,7 @@ class Hlavni : public QWidget, public FormView {
     WindowCommands commands_;
     MessageBoxPrompter boxes_;
     Prompter* prompter_ = nullptr;
+    StopToken stop_; ///< what the progress window's Storno and a stop signal ask of the link
     Info info_;
     FieldFocus* focus_;
     WindowFileDialogs fileDialogs_;

@@ -37,7 +37,7 @@ class InfoWindow : public QWidget {
 
 } // namespace
 
-Info::Info(QWidget* owner) : owner_(owner) {}
+Info::Info(QWidget* owner, StopToken& stop) : owner_(owner), stop_(stop) {}
 
 void Info::create() {
     window_ = new InfoWindow(owner_);
@@ -68,7 +68,6 @@ void Info::create() {
 }
 
 void Info::showProgress(const std::string& message, bool withStorno) {
-    cancelled_ = stopped_;
     if (!window_) create();
     const bool newShowing = !window_->isVisible();
     window_->setWindowTitle("ORB");
@@ -94,7 +93,7 @@ void Info::storno() {
 }
 
 void Info::cancel() {
-    cancelled_ = true;
+    stop_.request(StopReason::Storno);
     hide();
 }
 
@@ -107,8 +106,8 @@ void Info::hide() {
 }
 
 void Info::stopForGood() {
-    stopped_ = true;
-    cancel();
+    stop_.requestForGood(StopReason::Signal);
+    hide();
 }
 
 void Info::setProgressValue(int done, int total) {

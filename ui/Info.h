@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Progress.h"
+#include "link/session/StopToken.h"
 
 #include <functional>
 #include <QPointer>
@@ -19,14 +20,13 @@ namespace orb {
 /// Esc presses its Storno from whichever window of the program has it.
 class Info : public Progress {
   public:
-    /// The window is created at its first showing, owned by owner. Its Storno is the only thing that
-    /// cancels a running exchange: the entry dialogs keep a cancel flag of their own.
-    explicit Info(QWidget* owner);
+    /// The window is created at its first showing, owned by owner. Its Storno asks the running exchange
+    /// to stop through stop; the entry dialogs keep a cancel flag of their own.
+    Info(QWidget* owner, StopToken& stop);
 
     void showProgress(const std::string& message, bool withStorno) override;
     void hideProgress() override;
     void setProgressValue(int done, int total) override;
-    bool dialogCancelled() const override { return cancelled_; }
 
     /// Presses Storno as the user would (its button, Esc): asks first while a question is set, then stops
     /// the running operation at its next check point.
@@ -34,8 +34,8 @@ class Info : public Progress {
     /// Makes Storno ask stopConfirmed first and stop only when it returns true; an empty function stops
     /// at once again. A write sets it: stopped half-way, it leaves the unit without valid settings.
     void askBeforeStorno(std::function<bool()> stopConfirmed) { stopConfirmed_ = std::move(stopConfirmed); }
-    /// Presses Storno for the rest of the run (a stop signal): every later showing starts cancelled, so
-    /// no exchange that begins after it greets or transfers anything.
+    /// Presses Storno for the rest of the run (a stop signal): no exchange that begins after it greets or
+    /// transfers anything.
     void stopForGood();
 
     /// The window, or nothing before its first showing.
@@ -48,8 +48,7 @@ class Info : public Progress {
     void setBarVisible(bool visible);
 
     QWidget* owner_;
-    bool cancelled_ = false;
-    bool stopped_ = false;
+    StopToken& stop_;
     std::function<bool()> stopConfirmed_;
     QPointer<QWidget> window_;
     QLabel* napis_ = nullptr;

@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     orb::Hlavni window(*image);
     orb::QtSerialPort port;
     orb::QtWaiter waiter;
-    orb::DeviceLink link(window.form(), *image, window.progress(), port, waiter);
+    orb::DeviceLink link(window.form(), *image, window.progress(), window.stop(), port, waiter);
 
     window.commands() = {
         .dea = [&] { link.onDeaClicked(); },

@@ -33,6 +33,12 @@ namespace lm = link_messages;
 
 namespace {
 
+/// A stop signal ends every exchange of the run.
+std::optional<StopReason> StopOnSignal() {
+    if (StopSignals::stopSignal() != 0) return StopReason::Signal;
+    return std::nullopt;
+}
+
 // orbctl's own words where the window has none: a stop by a signal and the time limit of the activation
 inline constexpr std::string_view DeactivatedText = "Zařízení bylo deaktivováno.";
 inline constexpr std::string_view NotActivatedText = "Zařízení nebylo aktivováno.";
@@ -66,10 +72,8 @@ class DeviceSession {
         : err_(err), app_(argc_, argv_), timeout_(line.timeout),
           scope_(line.settingsOnly ? TransferScope::SettingsOnly : TransferScope::WholeMemory),
           check_(line.verify ? ReadCheck::Twice : ReadCheck::Once),
-          progress_(
-              err, ::isatty(STDERR_FILENO) == 1, [] { return StopSignals::stopSignal() != 0; },
-              TerminalColumns),
-          link_(workspace_.form, *workspace_.image, progress_, port_, waiter_) {
+          progress_(err, ::isatty(STDERR_FILENO) == 1, TerminalColumns),
+          link_(workspace_.form, *workspace_.image, progress_, stop_, port_, waiter_) {
         workspace_.form.setChoice(ChoiceField::tabPort, choosePort(*line.port));
         workspace_.form.setFlag(FlagField::CheckWrite, 0, !line.noVerify);
         prefix_ = "orbctl: " + lm::portAndDevice(chosenPort().name(), chosenPort().device()) + ": ";
@@ -156,15 +160,15 @@ class DeviceSession {
     /// Switches the unit into programming mode: Success when it may be programmed, Refused when it is
     /// the wrong product or firmware, Failure when it was not reached.
     ExitStatus activate() {
-        if (timeout_) progress_.setDeadline(ConsoleProgress::Clock::now() + std::chrono::seconds(*timeout_));
+        if (timeout_) stop_.setDeadline(StopToken::Clock::now() + std::chrono::seconds(*timeout_));
         const LinkOutcome outcome = link_.onDeaClicked();
-        progress_.setDeadline(std::nullopt);
+        const bool timedOut = stop_.reason() == StopReason::Deadline;
+        stop_.setDeadline(std::nullopt);
         // The window's message says only that the port would not open; a terminal user wants to know why.
         if (outcome == LinkOutcome::NotOpened) err_ << prefix_ << port_.openError() << std::endl;
         // A unit of the wrong product or firmware is in programming mode too, and must leave it.
         activated_ = outcome == LinkOutcome::Done || outcome == LinkOutcome::Refused;
-        if (!activated_ && progress_.deadlinePassed() && !stopped())
-            err_ << prefix_ << noAnswerWithin(*timeout_) << std::endl;
+        if (!activated_ && timedOut && !stopped()) err_ << prefix_ << noAnswerWithin(*timeout_) << std::endl;
         return ExitStatusOf(outcome);
     }
 
@@ -207,6 +211,7 @@ class DeviceSession {
     std::string prefix_;
     Workspace workspace_;
     ConsoleProgress progress_;
+    StopToken stop_{StopOnSignal};
     QtSerialPort port_;
     QtWaiter waiter_;
     DeviceLink link_;

@@ -43,9 +43,8 @@ bool stopped() {
     return StopSignals::stopSignal() != 0;
 }
 
-/// The progress window of one port: its messages and blocks become the port's status, its Storno is a
-/// stop signal, the end of whoever keeps the series' account or the end of the time the unit is greeted,
-/// and it adds up what the unit's transfers moved.
+/// The progress window of one port: its messages and blocks become the port's status, and it adds up
+/// what the unit's transfers moved.
 class SeriesProgress : public Progress {
   public:
     explicit SeriesProgress(SeriesBroker& broker) : broker_(broker) {}
@@ -61,11 +60,6 @@ class SeriesProgress : public Progress {
         status_.timeLeft = TimeLeft(Clock::now() - shownAt_, done, total);
         broker_.status(status_);
     }
-    bool dialogCancelled() const override {
-        if (stopped() || broker_.abandoned() || (greeting_ && broker_.seriesDone())) return true;
-        if (deadline_ && Clock::now() >= *deadline_) deadlinePassed_ = true;
-        return deadlinePassed_;
-    }
     void transferEnded(const TransferCounts& counts) override {
         counts_.blocks += counts.blocks;
         counts_.bytes += counts.bytes;
@@ -73,13 +67,6 @@ class SeriesProgress : public Progress {
         counts_.lineBytes += counts.lineBytes;
     }
 
-    void setDeadline(std::optional<Clock::time_point> deadline) {
-        deadline_ = deadline;
-        deadlinePassed_ = false;
-    }
-    bool deadlinePassed() const { return deadlinePassed_; }
-    /// While a unit is greeted, the end of the series (another port did the last row) is a Storno too.
-    void setGreeting(bool greeting) { greeting_ = greeting; }
     /// Returns what the transfers moved since the last call, and starts counting afresh.
     TransferCounts takeCounts() { return std::exchange(counts_, {}); }
 
@@ -98,9 +85,6 @@ class SeriesProgress : public Progress {
     SeriesStatus status_;
     Clock::time_point shownAt_ = Clock::now();
     int shownPercent_ = -1;
-    std::optional<Clock::time_point> deadline_;
-    mutable bool deadlinePassed_ = false;
-    bool greeting_ = false;
     TransferCounts counts_;
 };
 
@@ -129,7 +113,7 @@ class PortLoop {
   public:
     PortLoop(const PortArgument& port, const SeriesOptions& options, SeriesBroker& broker)
         : options_(options), broker_(broker), form_(view_), progress_(broker),
-          link_(form_, *image_, progress_, port_, waiter_) {
+          link_(form_, *image_, progress_, stop_, port_, waiter_) {
         form_.setFlag(FlagField::CheckWrite, 0, options.verify);
         const PortChoice chosen = SeriesPortChoice(port);
         if (chosen.comNumber == 0) link_.setPorts(PortChoices({chosen.detected}));
@@ -216,12 +200,12 @@ class PortLoop {
     /// identified has been sent the deactivation by the link; it is recorded once, and the port goes on
     /// with the next unit that answers (the same one, greeted again, gets a row as any other).
     Activation activate() {
-        if (options_.timeout) progress_.setDeadline(Clock::now() + std::chrono::seconds(*options_.timeout));
-        progress_.setGreeting(true);
+        if (options_.timeout) stop_.setDeadline(Clock::now() + std::chrono::seconds(*options_.timeout));
+        greeting_ = true;
         const LinkOutcome outcome = link_.onDeaClicked();
-        progress_.setGreeting(false);
-        const bool timedOut = progress_.deadlinePassed(); // clearing the deadline forgets it
-        progress_.setDeadline(std::nullopt);
+        greeting_ = false;
+        const bool timedOut = stop_.reason() == StopReason::Deadline;
+        stop_.setDeadline(std::nullopt);
         if (outcome == LinkOutcome::Done || outcome == LinkOutcome::Refused) return Activation::Done;
         const std::vector<ShownBox> boxes = view_.takeBoxes();
         if (stopped() || broker_.seriesDone()) return Activation::Ended;
@@ -322,6 +306,14 @@ class PortLoop {
         return !portFailed && !stopped();
     }
 
+    /// A stop signal and the end of whoever keeps the series' account end every exchange; while a unit is
+    /// greeted, so does the end of the series (another port wrote the last row).
+    std::optional<StopReason> stopReason() const {
+        if (stopped()) return StopReason::Signal;
+        if (broker_.abandoned()) return StopReason::Abandoned;
+        if (greeting_ && broker_.seriesDone()) return StopReason::SeriesDone;
+        return std::nullopt;
+    }
     bool connected() const { return form_.unit().connected(); }
     void say(const std::string& text) { broker_.say(name_ + ": " + text); }
 
@@ -331,6 +323,8 @@ class PortLoop {
     SettingsForm form_;
     std::unique_ptr<EepromImage> image_ = std::make_unique<EepromImage>();
     SeriesProgress progress_;
+    bool greeting_ = false; ///< a unit is being greeted: the end of the series stops that too
+    StopToken stop_{[this] { return stopReason(); }};
     QtSerialPort port_;
     QtWaiter waiter_;
     DeviceLink link_;

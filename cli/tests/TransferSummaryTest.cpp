@@ -39,7 +39,7 @@ TEST(TransferSummary, TimeLeftFollowsThePaceSoFar) {
 
 TEST(TransferSummary, EndsTheBarOnATerminal) {
     std::ostringstream out;
-    ConsoleProgress progress(out, true, [] { return false; });
+    ConsoleProgress progress(out, true);
     progress.showProgress("Načítám data z EEPROM do PC.", true);
     progress.setProgressValue(1, 4);
     progress.transferEnded({1, 8, 0, 26});
@@ -67,8 +67,7 @@ TEST(TransferSummary, TheBarFitsEveryTerminalWidth) {
         EXPECT_EQ(ProgressLine(64, 256, "zbývá 0:30", w.columns), w.line) << w.columns;
 
     std::ostringstream out;
-    ConsoleProgress progress(
-        out, true, [] { return false; }, [] { return 40; });
+    ConsoleProgress progress(out, true, [] { return 40; });
     progress.showProgress("Načítám data z EEPROM do PC.", true);
     for (int done = 1; done <= 256; ++done)
         progress.setProgressValue(done, 256);

@@ -19,6 +19,10 @@ inline void PrintTo(const TransferCounts& c, std::ostream* out) {
 namespace orb::test {
 namespace {
 
+constexpr auto Done = BlockTransfer::Outcome::Done;
+constexpr auto Failed = BlockTransfer::Outcome::Failed;
+constexpr auto Stopped = BlockTransfer::Outcome::Stopped;
+
 using namespace std::chrono_literals;
 
 class BlockTransferTest : public ::testing::Test {
@@ -31,7 +35,7 @@ class BlockTransferTest : public ::testing::Test {
     std::unique_ptr<EepromImage> imageBuffer = std::make_unique<EepromImage>();
     EepromImage& image = *imageBuffer;
     TestProgress progress;
-    BlockTransfer blocks{transport, image, progress};
+    BlockTransfer blocks{transport, image, progress, progress.stop};
 };
 
 std::vector<int> Addresses(std::initializer_list<std::pair<int, int>> ranges) {
@@ -47,7 +51,7 @@ TEST_F(BlockTransferTest, ReadsA128ByteUnitWithSixteenRequests) {
         unit.eeprom[i] = static_cast<std::uint8_t>(i * 7 + 3);
     image.putByte(128, 0x55);
 
-    EXPECT_TRUE(blocks.readImage(128));
+    EXPECT_EQ(blocks.readImage(128), Done);
 
     EXPECT_EQ(unit.addressesOf(0x04), Addresses({{0, 120}}));
     EXPECT_EQ(unit.requests.front().payload, (Bytes{0x04, '0', '0', '0', '0'}));
@@ -100,7 +104,7 @@ TEST_F(BlockTransferTest, ReadAcceptsOnlyEightHexPairsBehindItsCode) {
         FakeLine scripted;
         Transport scriptedTransport(scripted, scripted);
         ASSERT_TRUE(scriptedTransport.openPort("/dev/ttyS0"));
-        BlockTransfer reader(scriptedTransport, image, progress);
+        BlockTransfer reader(scriptedTransport, image, progress, progress.stop);
         for (int k = 0; k < 8; ++k)
             image.putByte(16 + k, 0x11);
         scripted.arrive(c.frame, 5ms);
@@ -130,10 +134,10 @@ TEST_F(BlockTransferTest, RetriesWithLongerWaitsUntilTheAttemptsRunOut) {
         Transport caseTransport(caseLine, caseLine);
         ASSERT_TRUE(caseTransport.openPort("/dev/ttyS0"));
         TestProgress caseProgress;
-        BlockTransfer caseBlocks(caseTransport, image, caseProgress);
+        BlockTransfer caseBlocks(caseTransport, image, caseProgress, caseProgress.stop);
         caseUnit.ignore = [&](const FakeUnit::Request& r) { return r.code() == c.silentCode; };
 
-        EXPECT_FALSE(c.write ? caseBlocks.writeImage(128, true) : caseBlocks.readImage(128));
+        EXPECT_EQ(c.write ? caseBlocks.writeImage(128, true) : caseBlocks.readImage(128), Failed);
 
         const auto tried = caseUnit.requestsOf(c.silentCode);
         std::vector<long long> waits;
@@ -143,14 +147,14 @@ TEST_F(BlockTransferTest, RetriesWithLongerWaitsUntilTheAttemptsRunOut) {
         EXPECT_EQ(waits, c.waits);
         EXPECT_EQ(caseUnit.addressesOf(c.silentCode), std::vector<int>(c.waits.size(), 0));
         EXPECT_FALSE(caseProgress.shown);
-        EXPECT_FALSE(caseProgress.dialogCancelled());
+        EXPECT_FALSE(caseProgress.stop.reason());
     }
 }
 
 struct CountsCase {
     const char* name;
     std::function<bool(const FakeUnit::Request&)> ignore;
-    std::function<bool(BlockTransfer&)> transfer;
+    std::function<BlockTransfer::Outcome(BlockTransfer&)> transfer;
     TransferCounts expected;
 };
 
@@ -192,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(BlockTransferTest, ReadSucceedsOnTheTwelfthAttempt) {
     unit.ignore = [](const FakeUnit::Request& r) { return r.address() == 8 && r.index <= 12; };
-    EXPECT_TRUE(blocks.readImage(128));
+    EXPECT_EQ(blocks.readImage(128), Done);
     EXPECT_EQ(unit.addressesOf(0x04).size(), 16u + 11u);
 }
 
@@ -236,14 +240,14 @@ TEST_F(BlockTransferTest, LateDoubledOrOverlongRepliesNeverShiftABlock) {
             Transport caseTransport(caseLine, caseLine);
             ASSERT_TRUE(caseTransport.openPort("/dev/ttyS0"));
             TestProgress caseProgress;
-            BlockTransfer caseBlocks(caseTransport, image, caseProgress);
+            BlockTransfer caseBlocks(caseTransport, image, caseProgress, caseProgress.stop);
             Bytes expected(128);
             for (int i = 0; i < 128; ++i) {
                 expected[i] = static_cast<std::uint8_t>(i * 13 + 1);
                 (write ? image.putByte(i, expected[i]) : void(caseUnit.eeprom[i] = expected[i]));
             }
 
-            EXPECT_TRUE(write ? caseBlocks.writeImage(128, true) : caseBlocks.readImage(128));
+            EXPECT_EQ(write ? caseBlocks.writeImage(128, true) : caseBlocks.readImage(128), Done);
             Bytes read(128);
             for (int i = 0; i < 128; ++i)
                 read[i] = image.getByte(i);
@@ -257,7 +261,7 @@ TEST_F(BlockTransferTest, WritesBlockZeroFourTimesAndEveryOtherBlockTwice) {
     for (int i = 0; i < 128; ++i)
         image.putByte(i, i + 1);
 
-    EXPECT_TRUE(blocks.writeImage(128, true));
+    EXPECT_EQ(blocks.writeImage(128, true), Done);
 
     const std::vector<int> order = [] {
         std::vector<int> o{0};
@@ -285,7 +289,7 @@ TEST_F(BlockTransferTest, WritesBlockZeroFourTimesAndEveryOtherBlockTwice) {
 }
 
 TEST_F(BlockTransferTest, WriteWithoutReadBackReadsBackOnlyTheHeaderLast) {
-    EXPECT_TRUE(blocks.writeImage(128, false));
+    EXPECT_EQ(blocks.writeImage(128, false), Done);
     EXPECT_EQ(unit.requestsOf(0x05).size(), 34u);
     EXPECT_EQ(unit.addressesOf(0x04), std::vector<int>{0});
     EXPECT_EQ(unit.requests.at(unit.requests.size() - 2).payload, (Bytes{0x04, '0', '0', '0', '0'}));
@@ -297,8 +301,8 @@ TEST_F(BlockTransferTest, StornoEndsAReadAfterTheBlockInHand) {
     unit.onRequest = [&](const FakeUnit::Request& r) {
         if (r.index == 2) progress.cancel();
     };
-    EXPECT_TRUE(blocks.readImage(128));
-    EXPECT_TRUE(progress.dialogCancelled());
+    EXPECT_EQ(blocks.readImage(128), Stopped);
+    EXPECT_EQ(progress.stop.reason(), StopReason::Storno);
     EXPECT_EQ(unit.addressesOf(0x04), (std::vector<int>{0, 8, 8, 8}));
 }
 
@@ -310,8 +314,8 @@ TEST_F(BlockTransferTest, StornoEndsAWriteWithBlockZeroStillZeroInTheUnitOnly) {
     unit.onRequest = [&](const FakeUnit::Request& r) {
         if (r.index == 9) progress.cancel(); // the write of block 24 in the first pass
     };
-    EXPECT_TRUE(blocks.writeImage(128, true));
-    EXPECT_TRUE(progress.dialogCancelled());
+    EXPECT_EQ(blocks.writeImage(128, true), Stopped);
+    EXPECT_EQ(progress.stop.reason(), StopReason::Storno);
     EXPECT_EQ(unit.addressesOf(0x05), (std::vector<int>{0, 0, 8, 16, 24}));
     EXPECT_EQ(unit.addressesOf(0x04), (std::vector<int>{0, 0, 8, 16})); // no read-back after Storno
     for (int k = 0; k < 8; ++k) {
@@ -322,7 +326,7 @@ TEST_F(BlockTransferTest, StornoEndsAWriteWithBlockZeroStillZeroInTheUnitOnly) {
 
 TEST_F(BlockTransferTest, SettingsOnlyReadFollowsTheHeaderAsFarAsTheImageReaches) {
     // A unit never programmed: its header fails the signature, and nothing beyond it is read.
-    EXPECT_TRUE(blocks.readSettingsImage(2048));
+    EXPECT_EQ(blocks.readSettingsImage(2048), Done);
     EXPECT_EQ(unit.addressesOf(0x04), Addresses({{0, 56}}));
 
     // A header whose texts point past the memory: read to the memory's end, no further.
@@ -330,7 +334,7 @@ TEST_F(BlockTransferTest, SettingsOnlyReadFollowsTheHeaderAsFarAsTheImageReaches
     FakeUnit past(pastLine);
     Transport pastTransport(pastLine, pastLine);
     ASSERT_TRUE(pastTransport.openPort("/dev/ttyS0"));
-    BlockTransfer pastBlocks(pastTransport, image, progress);
+    BlockTransfer pastBlocks(pastTransport, image, progress, progress.stop);
     EepromImage header;
     header.putWord(10010, 24);
     for (int group = 0; group < 24; group += 2)
@@ -338,7 +342,7 @@ TEST_F(BlockTransferTest, SettingsOnlyReadFollowsTheHeaderAsFarAsTheImageReaches
     header.putByte(26, HeaderChecksum(header));
     for (int i = 0; i < 64; ++i)
         past.eeprom[i] = header.getByte(i);
-    EXPECT_TRUE(pastBlocks.readSettingsImage(128));
+    EXPECT_EQ(pastBlocks.readSettingsImage(128), Done);
     EXPECT_EQ(past.addressesOf(0x04), Addresses({{0, 120}}));
 }
 
@@ -370,7 +374,7 @@ class UnseenFaultTest : public BlockTransferTest, public ::testing::WithParamInt
 
 // The fixture's fault is real: a single read, in step by its closing check, takes it.
 TEST_P(UnseenFaultTest, ASingleReadTakesTheWrongBytes) {
-    EXPECT_TRUE(blocks.readImage(128));
+    EXPECT_EQ(blocks.readImage(128), Done);
     const int spoiled = GetParam().spoiledBlock;
     bool differs = false;
     for (int k = 0; k < 8; ++k)
@@ -379,7 +383,7 @@ TEST_P(UnseenFaultTest, ASingleReadTakesTheWrongBytes) {
 }
 
 TEST_P(UnseenFaultTest, ASecondReadFindsTheBlockAndReadsItUntilTwoReadsAgree) {
-    EXPECT_TRUE(blocks.readImage(128, ReadCheck::Twice));
+    EXPECT_EQ(blocks.readImage(128, ReadCheck::Twice), Done);
     expectTheUnitsBytes();
     EXPECT_TRUE(blocks.disagreeingBlocks().empty());
     // Both passes, then the spoiled block once more: its third read agrees with the second.
@@ -391,7 +395,7 @@ TEST_P(UnseenFaultTest, ASecondReadFindsTheBlockAndReadsItUntilTwoReadsAgree) {
 }
 
 TEST_P(UnseenFaultTest, ASettingsOnlyReadIsProvenTheSameWay) {
-    EXPECT_TRUE(blocks.readSettingsImage(128, ReadCheck::Twice));
+    EXPECT_EQ(blocks.readSettingsImage(128, ReadCheck::Twice), Done);
     for (int i = 0; i < 64; ++i) // a header that fails its signature: the read stops there
         ASSERT_EQ(image.getByte(i), 0x30 + i) << i;
 }
@@ -439,12 +443,12 @@ TEST_F(BlockTransferTest, ABlockWhoseReadsNeverAgreeFailsTheReadAndIsNamed) {
         reply.push_back(0x0D);
         return reply;
     };
-    EXPECT_FALSE(blocks.readImage(128, ReadCheck::Twice));
+    EXPECT_EQ(blocks.readImage(128, ReadCheck::Twice), Failed);
     EXPECT_EQ(blocks.disagreeingBlocks(), std::vector<int>{8});
     EXPECT_EQ(reads, 5); // both passes and three more
     EXPECT_FALSE(progress.shown);
 
-    EXPECT_TRUE(blocks.readImage(128)); // a later read starts with nothing named
+    EXPECT_EQ(blocks.readImage(128), Done); // a later read starts with nothing named
     EXPECT_TRUE(blocks.disagreeingBlocks().empty());
 }
 
@@ -456,7 +460,7 @@ TEST_F(BlockTransferTest, AWriteWithoutReadBackFailsWhenTheUnitsHeaderIsNotTheIm
         return r.index == 33 ? std::optional(30ms) : std::nullopt;
     };
     unit.ignore = [](const FakeUnit::Request& r) { return r.index == 34; }; // the header write
-    EXPECT_FALSE(blocks.writeImage(128, false));
+    EXPECT_EQ(blocks.writeImage(128, false), Failed);
     EXPECT_EQ(Bytes(unit.eeprom.begin(), unit.eeprom.begin() + 8), Bytes(8, 0));
     const auto writes = unit.requestsOf(0x05);
     ASSERT_EQ(writes.size(), 34u);

@@ -40,7 +40,7 @@ struct UnitOnLine {
     std::unique_ptr<EepromImage> image = std::make_unique<EepromImage>();
     FakeLine line;
     FakeUnit unit{line};
-    DeviceLink link{form, *image, progress, line, line};
+    DeviceLink link{form, *image, progress, progress.stop, line, line};
 };
 
 struct OutcomeCase {

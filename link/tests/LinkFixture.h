@@ -49,7 +49,7 @@ class LinkTest : public ::testing::Test {
     TestProgress progress;
     FakeLine line;
     FakeUnit unit{line};
-    DeviceLink link{form, image, progress, line, line};
+    DeviceLink link{form, image, progress, progress.stop, line, line};
 };
 
 } // namespace orb::test

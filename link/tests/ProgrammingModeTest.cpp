@@ -99,7 +99,7 @@ TEST_F(ProgrammingModeTest, ChecksProductAndFirmwareVersion) {
         TestProgress caseProgress;
         FakeLine caseLine;
         FakeUnit caseUnit(caseLine);
-        DeviceLink caseLink(caseForm, image, caseProgress, caseLine, caseLine);
+        DeviceLink caseLink(caseForm, image, caseProgress, caseProgress.stop, caseLine, caseLine);
         caseUnit.identity = c.bytes;
         caseUnit.major = c.major;
         caseUnit.minor = c.minor;
@@ -159,7 +159,7 @@ TEST_F(ProgrammingModeTest, HelloAnsweredJustAfterItsLimitStillActivates) {
         TestProgress caseProgress;
         ScriptedView caseView;
         SettingsForm caseForm{caseView};
-        DeviceLink caseLink{caseForm, image, caseProgress, caseLine, caseLine};
+        DeviceLink caseLink{caseForm, image, caseProgress, caseProgress.stop, caseLine, caseLine};
         caseView.expectBox(PressButton);
         caseLink.onDeaClicked();
         EXPECT_EQ(caseForm.display().tabDeAktivNapis, "Aktivní");

@@ -148,9 +148,10 @@ TEST_P(ResynchronisationTest, EveryAnswerToTheWindowEndsExactOrFails) {
         Transport transport(line, line);
         ASSERT_TRUE(transport.openPort("/dev/ttyS0"));
         TestProgress progress;
-        BlockTransfer blocks(transport, *image, progress);
+        BlockTransfer blocks(transport, *image, progress, progress.stop);
 
-        if (!(c.write ? blocks.writeImage(MemorySize, c.checkWrite) : blocks.readImage(MemorySize))) {
+        if ((c.write ? blocks.writeImage(MemorySize, c.checkWrite) : blocks.readImage(MemorySize)) !=
+            BlockTransfer::Outcome::Done) {
             ++tally.failed;
             return;
         }

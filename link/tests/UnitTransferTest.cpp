@@ -107,7 +107,7 @@ TEST_F(UnitTransferTest, LoadThatDoesNotGetAnImageLeavesTheFormAlone) {
         TestProgress caseProgress;
         FakeLine caseLine;
         FakeUnit caseUnit(caseLine);
-        DeviceLink caseLink(caseForm, image, caseProgress, caseLine, caseLine);
+        DeviceLink caseLink(caseForm, image, caseProgress, caseProgress.stop, caseLine, caseLine);
         caseView.expectBox(PressButton);
         caseLink.onDeaClicked();
         caseForm.setText(Station, "DOMA");
@@ -194,7 +194,7 @@ TEST_F(UnitTransferTest, SaveThatIsRefusedSendsNothing) {
         SettingsForm caseForm(caseView);
         FakeLine caseLine;
         FakeUnit caseUnit(caseLine);
-        DeviceLink caseLink(caseForm, image, progress, caseLine, caseLine);
+        DeviceLink caseLink(caseForm, image, progress, progress.stop, caseLine, caseLine);
         caseUnit.memoryCode = 4;
         caseView.expectBox(PressButton);
         caseLink.onDeaClicked();
@@ -256,7 +256,7 @@ TEST_F(UnitTransferTest, WriteThatStopsEarlyLeavesAUnitThatReadsAsNotProgrammed)
         TestProgress caseProgress;
         FakeLine caseLine;
         FakeUnit caseUnit(caseLine);
-        DeviceLink caseLink(caseForm, image, caseProgress, caseLine, caseLine);
+        DeviceLink caseLink(caseForm, image, caseProgress, caseProgress.stop, caseLine, caseLine);
         programUnit();
         caseUnit.eeprom = unit.eeprom;
         caseUnit.memoryCode = 4;

@@ -115,7 +115,7 @@ class FaultCampaignTest : public ::testing::Test {
     TestProgress progress;
     QtSerialPort port;
     QtWaiter waiter;
-    DeviceLink link{form, *image, progress, port, waiter};
+    DeviceLink link{form, *image, progress, progress.stop, port, waiter};
 };
 
 TEST_F(FaultCampaignTest, HangUpAtEveryBlockOfAReadKeepsTheSettings) {

@@ -233,7 +233,7 @@ RunResult RunWithFaults(const std::vector<Fault>& faults, bool checkWrite, ReadC
     TestProgress progress;
     QtSerialPort port;
     QtWaiter waiter;
-    DeviceLink link(form, *image, progress, port, waiter);
+    DeviceLink link(form, *image, progress, progress.stop, port, waiter);
 
     std::vector<std::string> requests;
     auto finishUnit = [&] {

@@ -1,17 +1,18 @@
 #pragma once
 
 #include "common/Progress.h"
+#include "link/session/StopToken.h"
 
 #include <string>
 #include <vector>
 
 namespace orb::test {
 
-/// A progress window that records how it was shown and hidden; the test presses Storno by cancel().
+/// A progress window that records how it was shown and hidden; the test presses its Storno by cancel(),
+/// which asks the link to stop through stop.
 class TestProgress : public Progress {
   public:
     void showProgress(const std::string& message, bool withStorno) override {
-        cancelled_ = false;
         shown = true;
         stornoOffered = stornoOffered || withStorno;
         messages.push_back(message);
@@ -26,15 +27,15 @@ class TestProgress : public Progress {
         lastTotal = total;
         if (done == stornoAtBlock) cancel();
     }
-    bool dialogCancelled() const override { return cancelled_; }
     void transferEnded(const TransferCounts& counts) override { transfers.push_back(counts); }
 
-    /// Presses Storno: sets the cancel flag and hides the window.
+    /// Presses Storno: asks the running exchange to stop and hides the window.
     void cancel() {
-        cancelled_ = true;
+        stop.request(StopReason::Storno);
         hideProgress();
     }
 
+    StopToken stop;                        ///< what the link looks at between hellos and blocks
     std::vector<std::string> events;       ///< "show <message> [Storno]" and "hide", in order
     std::vector<std::string> messages;     ///< the message of each show, in order
     std::vector<TransferCounts> transfers; ///< what each whole-memory transfer reported at its end
@@ -43,9 +44,6 @@ class TestProgress : public Progress {
     bool stornoOffered = false;            ///< a Storno button was offered at some point
     int lastDone = 0;
     int lastTotal = 0;
-
-  private:
-    bool cancelled_ = false;
 };
 
 } // namespace orb::test

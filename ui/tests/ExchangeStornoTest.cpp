@@ -48,7 +48,7 @@ TEST_P(ExchangeStornoTest, AWriteGoesOnWhenTheUserSaysNo) {
     boxes.expectBox(test::WriteDone);
     press("btEEPROMSave");
     EXPECT_GT(writes(), 20);
-    EXPECT_FALSE(window.progress().dialogCancelled());
+    EXPECT_FALSE(window.stop().reason().has_value());
 }
 
 TEST_P(ExchangeStornoTest, AWriteStopsWhenTheUserSaysYes) {

@@ -28,15 +28,16 @@ TEST_F(InfoWindowsTest, ProgressShowsItsMessageAndStornoCancelsAndHides) {
     EXPECT_EQ(info()->windowTitle(), "ORB");
     EXPECT_EQ(inInfo<QLabel>("Napis")->text(), "Zapněte zařízení. Program se pokouší navázat komunikaci.");
     EXPECT_TRUE(inInfo<QPushButton>("Storno")->isVisible());
-    EXPECT_FALSE(progress.dialogCancelled());
+    EXPECT_FALSE(window.stop().stopped());
 
     inInfo<QPushButton>("Storno")->click();
-    EXPECT_TRUE(progress.dialogCancelled());
+    EXPECT_TRUE(window.stop().stopped());
     EXPECT_FALSE(info()->isVisible());
 
-    // A new showing starts with the flag clear; without Storno nothing but the program closes it.
+    // The next command starts with nothing asked; without Storno nothing but the program closes it.
+    window.stop().begin();
     progress.showProgress("Převádím data ...", false);
-    EXPECT_FALSE(progress.dialogCancelled());
+    EXPECT_FALSE(window.stop().stopped());
     EXPECT_FALSE(inInfo<QPushButton>("Storno")->isVisible());
     info()->close();
     EXPECT_TRUE(info()->isVisible());
@@ -52,7 +53,7 @@ TEST_F(InfoWindowsTest, EscapePressesStornoWhileItShowsFromTheMainWindowToo) {
     focus(pin);
     progress.showProgress("Převádím data ...", false);
     QTest::keyClick(info(), Qt::Key_Escape);
-    EXPECT_FALSE(progress.dialogCancelled());
+    EXPECT_FALSE(window.stop().stopped());
     EXPECT_TRUE(info()->isVisible());
     progress.hideProgress();
     EXPECT_TRUE(window.isActiveWindow());
@@ -64,12 +65,13 @@ TEST_F(InfoWindowsTest, EscapePressesStornoWhileItShowsFromTheMainWindowToo) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(pin, Qt::Key_Escape);
-    EXPECT_TRUE(progress.dialogCancelled());
+    EXPECT_TRUE(window.stop().stopped());
     EXPECT_FALSE(info()->isVisible());
 
+    window.stop().begin();
     progress.showProgress("Načítám data z EEPROM ...", true);
     QTest::keyClick(info(), Qt::Key_Escape);
-    EXPECT_TRUE(progress.dialogCancelled());
+    EXPECT_TRUE(window.stop().stopped());
 }
 
 TEST_F(InfoWindowsTest, TheBarShowsOnlyWhenAShowingReportsBlocks) {
@@ -92,11 +94,11 @@ TEST_F(InfoWindowsTest, TheBarShowsOnlyWhenAShowingReportsBlocks) {
     progress.hideProgress();
 }
 
-TEST_F(InfoWindowsTest, AnEntryDialogsStornoNeverReachesTheProgressCancelFlag) {
+TEST_F(InfoWindowsTest, AnEntryDialogsStornoNeverStopsTheExchange) {
     window.progress().showProgress("Převádím data ...", false);
     whenModalShows([](QDialog& dialog) { dialog.findChild<QPushButton*>("btStorno")->click(); });
     window.openRowDialog(RowDialogKind::Output, 0);
-    EXPECT_FALSE(window.progress().dialogCancelled());
+    EXPECT_FALSE(window.stop().stopped());
     window.progress().hideProgress();
 }
 

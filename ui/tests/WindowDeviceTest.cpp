@@ -54,7 +54,7 @@ class WindowDeviceTest : public test::WindowTest {
     std::optional<test::OrbsimProcess> unit;
     QtSerialPort port;
     QtWaiter waiter;
-    DeviceLink link{form, *image, window.progress(), port, waiter};
+    DeviceLink link{form, *image, window.progress(), window.stop(), port, waiter};
 };
 
 TEST_F(WindowDeviceTest, NoEntryDialogOpensWhileAWriteRunsAndTheWriteCompletes) {

@@ -64,7 +64,7 @@ class WindowWithUnit : public WindowTest {
 
     FakeLine line;
     FakeUnit unit{line};
-    DeviceLink link{form, *image, window.progress(), line, line};
+    DeviceLink link{form, *image, window.progress(), window.stop(), line, line};
     ScriptedFileDialogs dialogs;
     QTemporaryDir folder;
     int printed = 0;

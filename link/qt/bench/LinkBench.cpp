@@ -105,7 +105,7 @@ struct Bench {
     test::TestProgress progress;
     TimedPort port;
     QtWaiter waiter;
-    DeviceLink link{form, *image, progress, port, waiter};
+    DeviceLink link{form, *image, progress, progress.stop, port, waiter};
 };
 
 double CpuSeconds() {
@@ -127,7 +127,7 @@ void ExchangesPerSecond() {
     if (!bench.activate()) return;
     // A second transport on the open port: the same exchanges the workflows make, without their windows.
     Transport transport(bench.port, bench.waiter);
-    BlockTransfer blocks(transport, *bench.image, bench.progress);
+    BlockTransfer blocks(transport, *bench.image, bench.progress, bench.progress.stop);
     constexpr int Exchanges = 5000;
     int failed = 0;
     const double seconds = SecondsOf([&] {
@@ -245,7 +245,7 @@ void ResynchronisationCost() {
     if (!bench.activate()) return;
     // A second transport on the open port: the exchanges alone, without the workflows' windows.
     Transport transport(bench.port, bench.waiter);
-    BlockTransfer blocks(transport, *bench.image, bench.progress);
+    BlockTransfer blocks(transport, *bench.image, bench.progress, bench.progress.stop);
     constexpr int Exchanges = 200;
     int failed = 0;
     const double resync = SecondsOf([&] {

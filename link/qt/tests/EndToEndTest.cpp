@@ -65,7 +65,7 @@ class EndToEndTest : public ::testing::Test {
     TestProgress progress;
     QtSerialPort port;
     QtWaiter waiter;
-    DeviceLink link{form, *image, progress, port, waiter};
+    DeviceLink link{form, *image, progress, progress.stop, port, waiter};
 };
 
 TEST_F(EndToEndTest, OrbBecomesActiveWithoutFurtherMessages) {
@@ -92,7 +92,7 @@ TEST_F(EndToEndTest, PortThatIsMissingOrInUseIsNamed) {
         SettingsForm otherForm(otherView);
         TestProgress otherProgress;
         QtSerialPort otherPort;
-        DeviceLink other(otherForm, *image, otherProgress, otherPort, waiter);
+        DeviceLink other(otherForm, *image, otherProgress, otherProgress.stop, otherPort, waiter);
         otherView.expectBox(PressButton);
         other.onDeaClicked();
         ASSERT_TRUE(otherPort.isOpen());
