@@ -222,9 +222,8 @@ class FormSession {
         unit.memoryBytes = memoryBytes.value_or(EepromImage::Size);
         form_.setUnitState(unit);
         if (form_.memorySize() < form_.imageUsage())
-            refusals_.push_back(
-                {memoryBytes ? "--memory" : SettingName(longestText()),
-                 link_messages::tooLarge(form_.display().lblInfoPamUsage, form_.display().lblInfoPamSize)});
+            refusals_.push_back({memoryBytes ? "--memory" : SettingName(longestText()),
+                                 link_messages::tooLarge(form_.imageUsage(), *unit.memoryBytes)});
     }
 
   private:

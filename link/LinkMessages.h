@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/UnitDisplay.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -98,9 +100,10 @@ inline std::string readsDisagree(const std::vector<int>& addresses) {
 }
 
 // Writing into the unit
-inline std::string tooLarge(std::string_view usageCaption, std::string_view sizeCaption) {
-    return "Velikost dat v nastavení (" + std::string(usageCaption) +
-           ") je větší než je možno vložit do EEPROM (" + std::string(sizeCaption) + ").";
+/// Names the used size and the memory size as the window's labels show them.
+inline std::string tooLarge(int usageBytes, int memoryBytes) {
+    return "Velikost dat v nastavení (" + ByteCaption(usageBytes) +
+           ") je větší než je možno vložit do EEPROM (" + MemorySizeCaption(memoryBytes) + ").";
 }
 inline constexpr std::string_view EncodeFailed =
     "Data nebyla úspěšně uložena do EEPROM. Nastavení obsahuje hodnotu, kterou nelze převést.";

@@ -62,8 +62,7 @@ LinkOutcome SaveToUnit(SettingsForm& form, EepromImage& image, BlockTransfer& bl
 
     if (!form.outputWordsRule()) return LinkOutcome::Refused;
     // The used size is one more than the image, so an image exactly as long as the memory is refused.
-    if (*memorySize < form.imageUsage())
-        return refuse(lm::tooLarge(form.display().lblInfoPamUsage, form.display().lblInfoPamSize));
+    if (*memorySize < form.imageUsage()) return refuse(lm::tooLarge(form.imageUsage(), *memorySize));
     // The window stays editable while the write runs; what the unit gets is the record of this moment.
     const SettingsRecord sent = form.record();
     const EncodedSettings encoded = EncodeForSaving(sent, image);

@@ -24,8 +24,7 @@ constexpr std::array<LinkLook, 3> LinkLooks{{
     {"Chybné zařízení", LabelColour::Blue, false, DeactivateCaption, false},
 }};
 
-/// "150 byte"; a memory size is right-aligned in 11 characters ("  2048 byte"), as the label shows it.
-std::string byteCaption(int number, int width = 0) {
+std::string byteCaption(int number, int width) {
     char caption[32];
     std::snprintf(caption, sizeof caption, "%*d byte", width, number);
     return caption;
@@ -38,17 +37,32 @@ std::string captionOr(const std::optional<Value>& value, Caption caption) {
 
 } // namespace
 
+std::string ByteCaption(int bytes) {
+    return byteCaption(bytes, 0);
+}
+
+std::string MemorySizeCaption(int bytes) {
+    return byteCaption(bytes, 6);
+}
+
+UnitWords DescribeUnit(const UnitState& unit) {
+    auto version = [](const FirmwareVersion& v) {
+        return std::to_string(v.major) + "." + std::to_string(v.minor);
+    };
+    return {unit.product.value_or(std::string(Unknown)), captionOr(unit.version, version),
+            captionOr(unit.memoryBytes, ByteCaption), unit.modem.value_or(std::string(Unknown))};
+}
+
 void ShowUnitState(const UnitState& unit, int imageUsage, FormDisplay& display) {
-    display.lblInfoProdukt = unit.product.value_or(std::string(Unknown));
-    display.lblInfoVerze = captionOr(unit.version, [](const FirmwareVersion& version) {
-        return std::to_string(version.major) + "." + std::to_string(version.minor);
-    });
-    display.lblInfoModem = unit.modem.value_or(std::string(Unknown));
-    display.lblInfoPamSize = captionOr(unit.memoryBytes, [](int bytes) { return byteCaption(bytes, 6); });
-    display.lblInfoPamUsage = byteCaption(imageUsage);
+    const UnitWords words = DescribeUnit(unit);
+    display.lblInfoProdukt = words.product;
+    display.lblInfoVerze = words.firmware;
+    display.lblInfoModem = words.modem;
+    display.lblInfoPamSize = captionOr(unit.memoryBytes, MemorySizeCaption);
+    display.lblInfoPamUsage = ByteCaption(imageUsage);
     const std::optional<int> free =
         unit.memoryBytes ? std::optional<int>(*unit.memoryBytes - imageUsage) : std::nullopt;
-    display.lblInfoPamFree = captionOr(free, [](int bytes) { return byteCaption(bytes); });
+    display.lblInfoPamFree = captionOr(free, ByteCaption);
     display.lblInfoPamFreeColour = free.value_or(0) < 0 ? LabelColour::Red : LabelColour::Blue;
 
     const LinkLook& look = LinkLooks[static_cast<std::size_t>(unit.link)];

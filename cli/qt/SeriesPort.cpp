@@ -14,6 +14,7 @@
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
 #include "link/qt/StopSignals.h"
+#include "settings/UnitDisplay.h"
 
 #include <algorithm>
 #include <chrono>
@@ -101,13 +102,6 @@ std::string oneLine(std::string text) {
     return text;
 }
 
-/// The memory size without the padding the window's label has ("   256 byte").
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string::npos ? std::string()
-                                      : text.substr(first, text.find_last_not_of(' ') + 1 - first);
-}
-
 /// The loop of units on one port, with the window's form, image buffer and device link of its own.
 class PortLoop {
   public:
@@ -157,10 +151,11 @@ class PortLoop {
         record_ = {};
         record_.port = name_;
         record_.verify = options_.verify;
-        record_.product = form_.display().lblInfoProdukt;
-        record_.firmware = form_.display().lblInfoVerze;
-        record_.memory = trimmed(form_.display().lblInfoPamSize);
-        record_.modem = form_.display().lblInfoModem;
+        const UnitWords unit = DescribeUnit(form_.unit());
+        record_.product = unit.product;
+        record_.firmware = unit.firmware;
+        record_.memory = unit.memory;
+        record_.modem = unit.modem;
         started_ = Clock::now();
         progress_.takeCounts();
 
