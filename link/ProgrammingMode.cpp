@@ -6,6 +6,8 @@
 #include "link/RequestCodes.h"
 #include "settings/Tables.h"
 
+#include <algorithm>
+
 namespace orb {
 
 namespace lm = link_messages;
@@ -14,6 +16,9 @@ namespace {
 
 constexpr int HelloLimitMs = 500;
 constexpr int ReplyLimitMs = 100;
+// Four asks prove a reply even when one of them is damaged: a damaged second reply differs from the first
+// and from the third, and the fourth then agrees with the third.
+constexpr int AgreementAsks = 4;
 
 /// Compares the firmware version with the lowest one accepted, 1.2, the way the version reads as a
 /// decimal number: minor 10 makes "1.10", which is 1.1 and too old.
@@ -109,9 +114,26 @@ ProgrammingMode::Greeting ProgrammingMode::greet() {
     return answered ? Greeting::AnsweredThenStopped : Greeting::Stopped;
 }
 
+std::optional<TransferBlock> ProgrammingMode::askUntilTwoAgree(RequestCode code, int count) {
+    // Damage that keeps the frame checksum passes every frame check, and what these replies tell stays for
+    // the whole session: every closing resynchronisation must see the identity again, and the memory size
+    // decides how much is read and written. So a reply is taken only once the unit said the same twice in
+    // a row, as a read with ReadCheck::Twice proves a block by reading it again.
+    const TransferBlock request = RequestFor(code);
+    std::optional<TransferBlock> previous;
+    for (int ask = 0; ask < AgreementAsks; ++ask) {
+        const TransferBlock reply = transport_.exchange(request, ReplyLimitMs);
+        if (!IsReplyTo(reply, code, count) || !reply.hexDigitsAt(1, count - 1)) return std::nullopt;
+        if (previous && std::ranges::equal(reply.payload(), previous->payload())) return reply;
+        previous = reply;
+    }
+    return std::nullopt;
+}
+
 std::optional<ProgrammingMode::UnitVerdict> ProgrammingMode::identify() {
-    const TransferBlock reply = transport_.exchange(RequestFor(RequestCode::Identify), ReplyLimitMs);
-    if (!IsReplyTo(reply, RequestCode::Identify, 11) || !reply.hexDigitsAt(1, 10)) return std::nullopt;
+    const std::optional<TransferBlock> agreed = askUntilTwoAgree(RequestCode::Identify, 11);
+    if (!agreed) return std::nullopt;
+    const TransferBlock& reply = *agreed;
     transport_.rememberIdentity(reply);
 
     const int identity = reply.hexPairAt(5) * 65536 + reply.hexPairAt(3) * 256 + reply.hexPairAt(1);
@@ -154,8 +176,9 @@ void ProgrammingMode::tellVerdict(UnitVerdict verdict) {
 }
 
 bool ProgrammingMode::readMemoryAndModem() {
-    const TransferBlock reply = transport_.exchange(RequestFor(RequestCode::MemoryAndModem), ReplyLimitMs);
-    if (!IsReplyTo(reply, RequestCode::MemoryAndModem, 5) || !reply.hexDigitsAt(1, 4)) return false;
+    const std::optional<TransferBlock> agreed = askUntilTwoAgree(RequestCode::MemoryAndModem, 5);
+    if (!agreed) return false;
+    const TransferBlock& reply = *agreed;
 
     // A code beyond its table is no error: the unit's memory or modem stays unknown ("?").
     const std::size_t memoryCode = reply.hexPairAt(1);

@@ -4,6 +4,7 @@
 #include "common/ShownProgress.h"
 #include "link/LinkOutcome.h"
 #include "link/PortChoice.h"
+#include "link/RequestCodes.h"
 #include "link/session/StopToken.h"
 #include "link/Transport.h"
 #include "settings/SettingsForm.h"
@@ -59,6 +60,10 @@ class ProgrammingMode {
     Greeting greet();
     /// Sends the deactivation once; true when the unit confirmed it left programming mode.
     bool sendDeactivation();
+    /// Asks until two valid replies in a row agree and returns the agreed one: nothing when a reply is
+    /// missing or invalid (fewer than count bytes, or not hex digits after the code), or when the asks ran
+    /// out first.
+    std::optional<TransferBlock> askUntilTwoAgree(RequestCode code, int count);
     /// Asks for identity and version and shows them; nothing without a valid reply, else what they allow.
     std::optional<UnitVerdict> identify();
     static UnitVerdict verdictOn(const std::optional<std::string>& product, int major, int minor);
