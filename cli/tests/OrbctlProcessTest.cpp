@@ -471,8 +471,8 @@ TEST_F(OrbctlDevice, ValuesNoRuleAllowsAreNamedAndWrittenOnlyWhenForced) {
 }
 
 TEST_F(OrbctlDevice, EveryReadAndWriteEndsWithWhatMovedAndHowFast) {
-    // Replies 1 to 3 answer the activation; reply 8 is the first write of block 8.
-    SimulatedUnit unit(dir, {"--memory", "256", "--drop", "8"});
+    // Replies 1 to 5 answer the activation; reply 10 is the first write of block 8.
+    SimulatedUnit unit(dir, {"--memory", "256", "--drop", "10"});
     const Outcome write = orbctl({"write", example, "--port", "1"}, unit.port());
     EXPECT_EQ(write.status, 0) << write.err;
     EXPECT_TRUE(hasTransferLine(write.err, "1056 B, 132 bloků, 1 opakování")) << write.err;
@@ -485,7 +485,7 @@ TEST_F(OrbctlDevice, EveryReadAndWriteEndsWithWhatMovedAndHowFast) {
     EXPECT_TRUE(hasTransferLine(read.err, "256 B, 32 bloků, 0 opakování")) << read.err;
 
     // A unit that hangs up in the middle of the write: what moved until then.
-    SimulatedUnit hangingUp(dir, {"--memory", "256", "--hangup-after", "9"});
+    SimulatedUnit hangingUp(dir, {"--memory", "256", "--hangup-after", "11"});
     const Outcome cut = orbctl({"write", example, "--port", "1"}, hangingUp.port());
     EXPECT_EQ(cut.status, 3);
     EXPECT_TRUE(hasTransferLine(cut.err, "40 B, 5 bloků, 0 opakování")) << cut.err;
@@ -515,9 +515,9 @@ TEST_F(OrbctlDevice, DiffComparesAFileWithTheUnit) {
 }
 
 TEST_F(OrbctlDevice, AReadWholeIsSavedThoughTheDeactivationGetsNoReply) {
-    // Replies 1 to 3 answer the activation, 4 to 35 the read, 36 its closing identify; 37 deactivates.
+    // Replies 1 to 5 answer the activation, 6 to 37 the read, 38 its closing identify; 39 deactivates.
     const QString eeprom = QString::fromStdString(dir.write("eeprom.bin", testing_support::ExampleImage()));
-    SimulatedUnit unit(dir, {"--memory", "256", "--eeprom", eeprom, "--late", "37:300"});
+    SimulatedUnit unit(dir, {"--memory", "256", "--eeprom", eeprom, "--late", "39:300"});
     const Outcome read = orbctl({"read", "--port", "1", "-o", file("read.eep")}, unit.port());
     EXPECT_EQ(read.status, 3) << read.err;
     EXPECT_EQ(TempDir::read(dir.file("read.eep")), testing_support::ExampleImage());
@@ -566,7 +566,7 @@ TEST_F(OrbctlDevice, SettingsOnlyMovesTheImagesBlocksAndLeavesTheRestOfTheMemory
     // and both reads say so alike.
     {
         SimulatedUnit unit(
-            dir, {"--memory", "65536", "--eeprom", QString::fromStdString(eeprom), "--hangup-after", "10"});
+            dir, {"--memory", "65536", "--eeprom", QString::fromStdString(eeprom), "--hangup-after", "12"});
         EXPECT_EQ(orbctl({"write", example, "--port", "1", "--settings-only"}, unit.port()).status, 3);
     }
     SimulatedUnit unit(dir, {"--memory", "65536", "--eeprom", QString::fromStdString(eeprom)});
@@ -674,7 +674,7 @@ TEST_F(OrbctlDevice, DeviceFailuresExitThreeNamingThePort) {
     EXPECT_EQ(unprogrammed.status, 3);
     EXPECT_TRUE(contains(unprogrammed.err, "EEPROM zřejmě není naprogramována.")) << unprogrammed.err;
 
-    SimulatedUnit hangingUp(dir, {"--hangup-after", "40"});
+    SimulatedUnit hangingUp(dir, {"--hangup-after", "42"});
     const Outcome hangUp = orbctl({"write", example, "--port", "1"}, hangingUp.port());
     EXPECT_EQ(hangUp.status, 3);
     EXPECT_TRUE(contains(hangUp.err, "Spojení se zařízením bylo přerušeno: port COM 1 přestal pracovat."))
@@ -841,7 +841,7 @@ TEST_F(BackupTest, TheUnitsMemoryIsSavedByteForByteBeforeTheWrite) {
 // Block 6's reply repeated 120 ms later while block 7's request is lost: block 7 reads as block 6 and the
 // frame count still balances. Only a second read of the memory shows it.
 TEST_F(BackupTest, ABackupAndAVerifiedReadHoldTheUnitsBytesWhereTheWireCannotTell) {
-    const QStringList shape{"--repeat", "10:120", "--lose", "11"};
+    const QStringList shape{"--repeat", "12:120", "--lose", "13"};
     {
         SimulatedUnit unit(dir, QStringList{"--memory", "256", "--eeprom", eeprom} + shape);
         const Outcome write =
@@ -914,9 +914,9 @@ TEST_F(BackupTest, AWriteThatFailsOrIsStoppedPrintsTheCommandThatPutsTheBackupBa
             write.signal(SIGTERM);
             failed = write.finish();
         } else {
-            // Activation and the backup's two reads, each closed by an identify, take 69 requests; the unit
+            // Activation and the backup's two reads, each closed by an identify, take 71 requests; the unit
             // hangs up at the write's sixth.
-            SimulatedUnit unit(dir, {"--memory", "256", "--eeprom", eeprom, "--hangup-after", "75"});
+            SimulatedUnit unit(dir, {"--memory", "256", "--eeprom", eeprom, "--hangup-after", "77"});
             failed = orbctl({"write", defaults, "--port", "1", "--backup", QString::fromStdString(backup)},
                             unit.port());
         }

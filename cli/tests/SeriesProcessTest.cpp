@@ -468,7 +468,7 @@ TEST_F(OrbctlSeries, AUnitHoldingOtherSettingsIsBackedUpBesideTheLogAndWithoutAL
 }
 
 TEST_F(OrbctlSeries, AUnitUnpluggedInItsWriteIsCountedAsFailedAndNamedAndItsRowGoesToTheNextUnit) {
-    Units hanging(dir, "a.eep", {"--hangup-after", "40"});
+    Units hanging(dir, "a.eep", {"--hangup-after", "42"});
     Units b(dir, "b.eep", {"--next-unit", "300"});
     const SeriesRun run =
         series({QString::fromStdString(base), "--port", hanging.port(), "--port", b.port(), "--units",

@@ -197,7 +197,7 @@ TEST_F(DeviceLinkTest, CommandsDuringARunningExchangeAreIgnored) {
     view.expectBox(PressButton);
     link.onDeaClicked();
     EXPECT_FALSE(link.busy());
-    EXPECT_EQ(unit.requests.size(), 3u);
+    EXPECT_EQ(unit.requests.size(), 5u);
     EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
 }
 

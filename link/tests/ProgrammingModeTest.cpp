@@ -46,7 +46,9 @@ TEST_F(ProgrammingModeTest, OrbWithFirmware12BecomesActiveAfterTheButtonNotice) 
     EXPECT_EQ(d.lblInfoPamFree, "1898 byte"); // the size display was refreshed
     EXPECT_TRUE(line.isOpen());
     EXPECT_EQ(line.openedDevices, std::vector<std::string>{PortDevice(1)});
-    EXPECT_EQ(line.written, (Bytes{0x01, 0x02, 0x0D, 0x02, 0x03, 0x0D, 0x03, 0x04, 0x0D}));
+    // Identity and memory are each asked twice: two agreeing replies prove them.
+    EXPECT_EQ(line.written, (Bytes{0x01, 0x02, 0x0D, 0x02, 0x03, 0x0D, 0x02, 0x03, 0x0D, 0x03, 0x04, 0x0D,
+                                   0x03, 0x04, 0x0D}));
     EXPECT_EQ(progress.events,
               (std::vector<std::string>{
                   "show Zapněte zařízení. Program se pokouší navázat komunikaci. [Storno]", "hide"}));
@@ -226,6 +228,8 @@ const auto Silent = [](std::uint8_t code) {
 };
 const auto NoReplaced = [](const FakeUnit::Request&) { return std::optional<Bytes>(); };
 const Bytes HelloIdentify{0x01, 0x02, 0x0D, 0x02, 0x03, 0x0D};
+const Bytes Identify{0x02, 0x03, 0x0D};
+const Bytes MemoryAndModem{0x03, 0x04, 0x0D};
 const Bytes Deactivation{0x06, 0xAA, 0x55, 0x06, 0x0D};
 Bytes Joined(std::initializer_list<Bytes> parts) {
     Bytes all;
@@ -250,10 +254,77 @@ INSTANTIATE_TEST_SUITE_P(
             },
             Joined({HelloIdentify, Deactivation}), Failed},
         FailedActivation{"memory and modem unanswered", Silent(0x03), NoReplaced,
-                         Joined({HelloIdentify, {0x03, 0x04, 0x0D}, Deactivation}), Failed},
+                         Joined({HelloIdentify, Identify, MemoryAndModem, Deactivation}), Failed},
         FailedActivation{"identify and the deactivation unanswered",
                          [](const FakeUnit::Request& r) { return r.code() == 0x02 || r.code() == 0x06; },
                          NoReplaced, Joined({HelloIdentify, Deactivation}), FailedStillActive}));
+
+/// Replies to one kind of request that differ from what the unit holds, as damage that keeps the frame
+/// checksum leaves them.
+struct AskedAgain {
+    const char* name;
+    std::uint8_t code;          ///< the request whose replies are replaced
+    std::vector<Bytes> replies; ///< the payloads of its first replies; the later ones are the unit's own
+    std::size_t asks;           ///< how often the request goes out
+    bool activates;
+};
+
+void PrintTo(const AskedAgain& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class AskedAgainTest : public ProgrammingModeTest, public ::testing::WithParamInterface<AskedAgain> {};
+
+// The identity and the memory size stay for the whole session, so each is taken only from two replies in a
+// row that agree; a reply taken alone would show an unknown product here (with its notice) or 2048 bytes.
+TEST_P(AskedAgainTest, TakesOnlyTwoAgreeingRepliesAndFailsWhenNoneAgree) {
+    const AskedAgain& c = GetParam();
+    std::size_t asked = 0;
+    unit.replaceReply = [&](const FakeUnit::Request& r) -> std::optional<Bytes> {
+        if (r.code() != c.code || asked >= c.replies.size()) return std::nullopt;
+        Bytes frame = c.replies[asked++];
+        frame.push_back(FrameChecksum(frame));
+        frame.push_back(TransferBlock::Terminator);
+        return frame;
+    };
+    view.expectBox(PressButton);
+    if (!c.activates) view.expectBox(ActivationError);
+
+    EXPECT_EQ(link.onDeaClicked(), c.activates ? LinkOutcome::Done : LinkOutcome::NotReached);
+    EXPECT_EQ(unit.requestsOf(c.code).size(), c.asks);
+    if (c.activates) {
+        EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+        EXPECT_EQ(form.display().lblInfoProdukt, "ORB");
+        EXPECT_EQ(form.display().lblInfoPamSize, "   128 byte");
+    } else {
+        ExpectInactive(form);
+        EXPECT_EQ(unit.requests.back().payload, (Bytes{0x06, 0xAA, 0x55}));
+        EXPECT_FALSE(line.isOpen());
+    }
+}
+
+const Bytes TrueIdentity{0x82, '0', '2', 'D', '3', '0', '3', '0', '2', '0', '1'};
+const Bytes OtherIdentity{0x82, '1', '1', 'D', '3', '0', '3', '0', '2', '0', '1'};
+const Bytes TrueMemory{0x83, '0', '0', '0', '0'};
+const Bytes OtherMemory{0x83, '0', '4', '0', '0'};
+
+INSTANTIATE_TEST_SUITE_P(
+    IdentityAndMemory, AskedAgainTest,
+    ::testing::Values(
+        AskedAgain{"two agreeing identities", 0x02, {}, 2, true},
+        AskedAgain{"the first identity differs from the next two", 0x02, {OtherIdentity}, 3, true},
+        AskedAgain{"the second identity differs", 0x02, {TrueIdentity, OtherIdentity}, 4, true},
+        AskedAgain{"no two identities in a row agree",
+                   0x02,
+                   {OtherIdentity, TrueIdentity, OtherIdentity, TrueIdentity},
+                   4,
+                   false},
+        AskedAgain{"the first memory size differs from the next two", 0x03, {OtherMemory}, 3, true},
+        AskedAgain{"no two memory sizes in a row agree",
+                   0x03,
+                   {OtherMemory, TrueMemory, OtherMemory, TrueMemory},
+                   4,
+                   false}));
 
 TEST_F(ProgrammingModeTest, PortThatCannotBeOpenedIsNamed) {
     form.setChoice(ChoiceField::tabPort, 3);

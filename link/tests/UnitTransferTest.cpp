@@ -315,7 +315,7 @@ TEST_F(UnitTransferTest, AReadOrAWholeWriteKeepsTheSettingsButAStoppedWriteDoesN
 TEST_F(UnitTransferTest, PulledCableEndsTheWriteInactiveWithThePortClosed) {
     activate2048();
     unit.onRequest = [&](const FakeUnit::Request& r) {
-        if (r.index == 20) line.hangUp();
+        if (r.index == 22) line.hangUp();
     };
     view.expectBox(
         Box(SaveTitle,

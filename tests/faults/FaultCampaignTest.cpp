@@ -24,8 +24,8 @@ namespace {
 // The start-up settings alone take more than 128 bytes, so the smallest unit they fit is 256 bytes.
 constexpr int MemorySize = 256;
 constexpr int Blocks = MemorySize / 8;
-// Requests 1..3 are hello, identify and memory-and-modem; the transfer's requests follow.
-constexpr int FirstTransferRequest = 4;
+// Requests 1..5 are hello, identify twice and memory-and-modem twice; the transfer's requests follow.
+constexpr int FirstTransferRequest = 6;
 // A verified write: block 0 zeroed, two passes, the real block 0, each block written and read back.
 constexpr int WriteRequests = 2 * (1 + 2 * Blocks + 1);
 
@@ -183,7 +183,7 @@ TEST_F(FaultCampaignTest, DamagedOrLostReplyAtEveryRequestOfAWriteIsRetried) {
 }
 
 TEST_F(FaultCampaignTest, OverlongReplyDuringActivationFailsItAndTheNextActivationWorks) {
-    for (const int reply : {1, 2, 3}) { // hello, identify, memory-and-modem
+    for (const int reply : {1, 2, 3, 4}) { // hello, identify and its second ask, memory-and-modem
         SCOPED_TRACE(reply);
         resetCase();
         unit.emplace(QStringList{"--memory", QString::number(MemorySize), "--no-pace", "--long-reply",

@@ -39,9 +39,9 @@ namespace orb::test {
 namespace {
 
 constexpr int MemorySize = 256;
-// Hello, identify, memory and modem; two reads of 32 blocks, each with its closing identify; a verified
-// write of 2 × 33 blocks and its closing identify; deactivate.
-constexpr unsigned FirstReadReply = 4;
+// Hello, identify twice, memory and modem twice; two reads of 32 blocks, each with its closing identify; a
+// verified write of 2 × 33 blocks and its closing identify; deactivate.
+constexpr unsigned FirstReadReply = 6;
 constexpr unsigned LastReadReply = FirstReadReply + 2 * 33 - 2;
 constexpr unsigned FirstWriteReply = LastReadReply + 2;
 constexpr unsigned LastWriteReply = FirstWriteReply + 2 * 2 * 33 - 1;
@@ -363,37 +363,50 @@ struct FaultShape {
 };
 
 TEST(FaultShapes, ShapesThatOnceShiftedABlockEndExactOrInTheFailureMessage) {
-    // Replies 1 to 3 activate; 4 to 35 read blocks 0 to 31 while nothing is retried.
+    // Replies 1 to 5 activate (identify and memory-and-modem asked twice each); 6 to 37 read blocks 0 to 31
+    // while nothing is retried.
     const FaultShape shapes[] = {
         {"two queued attempts at block 5 each 350 ms late, a reply repeated 40 ms later in the read",
-         {{"late", 9, 350}, {"late", 10, 350}, {"repeated", 20, 40}},
+         {{"late", 11, 350}, {"late", 12, 350}, {"repeated", 22, 40}},
          true,
          "active; read done; write done"},
         {"the same during a verified write",
-         {{"late", 48, 350}, {"late", 49, 350}, {"repeated", 60, 40}},
+         {{"late", 50, 350}, {"late", 51, 350}, {"repeated", 62, 40}},
          true,
          ""},
         {"without read-back: the last two blocks' acknowledgements 400 ms late, a request lost after them",
-         {{"late", 100, 400}, {"late", 101, 400}, {"lost", 104, 0}},
+         {{"late", 102, 400}, {"late", 103, 400}, {"lost", 106, 0}},
          false,
          ""},
-        // Shapes no frame count can see; replies 4 to 35 read blocks 0 to 31 the first time, 37 to 68 the
-        // second, and a write without read-back sends 66 blocks from reply 70, the header last. A lost
+        // Shapes no frame count can see; replies 6 to 37 read blocks 0 to 31 the first time, 39 to 70 the
+        // second, and a write without read-back sends 66 blocks from reply 72, the header last. A lost
         // request has no reply: after it, reply n answers request n + 1.
         {"a reply repeated 120 ms later while the next request is lost, in each read",
-         {{"repeated", 10, 120}, {"lost", 11, 0}, {"repeated", 50, 120}, {"lost", 52, 0}},
+         {{"repeated", 12, 120}, {"lost", 13, 0}, {"repeated", 52, 120}, {"lost", 54, 0}},
          true,
          "active; read done; write done",
          ReadCheck::Twice},
         {"damage that keeps the checksum in the first read",
-         {{"damaged, checksum kept", 20, 0}},
+         {{"damaged, checksum kept", 22, 0}},
          true,
          "active; read done; write done",
          ReadCheck::Twice},
         {"without read-back: the header write lost behind a repeated acknowledgement",
-         {{"repeated", 134, 30}, {"lost", 135, 0}},
+         {{"repeated", 136, 30}, {"lost", 137, 0}},
          false,
          "active; read done; write failed",
+         ReadCheck::Twice},
+        // The identity the activation takes is the one every closing resynchronisation must see again,
+        // and the memory size decides how much is read and written.
+        {"damage that keeps the checksum in the activation's first identify reply",
+         {{"damaged, checksum kept", 2, 0}},
+         true,
+         "active; read done; write done",
+         ReadCheck::Twice},
+        {"damage that keeps the checksum in the activation's first memory-and-modem reply",
+         {{"damaged, checksum kept", 4, 0}},
+         true,
+         "active; read done; write done",
          ReadCheck::Twice},
     };
     for (const FaultShape& shape : shapes) {

@@ -76,7 +76,8 @@ TEST_F(EndToEndTest, OrbBecomesActiveWithoutFurtherMessages) {
     EXPECT_EQ(form.display().lblInfoPamSize, "  2048 byte");
     EXPECT_EQ(form.display().lblInfoModem, "A1 Siemens");
     EXPECT_TRUE(port.isOpen());
-    EXPECT_EQ(unit->requests(), (std::vector<std::string>{"hello", "identify", "memory-and-modem"}));
+    EXPECT_EQ(unit->requests(), (std::vector<std::string>{"hello", "identify", "identify", "memory-and-modem",
+                                                          "memory-and-modem"}));
 
     link.onDeaClicked();
     EXPECT_EQ(form.display().btDEA, "Aktivovat");
@@ -202,7 +203,7 @@ TEST_F(EndToEndTest, NeverProgrammedUnitIsReadWithOneRequestPerBlock) {
     view.expectBox(NotProgrammed);
     link.loadFromUnit();
     EXPECT_EQ(unit->count("read 0x"), 16);
-    EXPECT_EQ(unit->requests()[3], "read 0x0000");
+    EXPECT_EQ(unit->requests()[5], "read 0x0000");
     // One identify request closes the read: its reply proves every block reply came in step.
     const auto requests = unit->requests();
     EXPECT_EQ(requests.back(), "identify");
@@ -237,8 +238,8 @@ TEST_F(EndToEndTest, WriteSendsBlockZeroFourTimesAndWithoutReadBackReadsBackOnly
 }
 
 TEST_F(EndToEndTest, WrittenSettingsReadBackDespiteLostAndDamagedReplies) {
-    startUnit({"--memory", "256", "--drop", "10", "--corrupt", "40", "--garbage-reply", "90", "--long-reply",
-               "120"});
+    startUnit({"--memory", "256", "--drop", "12", "--corrupt", "42", "--garbage-reply", "92", "--long-reply",
+               "122"});
     activate();
     form.setText(Station, "CHATA");
     form.setText({TextField::tabTC, 0}, "+12345");
@@ -259,7 +260,7 @@ TEST_F(EndToEndTest, WrittenSettingsReadBackDespiteLostAndDamagedReplies) {
 
 struct ReplyTiming {
     const char* name;
-    QStringList faults; ///< on reply 9, the first attempt at block 5 of a read
+    QStringList faults; ///< on reply 11, the first attempt at block 5 of a read
     bool retried;
 };
 
@@ -283,16 +284,16 @@ TEST_F(EndToEndTest, PacedReadGetsExactlyTheUnitsBytesWhateverTheReplyTiming) {
 
     // A block read waits 100 ms for its first reply; a reply takes about 14 ms on the wire.
     const ReplyTiming cases[] = {
-        {"late by 10 ms past the limit", {"--late", "9:96"}, true},
-        {"late by 150 ms past the limit", {"--late", "9:236"}, true},
-        {"late by 1000 ms past the limit", {"--late", "9:1086"}, true},
-        {"five queued retries answered after a long delay", {"--late", "9:1700"}, true},
+        {"late by 10 ms past the limit", {"--late", "11:96"}, true},
+        {"late by 150 ms past the limit", {"--late", "11:236"}, true},
+        {"late by 1000 ms past the limit", {"--late", "11:1086"}, true},
+        {"five queued retries answered after a long delay", {"--late", "11:1700"}, true},
         {"doubled: the reply too many is found at the end, and the memory read again",
-         {"--double", "9"},
+         {"--double", "11"},
          true},
-        {"overlong at the wire's pace", {"--long-reply", "9"}, true},
-        {"in three bursts", {"--split", "9:20"}, false},
-        {"noise in front", {"--noise", "9"}, true},
+        {"overlong at the wire's pace", {"--long-reply", "11"}, true},
+        {"in three bursts", {"--split", "11:20"}, false},
+        {"noise in front", {"--noise", "11"}, true},
     };
     for (const ReplyTiming& c : cases) {
         SCOPED_TRACE(c.name);
@@ -359,7 +360,7 @@ TEST_F(EndToEndTest, StornoEndsReadAndWriteAndLeavesTheUnitUnprogrammed) {
 }
 
 TEST_F(EndToEndTest, UnitHangingUpDuringAWriteEndsItInactive) {
-    startUnit({"--memory", "2048", "--hangup-after", "40"});
+    startUnit({"--memory", "2048", "--hangup-after", "42"});
     activate();
     view.expectBox(
         Box(SaveTitle,
@@ -377,7 +378,7 @@ TEST_F(EndToEndTest, UnitHangingUpDuringAWriteEndsItInactive) {
 TEST_F(EndToEndTest, DeactivationWithoutReplyLeavesTheChoiceToTheUser) {
     for (const Answer answer : {Answer::No, Answer::Yes}) {
         SCOPED_TRACE(answer == Answer::Yes ? "Yes" : "No");
-        startUnit({"--drop", "4"});
+        startUnit({"--drop", "6"});
         activate();
         view.expectBox(DeactivationQuestion, answer);
         link.onDeaClicked();
