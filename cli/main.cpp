@@ -1,11 +1,12 @@
 // orbctl: the unit's configuration on the command line, with the window program's own rules and codec.
+#include "cli/args/CommandLine.h"
+#include "cli/args/HelpText.h"
 #include "cli/CliError.h"
-#include "cli/CommandLine.h"
 #include "cli/FileCommands.h"
 #include "cli/qt/DeviceCommands.h"
+#include "cli/qt/SeriesCommand.h"
 #include "cli/StandardOutput.h"
 #include "cli/TerminalText.h"
-#include "cli/qt/SeriesCommand.h"
 
 #include <cerrno>
 #include <iostream>

@@ -1,7 +1,9 @@
 // Any arguments given to orbctl, split at NUL bytes: each command line is taken or refused as wrong
 // usage, never with any other outcome; what is taken names a command or asks only for help or version.
+#include "cli/args/CommandLine.h"
+#include "cli/args/HelpText.h"
+#include "cli/args/ShellWord.h"
 #include "cli/CliError.h"
-#include "cli/CommandLine.h"
 
 #include <string>
 #include <vector>

@@ -1,5 +1,6 @@
 #include "cli/qt/DeviceCommands.h"
 
+#include "cli/args/ShellWord.h"
 #include "cli/ConsoleProgress.h"
 #include "cli/FileAccess.h"
 #include "cli/FileCommands.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/CliError.h"
-#include "cli/CommandLine.h"
+#include "cli/args/CommandLine.h"
 
 #include <ostream>
 

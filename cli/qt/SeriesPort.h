@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/CommandLine.h"
+#include "cli/args/CommandLine.h"
 #include "cli/SeriesBroker.h"
 #include "link/BlockTransfer.h"
 #include "link/PortChoice.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/CommandLine.h"
+#include "cli/args/CommandLine.h"
 #include "cli/SeriesLedger.h"
 
 #include <optional>

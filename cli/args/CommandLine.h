@@ -51,17 +51,4 @@ inline constexpr std::size_t MaxSeriesPorts = 16;
 /// Parses the arguments that follow the program name; throws CliError(Usage) on anything it cannot take.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
-/// Returns the text as one word of a POSIX shell command: in single quotes, each quote inside as '\''.
-std::string ShellWord(const std::string& text);
-
-/// Returns the command that writes the settings file into the unit on the port, as the user would type it
-/// into a shell: "orbctl write 'ZÁLOHA.eep' --port 1".
-std::string WriteCommand(const std::string& file, const PortArgument& port);
-
-/// Returns the program's name and version, as --version prints it.
-std::string VersionText();
-
-/// Returns the help text of the program (no command) or of one command.
-std::string HelpText(std::optional<Command> command);
-
 } // namespace orb
