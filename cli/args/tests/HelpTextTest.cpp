@@ -38,6 +38,7 @@ TEST(CommandLine, EachHelpExplainsEachOptionOnce) {
     const std::string series = HelpText(Command::Series);
     EXPECT_NE(series.find("  --no-verify"), std::string::npos);
     EXPECT_NE(series.find("  --dry-run"), std::string::npos);
+    EXPECT_NE(series.find("  --timeout SEKUNDY    port skončí"), std::string::npos);
 }
 
 } // namespace
