@@ -49,8 +49,9 @@ constexpr std::string_view ProgramHelp =
     "-ox.json, --port=1), -- ukončí volby.\n"
     "Podrobnosti příkazu: orbctl PŘÍKAZ --help; verze programu: orbctl --version\n";
 
-/// What the help says of one command beside its synopsis: its own text, then the notes it shares with
-/// other commands, in order.
+/// What the help says of one command beside its synopsis: its own text, then the explanations and notes
+/// it shares with other commands, in order. A series explains --timeout in its own text: there it ends a
+/// port, not an activation.
 struct CommandHelp {
     Command command;
     std::string_view summary;
