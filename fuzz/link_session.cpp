@@ -4,7 +4,6 @@
 #include "fuzz/ReplyScript.h"
 #include "image/EepromImage.h"
 #include "link/DeviceLink.h"
-#include "link/LinkState.h"
 #include "tests/support/FakeUnit.h"
 #include "tests/support/QuietView.h"
 #include "tests/support/TestProgress.h"
@@ -29,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         test::FakeUnit unit(line);
         unit.memoryCode = (mode >> 1) & 0x03;
         link.onDeaClicked();
-        if (form.display().btDEA != DeactivateCaption) __builtin_trap();
+        if (form.unit().link != LinkState::Active) __builtin_trap();
     }
 
     fuzz::ReplyScript script(input, line);
@@ -53,9 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             link.confirmExit();
             break;
         }
-        if (link.busy()) __builtin_trap();
-        const std::string& caption = form.display().btDEA;
-        if (caption != ActivateCaption && caption != DeactivateCaption) __builtin_trap();
+        // The port is open exactly while the unit is, or may still be, in programming mode.
+        if (link.busy() || form.unit().connected() != line.isOpen()) __builtin_trap();
     }
     return 0;
 }

@@ -77,6 +77,8 @@ class BlockTransfer {
     Outcome writeImage(int bytes, bool checkWrite);
     /// Returns the image's block at address.
     Block imageBlock(int address) const;
+    /// What the last whole-memory transfer moved, also when it failed or was stopped.
+    const TransferCounts& counts() const { return counts_; }
 
   private:
     /// How often one exchange is tried, and how long each attempt waits for the reply.

@@ -1,7 +1,6 @@
 #include "link/ProgrammingMode.h"
 
 #include "link/LinkMessages.h"
-#include "link/LinkState.h"
 #include "link/PortDevice.h"
 #include "link/RequestCodes.h"
 #include "settings/Tables.h"
@@ -31,17 +30,18 @@ bool IsBelowLowestVersion(int major, int minor) {
 
 } // namespace
 
-ProgrammingMode::ProgrammingMode(SettingsForm& form, Progress& progress, StopToken& stop,
-                                 Transport& transport)
-    : form_(form), progress_(progress), stop_(stop), transport_(transport) {}
+ProgrammingMode::ProgrammingMode(Prompter& prompter, Progress& progress, StopToken& stop,
+                                 Transport& transport, KnownUnit& unit)
+    : prompter_(prompter), progress_(progress), stop_(stop), transport_(transport), unit_(unit) {}
 
-LinkOutcome ProgrammingMode::activate() {
-    if (!openPort()) return LinkOutcome::NotOpened;
-    if (form_.view().ask({std::string(lm::ActivatingTitle), std::string(lm::PressButton),
-                          MessageIcon::Information, MessageButtons::Ok}) == Answer::Cancel) {
+SessionResult ProgrammingMode::activate(const PortChoice& port) {
+    if (const std::optional<std::string> failure = openPort(port))
+        return {.outcome = LinkOutcome::NotOpened, .message = *failure};
+    if (prompter_.ask({std::string(lm::ActivatingTitle), std::string(lm::PressButton),
+                       MessageIcon::Information, MessageButtons::Ok}) == Answer::Cancel) {
         // Closed with Esc, or by a stop signal: the unit has not been greeted, so nothing is left to undo.
         transport_.closePort();
-        return LinkOutcome::Cancelled;
+        return {.outcome = LinkOutcome::Cancelled, .stoppedBy = stop_.poll()};
     }
     ShownProgress shown(progress_, std::string(lm::SwitchOn), true);
     const Greeting greeting = greet();
@@ -50,24 +50,25 @@ LinkOutcome ProgrammingMode::activate() {
     const std::optional<UnitVerdict> verdict = identify();
     if (!verdict) return fail(shown, LinkOutcome::NotReached, true);
     // An accepted unit goes on silently, with the progress window still up.
+    std::string verdictText;
     if (*verdict != UnitVerdict::Accepted) {
         shown.hide();
-        tellVerdict(*verdict);
+        verdictText = tellVerdict(*verdict);
     }
     if (!readMemoryAndModem()) return fail(shown, LinkOutcome::NotReached, true);
     const bool accepted = *verdict == UnitVerdict::Accepted || *verdict == UnitVerdict::UnknownProduct;
-    SetLinkState(form_, accepted ? LinkState::Active : LinkState::Refused);
-    return accepted ? LinkOutcome::Done : LinkOutcome::Refused;
+    unit_.enter(accepted ? LinkState::Active : LinkState::Refused);
+    return {.outcome = accepted ? LinkOutcome::Done : LinkOutcome::Refused, .message = verdictText};
 }
 
-LinkOutcome ProgrammingMode::deactivate() {
+SessionResult ProgrammingMode::deactivate() {
     if (!sendDeactivation() &&
-        form_.view().ask({std::string(lm::DeactivationTitle), std::string(lm::DeactivationFailed),
-                          MessageIcon::Critical, MessageButtons::YesNo}) != Answer::Yes)
-        return LinkOutcome::NotReached;
-    SetLinkState(form_, LinkState::Inactive);
+        prompter_.ask({std::string(lm::DeactivationTitle), std::string(lm::DeactivationFailed),
+                       MessageIcon::Critical, MessageButtons::YesNo}) != Answer::Yes)
+        return {.outcome = LinkOutcome::NotReached, .message = std::string(lm::DeactivationFailed)};
+    unit_.enter(LinkState::Inactive);
     transport_.closePort();
-    return LinkOutcome::Done;
+    return {};
 }
 
 bool ProgrammingMode::sendDeactivation() {
@@ -77,11 +78,10 @@ bool ProgrammingMode::sendDeactivation() {
     return IsReplyTo(transport_.exchange(request, ReplyLimitMs), RequestCode::Deactivate, 1);
 }
 
-bool ProgrammingMode::openPort() {
-    const PortChoice& port = chosenPort();
+std::optional<std::string> ProgrammingMode::openPort(const PortChoice& port) {
     openedPortName_ = port.name();
     const std::string device = port.device();
-    if (transport_.openPort(device)) return true;
+    if (transport_.openPort(device)) return std::nullopt;
     // Where the user can mend the cause, a second paragraph names it.
     std::string message = lm::cannotOpenPort(port.name());
     switch (transport_.openFailure()) {
@@ -100,8 +100,8 @@ bool ProgrammingMode::openPort() {
     case OpenFailure::Other:
         break;
     }
-    tell(form_.view(), lm::OpenPortTitle, message, MessageIcon::Critical);
-    return false;
+    tell(prompter_, lm::OpenPortTitle, message, MessageIcon::Critical);
+    return message;
 }
 
 ProgrammingMode::Greeting ProgrammingMode::greet() {
@@ -139,7 +139,7 @@ std::optional<ProgrammingMode::UnitVerdict> ProgrammingMode::identify() {
     const int identity = reply.hexPairAt(5) * 65536 + reply.hexPairAt(3) * 256 + reply.hexPairAt(1);
     const int major = reply.hexPairAt(9);
     const int minor = reply.hexPairAt(7);
-    UnitState unit = form_.unit();
+    UnitState unit = unit_.state();
     for (const DeviceType& type : DeviceTypeTable) {
         if (type.code() == identity) {
             unit.product = std::string(type.name);
@@ -147,7 +147,7 @@ std::optional<ProgrammingMode::UnitVerdict> ProgrammingMode::identify() {
         }
     }
     unit.version = FirmwareVersion{major, minor};
-    form_.setUnitState(unit);
+    unit_.set(unit);
     return verdictOn(unit.product, major, minor);
 }
 
@@ -159,20 +159,13 @@ ProgrammingMode::UnitVerdict ProgrammingMode::verdictOn(const std::optional<std:
     return UnitVerdict::Accepted;
 }
 
-void ProgrammingMode::tellVerdict(UnitVerdict verdict) {
-    switch (verdict) {
-    case UnitVerdict::UnknownProduct:
-        tell(form_.view(), lm::ActivationTitle, lm::UnknownDevice, MessageIcon::Information);
-        break;
-    case UnitVerdict::WrongProduct:
-        tell(form_.view(), lm::ActivationTitle, lm::onlyDevice(), MessageIcon::Critical);
-        break;
-    case UnitVerdict::TooOld:
-        tell(form_.view(), lm::ActivationTitle, lm::versionTooOld(), MessageIcon::Critical);
-        break;
-    case UnitVerdict::Accepted:
-        break;
-    }
+std::string ProgrammingMode::tellVerdict(UnitVerdict verdict) {
+    const bool notice = verdict == UnitVerdict::UnknownProduct;
+    const std::string text = notice                                 ? std::string(lm::UnknownDevice)
+                             : verdict == UnitVerdict::WrongProduct ? lm::onlyDevice()
+                                                                    : lm::versionTooOld();
+    tell(prompter_, lm::ActivationTitle, text, notice ? MessageIcon::Information : MessageIcon::Critical);
+    return text;
 }
 
 bool ProgrammingMode::readMemoryAndModem() {
@@ -183,23 +176,23 @@ bool ProgrammingMode::readMemoryAndModem() {
     // A code beyond its table is no error: the unit's memory or modem stays unknown ("?").
     const std::size_t memoryCode = reply.hexPairAt(1);
     const std::size_t modemCode = reply.hexPairAt(3);
-    UnitState unit = form_.unit();
+    UnitState unit = unit_.state();
     if (memoryCode < EepromSizeTable.size()) unit.memoryBytes = EepromSizeTable[memoryCode];
     if (modemCode < ModemTypeTable.size()) unit.modem = std::string(ModemTypeTable[modemCode]);
-    form_.setUnitState(unit);
+    unit_.set(unit);
     return true;
 }
 
-LinkOutcome ProgrammingMode::fail(ShownProgress& shown, LinkOutcome outcome, bool greeted) {
-    SetLinkState(form_, LinkState::Inactive);
+SessionResult ProgrammingMode::fail(ShownProgress& shown, LinkOutcome outcome, bool greeted) {
+    unit_.enter(LinkState::Inactive);
     shown.hide();
     // A unit that answered the hello is in programming mode: it is taken out again before the failure is
     // told, and the message says so when it did not confirm.
     const bool left = !greeted || sendDeactivation();
-    tell(form_.view(), lm::ActivationErrorTitle,
-         left ? lm::ActivationFailed : lm::activationFailedStillActive(), MessageIcon::Critical);
+    const std::string text = left ? std::string(lm::ActivationFailed) : lm::activationFailedStillActive();
+    tell(prompter_, lm::ActivationErrorTitle, text, MessageIcon::Critical);
     transport_.closePort();
-    return outcome;
+    return {.outcome = outcome, .message = text, .stoppedBy = stop_.reason()};
 }
 
 } // namespace orb

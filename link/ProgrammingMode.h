@@ -1,43 +1,37 @@
 #pragma once
 
 #include "common/Progress.h"
+#include "common/Prompter.h"
 #include "common/ShownProgress.h"
-#include "link/LinkOutcome.h"
 #include "link/PortChoice.h"
 #include "link/RequestCodes.h"
+#include "link/session/KnownUnit.h"
+#include "link/session/SessionResult.h"
 #include "link/session/StopToken.h"
 #include "link/Transport.h"
-#include "settings/SettingsForm.h"
 
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace orb {
 
-/// Switches the unit into its programming mode and out again, identifies it and shows on the form
-/// what it reported and whether it may be programmed.
+/// Switches the unit into its programming mode and out again, identifies it and keeps in the known unit
+/// what it reported and whether it may be programmed. Boxes go to the prompter; each call returns the text
+/// of the one that told how it ended.
 class ProgrammingMode {
   public:
-    ProgrammingMode(SettingsForm& form, Progress& progress, StopToken& stop, Transport& transport);
+    ProgrammingMode(Prompter& prompter, Progress& progress, StopToken& stop, Transport& transport,
+                    KnownUnit& unit);
 
-    /// Opens the chosen port, greets the unit until it answers or the stop token says stop, identifies it
-    /// and enters Active (Done), Refused (wrong product or firmware) or, on any failure, Inactive; a unit
-    /// that answered the hello is sent the deactivation before a failure is told. A box
-    /// asking the user to get the unit ready that is closed without OK closes the port again, and nothing
-    /// else (Cancelled).
-    LinkOutcome activate();
+    /// Opens the port, greets the unit until it answers or the stop token says stop, identifies it and
+    /// enters Active (Done), Refused (wrong product or firmware) or, on any failure, Inactive; a unit that
+    /// answered the hello is sent the deactivation before a failure is told. A box asking the user to get
+    /// the unit ready that is closed without OK closes the port again, and nothing else (Cancelled).
+    SessionResult activate(const PortChoice& port);
     /// Takes the unit out of programming mode and closes the port; without a valid reply the user decides,
     /// and one who keeps the connection leaves it NotReached.
-    LinkOutcome deactivate();
-    /// Replaces the ports behind the entries of tabPort; at first they are "COM 1".."COM 4".
-    void setPorts(std::vector<PortChoice> ports) { ports_ = std::move(ports); }
-    const std::vector<PortChoice>& ports() const { return ports_; }
-    /// Returns the port the user chose in tabPort.
-    const PortChoice& chosenPort() const { return ports_.at(form_.options().tabPort); }
-    /// Returns how messages name the port opened last (the user may pick another entry of tabPort while
-    /// the unit is being greeted).
+    SessionResult deactivate();
+    /// Returns how messages name the port opened last.
     const std::string& openedPortName() const { return openedPortName_; }
 
   private:
@@ -56,7 +50,8 @@ class ProgrammingMode {
         AnsweredThenStopped, ///< a stop in the turn the answer came: the unit is in programming mode
     };
 
-    bool openPort();
+    /// Opens the port; the message that told why it would not open, if it did not.
+    std::optional<std::string> openPort(const PortChoice& port);
     Greeting greet();
     /// Sends the deactivation once; true when the unit confirmed it left programming mode.
     bool sendDeactivation();
@@ -67,17 +62,18 @@ class ProgrammingMode {
     /// Asks for identity and version and shows them; nothing without a valid reply, else what they allow.
     std::optional<UnitVerdict> identify();
     static UnitVerdict verdictOn(const std::optional<std::string>& product, int major, int minor);
-    void tellVerdict(UnitVerdict verdict);
+    /// Tells a verdict other than Accepted in its box and returns the box's text.
+    std::string tellVerdict(UnitVerdict verdict);
     bool readMemoryAndModem();
     /// Ends a failed activation: Inactive, the progress window hidden, a greeted unit sent the
     /// deactivation, the failure told, the port closed.
-    LinkOutcome fail(ShownProgress& shown, LinkOutcome outcome, bool greeted);
+    SessionResult fail(ShownProgress& shown, LinkOutcome outcome, bool greeted);
 
-    SettingsForm& form_;
+    Prompter& prompter_;
     Progress& progress_;
     StopToken& stop_;
     Transport& transport_;
-    std::vector<PortChoice> ports_ = PortChoices({});
+    KnownUnit& unit_;
     std::string openedPortName_;
 };
 

@@ -1,6 +1,7 @@
 #include "cli/qt/DeviceCommands.h"
 
 #include "cli/args/ShellWord.h"
+#include "cli/ChosenPort.h"
 #include "cli/ConsoleProgress.h"
 #include "cli/FileAccess.h"
 #include "cli/FileCommands.h"
@@ -12,13 +13,14 @@
 #include "cli/TerminalText.h"
 #include "cli/Workspace.h"
 #include "image/DecodeImage.h"
-#include "link/DeviceLink.h"
 #include "link/LinkMessages.h"
 #include "link/PortChoice.h"
 #include "link/qt/DetectSerialPorts.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
 #include "link/qt/StopSignals.h"
+#include "link/session/UnitSession.h"
+#include "link/UnitTransfer.h"
 #include "settings/OutOfRuleValues.h"
 
 #include <chrono>
@@ -73,12 +75,13 @@ class DeviceSession {
         : err_(err), app_(argc_, argv_), timeout_(line.timeout),
           scope_(line.settingsOnly ? TransferScope::SettingsOnly : TransferScope::WholeMemory),
           check_(line.verify ? ReadCheck::Twice : ReadCheck::Once),
-          progress_(err, ::isatty(STDERR_FILENO) == 1, TerminalColumns),
-          link_(workspace_.form, *workspace_.image, progress_, stop_, port_, waiter_) {
-        workspace_.form.setChoice(ChoiceField::tabPort, choosePort(*line.port));
+          progress_(err, ::isatty(STDERR_FILENO) == 1, TerminalColumns), port_(ChosenPort(*line.port)),
+          session_(workspace_.view, *workspace_.image, progress_, stop_, serialPort_, waiter_) {
         workspace_.form.setFlag(FlagField::CheckWrite, 0, !line.noVerify);
-        prefix_ = "orbctl: " + lm::portAndDevice(chosenPort().name(), chosenPort().device()) + ": ";
+        prefix_ = "orbctl: " + ChosenPortName(*line.port) + ": ";
         workspace_.view.setEcho(err_, prefix_);
+        // The unit's memory size sets the form's limits, as the window's device information does.
+        session_.showUnitIn([this](const UnitState& unit) { workspace_.form.setUnitState(unit); });
     }
 
     Workspace& workspace() { return workspace_; }
@@ -105,7 +108,7 @@ class DeviceSession {
     /// Reads the unit into the form; a decoding error counts as a failed read. Each value of the unit
     /// that its field's rule does not allow is named.
     ExitStatus load() {
-        const LinkOutcome outcome = link_.loadFromUnit(scope_, check_);
+        const LinkOutcome outcome = read(scope_, check_);
         if (outcome != LinkOutcome::Done) return ExitStatusOf(outcome);
         for (const OutOfRuleValue& value : OutOfRuleValues(workspace_.form.record()))
             say(OutOfRuleText(value));
@@ -117,13 +120,13 @@ class DeviceSession {
     /// settings that read back whole holds nothing worth saving: Refused, or Success without a file when
     /// forced. Failure when the read or the save failed.
     ExitStatus backUp(const std::string& path, bool force) {
-        const LinkOutcome outcome = link_.loadFromUnit(TransferScope::WholeMemory, ReadCheck::Twice);
+        const LinkOutcome outcome = read(TransferScope::WholeMemory, ReadCheck::Twice);
         if (outcome == LinkOutcome::NotProgrammed || outcome == LinkOutcome::DecodeFailed) {
             say(force ? NothingToBackUpForced : NothingToBackUp);
             return force ? ExitStatus::Success : ExitStatus::Refused;
         }
         if (outcome != LinkOutcome::Done) return ExitStatusOf(outcome);
-        const int bytes = *workspace_.form.memorySize();
+        const int bytes = *session_.unit().memoryBytes;
         try {
             SaveImageBytes(path, *workspace_.image, bytes);
         } catch (const CliError& error) {
@@ -155,18 +158,20 @@ class DeviceSession {
     }
 
     /// Writes the form into the unit; a check that stopped the write before anything was sent is a refusal.
-    ExitStatus save() { return ExitStatusOf(link_.saveToUnit(scope_)); }
+    ExitStatus save() {
+        return ExitStatusOf(SaveToUnit(workspace_.form, *workspace_.image, session_, scope_).outcome);
+    }
 
   private:
     /// Switches the unit into programming mode: Success when it may be programmed, Refused when it is
     /// the wrong product or firmware, Failure when it was not reached.
     ExitStatus activate() {
         if (timeout_) stop_.setDeadline(StopToken::Clock::now() + std::chrono::seconds(*timeout_));
-        const LinkOutcome outcome = link_.onDeaClicked();
+        const LinkOutcome outcome = session_.activate(port_).outcome;
         const bool timedOut = stop_.reason() == StopReason::Deadline;
         stop_.setDeadline(std::nullopt);
         // The window's message says only that the port would not open; a terminal user wants to know why.
-        if (outcome == LinkOutcome::NotOpened) err_ << prefix_ << port_.openError() << std::endl;
+        if (outcome == LinkOutcome::NotOpened) err_ << prefix_ << serialPort_.openError() << std::endl;
         // A unit of the wrong product or firmware is in programming mode too, and must leave it.
         activated_ = outcome == LinkOutcome::Done || outcome == LinkOutcome::Refused;
         if (!activated_ && timedOut && !stopped()) err_ << prefix_ << noAnswerWithin(*timeout_) << std::endl;
@@ -177,7 +182,7 @@ class DeviceSession {
     /// turns success into Failure.
     ExitStatus finish(ExitStatus status) {
         const bool wasConnected = connected();
-        link_.leaveProgrammingMode();
+        session_.leaveProgrammingMode();
         deactivated_ = wasConnected && !connected();
         if (!connected()) return status;
         if (!stopped()) say(StillActiveText);
@@ -185,18 +190,11 @@ class DeviceSession {
     }
 
   private:
-    /// Returns the index in the port list of the port that --port names: "COM n", or the device, which
-    /// stands as the COM n it is reachable as when it is one and is added to the list otherwise.
-    int choosePort(const PortArgument& port) {
-        if (port.comNumber != 0) return port.comNumber - 1;
-        if (const std::optional<int> com = ComNumberOf(port.device)) return *com - 1;
-        link_.setPorts(PortChoices({{.device = port.device}}));
-        return static_cast<int>(link_.ports().size()) - 1;
+    LinkOutcome read(TransferScope scope, ReadCheck check) {
+        return LoadFromUnit(workspace_.form, *workspace_.image, progress_, session_, scope, check).outcome;
     }
-
-    const PortChoice& chosenPort() const { return link_.ports().at(workspace_.form.options().tabPort); }
     void say(std::string_view text) { err_ << prefix_ << TerminalText(text) << std::endl; }
-    bool connected() const { return workspace_.form.unit().connected(); }
+    bool connected() const { return session_.unit().connected(); }
     static bool stopped() { return StopSignals::stopSignal() != 0; }
 
     static inline int argc_ = 1;
@@ -213,9 +211,10 @@ class DeviceSession {
     Workspace workspace_;
     ConsoleProgress progress_;
     StopToken stop_{StopOnSignal};
-    QtSerialPort port_;
+    PortChoice port_;
+    QtSerialPort serialPort_;
     QtWaiter waiter_;
-    DeviceLink link_;
+    UnitSession session_;
     bool activated_ = false;
     bool backupSaved_ = false;
     bool deactivated_ = false;

@@ -1,5 +1,6 @@
 #include "cli/qt/SeriesCommand.h"
 
+#include "cli/ChosenPort.h"
 #include "cli/FileAccess.h"
 #include "cli/JsonText.h"
 #include "cli/qt/DeviceMessages.h"
@@ -129,10 +130,10 @@ ExitStatus printDryRun(const SeriesRowsOutcome& rows, const CommandLine& line, s
 void refuseRepeatedPorts(const std::vector<PortArgument>& ports) {
     for (std::size_t i = 0; i < ports.size(); ++i)
         for (std::size_t j = 0; j < i; ++j) {
-            const PortChoice a = SeriesPortChoice(ports[i]), b = SeriesPortChoice(ports[j]);
+            const PortChoice a = ChosenPort(ports[i]), b = ChosenPort(ports[j]);
             std::error_code error;
             if (a.name() == b.name() || std::filesystem::equivalent(a.device(), b.device(), error))
-                throw CliError(ExitStatus::Usage, "port " + SeriesPortName(ports[i]) + " je zadán víckrát");
+                throw CliError(ExitStatus::Usage, "port " + ChosenPortName(ports[i]) + " je zadán víckrát");
         }
 }
 
@@ -213,7 +214,7 @@ ExitStatus RunSeries(const CommandLine& line, std::ostream& out, std::ostream& e
 
     std::vector<std::string> names;
     for (const PortArgument& port : line.ports)
-        names.push_back(SeriesPortName(port));
+        names.push_back(ChosenPortName(port));
     SeriesConsole console(err, ::isatty(STDERR_FILENO) == 1, names, TerminalColumns);
     SeriesLedger ledger(plan, backups, log.get(), console);
     bool asPlanned = true;

@@ -1,5 +1,6 @@
 #include "cli/qt/SeriesPort.h"
 
+#include "cli/ChosenPort.h"
 #include "cli/CliError.h"
 #include "cli/ConsoleView.h"
 #include "cli/qt/DeviceMessages.h"
@@ -7,13 +8,13 @@
 #include "cli/SeriesBackup.h"
 #include "cli/TransferSummary.h"
 #include "image/DecodeImage.h"
-#include "link/DeviceLink.h"
 #include "link/LinkMessages.h"
-#include "link/LinkState.h"
 #include "link/PortChoice.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
 #include "link/qt/StopSignals.h"
+#include "link/session/UnitSession.h"
+#include "link/UnitTransfer.h"
 #include "settings/UnitDisplay.h"
 
 #include <algorithm>
@@ -89,11 +90,6 @@ class SeriesProgress : public Progress {
     TransferCounts counts_;
 };
 
-/// Returns the text of the last box that says how a step ended; empty when none did.
-std::string lastText(const std::vector<ShownBox>& boxes) {
-    return boxes.empty() ? std::string() : boxes.back().message.text;
-}
-
 /// A message with paragraphs on one line, as a log field and a terminal line hold it.
 std::string oneLine(std::string text) {
     std::replace(text.begin(), text.end(), '\n', ' ');
@@ -102,20 +98,16 @@ std::string oneLine(std::string text) {
     return text;
 }
 
-/// The loop of units on one port, with the window's form, image buffer and device link of its own.
+/// The loop of units on one port, with a unit session, a settings form and an image buffer of its own.
 class PortLoop {
   public:
     PortLoop(const PortArgument& port, const SeriesOptions& options, SeriesBroker& broker)
-        : options_(options), broker_(broker), form_(view_), progress_(broker),
-          link_(form_, *image_, progress_, stop_, port_, waiter_) {
+        : options_(options), broker_(broker), form_(view_), progress_(broker), port_(ChosenPort(port)),
+          session_(view_, *image_, progress_, stop_, serialPort_, waiter_) {
         form_.setFlag(FlagField::CheckWrite, 0, options.verify);
-        const PortChoice chosen = SeriesPortChoice(port);
-        if (chosen.comNumber == 0) link_.setPorts(PortChoices({chosen.detected}));
-        const auto& ports = link_.ports();
-        form_.setChoice(ChoiceField::tabPort,
-                        static_cast<int>(std::find(ports.begin(), ports.end(), chosen) - ports.begin()));
-        name_ = SeriesPortName(port);
-        device_ = chosen.device();
+        name_ = ChosenPortName(port);
+        // The unit's memory size sets the form's limits for the write.
+        session_.showUnitIn([this](const UnitState& unit) { form_.setUnitState(unit); });
     }
 
     bool run() {
@@ -125,7 +117,7 @@ class PortLoop {
         } catch (const CliError& error) {
             // The log or a backup could not be written: the unit gets nothing and is let go.
             say(error.what());
-            link_.leaveProgrammingMode();
+            session_.leaveProgrammingMode();
         }
         if (stopped()) say(stoppedBy(StopSignals::stopSignal()));
         if (broker_.abandoned()) say(std::string(ParentGone));
@@ -151,7 +143,7 @@ class PortLoop {
         record_ = {};
         record_.port = name_;
         record_.verify = options_.verify;
-        const UnitWords unit = DescribeUnit(form_.unit());
+        const UnitWords unit = DescribeUnit(session_.unit());
         record_.product = unit.product;
         record_.firmware = unit.firmware;
         record_.memory = unit.memory;
@@ -159,7 +151,7 @@ class PortLoop {
         started_ = Clock::now();
         progress_.takeCounts();
 
-        if (form_.unit().link != LinkState::Active) return finish(lastText(view_.takeBoxes()));
+        if (session_.unit().link != LinkState::Active) return finish(activation_.message);
         const std::optional<std::optional<std::string>> held = recognise();
         if (!held) return finish(readFailure_);
         if (stopped()) return finish(stoppedBy(StopSignals::stopSignal()));
@@ -179,7 +171,7 @@ class PortLoop {
         case SeriesOffer::Kind::Nothing:
             break;
         }
-        link_.leaveProgrammingMode();
+        session_.leaveProgrammingMode();
         say(std::string(NoRowLeft));
         return false;
     }
@@ -197,12 +189,13 @@ class PortLoop {
     Activation activate() {
         if (options_.timeout) stop_.setDeadline(Clock::now() + std::chrono::seconds(*options_.timeout));
         greeting_ = true;
-        const LinkOutcome outcome = link_.onDeaClicked();
+        activation_ = session_.activate(port_);
         greeting_ = false;
+        const LinkOutcome outcome = activation_.outcome;
         const bool timedOut = stop_.reason() == StopReason::Deadline;
         stop_.setDeadline(std::nullopt);
         if (outcome == LinkOutcome::Done || outcome == LinkOutcome::Refused) return Activation::Done;
-        const std::vector<ShownBox> boxes = view_.takeBoxes();
+        view_.takeBoxes();
         if (stopped() || broker_.seriesDone()) return Activation::Ended;
         if (timedOut) {
             say(noAnswerWithin(*options_.timeout));
@@ -212,12 +205,12 @@ class PortLoop {
             record_ = {.time = IsoTime(std::chrono::system_clock::now()),
                        .port = name_,
                        .verify = options_.verify,
-                       .outcome = oneLine(lastText(boxes))};
+                       .outcome = oneLine(activation_.message)};
             broker_.record(record_);
             return Activation::Failed;
         }
-        say(oneLine(lastText(boxes)));
-        if (outcome == LinkOutcome::NotOpened) say(port_.openError());
+        say(oneLine(activation_.message));
+        if (outcome == LinkOutcome::NotOpened) say(serialPort_.openError());
         return Activation::Ended;
     }
 
@@ -238,11 +231,12 @@ class PortLoop {
     /// Reads the unit; a unit without valid settings is read all the same. False, with the reason kept,
     /// when the read failed.
     bool read(TransferScope scope, ReadCheck check = ReadCheck::Once) {
-        const LinkOutcome outcome = link_.loadFromUnit(scope, check);
+        const SessionResult result = LoadFromUnit(form_, *image_, progress_, session_, scope, check);
+        const LinkOutcome outcome = result.outcome;
         if (outcome == LinkOutcome::Done || outcome == LinkOutcome::NotProgrammed ||
             outcome == LinkOutcome::DecodeFailed)
             return true;
-        readFailure_ = lastText(view_.takeBoxes());
+        readFailure_ = result.message;
         return false;
     }
 
@@ -264,32 +258,31 @@ class PortLoop {
             image_->putByte(static_cast<std::int32_t>(address), offer.image[address]);
         DecodeImage(*image_, form_);
         view_.takeBoxes();
-        const LinkOutcome outcome = link_.saveToUnit(options_.scope);
-        record_.programmed = outcome == LinkOutcome::Done;
+        const SessionResult written = SaveToUnit(form_, *image_, session_, options_.scope);
+        record_.programmed = written.outcome == LinkOutcome::Done;
         // A write that got under way invalidated the unit's header first; only its end restores it.
-        record_.leftWithoutSettings = outcome == LinkOutcome::BlockFailed ||
-                                      outcome == LinkOutcome::Cancelled || outcome == LinkOutcome::PortFailed;
-        return finish(lastText(view_.takeBoxes()));
+        record_.leftWithoutSettings = written.unitLeftWithoutSettings;
+        return finish(written.message);
     }
 
     /// Saves what the unit's memory holds, just read whole, into the folder; returns the file's path.
     std::string saveBackup(const std::string& folder, int row) {
-        std::vector<std::uint8_t> memory(static_cast<std::size_t>(*form_.memorySize()));
+        std::vector<std::uint8_t> memory(static_cast<std::size_t>(*session_.unit().memoryBytes));
         for (std::size_t address = 0; address < memory.size(); ++address)
             memory[address] = image_->getByte(static_cast<std::int32_t>(address));
-        return SaveSeriesBackup(folder, device_, row, memory);
+        return SaveSeriesBackup(folder, port_.device(), row, memory);
     }
 
     /// Deactivates the unit and records its attempt with the outcome; false when the port's work ends.
     bool finish(const std::string& outcome) {
         // An activated unit leaves the connection active or refused; only a port that failed ends it.
         const bool portFailed = !connected();
-        link_.leaveProgrammingMode();
+        session_.leaveProgrammingMode();
         view_.takeBoxes();
         // A unit that did not confirm its deactivation is named, and the port goes on: one still in
         // programming mode answers the next hello and is recognised by what it holds.
         record_.deactivationUnconfirmed = connected();
-        if (record_.deactivationUnconfirmed) link_.letGo();
+        if (record_.deactivationUnconfirmed) session_.letGo();
         record_.outcome =
             oneLine(outcome) +
             (record_.deactivationUnconfirmed ? " (" + std::string(DeactivationUnconfirmed) + ")" : "");
@@ -309,7 +302,7 @@ class PortLoop {
         if (greeting_ && broker_.seriesDone()) return StopReason::SeriesDone;
         return std::nullopt;
     }
-    bool connected() const { return form_.unit().connected(); }
+    bool connected() const { return session_.unit().connected(); }
     void say(const std::string& text) { broker_.say(name_ + ": " + text); }
 
     const SeriesOptions& options_;
@@ -320,28 +313,18 @@ class PortLoop {
     SeriesProgress progress_;
     bool greeting_ = false; ///< a unit is being greeted: the end of the series stops that too
     StopToken stop_{[this] { return stopReason(); }};
-    QtSerialPort port_;
+    PortChoice port_;
+    QtSerialPort serialPort_;
     QtWaiter waiter_;
-    DeviceLink link_;
+    UnitSession session_;
+    SessionResult activation_; ///< how the last activation ended
     std::string name_;
-    std::string device_;
     SeriesRecord record_;
     std::string readFailure_;
     Clock::time_point started_;
 };
 
 } // namespace
-
-PortChoice SeriesPortChoice(const PortArgument& port) {
-    if (port.comNumber != 0) return {.comNumber = port.comNumber, .detected = {}};
-    if (const std::optional<int> com = ComNumberOf(port.device)) return {.comNumber = *com, .detected = {}};
-    return {.detected = {.device = port.device}};
-}
-
-std::string SeriesPortName(const PortArgument& port) {
-    const PortChoice choice = SeriesPortChoice(port);
-    return lm::portAndDevice(choice.name(), choice.device());
-}
 
 bool ServeSeriesPort(const PortArgument& port, const SeriesOptions& options, SeriesBroker& broker) {
     return PortLoop(port, options, broker).run();

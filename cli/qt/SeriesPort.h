@@ -26,9 +26,4 @@ struct SeriesOptions {
 /// StopSignals.
 bool ServeSeriesPort(const PortArgument& port, const SeriesOptions& options, SeriesBroker& broker);
 
-/// Returns the entry of the port list that --port names: "COM n" for a device reachable as one.
-PortChoice SeriesPortChoice(const PortArgument& port);
-/// Names the port as the series' lines do: "COM 1 (/dev/ttyS0)" or the device alone.
-std::string SeriesPortName(const PortArgument& port);
-
 } // namespace orb

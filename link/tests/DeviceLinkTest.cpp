@@ -149,7 +149,7 @@ TEST_F(DeviceLinkTest, ChosenPortStaysChosenWhenTheListIsReadAgain) {
 
 TEST_F(DeviceLinkTest, ExitAsksOnlyWhileAUnitMayBeInProgrammingMode) {
     EXPECT_TRUE(link.confirmExit());
-    link.confirmClose();
+    link.confirmExit(MessageButtons::YesNo);
     EXPECT_TRUE(view.boxes.empty());
 
     activate();
@@ -175,11 +175,11 @@ TEST_F(DeviceLinkTest, CloseBoxOffersDeactivationWithYesAndNo) {
     const Message closeBox =
         Box("ORB - ukončení programu", ExitQuestion, MessageIcon::Question, MessageButtons::YesNo);
     view.expectBox(closeBox, Answer::No);
-    link.confirmClose();
+    link.confirmExit(MessageButtons::YesNo);
     EXPECT_TRUE(unit.requests.empty());
 
     view.expectBox(closeBox, Answer::Yes);
-    link.confirmClose();
+    link.confirmExit(MessageButtons::YesNo);
     EXPECT_EQ(unit.requestsOf(0x06).size(), 1u);
     EXPECT_FALSE(line.isOpen());
 }
@@ -191,7 +191,7 @@ TEST_F(DeviceLinkTest, CommandsDuringARunningExchangeAreIgnored) {
         link.onDeaClicked();
         link.loadFromUnit();
         link.saveToUnit();
-        link.confirmClose();
+        link.confirmExit(MessageButtons::YesNo);
         EXPECT_FALSE(link.confirmExit());
     };
     view.expectBox(PressButton);
