@@ -10,6 +10,14 @@
 
 namespace orb {
 
+/// What a unit that answered holds, as reading it to recognise it found: the SHA-256 of its valid image,
+/// or none for a unit that holds no valid settings.
+struct HeldImage {
+    std::optional<std::string> sha256{};
+
+    bool operator==(const HeldImage&) const = default;
+};
+
 /// What a port's loop of units asks of the series as a whole: the row for the unit that answered, and
 /// a place for what happened. In one process that is the plan and the log themselves; a port served by
 /// a process of its own asks its parent through a pipe.

@@ -152,12 +152,12 @@ class PortLoop {
         progress_.takeCounts();
 
         if (session_.unit().link != LinkState::Active) return finish(activation_.message);
-        const std::optional<std::optional<std::string>> held = recognise();
+        const std::optional<HeldImage> held = recognise();
         if (!held) return finish(readFailure_);
         if (stopped()) return finish(stoppedBy(StopSignals::stopSignal()));
         if (broker_.abandoned()) return finish(std::string(ParentGone));
 
-        const SeriesOffer offer = broker_.offer(*held);
+        const SeriesOffer offer = broker_.offer(held->sha256);
         switch (offer.kind) {
         case SeriesOffer::Kind::AlreadyWritten:
             record_.row = offer.row;
@@ -215,17 +215,16 @@ class PortLoop {
     }
 
     /// Reads as much of the unit as its header describes (a unit without valid settings: the header's
-    /// blocks alone). Returns the SHA-256 of the valid image the unit holds, if any; nothing when the read
-    /// failed.
-    std::optional<std::optional<std::string>> recognise() {
+    /// blocks alone). Returns what the unit holds; nothing when the read failed.
+    std::optional<HeldImage> recognise() {
         if (!read(TransferScope::SettingsOnly)) return std::nullopt;
-        if (!CheckImageSignature(*image_)) return std::optional<std::string>();
+        if (!CheckImageSignature(*image_)) return HeldImage{};
         const std::optional<std::int32_t> end = ImageEnd(*image_, *form_.memorySize());
-        if (!end) return std::optional<std::string>();
+        if (!end) return HeldImage{};
         std::vector<std::uint8_t> held(static_cast<std::size_t>(*end));
         for (std::int32_t address = 0; address < *end; ++address)
             held[static_cast<std::size_t>(address)] = image_->getByte(address);
-        return std::optional<std::string>(Sha256Hex(held));
+        return HeldImage{Sha256Hex(held)};
     }
 
     /// Reads the unit; a unit without valid settings is read all the same. False, with the reason kept,
