@@ -1,16 +1,18 @@
 #pragma once
 
 #include "cli/SeriesBroker.h"
+#include "cli/SeriesOptions.h"
 
 #include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
+#include <variant>
 
 namespace orb {
 
 // A port served by a process of its own talks to the series' parent in lines of CSV fields, the first
-// naming the message. The worker sends "status,UNIT,STEP,DONE,TOTAL,TIMELEFT" (SeriesStatus), "say,TEXT",
+// naming the message. The parent first hands the worker the series' options,
+// "options,VERIFY,SCOPE,TIMEOUT". The worker sends "status,UNIT,STEP,DONE,TOTAL,TIMELEFT", "say,TEXT",
 // "offer,SHA256" (empty when the unit holds no valid image) and "record,FIELDS..." (RecordFields); the
 // parent answers an offer with "write,ROW,NAME,LABEL,POSITION,BACKUPFOLDER,IMAGE" (the image in hex),
 // "seen,ROW,NAME,LABEL", "keep" or "none". A backslash, a line feed and a carriage return in a field
@@ -21,16 +23,56 @@ namespace orb {
 // that the worker was started by a series' parent, and its hang-up tells the worker that the parent is
 // gone.
 
-/// Encodes one message: its name and fields as a CSV line.
-std::string PipeMessage(const std::string& name, std::vector<std::string> fields);
-/// Decodes a message line into its name and fields; nothing for a line that is no message.
-std::optional<std::vector<std::string>> ParsePipeMessage(const std::string& line);
+/// What the port shows now ("status").
+struct StatusMessage {
+    SeriesStatus status;
+    bool operator==(const StatusMessage&) const = default;
+};
+/// A line the port prints ("say").
+struct SayMessage {
+    std::string text;
+    bool operator==(const SayMessage&) const = default;
+};
+/// A unit answered and asks for its row ("offer").
+struct OfferRequest {
+    HeldImage held;
+    bool operator==(const OfferRequest&) const = default;
+};
+/// How a unit's attempt ended ("record").
+struct RecordMessage {
+    SeriesRecord record;
+    bool operator==(const RecordMessage&) const = default;
+};
+/// What a worker tells its parent.
+using WorkerMessage = std::variant<StatusMessage, SayMessage, OfferRequest, RecordMessage>;
 
-/// Encodes the parent's answer to an offer.
-std::string OfferMessage(const SeriesOffer& offer);
+/// What every port of the series does the same way, handed to the worker before anything else ("options").
+struct OptionsMessage {
+    SeriesOptions options;
+    bool operator==(const OptionsMessage&) const = default;
+};
+/// The parent's answer to an offer request ("write", "seen", "keep"; "none" for Wait and Nothing).
+struct OfferAnswer {
+    SeriesOffer offer;
+    bool operator==(const OfferAnswer&) const = default;
+};
+/// What a parent tells its worker.
+using ParentMessage = std::variant<OptionsMessage, OfferAnswer>;
 
-/// Decodes the fields of a status message after its name; nothing when they are no status.
-std::optional<SeriesStatus> StatusOf(const std::vector<std::string>& fields);
+/// A line that carries no message the reader knows, and why, in Czech.
+struct MalformedLine {
+    std::string reason;
+    bool operator==(const MalformedLine&) const = default;
+};
+
+/// Encodes a worker's message as one line, its line feed included.
+std::string EncodeMessage(const WorkerMessage& message);
+/// Encodes a parent's message as one line, its line feed included.
+std::string EncodeMessage(const ParentMessage& message);
+/// Decodes a line a worker sent (its line feed may be left on).
+std::variant<WorkerMessage, MalformedLine> ParseWorkerMessage(const std::string& line);
+/// Decodes a line a parent sent (its line feed may be left on).
+std::variant<ParentMessage, MalformedLine> ParseParentMessage(const std::string& line);
 
 /// The worker's side: every call becomes a message to the parent; an offer waits for its answer. The
 /// parent closes its end of the pipe once the series is done: an offer then gets "none" and no further
@@ -45,6 +87,10 @@ class PipeBroker : public SeriesBroker {
     PipeBroker(int in, int out, int parent, std::ostream& own)
         : in_(in), out_(out), parent_(parent), own_(own) {}
 
+    /// Reads the options the parent hands the worker before anything else; why not, when they are not
+    /// the first thing the parent sent.
+    std::variant<SeriesOptions, MalformedLine> options();
+
     SeriesOffer offer(const std::optional<std::string>& heldSha256) override;
     void record(const SeriesRecord& record) override;
     void status(const SeriesStatus& status) override;
@@ -54,7 +100,7 @@ class PipeBroker : public SeriesBroker {
 
   private:
     /// Sends the message; false, with the parent taken as gone, when it cannot.
-    bool send(const std::string& message);
+    bool send(const WorkerMessage& message);
     std::optional<std::string> readLine();
 
     int in_;

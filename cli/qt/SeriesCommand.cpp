@@ -29,6 +29,7 @@
 #include <memory>
 #include <QCoreApplication>
 #include <unistd.h>
+#include <variant>
 
 namespace orb {
 
@@ -193,8 +194,15 @@ ExitStatus serveForParent(const CommandLine& line, int parentSocket) {
     Application application;
     StopSignals stops;
     PipeBroker broker(STDIN_FILENO, STDOUT_FILENO, parentSocket, std::cerr);
-    return ServeSeriesPort(line.ports.front(), portOptions(line), broker) ? ExitStatus::Success
-                                                                          : ExitStatus::Failure;
+    // The options come from the parent, which parsed the command line the technician typed.
+    const auto options = broker.options();
+    if (const auto* malformed = std::get_if<MalformedLine>(&options)) {
+        std::cerr << "orbctl: " << TerminalText(malformed->reason) << std::endl;
+        return ExitStatus::Failure;
+    }
+    return ServeSeriesPort(line.ports.front(), std::get<SeriesOptions>(options), broker)
+               ? ExitStatus::Success
+               : ExitStatus::Failure;
 }
 
 } // namespace
@@ -221,10 +229,7 @@ ExitStatus RunSeries(const CommandLine& line, std::ostream& out, std::ostream& e
     if (const int signal = StopSignals::stopSignal()) {
         console.line(stoppedBy(signal));
     } else if (line.ports.size() > 1) {
-        std::vector<QStringList> workers;
-        for (const PortArgument& port : line.ports)
-            workers.push_back(WorkerArguments(line, port));
-        asPlanned = RunSeriesWorkers(workers, ledger, stops);
+        asPlanned = RunSeriesWorkers(line.ports, line.files[0], portOptions(line), ledger, stops);
     } else {
         LedgerBroker broker(ledger, 0);
         asPlanned = ServeSeriesPort(line.ports.front(), portOptions(line), broker);

@@ -2,20 +2,13 @@
 
 #include "cli/args/CommandLine.h"
 #include "cli/SeriesBroker.h"
-#include "link/BlockTransfer.h"
+#include "cli/SeriesOptions.h"
 #include "link/PortChoice.h"
 
 #include <optional>
 #include <string>
 
 namespace orb {
-
-/// What every port of a series does the same way; what each unit gets comes from the broker.
-struct SeriesOptions {
-    bool verify = true;
-    TransferScope scope = TransferScope::WholeMemory;
-    std::optional<int> timeout; ///< seconds each unit is greeted before the port gives up
-};
 
 /// Serves the units that answer on one port, one after another: greets until a unit answers, activates
 /// and checks it, reads as much of it as its header describes to recognise the image it holds, takes an

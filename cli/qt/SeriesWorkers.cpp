@@ -1,5 +1,6 @@
 #include "cli/qt/SeriesWorkers.h"
 
+#include "cli/ChosenPort.h"
 #include "cli/CliError.h"
 #include "cli/SeriesPipe.h"
 #include "files/SystemErrorText.h"
@@ -14,16 +15,23 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStringList>
 #include <string_view>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <utility>
+#include <variant>
 
 namespace orb {
 
 namespace {
 
 inline constexpr std::string_view WorkerEnded = "Proces, který obsluhoval port, skončil neočekávaně.";
+std::string workerNotUnderstood(const std::string& portName, const std::string& reason) {
+    return portName + ": Proces, který obsluhoval port, poslal nesrozumitelnou zprávu (" + reason +
+           "); port končí práci v sérii.";
+}
+
 /// How long a worker is given to finish its block and deactivate its unit: far beyond a block's retries.
 constexpr int WorkerStopsWithin = 60000;
 
@@ -31,20 +39,28 @@ QString portText(const PortArgument& port) {
     return port.comNumber != 0 ? QString::number(port.comNumber) : QString::fromStdString(port.device);
 }
 
+/// The arguments of the orbctl that serves one port: what it serves, and the operand its command line
+/// wants. It never opens the template: what it writes comes from the parent's plan.
+QStringList workerArguments(const PortArgument& port, const std::string& templatePath) {
+    return {"series", "--port", portText(port), "--", QString::fromStdString(templatePath)};
+}
+
 /// One orbctl per port and the messages between them and the ledger.
 class WorkerPool {
   public:
-    WorkerPool(const std::vector<QStringList>& workers, SeriesLedger& ledger)
-        : ledger_(ledger), running_(static_cast<int>(workers.size())) {
-        for (std::size_t port = 0; port < workers.size(); ++port) {
+    WorkerPool(const std::vector<PortArgument>& ports, const std::string& templatePath,
+               const SeriesOptions& options, SeriesLedger& ledger)
+        : ledger_(ledger), running_(static_cast<int>(ports.size())) {
+        for (const PortArgument& port : ports) {
             auto& worker = workers_.emplace_back(std::make_unique<Worker>());
+            worker->portName = ChosenPortName(port);
             if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, worker->ends) != 0)
                 throw CliError(ExitStatus::Failure,
                                "Procesy pro porty nelze připravit: " +
                                    DescribeSystemError({errno, std::generic_category()}));
         }
-        for (std::size_t port = 0; port < workers.size(); ++port)
-            start(port, workers[port]);
+        for (std::size_t port = 0; port < ports.size(); ++port)
+            start(port, workerArguments(ports[port], templatePath), options);
     }
 
     ~WorkerPool() {
@@ -84,10 +100,12 @@ class WorkerPool {
         /// The socket between the two: the parent's end, which the worker sees hang up when the parent is
         /// gone, and the worker's, which the parent closes once the worker has it.
         int ends[2] = {-1, -1};
-        std::optional<std::optional<std::string>> waitingOffer; ///< an offer no row was free for yet
+        std::string portName;
+        std::optional<OfferRequest> waitingOffer; ///< one no row was free for yet
+        bool failed = false;                      ///< it sent a line that is no message
     };
 
-    void start(std::size_t port, const QStringList& arguments) {
+    void start(std::size_t port, const QStringList& arguments, const SeriesOptions& options) {
         Worker& worker = *workers_[port];
         QProcess& process = worker.process;
         const int workersEnd = worker.ends[1];
@@ -109,38 +127,54 @@ class WorkerPool {
             if (error == QProcess::FailedToStart) ended(port);
         });
         process.start(QCoreApplication::applicationFilePath(), arguments);
+        process.write(QByteArray::fromStdString(EncodeMessage(OptionsMessage{options})));
         ::close(std::exchange(worker.ends[1], -1)); // the worker has its own copy now
     }
 
     void readFrom(std::size_t port) {
         QProcess& process = workers_[port]->process;
         while (process.canReadLine()) {
-            const std::string line = process.readLine().toStdString();
-            if (const auto message = ParsePipeMessage(line)) handle(port, *message);
+            const auto message = ParseWorkerMessage(process.readLine().toStdString());
+            if (const auto* malformed = std::get_if<MalformedLine>(&message))
+                fail(port, *malformed);
+            else
+                std::visit([this, port](const auto& m) { handle(port, m); },
+                           std::get<WorkerMessage>(message));
         }
     }
 
-    void handle(std::size_t port, const std::vector<std::string>& message) {
-        const std::string& name = message.front();
-        const std::string text = message.size() > 1 ? message[1] : "";
-        if (name == "status") {
-            if (const auto status = StatusOf({message.begin() + 1, message.end()}))
-                ledger_.console().status(port, *status);
-        } else if (name == "say") {
-            ledger_.console().line(text);
-        } else if (name == "offer") {
-            workers_[port]->waitingOffer = text.empty() ? std::nullopt : std::optional<std::string>(text);
-            answerWaitingOffers();
-        } else if (name == "record") {
-            try {
-                ledger_.record(port, RecordFromFields({message.begin() + 1, message.end()}));
-            } catch (const CliError& error) {
-                // The log cannot be written: this port's work ends; its worker stops as at a signal.
-                ledger_.console().line(error.what());
-                ::kill(static_cast<pid_t>(workers_[port]->process.processId()), SIGTERM);
-            }
-            answerWaitingOffers();
+    void handle(std::size_t port, const StatusMessage& message) {
+        ledger_.console().status(port, message.status);
+    }
+    void handle(std::size_t, const SayMessage& message) { ledger_.console().line(message.text); }
+    void handle(std::size_t port, const OfferRequest& request) {
+        // A worker that failed has no input left to be answered on: it sees the series as done.
+        if (workers_[port]->failed) return;
+        workers_[port]->waitingOffer = request;
+        answerWaitingOffers();
+    }
+    void handle(std::size_t port, const RecordMessage& message) {
+        try {
+            ledger_.record(port, message.record);
+        } catch (const CliError& error) {
+            // The log cannot be written: this port's work ends; its worker stops as at a signal.
+            ledger_.console().line(error.what());
+            ::kill(static_cast<pid_t>(workers_[port]->process.processId()), SIGTERM);
         }
+        answerWaitingOffers();
+    }
+
+    /// Ends the work of a worker that sent what is no message: it gets no further row, finishes the unit
+    /// it serves and records it, and the series does not end as planned. Later lines of it that are
+    /// messages are still taken, so that its unit's record reaches the log.
+    void fail(std::size_t port, const MalformedLine& malformed) {
+        Worker& worker = *workers_[port];
+        if (worker.failed) return;
+        worker.failed = true;
+        asPlanned_ = false;
+        ledger_.console().line(workerNotUnderstood(worker.portName, malformed.reason));
+        worker.waitingOffer.reset();
+        worker.process.closeWriteChannel();
     }
 
     /// Tells every worker that the series is done once it is: the end of its input (its socket stays).
@@ -156,10 +190,11 @@ class WorkerPool {
         for (std::size_t port = 0; port < workers_.size(); ++port) {
             Worker& worker = *workers_[port];
             if (!worker.waitingOffer) continue;
-            const SeriesOffer offer = stopping_ ? SeriesOffer{} : ledger_.offer(port, *worker.waitingOffer);
+            const SeriesOffer offer =
+                stopping_ ? SeriesOffer{} : ledger_.offer(port, worker.waitingOffer->held.sha256);
             if (offer.kind == SeriesOffer::Kind::Wait) continue;
             worker.waitingOffer.reset();
-            worker.process.write(QByteArray::fromStdString(OfferMessage(offer)));
+            worker.process.write(QByteArray::fromStdString(EncodeMessage(OfferAnswer{offer})));
         }
         endWhenDone();
     }
@@ -203,17 +238,9 @@ std::optional<int> SeriesParentSocket() {
     return socket;
 }
 
-QStringList WorkerArguments(const CommandLine& line, const PortArgument& port) {
-    QStringList args{"series", "--port", portText(port)};
-    if (line.noVerify) args << "--no-verify";
-    if (line.settingsOnly) args << "--settings-only";
-    if (line.timeout) args << "--timeout" << QString::number(*line.timeout);
-    // The worker never opens the template: what it writes comes from the parent's plan.
-    return args << "--" << QString::fromStdString(line.files[0]);
-}
-
-bool RunSeriesWorkers(const std::vector<QStringList>& workers, SeriesLedger& ledger, StopSignals& stops) {
-    WorkerPool pool(workers, ledger);
+bool RunSeriesWorkers(const std::vector<PortArgument>& ports, const std::string& templatePath,
+                      const SeriesOptions& options, SeriesLedger& ledger, StopSignals& stops) {
+    WorkerPool pool(ports, templatePath, options, ledger);
     // A signal that came while the workers started is handed on as the event loop begins.
     stops.setOnStop([&pool] { pool.stop(StopSignals::stopSignal()); });
     if (pool.running()) QCoreApplication::exec();

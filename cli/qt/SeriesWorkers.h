@@ -2,9 +2,10 @@
 
 #include "cli/args/CommandLine.h"
 #include "cli/SeriesLedger.h"
+#include "cli/SeriesOptions.h"
 
 #include <optional>
-#include <QStringList>
+#include <string>
 #include <vector>
 
 namespace orb {
@@ -22,14 +23,14 @@ inline constexpr const char* SeriesWorkerVariable = "ORBCTL_SERIES_WORKER";
 /// worker, and such an orbctl series is a series of its own.
 std::optional<int> SeriesParentSocket();
 
-/// Returns the arguments of the orbctl that serves one port of the series for its parent.
-QStringList WorkerArguments(const CommandLine& line, const PortArgument& port);
-
-/// Serves several ports at once, each by an orbctl of its own started with the arguments, and keeps the
-/// series' account for them all in the ledger. A stop signal, also one that came before the workers
-/// started, is passed on to each of them once; each finishes its block, deactivates its unit and records
-/// it. Returns once every port's work has ended: true when each ended as planned (the series done or
-/// stopped). Needs a QCoreApplication and the stop signals caught.
-bool RunSeriesWorkers(const std::vector<QStringList>& workers, SeriesLedger& ledger, StopSignals& stops);
+/// Serves several ports at once, each by an orbctl of its own that is handed the options, and keeps the
+/// series' account for them all in the ledger; templatePath is only named on the workers' command lines.
+/// A stop signal, also one that came before the workers started, is passed on to each of them once; each
+/// finishes its block, deactivates its unit and records it. A worker that sends a line that is no message
+/// has failed: its port ends its work once its unit is recorded. Returns once every port's work has ended:
+/// true when each ended as planned (the series done or stopped). Needs a QCoreApplication and the stop
+/// signals caught.
+bool RunSeriesWorkers(const std::vector<PortArgument>& ports, const std::string& templatePath,
+                      const SeriesOptions& options, SeriesLedger& ledger, StopSignals& stops);
 
 } // namespace orb

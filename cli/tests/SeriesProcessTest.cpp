@@ -150,7 +150,7 @@ std::vector<std::vector<std::string>> logLines(const std::string& path) {
 }
 
 // Columns of the log
-constexpr int Row = 2, Label = 3, Sha = 8, Outcome = 10, Programmed = 11, Backup = 16,
+constexpr int Row = 2, Label = 3, Sha = 8, Verify = 9, Outcome = 10, Programmed = 11, Backup = 16,
               LeftWithoutSettings = 17, DeactivationUnconfirmed = 18;
 
 std::string lastRequestBesidesHellos(const std::string& requests) {
@@ -258,6 +258,30 @@ TEST_F(OrbctlSeries, TwoPortsAtOnceWriteEveryRowExactlyOnce) {
     std::sort(rows.begin(), rows.end());
     EXPECT_EQ(rows, (std::vector<std::string>{"2", "3", "4", "5", "6"}));
     EXPECT_EQ(ports.size(), 2u);
+}
+
+TEST_F(OrbctlSeries, EveryPortTakesTheOptionsTheTechnicianGave) {
+    Units a(dir, "a.eep", {"--next-unit", "0"});
+    Units b(dir, "b.eep", {"--next-unit", "0"});
+    const SeriesRun run = series({QString::fromStdString(base), "--port", a.port(), "--port", b.port(),
+                                  "--count", "4", "--log", QString::fromStdString(log), "--no-verify"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const auto lines = logLines(log);
+    ASSERT_EQ(lines.size(), 5u) << run.err;
+    for (auto line = lines.begin() + 1; line != lines.end(); ++line)
+        EXPECT_EQ((*line)[Verify], "ne");
+
+    Units silentA(dir, "silent-a.eep", {"--silent"});
+    Units silentB(dir, "silent-b.eep", {"--silent"});
+    const SeriesRun silent = series({QString::fromStdString(base), "--port", silentA.port(), "--port",
+                                     silentB.port(), "--count", "1", "--timeout", "1"});
+    EXPECT_EQ(silent.status, 3) << silent.err;
+    // Each port gave up after its second, and said so.
+    const std::string noAnswer = ": Zařízení neodpovědělo během 1 s.\n";
+    int said = 0;
+    for (auto at = silent.err.find(noAnswer); at != std::string::npos; at = silent.err.find(noAnswer, at + 1))
+        ++said;
+    EXPECT_EQ(said, 2) << silent.err;
 }
 
 /// The number of the first deactivation among the replies of a series of one unit without faults.

@@ -601,15 +601,17 @@ TEST(SeriesLog, TimesAreIsoWithTheOffset) {
 }
 
 TEST(SeriesPipe, MessagesKeepTheirFieldsOnOneLineAndEveryFieldAsItWas) {
-    const std::string message = PipeMessage("record", RecordFields(sampleRecord()));
+    const std::string message = EncodeMessage(RecordMessage{sampleRecord()});
     EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
-    const auto fields = ParsePipeMessage(message);
-    ASSERT_TRUE(fields);
-    EXPECT_EQ(RecordFromFields({fields->begin() + 1, fields->end()}), sampleRecord());
+    const auto record = ParseWorkerMessage(message);
+    ASSERT_TRUE(std::holds_alternative<WorkerMessage>(record));
+    EXPECT_EQ(std::get<RecordMessage>(std::get<WorkerMessage>(record)).record, sampleRecord());
     const std::string text = "a\n\\nb\r\\\x1B, \"c\"\\";
-    const std::string said = PipeMessage("say", {text});
+    const std::string said = EncodeMessage(SayMessage{text});
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
-    EXPECT_EQ(*ParsePipeMessage(said), (std::vector<std::string>{"say", text}));
+    const auto saying = ParseWorkerMessage(said);
+    ASSERT_TRUE(std::holds_alternative<WorkerMessage>(saying));
+    EXPECT_EQ(std::get<SayMessage>(std::get<WorkerMessage>(saying)).text, text);
 }
 
 /// A pipe whose ends close with the test.
@@ -636,11 +638,14 @@ TEST(SeriesPipe, TheWorkerTakesTheParentsAnswersWithTheImageAndTheEndOfThePipeAs
     const SeriesOffer write{Kind::Write,   4, "řádek 4", "Chata, \"dolní\"", "3 z 10", {0x00, 0x1A, 0xFF},
                             "zalohy, nové"};
     const SeriesOffer seen{Kind::AlreadyWritten, 2, "kus 2", ""};
-    const std::string text = OfferMessage(write) + OfferMessage(seen) + OfferMessage({Kind::KeepSettings}) +
-                             "write,5,řádek 5,x,,,0g\n";
+    const SeriesOptions options{.verify = false, .scope = TransferScope::SettingsOnly, .timeout = 30};
+    const std::string text = EncodeMessage(OptionsMessage{options}) + EncodeMessage(OfferAnswer{write}) +
+                             EncodeMessage(OfferAnswer{seen}) +
+                             EncodeMessage(OfferAnswer{{Kind::KeepSettings}}) + "write,5,řádek 5,x,,,0g\n";
     ASSERT_EQ(::write(answers.ends[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
     std::ostringstream own;
     PipeBroker broker(answers.ends[0], sent.ends[1], -1, own);
+    EXPECT_EQ(std::get<SeriesOptions>(broker.options()), options);
     EXPECT_EQ(broker.offer(Blank), write);
     EXPECT_EQ(broker.offer("ab12"), seen);
     EXPECT_EQ(broker.offer(Blank).kind, Kind::KeepSettings);
@@ -654,11 +659,9 @@ TEST(SeriesPipe, TheWorkerTakesTheParentsAnswersWithTheImageAndTheEndOfThePipeAs
 
     const SeriesStatus status{"řádek 3 A, B (3 z 10)", "Ukládám data z PC do EEPROM.", 34, 68, "zbývá 0:12"};
     broker.status(status);
-    const auto fields = ParsePipeMessage(sent.written());
-    ASSERT_TRUE(fields);
-    EXPECT_EQ(fields->front(), "status");
-    EXPECT_EQ(StatusOf({fields->begin() + 1, fields->end()}), status);
-    EXPECT_FALSE(StatusOf({"a", "b", "x", "1", ""}));
+    const auto statusLine = ParseWorkerMessage(sent.written());
+    ASSERT_TRUE(std::holds_alternative<WorkerMessage>(statusLine));
+    EXPECT_EQ(std::get<StatusMessage>(std::get<WorkerMessage>(statusLine)).status, status);
     EXPECT_EQ(own.str(), "");
 }
 
