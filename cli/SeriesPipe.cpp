@@ -109,11 +109,13 @@ class FieldReader {
     explicit FieldReader(const Fields& message)
         : name_(message.front()), fields_(message.begin() + 1, message.end()) {}
 
+    /// Takes the next field; past the last, an empty one (the count then refuses the message).
     const std::string& text() {
         static const std::string Missing;
         const std::size_t at = taken_++;
         return at < fields_.size() ? fields_[at] : Missing;
     }
+    /// Takes the next field as a whole number from least to most.
     int number(int least, int most = Most) { return numberIn(text(), least, most); }
     /// A number, or nothing for an empty field.
     std::optional<int> optionalNumber(int least) {
@@ -121,6 +123,7 @@ class FieldReader {
         if (field.empty()) return std::nullopt;
         return numberIn(field, least, Most);
     }
+    /// Takes the next field as one of the names.
     template <typename Value> Value named(const Names<Value>& names) {
         const std::string& field = text();
         const auto found =
