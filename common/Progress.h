@@ -11,6 +11,13 @@ struct TransferCounts {
     int retries = 0;         ///< attempts that repeated one that got no valid reply or a wrong block
     long long lineBytes = 0; ///< bytes on the line: every request sent and every valid reply
 
+    TransferCounts& operator+=(const TransferCounts& other) {
+        blocks += other.blocks;
+        bytes += other.bytes;
+        retries += other.retries;
+        lineBytes += other.lineBytes;
+        return *this;
+    }
     bool operator==(const TransferCounts&) const = default;
 };
 

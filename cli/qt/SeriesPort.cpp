@@ -45,8 +45,7 @@ bool stopped() {
     return StopSignals::stopSignal() != 0;
 }
 
-/// The progress window of one port: its messages and blocks become the port's status, and it adds up
-/// what the unit's transfers moved.
+/// The progress window of one port: its messages and blocks become the port's status.
 class SeriesProgress : public Progress {
   public:
     explicit SeriesProgress(SeriesBroker& broker) : broker_(broker) {}
@@ -62,16 +61,6 @@ class SeriesProgress : public Progress {
         status_.timeLeft = TimeLeft(Clock::now() - shownAt_, done, total);
         broker_.status(status_);
     }
-    void transferEnded(const TransferCounts& counts) override {
-        counts_.blocks += counts.blocks;
-        counts_.bytes += counts.bytes;
-        counts_.retries += counts.retries;
-        counts_.lineBytes += counts.lineBytes;
-    }
-
-    /// Returns what the transfers moved since the last call, and starts counting afresh.
-    TransferCounts takeCounts() { return std::exchange(counts_, {}); }
-
     /// Shows what the port does now, with no transfer under way.
     void show(const std::string& step) {
         status_ = {status_.unit, step};
@@ -87,7 +76,6 @@ class SeriesProgress : public Progress {
     SeriesStatus status_;
     Clock::time_point shownAt_ = Clock::now();
     int shownPercent_ = -1;
-    TransferCounts counts_;
 };
 
 /// A message with paragraphs on one line, as a log field and a terminal line hold it.
@@ -149,7 +137,6 @@ class PortLoop {
         record_.memory = unit.memory;
         record_.modem = unit.modem;
         started_ = Clock::now();
-        progress_.takeCounts();
 
         if (session_.unit().link != LinkState::Active) return finish(activation_.message);
         const std::optional<HeldImage> held = recognise();
@@ -232,6 +219,7 @@ class PortLoop {
     bool read(TransferScope scope, ReadCheck check = ReadCheck::Once) {
         const SessionResult result = LoadFromUnit(form_, *image_, progress_, session_, scope, check);
         const LinkOutcome outcome = result.outcome;
+        record_.counts += result.counts;
         if (outcome == LinkOutcome::Done || outcome == LinkOutcome::NotProgrammed ||
             outcome == LinkOutcome::DecodeFailed)
             return true;
@@ -258,6 +246,7 @@ class PortLoop {
         DecodeImage(*image_, form_);
         view_.takeBoxes();
         const SessionResult written = SaveToUnit(form_, *image_, session_, options_.scope);
+        record_.counts += written.counts;
         record_.programmed = written.outcome == LinkOutcome::Done;
         // A write that got under way invalidated the unit's header first; only its end restores it.
         record_.leftWithoutSettings = written.unitLeftWithoutSettings;
@@ -285,7 +274,6 @@ class PortLoop {
         record_.outcome =
             oneLine(outcome) +
             (record_.deactivationUnconfirmed ? " (" + std::string(DeactivationUnconfirmed) + ")" : "");
-        record_.counts = progress_.takeCounts();
         record_.seconds = std::chrono::duration<double>(Clock::now() - started_).count();
         record_.time = IsoTime(std::chrono::system_clock::now());
         progress_.setUnit("");

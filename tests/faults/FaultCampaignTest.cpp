@@ -79,21 +79,21 @@ class FaultCampaignTest : public ::testing::Test {
 
     /// Starts the unit with the given faults (and none when the list is empty) and activates it.
     void startAndActivate(const QStringList& faults) {
-        if (form.display().btDEA == "Deaktivovat") link.onDeaClicked();
+        if (form.unit().connected()) link.onDeaClicked();
         unit.reset();
         unit.emplace(QStringList{"--memory", QString::number(MemorySize), "--no-pace", "--eeprom",
                                  QString::fromStdString(eepromPath())} +
                      faults);
         view.expectBox(PressButton);
-        link.onDeaClicked();
-        ASSERT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+        ASSERT_EQ(link.onDeaClicked(), LinkOutcome::Done);
+        ASSERT_EQ(form.unit().link, LinkState::Active);
     }
 
     /// After a hang-up: the message was shown, the link is inactive with the port closed and no command
     /// running.
     void expectHungUp(const std::string& title, const std::string& text = HungUp) {
         EXPECT_EQ(view.boxes.back(), (Message{title, text, MessageIcon::Critical, MessageButtons::Ok}));
-        EXPECT_EQ(form.display().btDEA, "Aktivovat");
+        EXPECT_FALSE(form.unit().connected());
         EXPECT_FALSE(port.isOpen());
         EXPECT_FALSE(progress.shown);
         EXPECT_FALSE(link.busy());
@@ -190,13 +190,12 @@ TEST_F(FaultCampaignTest, OverlongReplyDuringActivationFailsItAndTheNextActivati
                                  QString::number(reply)});
         view.expectBox(PressButton);
         if (reply > 1) view.expectBox(ActivationFailed); // a hello is repeated until one is answered
-        link.onDeaClicked();
-        EXPECT_EQ(form.display().btDEA, reply > 1 ? "Aktivovat" : "Deaktivovat");
+        EXPECT_EQ(link.onDeaClicked(), reply > 1 ? LinkOutcome::NotReached : LinkOutcome::Done);
         if (reply > 1) {
             view.expectBox(PressButton);
             link.onDeaClicked();
         }
-        EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+        EXPECT_EQ(form.unit().link, LinkState::Active);
         link.onDeaClicked();
         EXPECT_FALSE(port.isOpen());
     }

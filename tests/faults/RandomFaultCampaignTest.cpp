@@ -11,9 +11,11 @@
 //   ORB_CAMPAIGN_SECONDS=s  make runs with fresh seeds until s seconds have passed
 //   ORB_CAMPAIGN_SEED=seed  replay the one run with this seed
 #include "image/EncodeImage.h"
-#include "link/DeviceLink.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
+#include "link/session/UnitSession.h"
+#include "link/UnitTransfer.h"
+#include "settings/UnitDisplay.h"
 #include "tests/faults/NamedSettings.h"
 #include "tests/support/OrbsimProcess.h"
 #include "tests/support/QuietView.h"
@@ -58,16 +60,6 @@ const std::string WriteFailed =
 const std::string ActivationFailed = "Při pokusu aktivovat spojení nastala chyba.";
 const std::string ActivationFailedStillActive =
     ActivationFailed + "\n\nZařízení nepotvrdilo deaktivaci a může být stále v programovacím módu.";
-
-/// A main window whose user confirms every box (Yes where asked) and that keeps the last box's text.
-class RecordingView : public QuietView {
-  public:
-    Answer ask(const Message& message) override {
-        last = message.text;
-        return QuietView::ask(message);
-    }
-    std::string last;
-};
 
 /// Start-up settings with a station name, a telephone number and the not-authorised text.
 SettingsRecord Settings(const std::string& station, const std::string& phone) {
@@ -226,14 +218,15 @@ RunResult RunWithFaults(const std::vector<Fault>& faults, bool checkWrite, ReadC
         options += fault.options();
     auto unit = std::make_optional<OrbsimProcess>(options);
 
-    RecordingView view;
+    QuietView view; // confirms every box, Yes where asked
     SettingsForm form(view);
     form.setText({TextField::tabJmenoStanice}, "DOMA");
     auto image = std::make_unique<EepromImage>();
     TestProgress progress;
     QtSerialPort port;
     QtWaiter waiter;
-    DeviceLink link(form, *image, progress, progress.stop, port, waiter);
+    UnitSession session(view, *image, progress, progress.stop, port, waiter);
+    session.showUnitIn([&form](const UnitState& unit) { form.setUnitState(unit); });
 
     std::vector<std::string> requests;
     auto finishUnit = [&] {
@@ -245,56 +238,59 @@ RunResult RunWithFaults(const std::vector<Fault>& faults, bool checkWrite, ReadC
     };
 
     bool allDone = false;
-    link.onDeaClicked();
-    const FormDisplay& shown = form.display();
-    if (shown.btDEA != "Deaktivovat") {
-        if (view.last != ActivationFailed && view.last != ActivationFailedStillActive)
-            violated("activation ended with: " + view.last);
+    const SessionResult activation = session.activate(PortChoices({}).front());
+    if (activation.outcome != LinkOutcome::Done) {
+        if (activation.message != ActivationFailed && activation.message != ActivationFailedStillActive)
+            violated("activation ended with: " + activation.message);
         finishUnit();
         // Without a fault, only a reply later than its limit (a machine too busy) fails an activation.
         result.outcome.push_back("activation failed after " + std::to_string(requests.size()) + " requests");
     } else {
         result.outcome.push_back("active");
-        if (shown.tabDeAktivNapis != "Aktivní" || shown.lblInfoProdukt != "ORB" ||
-            shown.lblInfoVerze != "1.2" || shown.lblInfoPamSize != "   256 byte" ||
-            shown.lblInfoModem != "M1 Siemens")
-            violated("activation: not Active with the unit's identity (" + shown.lblInfoProdukt + " " +
-                     shown.lblInfoVerze + "," + shown.lblInfoPamSize + ", " + shown.lblInfoModem + ")");
+        const UnitState identified{LinkState::Active, "ORB", FirmwareVersion{1, 2}, MemorySize, "M1 Siemens"};
+        if (session.unit() != identified) {
+            const UnitWords words = DescribeUnit(session.unit());
+            violated("activation: not Active with the unit's identity (" + words.product + " " +
+                     words.firmware + ", " + words.memory + ", " + words.modem + ")");
+        }
 
         const auto screen = Named(form.record());
-        link.loadFromUnit(TransferScope::WholeMemory, readCheck);
-        const bool readDone = view.last == ReadDone;
+        const SessionResult read =
+            LoadFromUnit(form, *image, progress, session, TransferScope::WholeMemory, readCheck);
+        const bool readDone = read.outcome == LinkOutcome::Done && read.message == ReadDone;
         if (readDone) {
             result.outcome.push_back("read done");
             if (ImageBytes(*image) != unitBytes)
                 violated("read: success, but the image differs from the unit");
             if (Named(form.record()) != Named(Settings("CHATA", "+12345")))
                 violated("read: success, but the settings differ from the unit's");
-        } else if (view.last == ReadFailed || view.last.starts_with(ReadsDisagree)) {
+        } else if (read.outcome == LinkOutcome::BlockFailed &&
+                   (read.message == ReadFailed || read.message.starts_with(ReadsDisagree))) {
             result.outcome.push_back("read failed");
             if (Named(form.record()) != screen) violated("read: failed, but the settings changed");
         } else {
-            violated("read ended with: " + view.last);
+            violated("read ended with: " + read.message);
         }
 
         form.setText({TextField::tabJmenoStanice}, "LES");
         form.setText({TextField::tabTC, 0}, "+98765");
         form.setFlag(FlagField::CheckWrite, 0, checkWrite);
-        link.saveToUnit();
-        const std::string written = view.last;
+        const SessionResult written = SaveToUnit(form, *image, session, TransferScope::WholeMemory);
         const auto writtenImage = ImageBytes(*image);
-        link.onDeaClicked(); // a deactivation without a reply is confirmed: the port closes in any case
+        session.deactivate(); // a deactivation without a reply is confirmed: the port closes in any case
         finishUnit();
-        if (written == WriteDone) {
+        const bool writeDone = written.outcome == LinkOutcome::Done && written.message == WriteDone;
+        if (writeDone) {
             result.outcome.push_back("write done");
             if (FileBytes(eeprom) != writtenImage)
                 violated("write: success, but the unit differs from the image");
-        } else if (written == WriteFailed) {
+        } else if (written.outcome == LinkOutcome::BlockFailed && written.message == WriteFailed &&
+                   written.unitLeftWithoutSettings) {
             result.outcome.push_back("write failed");
         } else {
-            violated("write ended with: " + written);
+            violated("write ended with: " + written.message);
         }
-        allDone = readDone && written == WriteDone;
+        allDone = readDone && writeDone;
     }
     if (result.struck.size() == 1 && IsRetried(result.struck.front()) && !allDone)
         violated("one fault the retries absorb did not end in success");

@@ -13,6 +13,7 @@
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
 #include "settings/SettingsForm.h"
+#include "settings/UnitDisplay.h"
 #include "tests/support/OrbsimProcess.h"
 #include "tests/support/QuietView.h"
 #include "tests/support/TestProgress.h"
@@ -93,10 +94,7 @@ class TimedPort : public SerialPort {
 struct Bench {
     explicit Bench(const QStringList& options) : unit(options) {}
 
-    bool activate() {
-        link.onDeaClicked();
-        return form.display().tabDeAktivNapis == "Aktivní";
-    }
+    bool activate() { return link.onDeaClicked() == LinkOutcome::Done; }
 
     test::OrbsimProcess unit;
     QuietView view;
@@ -221,7 +219,7 @@ void SettingsOnly(int memory) {
     const double write = SecondsOf([&] { bench.link.saveToUnit(TransferScope::SettingsOnly); });
     const double read = SecondsOf([&] { bench.link.loadFromUnit(TransferScope::SettingsOnly); });
     std::printf("settings only (%s used) of %5d bytes, paced: read %.3f s, write + verify %.3f s\n",
-                bench.form.display().lblInfoPamUsage.c_str(), memory, read, write);
+                ByteCaption(bench.form.imageUsage()).c_str(), memory, read, write);
     bench.link.onDeaClicked();
 }
 
