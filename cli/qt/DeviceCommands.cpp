@@ -12,7 +12,6 @@
 #include "cli/TerminalColumns.h"
 #include "cli/TerminalText.h"
 #include "cli/Workspace.h"
-#include "image/DecodeImage.h"
 #include "link/LinkMessages.h"
 #include "link/PortChoice.h"
 #include "link/qt/DetectSerialPorts.h"
@@ -27,7 +26,6 @@
 #include <filesystem>
 #include <optional>
 #include <QCoreApplication>
-#include <sstream>
 #include <unistd.h>
 
 namespace orb {
@@ -56,8 +54,6 @@ inline constexpr std::string_view NothingToBackUp =
     "ho zapíše volba --force.";
 inline constexpr std::string_view NothingToBackUpForced =
     "Zařízení nemá platné nastavení, které by šlo zálohovat; zápis pokračuje bez zálohy (--force).";
-inline constexpr std::string_view SettingsNotTaken =
-    "Nastavení ze souboru se nepodařilo převzít beze změny; do zařízení se nic nezapíše.";
 inline constexpr std::string_view OutOfRuleRefusal =
     "soubor má hodnoty, které pravidla polí nepovolují; do zařízení se nezapíše (zapíše ho volba --force).";
 std::string restoreHint(const std::string& path) {
@@ -74,10 +70,9 @@ class DeviceSession {
     DeviceSession(const CommandLine& line, std::ostream& err)
         : err_(err), app_(argc_, argv_), timeout_(line.timeout),
           scope_(line.settingsOnly ? TransferScope::SettingsOnly : TransferScope::WholeMemory),
-          check_(line.verify ? ReadCheck::Twice : ReadCheck::Once),
+          check_(line.verify ? ReadCheck::Twice : ReadCheck::Once), verify_(!line.noVerify),
           progress_(err, ::isatty(STDERR_FILENO) == 1, TerminalColumns), port_(ChosenPort(*line.port)),
           session_(workspace_.view, *workspace_.image, progress_, stop_, serialPort_, waiter_) {
-        workspace_.form.setFlag(FlagField::CheckWrite, 0, !line.noVerify);
         prefix_ = "orbctl: " + ChosenPortName(*line.port) + ": ";
         workspace_.view.setEcho(err_, prefix_);
         // The unit's memory size sets the form's limits, as the window's device information does.
@@ -141,25 +136,14 @@ class DeviceSession {
     /// Tells whether backUp saved the unit's content.
     bool backupSaved() const { return backupSaved_; }
 
-    /// Puts the settings of the file loaded into the other workspace back into the form and the image,
-    /// where the backup's read replaced them; Failure, with nothing changed in the unit, should they not
-    /// come back the same.
-    ExitStatus takeSettingsOf(const Workspace& file) {
-        *workspace_.image = *file.image;
-        // The decoder's questions, if any, were answered when the file was loaded.
-        std::ostringstream answeredBefore;
-        workspace_.view.setEcho(answeredBefore, prefix_);
-        const bool decoded = DecodeImage(*workspace_.image, workspace_.form);
-        workspace_.view.setEcho(err_, prefix_);
-        workspace_.view.takeBoxes();
-        if (decoded && workspace_.form.record() == file.form.record()) return ExitStatus::Success;
-        say(SettingsNotTaken);
-        return ExitStatus::Failure;
-    }
-
-    /// Writes the form into the unit; a check that stopped the write before anything was sent is a refusal.
-    ExitStatus save() {
-        return ExitStatusOf(SaveToUnit(workspace_.form, *workspace_.image, session_, scope_).outcome);
+    /// Writes the settings of source (this session's workspace, or a file loaded into another one) into
+    /// the unit, over the bytes of source's image; a check that stopped the write before anything was sent
+    /// is a refusal.
+    ExitStatus save(Workspace& source) {
+        // A backup's read has filled the session's image buffer: the file's bytes take its place again.
+        if (&source != &workspace_) *workspace_.image = *source.image;
+        source.form.setFlag(FlagField::CheckWrite, 0, verify_);
+        return ExitStatusOf(SaveToUnit(source.form, *workspace_.image, session_, scope_).outcome);
     }
 
   private:
@@ -207,6 +191,7 @@ class DeviceSession {
     std::optional<int> timeout_;
     TransferScope scope_; ///< what a read or write moves; a backup is always the whole memory
     ReadCheck check_;     ///< how often a read takes each block; a backup always twice
+    bool verify_;         ///< a write reads each block back
     std::string prefix_;
     Workspace workspace_;
     ConsoleProgress progress_;
@@ -283,10 +268,9 @@ ExitStatus writeWithBackup(const CommandLine& line, std::ostream& err) {
     bool writeFailed = false; // the write began: the unit's old content is gone
     const ExitStatus status = session.run([&] {
         ExitStatus step = session.backUp(backup, line.force);
-        if (step == ExitStatus::Success) step = session.takeSettingsOf(file);
         // A stop signal during the read leaves the unit as it was: nothing is written then.
         if (step != ExitStatus::Success || StopSignals::stopSignal()) return step;
-        step = session.save();
+        step = session.save(file);
         writeFailed = step == ExitStatus::Failure;
         return step;
     });
@@ -302,7 +286,7 @@ ExitStatus RunWrite(const CommandLine& line, std::ostream&, std::ostream& err) {
     DeviceSession session(line, err);
     LoadSettingsFrom(line.files[0], session.workspace(), err);
     requireWithinRules(line, session.workspace());
-    return session.run([&session] { return session.save(); });
+    return session.run([&session] { return session.save(session.workspace()); });
 }
 
 } // namespace orb
