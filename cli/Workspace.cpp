@@ -6,8 +6,8 @@
 #include "files/FileMessages.h"
 #include "files/SettingsFile.h"
 #include "image/CodecMessages.h"
+#include "image/conversion/SettingsConversion.h"
 #include "image/DecodeImage.h"
-#include "image/SettingsConversion.h"
 #include "settings/OutOfRuleValues.h"
 
 namespace orb {
@@ -34,12 +34,11 @@ void DecodeSettingsRead(const std::string& path, std::int32_t length, Workspace&
 
 std::int32_t EncodeSettings(const SettingsRecord& record, EepromImage& image) {
     const EncodedSettings encoded = EncodeForSaving(record, image);
-    if (encoded.fault == EncodeFault::Value)
-        throw CliError(ExitStatus::Refused,
-                       file_messages::EncodeFailed + " (" + std::string(encoded.reason) + ")");
-    if (encoded.fault == EncodeFault::Signature)
-        throw CliError(ExitStatus::Refused, file_messages::SignatureFailed);
-    return encoded.length;
+    if (!encoded.fault) return encoded.length;
+    // A terminal user also learns the kind of value the encoder stopped at.
+    throw CliError(ExitStatus::Refused,
+                   file_messages::encodeRefusal(*encoded.fault) +
+                       (encoded.reason.empty() ? "" : " (" + std::string(encoded.reason) + ")"));
 }
 
 Json WorkspaceJson(const Workspace& workspace) {

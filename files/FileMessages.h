@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/conversion/SettingsConversion.h"
+
 #include <string>
 
 namespace orb::file_messages {
@@ -11,6 +13,10 @@ inline const std::string OverwriteTitle = "Ukládání";
 inline const std::string SignatureFailed = "Nastala chyba při převodu dat.";
 inline const std::string EncodeFailed =
     "Nastala chyba při převodu dat. Nastavení obsahuje hodnotu, kterou nelze převést.";
+/// Why a save refused settings that did not become an image fit to go out.
+inline const std::string& encodeRefusal(EncodeFault fault) {
+    return fault == EncodeFault::Value ? EncodeFailed : SignatureFailed;
+}
 inline const std::string OverwriteQuestion = "Tento soubor již existuje. Mám ho přepsat?";
 inline const std::string ExitTitle = "ORB - ukončení programu";
 inline const std::string UnsavedQuestion = "Nastavení bylo změněno a není uloženo. Uložit je do souboru?";

@@ -5,8 +5,8 @@
 #include "files/RawFile.h"
 #include "files/UnsavedSettings.h"
 #include "files/WriteTarget.h"
+#include "image/conversion/SettingsConversion.h"
 #include "image/DecodeImage.h"
-#include "image/SettingsConversion.h"
 #include "settings/OutOfRuleValues.h"
 
 #include <algorithm>
@@ -41,9 +41,7 @@ bool SaveSettingsFile(SettingsForm& form, EepromImage& image, Progress& progress
     Prompter& prompter = form.view();
     const SettingsRecord saved = form.record();
     if (const EncodedSettings encoded = EncodeForSaving(saved, image); encoded.fault) {
-        tell(prompter, msg::SaveTitle,
-             *encoded.fault == EncodeFault::Value ? msg::EncodeFailed : msg::SignatureFailed,
-             MessageIcon::Critical);
+        tell(prompter, msg::SaveTitle, msg::encodeRefusal(*encoded.fault), MessageIcon::Critical);
         return false;
     }
     // A file the user may not write is refused before the overwrite question, with the reason.

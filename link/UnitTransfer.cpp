@@ -1,6 +1,6 @@
 #include "link/UnitTransfer.h"
 
-#include "image/SettingsConversion.h"
+#include "image/conversion/SettingsConversion.h"
 #include "link/LinkMessages.h"
 
 namespace orb {

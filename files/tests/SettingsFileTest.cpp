@@ -5,7 +5,7 @@
 #include "files/WriteTarget.h"
 #include "image/CodecMessages.h"
 #include "image/EncodeImage.h"
-#include "image/SettingsConversion.h"
+#include "image/conversion/SettingsConversion.h"
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/ScriptedView.h"
 #include "tests/support/TestProgress.h"

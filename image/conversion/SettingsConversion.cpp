@@ -1,4 +1,4 @@
-#include "image/SettingsConversion.h"
+#include "image/conversion/SettingsConversion.h"
 
 #include "common/ShownProgress.h"
 #include "image/CodecMessages.h"
