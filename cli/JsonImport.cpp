@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace orb {
 
@@ -155,17 +156,32 @@ class Stager {
     StagedSettings staged_;
 };
 
-/// The settings form driven as a user would drive the window; each box it shows becomes a refusal.
+/// The window's part for an import: what the rules say is kept as values; their boxes are shown to nobody.
+class NoticeView : public ConsoleView {
+  public:
+    void ruleSpoke(const RuleNotice& notice) override { notices_.push_back(notice); }
+    /// Returns what the rules said since the last call and forgets it.
+    std::vector<RuleNotice> takeNotices() {
+        takeBoxes();
+        return std::exchange(notices_, {});
+    }
+
+  private:
+    std::vector<RuleNotice> notices_;
+};
+
+/// The settings form driven as a user would drive the window; whatever a rule says becomes a refusal.
 class FormSession {
   public:
     explicit FormSession(std::vector<Refusal>& refusals) : form_(view_), refusals_(refusals) {}
 
     SettingsForm& form() { return form_; }
 
-    /// Turns the boxes shown since the last call into refusals of the focused field, else of setting.
+    /// Turns what the rules said since the last call into refusals of the field they are about, else of
+    /// setting.
     void collect(const std::string& setting) {
-        for (const ShownBox& box : view_.takeBoxes())
-            refusals_.push_back({box.focus ? SettingName(*box.focus) : setting, box.message.text});
+        for (const RuleNotice& notice : view_.takeNotices())
+            refusals_.push_back({notice.field ? SettingName(*notice.field) : setting, notice.text});
     }
 
     /// Lists each staged value the rules stored otherwise.
@@ -252,7 +268,7 @@ class FormSession {
                 if (isRowField(field)) leave({field, row});
     }
 
-    ConsoleView view_;
+    NoticeView view_;
     SettingsForm form_;
     std::vector<Refusal>& refusals_;
 };

@@ -93,7 +93,7 @@ bool SettingsForm::leaveField(TextRef field) {
         runRule(field, value, partner ? std::string_view(text({*partner, field.row})) : std::string_view());
     switch (result.outcome.kind) {
     case RuleOutcome::Kind::Rejected:
-        showError(result.message);
+        showError(result.message, field);
         if (result.tab) view_.selectTab(*result.tab);
         view_.focusField(field);
         return false;
@@ -110,7 +110,7 @@ bool SettingsForm::leaveField(TextRef field) {
 RuleOutcome SettingsForm::checkDialogField(TextRef field, const std::string& text,
                                            const std::string& partnerText) {
     const FieldRuleResult result = runRule(field, text, partnerText);
-    if (result.outcome.kind == RuleOutcome::Kind::Rejected) showError(result.message);
+    if (result.outcome.kind == RuleOutcome::Kind::Rejected) showError(result.message, std::nullopt);
     return result.outcome;
 }
 
@@ -132,6 +132,7 @@ bool SettingsForm::checkNumberFlags(int row) {
         if (text({TextField::tabTC, row}).empty() && flag(numberFlag.field, row) && !imageLoading_) {
             view_.ask({std::string(msg::WarningTitle), std::string(numberFlag.warning),
                        MessageIcon::Exclamation, MessageButtons::Ok});
+            view_.ruleSpoke({std::nullopt, std::string(numberFlag.warning)});
             setFlag(numberFlag.field, row, false);
             unchanged = false;
         }
@@ -151,6 +152,7 @@ void SettingsForm::singleAlarmNumberRule(int row) {
     if (alarmRows > 1) {
         const Answer answer = view_.ask({std::string(msg::QuestionTitle), std::string(msg::SingleAlarmNumber),
                                          MessageIcon::Exclamation, MessageButtons::YesNo});
+        view_.ruleSpoke({std::nullopt, std::string(msg::SingleAlarmNumber)});
         if (answer == Answer::Yes) {
             for (int j = 0; j < RowCount; ++j)
                 setFlag(FlagField::tabTCPoplach, j, false);
@@ -168,6 +170,7 @@ bool SettingsForm::outputWordsRule() {
     view_.selectTab(3);
     view_.ask(
         {std::string(msg::WriteRefusalTitle), violation->message, MessageIcon::Critical, MessageButtons::Ok});
+    view_.ruleSpoke({violation->field, violation->message});
     view_.focusField(violation->field);
     return false;
 }
@@ -193,8 +196,9 @@ void SettingsForm::applyFormatRule() {
     display_.tabKOMUNIKFrekvenceEnabled = enabled;
 }
 
-void SettingsForm::showError(const std::string& text) {
+void SettingsForm::showError(const std::string& text, std::optional<TextRef> field) {
     tell(view_, msg::ErrorTitle, text, MessageIcon::Critical);
+    view_.ruleSpoke({field, text});
 }
 
 } // namespace orb

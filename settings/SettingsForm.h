@@ -96,7 +96,8 @@ class SettingsForm {
     void singleAlarmNumberRule(int row);
     void applyFormatRule();
     void countImageSize();
-    void showError(const std::string& text);
+    /// Shows a rule's refusal of the field's value (or of a dialog's, with no field).
+    void showError(const std::string& text, std::optional<TextRef> field);
 
     FormView& view_;
     SettingsRecord record_;
