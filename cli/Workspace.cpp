@@ -2,7 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/FileAccess.h"
-#include "cli/TerminalText.h"
+#include "cli/terminal/TerminalText.h"
 #include "files/FileMessages.h"
 #include "files/SettingsFile.h"
 #include "image/CodecMessages.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/ConsoleView.h"
-#include "cli/SettingsJson.h"
+#include "cli/json/SettingsJson.h"
+#include "cli/terminal/ConsoleView.h"
 #include "image/EepromImage.h"
 #include "settings/SettingsForm.h"
 

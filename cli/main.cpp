@@ -2,11 +2,11 @@
 #include "cli/args/CommandLine.h"
 #include "cli/args/HelpText.h"
 #include "cli/CliError.h"
-#include "cli/FileCommands.h"
-#include "cli/qt/DeviceCommands.h"
-#include "cli/qt/SeriesCommand.h"
-#include "cli/StandardOutput.h"
-#include "cli/TerminalText.h"
+#include "cli/device/DeviceCommands.h"
+#include "cli/files/FileCommands.h"
+#include "cli/series/SeriesCommand.h"
+#include "cli/terminal/StandardOutput.h"
+#include "cli/terminal/TerminalText.h"
 
 #include <cerrno>
 #include <iostream>

@@ -2,8 +2,8 @@
 // it anyway, and when import takes every value as it is (no refusal, no correction), the image it builds
 // is byte for byte the image the program saves for the loaded settings. So export then import gives back
 // every file the program writes.
-#include "cli/JsonImport.h"
-#include "cli/JsonText.h"
+#include "cli/json/JsonImport.h"
+#include "cli/json/JsonText.h"
 #include "cli/Workspace.h"
 #include "files/SettingsFile.h"
 #include "image/DecodeImage.h"
