@@ -141,7 +141,9 @@ TEST_F(FaultCampaignTest, DamagedOrLostReplyAtEveryBlockOfAReadIsRetried) {
             view.expectBox(ReadDone);
             link.loadFromUnit();
             EXPECT_EQ(Named(form.record()), Named(UnitSettings()));
-            EXPECT_EQ(unit->count("read 0x"), Blocks + 1);
+            // At least the one retry the fault needs; a machine too busy to take a reply within its limit
+            // adds more, which the link absorbs the same way.
+            EXPECT_GE(unit->count("read 0x"), Blocks + 1);
         }
     }
 }
@@ -175,7 +177,7 @@ TEST_F(FaultCampaignTest, DamagedOrLostReplyAtEveryRequestOfAWriteIsRetried) {
             startAndActivate({fault, QString::number(FirstTransferRequest + request)});
             view.expectBox(WriteDone);
             link.saveToUnit();
-            EXPECT_EQ(unit->count("write 0x") + unit->count("read 0x"), WriteRequests + 1);
+            EXPECT_GE(unit->count("write 0x") + unit->count("read 0x"), WriteRequests + 1); // as for a read
             expectUnitReads(ReadDone);
             EXPECT_EQ(Named(form.record()), Named(screen));
         }
