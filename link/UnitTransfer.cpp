@@ -41,10 +41,24 @@ SessionResult SaveToUnit(SettingsForm& form, EepromImage& image, UnitSession& se
         return refuse(
             std::string(*encoded.fault == EncodeFault::Value ? lm::EncodeFailed : lm::SignatureFailed));
 
-    SessionResult result = session.write(scope == TransferScope::WholeMemory ? *memorySize : encoded.length,
-                                         form.options().CheckWrite);
+    SessionResult result =
+        SaveImageToUnit(form.view(), session, encoded.length, scope, form.options().CheckWrite);
     if (result.outcome == LinkOutcome::Done) form.markSettingsKept(sent);
     return result;
+}
+
+SessionResult SaveImageToUnit(Prompter& prompter, UnitSession& session, int imageLength, TransferScope scope,
+                              bool verify) {
+    const auto memorySize = session.memorySizeFor(lm::SaveTitle);
+    if (!memorySize)
+        return {.outcome = LinkOutcome::SizeUnknown, .message = std::string(lm::MemorySizeUnknown)};
+    // The used size is one more than the image, so an image exactly as long as the memory is refused.
+    if (const int usage = imageLength + 1; *memorySize < usage) {
+        std::string text = lm::tooLarge(usage, *memorySize);
+        tell(prompter, lm::SaveTitle, text, MessageIcon::Critical);
+        return {.outcome = LinkOutcome::Refused, .message = std::move(text)};
+    }
+    return session.write(scope == TransferScope::WholeMemory ? *memorySize : imageLength, verify);
 }
 
 } // namespace orb

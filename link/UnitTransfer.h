@@ -21,4 +21,10 @@ SessionResult LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& pro
 /// sent.
 SessionResult SaveToUnit(SettingsForm& form, EepromImage& image, UnitSession& session, TransferScope scope);
 
+/// Writes the image of imageLength bytes that the session's buffer holds, ready as it is (a series' row),
+/// into the active unit with read-back when verify: its whole memory, or the blocks the image covers. An
+/// image the unit's memory cannot hold is refused under the prompter before anything is sent.
+SessionResult SaveImageToUnit(Prompter& prompter, UnitSession& session, int imageLength, TransferScope scope,
+                              bool verify);
+
 } // namespace orb

@@ -92,10 +92,7 @@ class PortLoop {
     PortLoop(const PortArgument& port, const SeriesOptions& options, SeriesBroker& broker)
         : options_(options), broker_(broker), form_(view_), progress_(broker), port_(ChosenPort(port)),
           session_(view_, *image_, progress_, stop_, serialPort_, waiter_) {
-        form_.setFlag(FlagField::CheckWrite, 0, options.verify);
         name_ = ChosenPortName(port);
-        // The unit's memory size sets the form's limits for the write.
-        session_.showUnitIn([this](const UnitState& unit) { form_.setUnitState(unit); });
     }
 
     bool run() {
@@ -206,7 +203,7 @@ class PortLoop {
     std::optional<HeldImage> recognise() {
         if (!read(TransferScope::SettingsOnly)) return std::nullopt;
         if (!CheckImageSignature(*image_)) return HeldImage{};
-        const std::optional<std::int32_t> end = ImageEnd(*image_, *form_.memorySize());
+        const std::optional<std::int32_t> end = ImageEnd(*image_, *session_.unit().memoryBytes);
         if (!end) return HeldImage{};
         std::vector<std::uint8_t> held(static_cast<std::size_t>(*end));
         for (std::int32_t address = 0; address < *end; ++address)
@@ -240,12 +237,12 @@ class PortLoop {
             if (!read(TransferScope::WholeMemory, ReadCheck::Twice)) return finish(readFailure_);
             record_.backup = saveBackup(offer.backupFolder, offer.row);
         }
+        // The row's image goes out exactly as the plan made it.
         *image_ = EepromImage{};
         for (std::size_t address = 0; address < offer.image.size(); ++address)
             image_->putByte(static_cast<std::int32_t>(address), offer.image[address]);
-        DecodeImage(*image_, form_);
-        view_.takeBoxes();
-        const SessionResult written = SaveToUnit(form_, *image_, session_, options_.scope);
+        const SessionResult written = SaveImageToUnit(view_, session_, static_cast<int>(offer.image.size()),
+                                                      options_.scope, options_.verify);
         record_.counts += written.counts;
         record_.programmed = written.outcome == LinkOutcome::Done;
         // A write that got under way invalidated the unit's header first; only its end restores it.

@@ -1,5 +1,8 @@
 // Reading the configuration from the unit and writing it into the unit, with every check and message.
+#include "link/UnitTransfer.h"
+
 #include "image/EncodeImage.h"
+#include "link/session/UnitSession.h"
 #include "link/tests/LinkFixture.h"
 #include "settings/OutputWordsRule.h"
 
@@ -328,6 +331,36 @@ TEST_F(UnitTransferTest, PulledCableEndsTheWriteInactiveWithThePortClosed) {
     EXPECT_EQ(form.display().lblInfoPamSize, "?");
     EXPECT_FALSE(progress.shown);
     EXPECT_FALSE(link.busy());
+}
+
+TEST(SaveImageToUnitTest, AReadyImageGoesOutAsItIsUnlessTheMemoryCannotHoldIt) {
+    ScriptedView view;
+    TestProgress progress;
+    FakeLine line;
+    FakeUnit unit{line}; // 128 bytes
+    auto image = std::make_unique<EepromImage>();
+    UnitSession session(view, *image, progress, progress.stop, line, line);
+    view.expectBox(PressButton);
+    ASSERT_EQ(session.activate(PortChoices({}).front()).outcome, LinkOutcome::Done);
+
+    // The used size is one more than the image: 128 bytes do not fit a 128-byte memory.
+    const std::string tooLarge =
+        "Velikost dat v nastavení (129 byte) je větší než je možno vložit do EEPROM (   128 byte).";
+    view.expectBox(Box(SaveTitle, tooLarge, MessageIcon::Critical));
+    const SessionResult refused = SaveImageToUnit(view, session, 128, TransferScope::WholeMemory, true);
+    EXPECT_EQ(refused.outcome, LinkOutcome::Refused);
+    EXPECT_EQ(refused.message, tooLarge);
+    EXPECT_TRUE(unit.requestsOf(0x05).empty());
+
+    for (int i = 0; i < 100; ++i)
+        image->putByte(i, static_cast<std::uint8_t>(i));
+    view.expectBox(WriteDone);
+    const SessionResult written = SaveImageToUnit(view, session, 100, TransferScope::SettingsOnly, false);
+    EXPECT_EQ(written.outcome, LinkOutcome::Done);
+    EXPECT_FALSE(written.unitLeftWithoutSettings);
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(unit.eeprom.at(i), i) << i;
+    EXPECT_EQ(unit.eeprom.at(104), 0xFF); // the blocks beyond the image stay as the unit holds them
 }
 
 } // namespace
