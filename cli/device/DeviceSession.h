@@ -1,20 +1,15 @@
-#include "cli/device/DeviceCommands.h"
+#pragma once
 
-#include "cli/args/ShellWord.h"
+#include "cli/args/CommandLine.h"
+#include "cli/CliError.h"
 #include "cli/device/ChosenPort.h"
 #include "cli/device/DeviceMessages.h"
 #include "cli/device/LinkExitStatus.h"
-#include "cli/device/PortJson.h"
-#include "cli/device/PortTable.h"
 #include "cli/FileAccess.h"
-#include "cli/files/FileCommands.h"
 #include "cli/terminal/ConsoleProgress.h"
 #include "cli/terminal/TerminalColumns.h"
 #include "cli/terminal/TerminalText.h"
 #include "cli/Workspace.h"
-#include "link/LinkMessages.h"
-#include "link/PortChoice.h"
-#include "link/qt/DetectSerialPorts.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtWaiter.h"
 #include "link/qt/StopSignals.h"
@@ -23,42 +18,14 @@
 #include "settings/OutOfRuleValues.h"
 
 #include <chrono>
-#include <filesystem>
 #include <optional>
+#include <ostream>
 #include <QCoreApplication>
+#include <string>
+#include <string_view>
 #include <unistd.h>
 
 namespace orb {
-
-namespace lm = link_messages;
-
-namespace {
-
-/// A stop signal ends every exchange of the run.
-std::optional<StopReason> StopOnSignal() {
-    if (StopSignals::stopSignal() != 0) return StopReason::Signal;
-    return std::nullopt;
-}
-
-// orbctl's own words where the window has none: a stop by a signal and the time limit of the activation
-inline constexpr std::string_view DeactivatedText = "Zařízení bylo deaktivováno.";
-inline constexpr std::string_view NotActivatedText = "Zařízení nebylo aktivováno.";
-inline constexpr std::string_view StillActiveText = "Zařízení je zřejmě stále v programovacím módu.";
-
-// write --backup
-std::string backupSavedIn(const std::string& path, int bytes) {
-    return "Obsah EEPROM zařízení (" + std::to_string(bytes) + " B) je uložen v souboru '" + path + "'.";
-}
-inline constexpr std::string_view NothingToBackUp =
-    "Zařízení nemá platné nastavení, které by šlo zálohovat; do zařízení se nic nezapíše. Bez zálohy "
-    "ho zapíše volba --force.";
-inline constexpr std::string_view NothingToBackUpForced =
-    "Zařízení nemá platné nastavení, které by šlo zálohovat; zápis pokračuje bez zálohy (--force).";
-inline constexpr std::string_view OutOfRuleRefusal =
-    "soubor má hodnoty, které pravidla polí nepovolují; do zařízení se nezapíše (zapíše ho volba --force).";
-std::string restoreHint(const std::string& path) {
-    return "Původní obsah zařízení je v souboru '" + path + "'; do zařízení ho vrátí příkaz:";
-}
 
 /// The window's device part on a terminal: the unit on COM n, its boxes and progress on standard error.
 /// Each step returns what it means for orbctl's exit status (ExitStatusOf the link's outcome); the boxes
@@ -174,6 +141,11 @@ class DeviceSession {
     }
 
   private:
+    /// A stop signal ends every exchange of the run.
+    static std::optional<StopReason> stopOnSignal() {
+        if (StopSignals::stopSignal() != 0) return StopReason::Signal;
+        return std::nullopt;
+    }
     LinkOutcome read(TransferScope scope, ReadCheck check) {
         return LoadFromUnit(workspace_.form, *workspace_.image, progress_, session_, scope, check).outcome;
     }
@@ -195,7 +167,7 @@ class DeviceSession {
     std::string prefix_;
     Workspace workspace_;
     ConsoleProgress progress_;
-    StopToken stop_{StopOnSignal};
+    StopToken stop_{stopOnSignal};
     PortChoice port_;
     QtSerialPort serialPort_;
     QtWaiter waiter_;
@@ -204,89 +176,5 @@ class DeviceSession {
     bool backupSaved_ = false;
     bool deactivated_ = false;
 };
-
-} // namespace
-
-ExitStatus RunRead(const CommandLine& line, std::ostream& out, std::ostream& err) {
-    // A transfer takes minutes on a large unit: learn first that its result can be saved.
-    if (line.output) CheckOutputWritable(*line.output);
-    DeviceSession session(line, err);
-    // Settings read exactly are kept whatever happens after the read: a failed deactivation, a signal.
-    ExitStatus read = ExitStatus::Failure;
-    const ExitStatus status = session.run([&] { return read = session.load(); });
-    if (read != ExitStatus::Success) return status;
-
-    Workspace& workspace = session.workspace();
-    if (line.output)
-        SaveImageBytes(*line.output, *workspace.image,
-                       EncodeSettings(workspace.form.record(), *workspace.image));
-    else
-        PrintReport(workspace.form.record(), out);
-    return status;
-}
-
-ExitStatus RunPorts(const CommandLine& line, std::ostream& out) {
-    const std::vector<DetectedPort> ports = ReachablePorts(DetectSerialPorts());
-    out << (line.json ? PortJson(ports) : PortTable(ports));
-    return ExitStatus::Success;
-}
-
-ExitStatus RunUnitDiff(const CommandLine& line, std::ostream& out, std::ostream& err) {
-    Workspace file;
-    LoadSettingsFrom(line.files[0], file, err);
-    DeviceSession session(line, err);
-    ExitStatus read = ExitStatus::Failure;
-    const ExitStatus status = session.run([&] { return read = session.load(); });
-    if (read != ExitStatus::Success) return status;
-    const ExitStatus differences =
-        ListDifferences(WorkspaceJson(file), WorkspaceJson(session.workspace()), out);
-    return status == ExitStatus::Success ? differences : status;
-}
-
-namespace {
-
-/// Refuses, unless forced, a file whose values break their fields' rules: the window would never have
-/// let them in, and the unit would run with them.
-void requireWithinRules(const CommandLine& line, const Workspace& file) {
-    if (!line.force && !OutOfRuleValues(file.form.record()).empty())
-        throw CliError(ExitStatus::Refused, line.files[0] + ": " + std::string(OutOfRuleRefusal));
-}
-
-/// Saves what the unit holds before the file is written into it; a write that then fails or is stopped
-/// names the backup and the command that puts it back.
-ExitStatus writeWithBackup(const CommandLine& line, std::ostream& err) {
-    const std::string& backup = *line.backup;
-    std::error_code notThere;
-    if (std::filesystem::equivalent(backup, line.files[0], notThere))
-        throw CliError(ExitStatus::Usage, "záloha '" + backup + "' by přepsala zapisovaný soubor");
-    // Reading the unit takes minutes on a large one: learn first that its content can be saved.
-    CheckOutputWritable(backup);
-    Workspace file;
-    LoadSettingsFrom(line.files[0], file, err);
-    requireWithinRules(line, file);
-    DeviceSession session(line, err);
-    bool writeFailed = false; // the write began: the unit's old content is gone
-    const ExitStatus status = session.run([&] {
-        ExitStatus step = session.backUp(backup, line.force);
-        // A stop signal during the read leaves the unit as it was: nothing is written then.
-        if (step != ExitStatus::Success || StopSignals::stopSignal()) return step;
-        step = session.save(file);
-        writeFailed = step == ExitStatus::Failure;
-        return step;
-    });
-    if (session.backupSaved() && writeFailed)
-        err << "orbctl: " << restoreHint(backup) << "\n  " << WriteCommand(backup, *line.port) << std::endl;
-    return status;
-}
-
-} // namespace
-
-ExitStatus RunWrite(const CommandLine& line, std::ostream&, std::ostream& err) {
-    if (line.backup) return writeWithBackup(line, err);
-    DeviceSession session(line, err);
-    LoadSettingsFrom(line.files[0], session.workspace(), err);
-    requireWithinRules(line, session.workspace());
-    return session.run([&session] { return session.save(session.workspace()); });
-}
 
 } // namespace orb
