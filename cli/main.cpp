@@ -4,6 +4,7 @@
 #include "cli/CliError.h"
 #include "cli/device/DeviceCommands.h"
 #include "cli/files/FileCommands.h"
+#include "cli/json/JsonCommands.h"
 #include "cli/series/SeriesCommand.h"
 #include "cli/terminal/StandardOutput.h"
 #include "cli/terminal/TerminalText.h"

@@ -1,7 +1,7 @@
 // Any file handed to orbctl import: it is refused (malformed JSON, a value a field refuses) or encoded,
 // and never ends in anything but the command's own statuses.
 #include "cli/CliError.h"
-#include "cli/files/FileCommands.h"
+#include "cli/json/JsonCommands.h"
 
 #include <filesystem>
 #include <fstream>

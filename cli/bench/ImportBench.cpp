@@ -1,7 +1,7 @@
 // Prints the time and the peak memory orbctl import takes for hostile JSON files just under the size cap,
 // and for an ordinary export. Each case runs in a process of its own, so that its peak is its own.
 #include "cli/CliError.h"
-#include "cli/files/FileCommands.h"
+#include "cli/json/JsonCommands.h"
 #include "cli/json/SettingsJson.h"
 
 #include <chrono>

@@ -12,12 +12,6 @@ namespace orb {
 ExitStatus RunShow(const CommandLine& line, std::ostream& out, std::ostream& err);
 /// Writes the settings as the printed report's lines, as show and read print them.
 void PrintReport(const SettingsRecord& record, std::ostream& out);
-/// Writes the settings of a file as JSON, to -o or to out (orbctl export).
-ExitStatus RunExport(const CommandLine& line, std::ostream& out, std::ostream& err);
-/// Builds a settings file from JSON; each refusal goes to err and nothing is written (orbctl import).
-ExitStatus RunImport(const CommandLine& line, std::ostream& out, std::ostream& err);
-/// Writes the JSON Schema of the exported settings, to -o or to out (orbctl schema).
-ExitStatus RunSchema(const CommandLine& line, std::ostream& out);
 /// Lists the settings in which two files differ; Refused when there is any (orbctl diff).
 ExitStatus RunDiff(const CommandLine& line, std::ostream& out, std::ostream& err);
 /// Writes the settings in which two exports differ to out, one a line; Refused when there is any.
