@@ -419,8 +419,11 @@ TEST_F(OrbctlSeries, AUnitAnsweringAgainIsRecognisedAndNotWrittenAgain) {
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[1][Programmed], "ano");
     for (auto line = lines.begin() + 2; line != lines.end(); ++line) {
-        EXPECT_EQ((*line)[Row], "2");
-        EXPECT_EQ((*line)[Programmed], "ne");
+        // The signal may come while the unit is greeted again and not yet recognised: that last record
+        // names no row.
+        if (line + 1 == lines.end() && (*line)[Row].empty()) continue;
+        EXPECT_EQ((*line)[Row], "2") << (*line)[Outcome];
+        EXPECT_EQ((*line)[Programmed], "ne") << (*line)[Outcome];
     }
     // It still holds the first row's image: nothing was written into it again.
     EXPECT_TRUE(holdsImage(dir.file("unit.eep"), rowImage("CHATA-1", "1111", "+420602000001")));
