@@ -1,7 +1,7 @@
 #include "cli/files/FileCommands.h"
 
 #include "cli/FileAccess.h"
-#include "cli/files/SettingsDiff.h"
+#include "cli/json/SettingsDiff.h"
 #include "cli/terminal/TerminalText.h"
 #include "cli/Workspace.h"
 #include "print/ReportLines.h"

@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/json/JsonText.h"
+#include "cli/json/SettingsDiff.h"
 #include "cli/terminal/ConsoleView.h"
 #include "cli/Workspace.h"
 #include "link/LinkMessages.h"
@@ -276,7 +277,7 @@ class FormSession {
 } // namespace
 
 std::string CorrectionText(const Correction& correction) {
-    return correction.setting + ": " + correction.given.dump() + " -> " + correction.stored.dump() +
+    return ChangeText({correction.setting, correction.given, correction.stored}) +
            (correction.national ? " (číslo se ukládá v mezinárodním tvaru; soubor, který je měl v národním, "
                                   "z JSON znovu nevznikne)"
                                 : " (opraveno podle pravidla pole)");

@@ -1,10 +1,11 @@
 #include "cli/series/SeriesRows.h"
 
-#include "cli/files/SettingsDiff.h"
 #include "cli/json/JsonImport.h"
+#include "cli/json/SettingsDiff.h"
 #include "cli/series/SeriesColumns.h"
 #include "cli/terminal/TerminalText.h"
 #include "cli/Workspace.h"
+#include "image/CodecMessages.h"
 #include "image/DecodeImage.h"
 
 #include <algorithm>
@@ -70,13 +71,12 @@ struct ImportedSettings {
     std::vector<Refusal> refusals;
 };
 
-/// The settings an image holds, as export writes them.
-Json decodedSettings(const std::vector<std::uint8_t>& image) {
+/// The settings an image holds, as export writes them; nothing when the decoder refuses the image.
+std::optional<Json> decodedSettings(const std::vector<std::uint8_t>& image) {
     Workspace workspace;
     for (std::size_t address = 0; address < image.size(); ++address)
         workspace.image->putByte(static_cast<std::int32_t>(address), image[address]);
-    DecodeImage(*workspace.image, workspace.form);
-    workspace.view.takeBoxes();
+    if (!DecodeImage(*workspace.image, workspace.form)) return std::nullopt;
     return WorkspaceJson(workspace);
 }
 
@@ -87,9 +87,11 @@ ImportedSettings importSettings(const Json& json, std::optional<int> memoryBytes
     std::vector<std::uint8_t> image(static_cast<std::size_t>(outcome.length));
     for (std::int32_t address = 0; address < outcome.length; ++address)
         image[static_cast<std::size_t>(address)] = workspace.image->getByte(address);
-    // What the rules made of the values shows where the settings decoded from the image differ.
-    Json settings = decodedSettings(image);
-    return {std::move(image), std::move(settings), {}};
+    // What the rules made of the values shows where the settings decoded from the image differ. An image
+    // the decoder refuses would never come back from the unit as these settings.
+    std::optional<Json> settings = decodedSettings(image);
+    if (!settings) return {std::nullopt, {}, {{"", DecodeErrorText}}};
+    return {std::move(image), std::move(*settings), {}};
 }
 
 Json& slotOf(Json& settings, const SeriesColumn& column) {
@@ -114,8 +116,8 @@ class RowsBuilder {
             outcome_.refusals.push_back(where + (refusal.setting.empty() ? "" : refusal.setting + ": ") +
                                         refusal.message);
         if (!base_.image) return false;
-        for (const std::string& difference : DiffSettings(templateJson, base_.settings))
-            changed(where + difference);
+        for (const SettingChange& change : SettingChanges(templateJson, base_.settings))
+            changed({where + change.setting, change.from, change.to});
         return true;
     }
 
@@ -176,8 +178,7 @@ class RowsBuilder {
             if (fields[column].empty()) continue;
             const Json& given = slotOf(json, columns_[column]);
             const Json& stored = slotOf(imported.settings, columns_[column]);
-            if (given != stored)
-                changed(place(record.line, column) + ": " + given.dump() + " -> " + stored.dump());
+            if (given != stored) changed({place(record.line, column), given, stored});
         }
         if (outcome_.refusals.size() > refusedBefore) return;
         const auto [same, added] = lineOfImage_.emplace(*imported.image, record.line);
@@ -209,11 +210,11 @@ class RowsBuilder {
     }
 
     /// A value the rules changed: taken and listed with consent, refused without it.
-    void changed(const std::string& change) {
+    void changed(const SettingChange& change) {
         if (options_.acceptCorrections)
-            outcome_.corrections.push_back(change);
+            outcome_.corrections.push_back(ChangeText(change));
         else
-            outcome_.refusals.push_back(change + std::string(NeedsConsent));
+            outcome_.refusals.push_back(ChangeText(change) + std::string(NeedsConsent));
     }
 
     const SeriesRowsOptions& options_;
@@ -257,7 +258,8 @@ SeriesRowsOutcome BuildSeriesRows(const Json& templateJson, const std::vector<Cs
 
 std::vector<std::string> SeriesRowDifferences(const std::vector<std::uint8_t>& templateImage,
                                               const SeriesRow& row) {
-    return DiffSettings(decodedSettings(templateImage), decodedSettings(row.image));
+    // Both images were decoded when the rows were built.
+    return DiffSettings(decodedSettings(templateImage).value(), decodedSettings(row.image).value());
 }
 
 } // namespace orb

@@ -1,4 +1,4 @@
-#include "cli/files/SettingsDiff.h"
+#include "cli/json/SettingsDiff.h"
 
 #include <gtest/gtest.h>
 
