@@ -192,7 +192,7 @@ SessionResult ProgrammingMode::fail(ShownProgress& shown, LinkOutcome outcome, b
     const std::string text = left ? std::string(lm::ActivationFailed) : lm::activationFailedStillActive();
     tell(prompter_, lm::ActivationErrorTitle, text, MessageIcon::Critical);
     transport_.closePort();
-    return {.outcome = outcome, .message = text, .stoppedBy = stop_.reason()};
+    return {.outcome = outcome, .message = text};
 }
 
 } // namespace orb

@@ -7,6 +7,15 @@ namespace orb {
 
 namespace lm = link_messages;
 
+namespace {
+
+/// What a write moves: the whole memory, or the image's own bytes.
+int BytesToWrite(TransferScope scope, int memorySize, int imageLength) {
+    return scope == TransferScope::WholeMemory ? memorySize : imageLength;
+}
+
+} // namespace
+
 SessionResult LoadFromUnit(SettingsForm& form, EepromImage& image, Progress& progress, UnitSession& session,
                            TransferScope scope, ReadCheck check) {
     SessionResult result = session.read(scope, check);
@@ -42,7 +51,7 @@ SessionResult SaveToUnit(SettingsForm& form, EepromImage& image, UnitSession& se
             std::string(*encoded.fault == EncodeFault::Value ? lm::EncodeFailed : lm::SignatureFailed));
 
     SessionResult result =
-        SaveImageToUnit(form.view(), session, encoded.length, scope, form.options().CheckWrite);
+        session.write(BytesToWrite(scope, *memorySize, encoded.length), form.options().CheckWrite);
     if (result.outcome == LinkOutcome::Done) form.markSettingsKept(sent);
     return result;
 }
@@ -58,7 +67,7 @@ SessionResult SaveImageToUnit(Prompter& prompter, UnitSession& session, int imag
         tell(prompter, lm::SaveTitle, text, MessageIcon::Critical);
         return {.outcome = LinkOutcome::Refused, .message = std::move(text)};
     }
-    return session.write(scope == TransferScope::WholeMemory ? *memorySize : imageLength, verify);
+    return session.write(BytesToWrite(scope, *memorySize, imageLength), verify);
 }
 
 } // namespace orb

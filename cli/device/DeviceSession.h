@@ -118,8 +118,9 @@ class DeviceSession {
     /// the wrong product or firmware, Failure when it was not reached.
     ExitStatus activate() {
         if (timeout_) stop_.setDeadline(StopToken::Clock::now() + std::chrono::seconds(*timeout_));
-        const LinkOutcome outcome = session_.activate(port_).outcome;
-        const bool timedOut = stop_.reason() == StopReason::Deadline;
+        const SessionResult activation = session_.activate(port_);
+        const LinkOutcome outcome = activation.outcome;
+        const bool timedOut = activation.stoppedBy == StopReason::Deadline;
         stop_.setDeadline(std::nullopt);
         // The window's message says only that the port would not open; a terminal user wants to know why.
         if (outcome == LinkOutcome::NotOpened) err_ << prefix_ << serialPort_.openError() << std::endl;

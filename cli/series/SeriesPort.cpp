@@ -176,7 +176,7 @@ class PortLoop {
         activation_ = session_.activate(port_);
         greeting_ = false;
         const LinkOutcome outcome = activation_.outcome;
-        const bool timedOut = stop_.reason() == StopReason::Deadline;
+        const bool timedOut = activation_.stoppedBy == StopReason::Deadline;
         stop_.setDeadline(std::nullopt);
         if (outcome == LinkOutcome::Done || outcome == LinkOutcome::Refused) return Activation::Done;
         view_.takeBoxes();

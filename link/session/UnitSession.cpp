@@ -135,7 +135,8 @@ template <typename Call> SessionResult UnitSession::run(std::string_view title, 
                       MessageIcon::Critical);
         result.unitLeftWithoutSettings = writesUnit;
     }
-    result.stoppedBy = stop_.reason();
+    // A call that ended on a stop it looked at says so already; any other carries what the token saw.
+    if (!result.stoppedBy) result.stoppedBy = stop_.reason();
     return result;
 }
 
