@@ -15,8 +15,8 @@ namespace {
 
 constexpr int HelloLimitMs = 500;
 constexpr int ReplyLimitMs = 100;
-// Four asks prove a reply even when one of them is damaged: a damaged second reply differs from the first
-// and from the third, and the fourth then agrees with the third.
+// Four asks prove a reply even when one of them is damaged, lost or late: a damaged second reply differs
+// from the first and from the third, and the fourth then agrees with the third.
 constexpr int AgreementAsks = 4;
 
 /// Compares the firmware version with the lowest one accepted, 1.2, the way the version reads as a
@@ -118,12 +118,18 @@ std::optional<TransferBlock> ProgrammingMode::askUntilTwoAgree(RequestCode code,
     // Damage that keeps the frame checksum passes every frame check, and what these replies tell stays for
     // the whole session: every closing resynchronisation must see the identity again, and the memory size
     // decides how much is read and written. So a reply is taken only once the unit said the same twice in
-    // a row, as a read with ReadCheck::Twice proves a block by reading it again.
+    // a row, as a read with ReadCheck::Twice proves a block by reading it again. A reply that is missing or
+    // invalid is asked for again within the same asks: the unit in programming mode answers these requests
+    // whenever it hears them, and one reply lost to noise or taken late by a busy computer must not end
+    // the activation of a unit that is there.
     const TransferBlock request = RequestFor(code);
     std::optional<TransferBlock> previous;
     for (int ask = 0; ask < AgreementAsks; ++ask) {
         const TransferBlock reply = transport_.exchange(request, ReplyLimitMs);
-        if (!IsReplyTo(reply, code, count) || !reply.hexDigitsAt(1, count - 1)) return std::nullopt;
+        if (!IsReplyTo(reply, code, count) || !reply.hexDigitsAt(1, count - 1)) {
+            previous.reset();
+            continue;
+        }
         if (previous && std::ranges::equal(reply.payload(), previous->payload())) return reply;
         previous = reply;
     }

@@ -55,9 +55,9 @@ class ProgrammingMode {
     Greeting greet();
     /// Sends the deactivation once; true when the unit confirmed it left programming mode.
     bool sendDeactivation();
-    /// Asks until two valid replies in a row agree and returns the agreed one: nothing when a reply is
-    /// missing or invalid (fewer than count bytes, or not hex digits after the code), or when the asks ran
-    /// out first.
+    /// Asks until two valid replies in a row agree and returns the agreed one; a missing or invalid reply
+    /// (fewer than count bytes, or not hex digits after the code) is asked for again. Nothing when the asks
+    /// ran out first.
     std::optional<TransferBlock> askUntilTwoAgree(RequestCode code, int count);
     /// Asks for identity and version and shows them; nothing without a valid reply, else what they allow.
     std::optional<UnitVerdict> identify();

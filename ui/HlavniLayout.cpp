@@ -4,6 +4,7 @@
 #include "ui/Hlavni.h"
 #include "ui/LayoutParts.h"
 #include "ui/PaintedIcons.h"
+#include "ui/SecondClickGuard.h"
 #include "ui/TextLimit.h"
 #include "ui/Twips.h"
 #include "ui/WindowFonts.h"
@@ -106,9 +107,10 @@ void Hlavni::buildConnection(QWidget* client) {
     btDEA_->setIcon(paintedIcon(Picture::Link));
     btDEA_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     btDEA_->setIconSize(QSize(20, 20));
+    // The second click of a double click, or a click that follows a change of the caption too closely to
+    // have been meant for the new one, would undo what the first did: it is ignored.
+    btDEA_->installEventFilter(new SecondClickGuard(btDEA_));
     connect(btDEA_, &QToolButton::clicked, this, [this] {
-        // The second click of a double click, or a click that follows a change of the caption too closely
-        // to have been meant for the new one, would undo what the first did: it is ignored.
         if (deaCaptionChanged_.isValid() &&
             deaCaptionChanged_.elapsed() < QApplication::doubleClickInterval())
             return;

@@ -245,19 +245,22 @@ constexpr const char* FailedStillActive =
 INSTANTIATE_TEST_SUITE_P(
     AfterTheHello, FailedActivationTest,
     ::testing::Values(
-        FailedActivation{"identify unanswered, once", Silent(0x02), NoReplaced,
-                         Joined({HelloIdentify, Deactivation}), Failed},
+        FailedActivation{"identify unanswered", Silent(0x02), NoReplaced,
+                         Joined({HelloIdentify, Identify, Identify, Identify, Deactivation}), Failed},
         FailedActivation{
             "identify damaged", [](const FakeUnit::Request&) { return false; },
             [](const FakeUnit::Request& r) {
                 return r.code() == 0x02 ? std::optional<Bytes>({0x82, '2', '0', 0x00, 0x0D}) : std::nullopt;
             },
-            Joined({HelloIdentify, Deactivation}), Failed},
+            Joined({HelloIdentify, Identify, Identify, Identify, Deactivation}), Failed},
         FailedActivation{"memory and modem unanswered", Silent(0x03), NoReplaced,
-                         Joined({HelloIdentify, Identify, MemoryAndModem, Deactivation}), Failed},
+                         Joined({HelloIdentify, Identify, MemoryAndModem, MemoryAndModem, MemoryAndModem,
+                                 MemoryAndModem, Deactivation}),
+                         Failed},
         FailedActivation{"identify and the deactivation unanswered",
                          [](const FakeUnit::Request& r) { return r.code() == 0x02 || r.code() == 0x06; },
-                         NoReplaced, Joined({HelloIdentify, Deactivation}), FailedStillActive}));
+                         NoReplaced, Joined({HelloIdentify, Identify, Identify, Identify, Deactivation}),
+                         FailedStillActive}));
 
 /// Replies to one kind of request that differ from what the unit holds, as damage that keeps the frame
 /// checksum leaves them.
@@ -325,6 +328,45 @@ INSTANTIATE_TEST_SUITE_P(
                    {OtherMemory, TrueMemory, OtherMemory, TrueMemory},
                    4,
                    false}));
+
+/// The first reply to one kind of request lost on the line, or started too late for its limit.
+struct FirstReplyMissed {
+    const char* name;
+    std::uint8_t code;
+    bool late; ///< false: lost
+};
+
+void PrintTo(const FirstReplyMissed& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class FirstReplyMissedTest : public ProgrammingModeTest, public ::testing::WithParamInterface<FirstReplyMissed> {};
+
+// A unit in programming mode answers whenever it hears the request: one reply lost to noise, or taken too
+// late by a busy computer, is asked for again and the unit activates with what it reported.
+TEST_P(FirstReplyMissedTest, IsAskedForAgainAndTheUnitActivates) {
+    const FirstReplyMissed& c = GetParam();
+    const auto isFirst = [&](const FakeUnit::Request& r) {
+        return r.code() == c.code && r.index == unit.requestsOf(c.code).front().index;
+    };
+    if (c.late)
+        unit.replyAfter = [isFirst](const FakeUnit::Request& r) { return isFirst(r) ? 150ms : 2ms; };
+    else
+        unit.ignore = isFirst;
+    view.expectBox(PressButton);
+
+    EXPECT_EQ(link.onDeaClicked(), LinkOutcome::Done);
+    EXPECT_EQ(form.display().tabDeAktivNapis, "Aktivní");
+    EXPECT_EQ(form.display().lblInfoProdukt, "ORB");
+    EXPECT_EQ(form.display().lblInfoPamSize, "   128 byte");
+    EXPECT_EQ(unit.requestsOf(c.code).size(), 3u);
+}
+
+INSTANTIATE_TEST_SUITE_P(IdentityAndMemory, FirstReplyMissedTest,
+                         ::testing::Values(FirstReplyMissed{"identity lost", 0x02, false},
+                                           FirstReplyMissed{"identity late", 0x02, true},
+                                           FirstReplyMissed{"memory size lost", 0x03, false},
+                                           FirstReplyMissed{"memory size late", 0x03, true}));
 
 TEST_F(ProgrammingModeTest, PortThatCannotBeOpenedIsNamed) {
     form.setChoice(ChoiceField::tabPort, 3);
