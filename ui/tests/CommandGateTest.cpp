@@ -100,7 +100,7 @@ TEST_P(CommandGateTest, ARefusedValueStopsTheCommandAndKeepsTheFocus) {
 
     boxes.expectBox(errorBox(refused.message));
     command.start(*this);
-    settle();
+    test::settle();
 
     EXPECT_EQ(boxes.boxes.size(), 2u); // the activation's and the rule's
     EXPECT_EQ(unit.requests.size(), requestsBefore);
@@ -146,7 +146,7 @@ TEST_F(CommandGate, NoCommandStartsWhileARulesBoxIsOpen) {
     });
     window.setPrompter(&prompter);
     boxes.expectBox(errorBox("PIN je špatně zadán."));
-    focus(control("tabJmenoStanice"));
+    test::focus(control("tabJmenoStanice"));
     window.setPrompter(&boxes);
 
     EXPECT_EQ(unit.requests.size(), requestsBefore);

@@ -8,6 +8,7 @@
 namespace orb {
 namespace {
 
+using test::focus;
 using test::LoadTitle;
 using test::SaveTitle;
 

@@ -11,6 +11,8 @@
 namespace orb {
 namespace {
 
+using test::focus;
+using test::settle;
 using test::whenModalShows;
 
 class KeyboardTest : public test::WindowWithUnit {
@@ -20,7 +22,7 @@ class KeyboardTest : public test::WindowWithUnit {
     void pressKey(const QKeySequence& key) {
         focus(control("tabPIN"));
         QTest::keySequence(QApplication::focusWidget(), key);
-        QTest::qWait(200);
+        test::awaitAccessKeyClick();
     }
 
     /// The title of the dialog that opens while the action runs; empty when none opens.
@@ -66,7 +68,7 @@ TEST_F(KeyboardTest, AKeyOfACommandPassesTheGateOfTheFieldItLeaves) {
     typeInto("tabPIN", "12a");
     boxes.expectBox(test::errorBox("PIN je špatně zadán."));
     QTest::keySequence(control("tabPIN"), QKeySequence("Ctrl+P"));
-    QTest::qWait(200);
+    test::awaitAccessKeyClick();
     EXPECT_EQ(printed, 0);
     EXPECT_EQ(QApplication::focusWidget(), control("tabPIN"));
 }
@@ -127,7 +129,7 @@ TEST_F(KeyboardTest, EntryDialogsHaveDistinctAccessKeysThatReachTheirFields) {
         QTest::keyClick(dialog.focusWidget(), 'z', Qt::AltModifier);
         EXPECT_EQ(dialog.focusWidget(), dialog.findChild<QWidget*>("INPZap"));
         QTest::keyClick(dialog.focusWidget(), 'g', Qt::AltModifier);
-        QTest::qWait(200);
+        test::awaitAccessKeyClick();
         EXPECT_TRUE(dialog.findChild<QCheckBox*>("INPNeg")->isChecked());
     });
     window.openRowDialog(RowDialogKind::Input, 4);

@@ -27,8 +27,12 @@ class MessageBoxTest : public WindowTest {
         answerer.start(10);
     }
 
-    /// Lets the boxes that the last step raised come and be answered.
-    static void waitForBoxes() { QTest::qWait(200); }
+    /// Lets the boxes that the last step raised come and be answered: waits for the first, however busy
+    /// the machine, and a moment more for any that would follow it.
+    void waitForBoxes() {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !shown.isEmpty(); }, 10'000)) << "no box came";
+        QTest::qWait(200);
+    }
 
     QTimer answerer;
     QStringList shown;

@@ -10,6 +10,8 @@
 namespace orb {
 namespace {
 
+using test::settle;
+
 /// The relative luminance of a colour on an sRGB screen.
 double luminance(const QColor& colour) {
     const auto linear = [](double channel) {

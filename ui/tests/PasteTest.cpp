@@ -11,6 +11,7 @@ namespace orb {
 namespace {
 
 using test::errorBox;
+using test::focus;
 using test::settle;
 using test::WindowTest;
 

@@ -118,7 +118,7 @@ TEST_F(WindowDeviceTest, ADoubleClickOnDeaktivovatDeactivatesOnceAndStartsNoActi
     QTest::mouseClick(dea, Qt::LeftButton);
     QTest::mouseDClick(dea, Qt::LeftButton);
     QTest::mouseRelease(dea, Qt::LeftButton); // no box: the second click starts nothing
-    settle();
+    test::settle();
     EXPECT_EQ(state(), "Neaktivní");
     EXPECT_EQ(unit->count("deactivate"), 1);
     EXPECT_EQ(unit->count("hello"), hellos);
@@ -174,7 +174,7 @@ TEST_P(StopAtEachBoxTest, ASignalClosesTheBoxAsStornoAndEndsWithoutTalkingToTheU
     window.setPrompter(nullptr); // the real boxes, which the signal closes
     test::whenModalShows([signal](QDialog&) { sendStopSignal(signal); });
     click(box.button);
-    settle();
+    test::settle();
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(unit->requests().empty());

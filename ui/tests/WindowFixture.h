@@ -10,6 +10,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDragEnterEvent>
@@ -54,6 +55,18 @@ inline QByteArray contentOf(const QString& path) {
 inline void settle() {
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
+}
+
+/// Lets the click that an access key sets off come: the key presses its button down, and the button
+/// clicks itself a moment later (however busy the machine), running what the click starts to its end.
+inline void awaitAccessKeyClick() {
+    const auto anyButtonDown = [] {
+        for (QWidget* widget : QApplication::allWidgets())
+            if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button->isDown()) return true;
+        return false;
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !anyButtonDown(); }, 10'000)) << "a button stayed pressed";
+    settle();
 }
 
 /// Types a text key by key. QTest knows the keys of ASCII alone; any other character comes as a key that
@@ -127,18 +140,6 @@ class WindowTest : public ::testing::Test {
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.windowHandle(), &drop);
         return drop.isAccepted();
-    }
-
-    /// Moves the focus to a control and lets every rule that this sets off run to its end.
-    static void focus(QWidget* widget) {
-        widget->setFocus(Qt::MouseFocusReason);
-        settle();
-    }
-
-    /// Runs the rules that wait for the focus to settle.
-    static void settle() {
-        for (int i = 0; i < 5; ++i)
-            QApplication::processEvents();
     }
 
     std::unique_ptr<EepromImage> image = std::make_unique<EepromImage>();

@@ -26,7 +26,7 @@ class WindowWithUnit : public WindowTest {
     /// clicks itself a moment later.
     void pressAltWith(Qt::Key key) {
         QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
-        QTest::qWait(200);
+        awaitAccessKeyClick();
     }
 
   protected:

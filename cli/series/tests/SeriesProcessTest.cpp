@@ -295,18 +295,22 @@ int FirstDeactivationReply(const TempDir& dir, const std::string& base) {
                : static_cast<int>(std::count(requests.begin(), requests.begin() + at, '\n')) + 1;
 }
 
-// Unit A's identify reply is lost; unit B's reply to its deactivation is lost (B leaves programming mode all
-// the same, as a unit does when only the reply is lost); unit C is the series' second unit.
+// Unit A's replies to all four identify requests are lost; unit B's reply to its deactivation is lost (B
+// leaves programming mode all the same, as a unit does when only the reply is lost); unit C is the series'
+// second unit.
 TEST_F(OrbctlSeries, AFailedActivationOrAnUnconfirmedDeactivationIsLoggedOnceAndThePortGoesOn) {
     const int deactivation = FirstDeactivationReply(dir, base);
     ASSERT_GT(deactivation, 0);
-    // A's hello, its lost identify and its deactivation come before B's replies.
+    // A's hello, its four identify requests and its deactivation come before B's replies.
     Units sim(dir, "unit.eep",
-              {"--next-unit", "0", "--drop", "2", "--drop", QString::number(deactivation + 3)});
+              {"--next-unit", "0", "--drop", "2", "--drop", "3", "--drop", "4", "--drop", "5", "--drop",
+               QString::number(deactivation + 6)});
     const SeriesRun run = series({QString::fromStdString(base), "--port", sim.port(), "--count", "2", "--log",
                                   QString::fromStdString(log)});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(sim.requests().starts_with("hello\nidentify  [reply dropped]\ndeactivate\nhello\n"))
+    const std::string lostIdentify = "identify  [reply dropped]\n";
+    EXPECT_TRUE(sim.requests().starts_with("hello\n" + lostIdentify + lostIdentify + lostIdentify + lostIdentify +
+                                           "deactivate\nhello\n"))
         << sim.requests();
 
     const auto lines = logLines(log);
