@@ -101,9 +101,11 @@ TEST_F(AccessibleNamesTest, EveryFocusableControlOfEachDialogHasANameOfItsOwn) {
                      {"INPNazev", "Název:"},
                      {"INPZap", "Zapnuto:"},
                      {"INPHL", "Změna stavu AKTIVNÍ->NEAKTIVNÍ:"},
-                     {"OUTimpulsLEN", "Doba trvání impulsu:"}})
-                if (auto* field = dialog.findChild<QWidget*>(name))
+                     {"OUTimpulsLEN", "Doba trvání impulsu:"}}) {
+                if (auto* field = dialog.findChild<QWidget*>(name)) {
                     EXPECT_EQ(accessibleName(field), words) << name;
+                }
+            }
         });
         open();
     }

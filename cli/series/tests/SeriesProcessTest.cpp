@@ -240,8 +240,10 @@ TEST_F(OrbctlSeries, FiveRowsOverOnePortEachUnitHoldingItsRowAndTheLogItsLine) {
 }
 
 TEST_F(OrbctlSeries, TwoPortsAtOnceWriteEveryRowExactlyOnce) {
-    Units a(dir, "a.eep", {"--next-unit", "0"});
-    Units b(dir, "b.eep", {"--next-unit", "0"});
+    // Units that take a third of a second for a write, so that a port whose worker starts late on a busy
+    // machine still finds rows left to take.
+    Units a(dir, "a.eep", {"--next-unit", "0", "--delay-ms", "5"});
+    Units b(dir, "b.eep", {"--next-unit", "0", "--delay-ms", "5"});
     const SeriesRun run =
         series({QString::fromStdString(base), "--port", a.port(), "--port", b.port(), "--units",
                 QString::fromStdString(units), "--log", QString::fromStdString(log)});
