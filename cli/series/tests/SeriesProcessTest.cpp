@@ -457,8 +457,15 @@ TEST_F(OrbctlSeries, AStoppedSeriesRunAgainWithTheSameCommandProgramsEachRowExac
     EXPECT_EQ(TempDir::read(tomorrow.eeprom(1)), rowTwo);
     std::map<std::string, int> programmed;
     const auto lines = logLines(log);
-    for (auto line = lines.begin() + 1; line != lines.end(); ++line)
+    for (auto line = lines.begin() + 1; line != lines.end(); ++line) {
+        // The stop may have come while the next unit was greeted, before it was given a row: that record
+        // names no row and programmed nothing.
+        if ((*line)[Row].empty()) {
+            EXPECT_EQ((*line)[Programmed], "ne") << (*line)[Outcome];
+            continue;
+        }
         programmed[(*line)[Row]] += (*line)[Programmed] == "ano" ? 1 : 0;
+    }
     EXPECT_EQ(programmed, (std::map<std::string, int>{{"2", 1}, {"3", 1}, {"4", 1}, {"5", 1}, {"6", 1}}));
 
     // --again programs them anew.
