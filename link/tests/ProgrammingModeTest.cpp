@@ -340,7 +340,8 @@ void PrintTo(const FirstReplyMissed& c, std::ostream* out) {
     *out << c.name;
 }
 
-class FirstReplyMissedTest : public ProgrammingModeTest, public ::testing::WithParamInterface<FirstReplyMissed> {};
+class FirstReplyMissedTest : public ProgrammingModeTest,
+                             public ::testing::WithParamInterface<FirstReplyMissed> {};
 
 // A unit in programming mode answers whenever it hears the request: one reply lost to noise, or taken too
 // late by a busy computer, is asked for again and the unit activates with what it reported.

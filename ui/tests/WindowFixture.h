@@ -62,7 +62,8 @@ inline void settle() {
 inline void awaitAccessKeyClick() {
     const auto anyButtonDown = [] {
         for (QWidget* widget : QApplication::allWidgets())
-            if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button->isDown()) return true;
+            if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button->isDown())
+                return true;
         return false;
     };
     EXPECT_TRUE(QTest::qWaitFor([&] { return !anyButtonDown(); }, 10'000)) << "a button stayed pressed";

@@ -311,8 +311,8 @@ TEST_F(OrbctlSeries, AFailedActivationOrAnUnconfirmedDeactivationIsLoggedOnceAnd
                                   QString::fromStdString(log)});
     EXPECT_EQ(run.status, 0) << run.err;
     const std::string lostIdentify = "identify  [reply dropped]\n";
-    EXPECT_TRUE(sim.requests().starts_with("hello\n" + lostIdentify + lostIdentify + lostIdentify + lostIdentify +
-                                           "deactivate\nhello\n"))
+    EXPECT_TRUE(sim.requests().starts_with("hello\n" + lostIdentify + lostIdentify + lostIdentify +
+                                           lostIdentify + "deactivate\nhello\n"))
         << sim.requests();
 
     const auto lines = logLines(log);
